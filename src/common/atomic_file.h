@@ -1,0 +1,30 @@
+#pragma once
+
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <string_view>
+
+namespace tolvaris {
+
+// Writes a whole file so that a failure part-way never destroys the earlier
+// copy: the bytes go to a new file beside the target, which is renamed over
+// it only when everything was written and closed. Permissions of an existing
+// target are kept; a symbolic link is followed, not replaced.
+class AtomicFileWriter {
+public:
+    // Receives the bytes to write; returns false to stop early.
+    using Sink = std::function<bool(std::string_view bytes)>;
+    // Produces the content by calling the sink as often as it likes.
+    using Producer = std::function<void(const Sink& sink)>;
+
+    // Returns an empty string on success, else the reason of the failure.
+    virtual std::string Write(const std::filesystem::path& target, const Producer& produce);
+
+    AtomicFileWriter() = default;
+    AtomicFileWriter(const AtomicFileWriter&) = delete;
+    AtomicFileWriter& operator=(const AtomicFileWriter&) = delete;
+    virtual ~AtomicFileWriter() = default;
+};
+
+}  // namespace tolvaris

@@ -1,0 +1,45 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+namespace tolvaris {
+
+// Reads text lines from an open file in fixed-size chunks, so that a line of
+// any length is read without holding the file twice. A line ends at CR LF, at
+// a lone CR and at a lone LF (files written on Linux end lines with LF); the
+// end of the file ends the last line.
+class LineReader {
+public:
+    enum class Status { Line, End, Error };
+
+    explicit LineReader(std::FILE* file, std::size_t chunkSize = std::size_t{1} << 16);
+
+    // Appends the next whole line to `line` (without its line end).
+    Status ReadLine(std::string& line);
+
+    // Starts the next line: skips its leading spaces (code 32 only), counting
+    // them, and reads at most `limit` bytes of the rest into `head`. Then call
+    // either ReadRest to append the rest of the line to `head`, or SkipRest.
+    Status ReadHead(std::string& head, std::size_t limit, std::size_t& leadingSpaces);
+    Status ReadRest(std::string& head);
+    Status SkipRest();
+
+private:
+    bool Fill();
+    // Consumes bytes up to the end of the current line; appends at most
+    // `limit` of them to `out` when `out` is not null.
+    Status Consume(std::string* out, std::size_t limit);
+
+    std::FILE* file_;
+    std::vector<char> chunk_;
+    std::size_t pos_ = 0;
+    std::size_t len_ = 0;
+    bool lineOpen_ = false;  // ReadHead stopped inside a line
+    bool skipLineFeed_ = false;  // the previous line ended with CR
+    bool failed_ = false;
+};
+
+}  // namespace tolvaris
