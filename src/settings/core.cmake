@@ -1,1 +1,2 @@
-# Filled in as this concern grows.
+# The settings file: number text, lenient number reading, load and save.
+target_sources(tolvaris_core PRIVATE settings/number_text.cpp settings/settings_file.cpp)
