@@ -52,6 +52,9 @@ std::string AtomicFileWriter::Write(const std::filesystem::path& requested, cons
         if (!error.empty()) {
             return false;
         }
+        if (bytes.empty()) {
+            return true;
+        }
         if (std::fwrite(bytes.data(), 1, bytes.size(), file.get()) != bytes.size()) {
             error = ErrnoText(errno);
             return false;
