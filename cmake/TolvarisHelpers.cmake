@@ -15,6 +15,6 @@ function(tolvaris_add_test name)
     tolvaris_target_defaults(${name})
     target_link_libraries(${name} PRIVATE ${ARG_LIBRARIES} GTest::gtest GTest::gtest_main)
     gtest_discover_tests(${name}
-        PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;TOLVARIS_SOURCE_DIR=${PROJECT_SOURCE_DIR}"
+        PROPERTIES ENVIRONMENT "TOLVARIS_SOURCE_DIR=${PROJECT_SOURCE_DIR}"
         DISCOVERY_TIMEOUT 60)
 endfunction()
