@@ -1,0 +1,358 @@
+// Checks of the interpretation files shipped in data/: every request the
+// program accepts finds a whole, well-formed entry of its own, and the texts
+// follow the file format and do not repeat themselves.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cctype>
+#include <cstdint>
+#include <cstdlib>
+#include <filesystem>
+#include <iostream>
+#include <map>
+#include <optional>
+#include <set>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "common/atomic_file.h"
+#include "engine/page_buffers.h"
+#include "main_window/requests.h"
+#include "support/fake_screen.h"
+#include "support/temp_folder.h"
+
+namespace tolvaris {
+namespace {
+
+namespace fs = std::filesystem;
+
+// Written out here rather than taken from the program, so that a wrong caption
+// list there shows up as a wrong key or file name.
+const std::vector<std::string> kPlanets = {"Sun",     "Moon",    "Mercury",  "Venus",
+                                           "Mars",    "Jupiter", "Saturn",   "Uranus",
+                                           "Neptune", "Pluto",   "Ascendant"};
+const std::vector<std::string> kSigns = {"Aries",       "Taurus",    "Gemini",   "Cancer",
+                                         "Leo",         "Virgo",     "Libra",    "Scorpio",
+                                         "Sagittarius", "Capricorn", "Aquarius", "Pisces"};
+const std::vector<std::string> kPhrases = {"blending with", "harmonizing with", "discordant to"};
+
+struct Request {
+    std::string kind;
+    std::string name;
+    void (Requests::*click)();
+    Selection selection;
+    std::string file;
+    std::string key;
+};
+
+std::string Upper(std::string text) {
+    for (char& c : text) {
+        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    }
+    return text;
+}
+
+std::string WithoutLeadingSpaces(const std::string& line) {
+    return line.substr(std::min(line.find_first_not_of(' '), line.size()));
+}
+
+bool AsksFor(const std::string& line, const std::string& key) {
+    return Upper(WithoutLeadingSpaces(line)).starts_with(Upper(key));
+}
+
+bool IsEndMarker(const std::string& line) {
+    const std::string rest = WithoutLeadingSpaces(line);
+    return rest == "*" || rest == "[]";
+}
+
+// Every request that passes the refusal rules, with the file and key it must use.
+std::vector<Request> AcceptedRequests() {
+    std::vector<Request> all;
+    const auto add = [&all](const char* kind, const std::string& name, auto click, Selection sel,
+                            const std::string& file, const std::string& key) {
+        all.push_back({kind, name, click, sel, file, key});
+    };
+    for (std::int16_t p = 0; p <= 6; ++p) {
+        for (std::int16_t s = 0; s < 12; ++s) {
+            add("sign", "Planet in sign: " + kPlanets[p] + " in " + kSigns[s],
+                &Requests::OKSigns_Click, {.SignIndex = s, .PlanetIndex = p},
+                "SIGN_" + kSigns[s].substr(0, 3) + ".TXT", Upper(kPlanets[p]) + " in");
+        }
+    }
+    for (std::int16_t p = 0; p <= 9; ++p) {
+        for (std::int16_t h = 0; h < 12; ++h) {
+            const std::string house = std::to_string(h + 1);
+            add("house", "Planet in house: " + kPlanets[p] + " in " + house,
+                &Requests::OKHouses_Click, {.HouseIndex = h, .PlanetIndex = p},
+                "HOUSE_" + house + ".TXT", Upper(kPlanets[p]) + " in");
+        }
+    }
+    for (std::int16_t s = 0; s < 12; ++s) {
+        add("rising", "Rising sign: " + kSigns[s], &Requests::OKRisingSign_Click, {.SignIndex = s},
+            "RISING.TXT", Upper(kSigns[s]) + " rising");
+    }
+    for (std::int16_t p = 0; p < 11; ++p) {
+        for (std::int16_t q = p + 1; q < 11; ++q) {
+            for (std::int16_t a = 0; a < 3; ++a) {
+                // Mercury and Venus never stand far enough from the Sun, nor Venus from Mercury.
+                if ((p == 0 && q == 2 && a > 0) || (p == 0 && q == 3 && a > 1) ||
+                    (p == 2 && q == 3 && a > 1)) {
+                    continue;
+                }
+                const std::string key = kPlanets[p] + " " + kPhrases[a] + " " + kPlanets[q];
+                add("aspect", "Aspects: " + key, &Requests::OKAspects_Click,
+                    {.PlanetIndex = p, .AspectIndex = a, .Planet2Index = q}, kPlanets[p] + ".TXT",
+                    key);
+            }
+        }
+    }
+    return all;
+}
+
+// An entry as the file's layout shows it: from its first non-blank line up to
+// its end marker, found without looking at any key.
+struct Entry {
+    std::size_t keyLine;
+    std::size_t end;  // the end marker's line, or the line count when none follows
+};
+
+struct DataFile {
+    std::string bytes;
+    std::vector<std::string> lines;
+    std::vector<Entry> entries;
+};
+
+DataFile Parse(std::string bytes) {
+    DataFile file{std::move(bytes), {}, {}};
+    std::string line;
+    for (std::size_t i = 0; i < file.bytes.size(); ++i) {
+        if (file.bytes[i] != '\r') {
+            line += file.bytes[i];
+            continue;
+        }
+        if (i + 1 < file.bytes.size() && file.bytes[i + 1] == '\n') {
+            ++i;
+        }
+        file.lines.push_back(std::exchange(line, {}));
+    }
+    if (!line.empty()) {
+        file.lines.push_back(line);
+    }
+    std::optional<std::size_t> start;
+    for (std::size_t k = 0; k < file.lines.size(); ++k) {
+        if (start && IsEndMarker(file.lines[k])) {
+            file.entries.push_back({*start, k});
+            start.reset();
+        } else if (!start && file.lines[k].find_first_not_of(" \t") != std::string::npos &&
+                   !IsEndMarker(file.lines[k])) {
+            start = k;
+        }
+    }
+    if (start) {
+        file.entries.push_back({*start, file.lines.size()});
+    }
+    return file;
+}
+
+// Lower-cased words: runs of letters, digits, apostrophes and accented letters.
+std::vector<std::string> Words(const std::string& text) {
+    std::vector<std::string> words(1);
+    for (const char c : text) {
+        const auto u = static_cast<unsigned char>(c);
+        if (std::isalnum(u) || u >= 0x80 || (c == '\'' && !words.back().empty())) {
+            words.back() += static_cast<char>(std::tolower(u));
+        } else if (!words.back().empty()) {
+            words.emplace_back();
+        }
+    }
+    if (words.back().empty()) {
+        words.pop_back();
+    }
+    return words;
+}
+
+class LibraryTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        const char* root = std::getenv("TOLVARIS_SOURCE_DIR");
+        ASSERT_TRUE(root != nullptr && *root != '\0')
+            << "TOLVARIS_SOURCE_DIR must name the repository root; run this test through ctest";
+        dataDir = fs::path(root) / "data";
+        for (const Request& r : requests) {
+            if (!files.contains(r.file)) {
+                ASSERT_TRUE(fs::is_regular_file(dataDir / r.file))
+                    << "missing " << dataDir / r.file;
+                files.emplace(r.file, Parse(test::ReadBytes(dataDir / r.file)));
+            }
+        }
+    }
+    static std::string Place(const std::string& file, std::size_t line) {
+        return file + ":" + std::to_string(line + 1);
+    }
+
+    const std::vector<Request> requests = AcceptedRequests();
+    fs::path dataDir;
+    std::map<std::string, DataFile> files;
+};
+
+TEST_F(LibraryTest, EveryAcceptedRequestShowsAWholeEntryOfItsOwn) {
+    // The program writes lastpage.txt into its folder: keep it out of the repository.
+    test::TempFolder folder;
+    fs::copy(dataDir, folder.Path(), fs::copy_options::recursive);
+    test::FakeDisplay display;
+    test::FakeNotices notices;
+    AtomicFileWriter writer;
+    PageBuffers buffers(display, notices, folder.Path(), writer);
+    Requests program(buffers, notices, folder.Path());
+
+    std::map<std::string, int> counts;
+    std::set<std::pair<std::string, std::size_t>> reached;
+    for (const Request& r : requests) {
+        SCOPED_TRACE(r.name);
+        ++counts[r.kind];
+        notices.messages.clear();
+        program.selection = r.selection;
+        (program.*r.click)();
+        EXPECT_TRUE(notices.messages.empty()) << notices.messages.front().text;
+        EXPECT_EQ(program.SectionKey, r.key);
+        EXPECT_EQ(program.DataFileName, folder.Path() / r.file);
+
+        const DataFile& file = files.at(r.file);
+        std::size_t key = 0;
+        while (key < file.lines.size() && !AsksFor(file.lines[key], r.key)) {
+            ++key;
+        }
+        if (key == file.lines.size()) {
+            ADD_FAILURE() << "no entry in " << r.file;
+            continue;
+        }
+        EXPECT_TRUE(file.lines[key].starts_with(r.key))
+            << "taken by " << Place(r.file, key) << ": \"" << file.lines[key] << "\"";
+        EXPECT_TRUE(reached.emplace(r.file, key).second) << Place(r.file, key) << " asked twice";
+        std::size_t end = key + 1;
+        while (end < file.lines.size() && !IsEndMarker(file.lines[end])) {
+            ++end;
+        }
+        EXPECT_LT(end, file.lines.size()) << "no end marker after " << Place(r.file, key);
+        std::size_t words = 0;
+        std::vector<std::string> page = {""};
+        for (std::size_t k = key; k < end; ++k) {
+            page.push_back("  " + file.lines[k]);
+            words += k > key ? Words(file.lines[k]).size() : 0;
+        }
+        page.push_back("");
+        EXPECT_GE(words, 80u) << Place(r.file, key);
+
+        std::vector<std::string> shown;
+        std::string shownBytes;
+        for (const Line& line : buffers.PageLines()) {
+            shown.emplace_back(line.View());
+            shownBytes += shown.back() + "\r\n";
+        }
+        EXPECT_TRUE(shown.size() > 1 && shown[1].starts_with("  " + r.key));
+        EXPECT_EQ(shown, page);
+        EXPECT_EQ(display.shownText, shownBytes + "\r\n");
+    }
+    EXPECT_EQ(counts["sign"], 84);
+    EXPECT_EQ(counts["house"], 120);
+    EXPECT_EQ(counts["rising"], 12);
+    EXPECT_EQ(counts["aspect"], 161);
+    EXPECT_EQ(requests.size(), 377u);
+    // An entry no request reaches is text nobody can ever read.
+    for (const auto& [name, file] : files) {
+        for (const Entry& entry : file.entries) {
+            EXPECT_TRUE(reached.contains({name, entry.keyLine}))
+                << "no request reaches " << Place(name, entry.keyLine);
+        }
+    }
+}
+
+TEST_F(LibraryTest, NoSentenceOfEightWordsOrMoreAppearsTwice) {
+    std::map<std::string, std::string> seen;  // normalised sentence -> where first met
+    std::size_t entries = 0;
+    std::size_t words = 0;
+    for (const auto& [name, file] : files) {
+        for (const Entry& entry : file.entries) {
+            ++entries;
+            words += Words(file.lines[entry.keyLine]).size();
+            std::string sentence;
+            std::size_t from = entry.keyLine + 1;
+            bool started = false;
+            const auto finish = [&] {
+                const std::vector<std::string> w = Words(sentence);
+                words += w.size();
+                std::string text;
+                for (const std::string& word : w) {
+                    text += (text.empty() ? "" : " ") + word;
+                }
+                const auto [first, fresh] = seen.emplace(text, Place(name, from));
+                EXPECT_TRUE(w.size() < 8 || fresh)
+                    << "\"" << text << "\" stands at " << first->second << " and at "
+                    << Place(name, from);
+                sentence.clear();
+                started = false;
+            };
+            for (std::size_t k = entry.keyLine + 1; k < entry.end; ++k) {
+                for (const char c : file.lines[k]) {
+                    if (!started && std::isalnum(static_cast<unsigned char>(c))) {
+                        from = k;
+                        started = true;
+                    }
+                    if (c == '.' || c == '!' || c == '?') {
+                        finish();
+                    } else {
+                        sentence += c;
+                    }
+                }
+                sentence += ' ';
+            }
+            finish();
+        }
+    }
+    EXPECT_EQ(entries, 377u);
+    std::cout << "Interpretation library: " << entries << " entries, " << words << " words\n";
+    RecordProperty("entries", static_cast<int>(entries));
+    RecordProperty("words", static_cast<int>(words));
+}
+
+TEST_F(LibraryTest, FilesFollowTheDataFileFormat) {
+    std::map<std::string, std::set<std::string>> keysOf;
+    for (const Request& r : requests) {
+        keysOf[r.file].insert(r.key);
+    }
+    for (const auto& [name, file] : files) {
+        SCOPED_TRACE(name);
+        const std::string& b = file.bytes;
+        std::size_t line = 0;
+        for (std::size_t i = 0; i < b.size(); ++i) {
+            const auto c = static_cast<unsigned char>(b[i]);
+            const bool crlf = (c == '\r' && i + 1 < b.size() && b[i + 1] == '\n') ||
+                              (c == '\n' && i > 0 && b[i - 1] == '\r');
+            // Control bytes and the five byte values code page 1252 leaves undefined.
+            const bool bad = (c < 0x20 && c != '\t' && !crlf) || c == 0x7F || c == 0x81 ||
+                             c == 0x8D || c == 0x8F || c == 0x90 || c == 0x9D;
+            if (bad) {
+                ADD_FAILURE() << "byte " << static_cast<int>(c) << " in " << Place(name, line);
+                break;
+            }
+            line += c == '\n' ? 1 : 0;
+        }
+        EXPECT_TRUE(b.ends_with("\r\n")) << "the last line has no line end";
+        std::set<std::size_t> keyLines;
+        for (const Entry& entry : file.entries) {
+            keyLines.insert(entry.keyLine);
+            EXPECT_LT(entry.end, file.lines.size())
+                << "no end marker closes " << Place(name, entry.keyLine);
+        }
+        for (std::size_t k = 0; k < file.lines.size(); ++k) {
+            for (const std::string& key : keysOf[name]) {
+                EXPECT_TRUE(keyLines.contains(k) || !AsksFor(file.lines[k], key))
+                    << Place(name, k) << " would be taken for \"" << key << "\": " << file.lines[k];
+            }
+        }
+    }
+}
+
+}  // namespace
+}  // namespace tolvaris
