@@ -32,7 +32,8 @@ FileHandle OpenOrdinaryFileForReading(const std::filesystem::path& path, std::st
         return {};
     }
     if (!std::filesystem::is_regular_file(status)) {
-        error = std::filesystem::is_directory(status) ? "it is a folder" : "it is not an ordinary file";
+        error =
+            std::filesystem::is_directory(status) ? "it is a folder" : "it is not an ordinary file";
         return {};
     }
     FileHandle file(std::fopen(path.c_str(), "rb"));
@@ -42,6 +43,8 @@ FileHandle OpenOrdinaryFileForReading(const std::filesystem::path& path, std::st
     return file;
 }
 
-std::string ErrnoText(int errorNumber) { return std::generic_category().message(errorNumber); }
+std::string ErrnoText(int errorNumber) {
+    return std::generic_category().message(errorNumber);
+}
 
 }  // namespace tolvaris

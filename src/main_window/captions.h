@@ -15,14 +15,13 @@ inline constexpr std::array<std::string_view, 12> kHouseCaptions = {
     "1st", "2nd", "3rd", "4th", "5th", "6th", "7th", "8th", "9th", "10th", "11th", "12th"};
 
 inline constexpr std::array<std::string_view, 11> kPlanetCaptions = {
-    "Sun",     "Moon",   "Mercury", "Venus",   "Mars",     "Jupiter",
-    "Saturn",  "Uranus", "Neptune", "Pluto",   "Ascendant"};
+    "Sun",    "Moon",   "Mercury", "Venus", "Mars",     "Jupiter",
+    "Saturn", "Uranus", "Neptune", "Pluto", "Ascendant"};
 
 inline constexpr std::array<std::string_view, 3> kAspectCaptions = {"blending", "harmonizing",
                                                                     "discordant"};
 
-inline constexpr std::array<std::string_view, 3> kAspectPhrases = {"blending with",
-                                                                   "harmonizing with",
-                                                                   "discordant to"};
+inline constexpr std::array<std::string_view, 3> kAspectPhrases = {
+    "blending with", "harmonizing with", "discordant to"};
 
 }  // namespace tolvaris

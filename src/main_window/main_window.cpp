@@ -12,13 +12,17 @@ namespace tolvaris {
 namespace {
 
 // Positions and sizes are given in twips, 15 to a logical pixel.
-constexpr int Px(int twips) { return twips / 15; }
+constexpr int Px(int twips) {
+    return twips / 15;
+}
 
 constexpr int kClientWidth = 4830;
 constexpr int kClientHeight = 6825;
 constexpr int kOptionLeft = 120;
 constexpr int kOptionHeight = 255;
-constexpr int OptionTop(int index) { return 360 + 240 * index; }
+constexpr int OptionTop(int index) {
+    return 360 + 240 * index;
+}
 
 template <std::size_t N>
 std::vector<std::string_view> Captions(const std::array<std::string_view, N>& list) {
@@ -120,14 +124,16 @@ QGroupBox* MainWindow::AddFrame(QWidget* client, const char* name, const char* c
     return frame;
 }
 
-void MainWindow::AddOptions(int group, QGroupBox* frame, const std::vector<std::string_view>& captions,
+void MainWindow::AddOptions(int group, QGroupBox* frame,
+                            const std::vector<std::string_view>& captions,
                             const std::vector<int>& widths) {
     QPalette palette = frame->palette();
     palette.setColor(QPalette::WindowText, Qt::black);
     for (std::size_t index = 0; index < captions.size(); ++index) {
-        auto* option = new QRadioButton(
-            QString::fromLatin1(captions[index].data(), static_cast<qsizetype>(captions[index].size())),
-            frame);
+        auto* option =
+            new QRadioButton(QString::fromLatin1(captions[index].data(),
+                                                 static_cast<qsizetype>(captions[index].size())),
+                             frame);
         option->setObjectName(QString("Option%1_%2").arg(group).arg(index));
         option->setPalette(palette);
         option->setGeometry(Px(kOptionLeft), Px(OptionTop(static_cast<int>(index))),

@@ -7,7 +7,9 @@ namespace tolvaris {
 namespace {
 
 QString FromUtf8(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+    // A label breaks lines at LF; a CR before it would show as a stray glyph.
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()))
+        .replace(QLatin1String("\r\n"), QLatin1String("\n"));
 }
 
 QMessageBox::Icon ToIcon(NoticeIcon icon) {

@@ -6,8 +6,12 @@ namespace tolvaris {
 
 // The size commands change the shown font only inside these bounds, but the
 // setting moves by a step every time.
-inline bool CanIncreaseFont(double size) { return size < 12; }
-inline bool CanDecreaseFont(double size) { return size > 8; }
+inline bool CanIncreaseFont(double size) {
+    return size < 12;
+}
+inline bool CanDecreaseFont(double size) {
+    return size > 8;
+}
 
 // Returns the size to show, if the shown font changes; always moves the setting.
 inline std::optional<double> IncreaseFontSetting(double& OutputFontSize, double FontSizeStep) {

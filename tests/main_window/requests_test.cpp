@@ -21,15 +21,15 @@ constexpr std::array<const char*, 12> kSignFiles = {
     "SIGN_Ari.TXT", "SIGN_Tau.TXT", "SIGN_Gem.TXT", "SIGN_Can.TXT", "SIGN_Leo.TXT", "SIGN_Vir.TXT",
     "SIGN_Lib.TXT", "SIGN_Sco.TXT", "SIGN_Sag.TXT", "SIGN_Cap.TXT", "SIGN_Aqu.TXT", "SIGN_Pis.TXT"};
 constexpr std::array<const char*, 12> kRisingKeys = {
-    "ARIES rising", "TAURUS rising",      "GEMINI rising",    "CANCER rising",
-    "LEO rising",   "VIRGO rising",       "LIBRA rising",     "SCORPIO rising",
+    "ARIES rising",       "TAURUS rising",    "GEMINI rising",   "CANCER rising",
+    "LEO rising",         "VIRGO rising",     "LIBRA rising",    "SCORPIO rising",
     "SAGITTARIUS rising", "CAPRICORN rising", "AQUARIUS rising", "PISCES rising"};
 constexpr std::array<const char*, 11> kPlanetKeys = {
     "SUN in",    "MOON in",   "MERCURY in", "VENUS in", "MARS in", "JUPITER in",
     "SATURN in", "URANUS in", "NEPTUNE in", "PLUTO in", ""};
-constexpr std::array<const char*, 11> kPlanets = {"Sun",     "Moon",   "Mercury", "Venus",
-                                                  "Mars",    "Jupiter", "Saturn", "Uranus",
-                                                  "Neptune", "Pluto",  "Ascendant"};
+constexpr std::array<const char*, 11> kPlanets = {"Sun",     "Moon",    "Mercury",  "Venus",
+                                                  "Mars",    "Jupiter", "Saturn",   "Uranus",
+                                                  "Neptune", "Pluto",   "Ascendant"};
 constexpr std::array<const char*, 3> kPhrases = {"blending with", "harmonizing with",
                                                  "discordant to"};
 
@@ -118,8 +118,9 @@ TEST_F(RequestsTest, PlanetInHouseForEveryHouseAndPlanet) {
             requests.selection.PlanetIndex = planet;
             const std::string message = RunAndTakeMessage(&Requests::OKHouses_Click);
             if (planet == 10) {
-                ExpectRefused(message,
-                              "The Ascendant is always the 1st house cusp. It cannot be in a house.");
+                ExpectRefused(
+                    message,
+                    "The Ascendant is always the 1st house cusp. It cannot be in a house.");
             } else {
                 ExpectLookup(message, kPlanetKeys[planet],
                              "HOUSE_" + std::to_string(house + 1) + ".TXT");
@@ -155,21 +156,24 @@ TEST_F(RequestsTest, AspectsForEveryPairAndKind) {
                     ExpectRefused(message,
                                   "Please select a higher planet on the left than on the right.");
                 } else if (rule == 'S') {
-                    ExpectRefused(message, "A planet cannot aspect itself. Select a different planet.");
+                    ExpectRefused(message,
+                                  "A planet cannot aspect itself. Select a different planet.");
                 } else if (rule == '1' && kind > 0) {
-                    ExpectRefused(message, "Mercury can never by far enough away from the Sun to "
-                                           "have this kind of aspect.");
+                    ExpectRefused(message,
+                                  "Mercury can never by far enough away from the Sun to "
+                                  "have this kind of aspect.");
                 } else if (rule == '2' && kind == 2) {
-                    ExpectRefused(message, left == 0 ? "Venus can never by far enough away from the "
-                                                       "Sun to have this kind of aspect."
-                                                     : "Venus can never by far enough away from "
-                                                       "Mercury to have this kind of aspect.");
+                    ExpectRefused(message, left == 0
+                                               ? "Venus can never by far enough away from the "
+                                                 "Sun to have this kind of aspect."
+                                               : "Venus can never by far enough away from "
+                                                 "Mercury to have this kind of aspect.");
                 } else {
                     ++accepted;
-                    ExpectLookup(message,
-                                 std::string(kPlanets[left]) + " " + kPhrases[kind] + " " +
-                                     kPlanets[right],
-                                 std::string(kPlanets[left]) + ".TXT");
+                    ExpectLookup(
+                        message,
+                        std::string(kPlanets[left]) + " " + kPhrases[kind] + " " + kPlanets[right],
+                        std::string(kPlanets[left]) + ".TXT");
                 }
                 display.exists = false;  // a refusal must not create the window either
             }
