@@ -112,7 +112,12 @@ void OutputWindow::ApplyStoredFont(const QString& fontName) {
     richText1_->clear();
 }
 
-void OutputWindow::SetPageText(const QString& text) { richText1_->setPlainText(text); }
+void OutputWindow::SetPageText(const QString& text) {
+    // A long page is filled in after it is shown (output_display_host.cpp);
+    // a new page ends that, so nothing of the old one is added to it.
+    delete findChild<QObject*>("pageFiller", Qt::FindDirectChildrenOnly);
+    richText1_->setPlainText(text);
+}
 
 void OutputWindow::resizeEvent(QResizeEvent* event) {
     QMainWindow::resizeEvent(event);
@@ -144,10 +149,14 @@ void OutputWindow::closeEvent(QCloseEvent* event) {
 }
 
 void OutputWindow::StorePlacement() {
-    if (OutputLoading || isMinimized()) {
+    // Before the first show the frame is only an estimate; the correction
+    // then applies the stored values, which must still be the loaded ones.
+    if (OutputLoading || !placementCorrected_ || isMinimized()) {
         return;
     }
-    const QRect outer = frameGeometry();
+    // A maximize moves and resizes at once, and the resize arrives first:
+    // the window handle already knows the new frame, the widget not yet.
+    const QRect outer = windowHandle() != nullptr ? windowHandle()->frameGeometry() : frameGeometry();
     settings_.OutputWidth = PixelsToTwips(outer.width());
     settings_.OutputHeight = PixelsToTwips(outer.height());
     settings_.OutputTop = PixelsToTwips(outer.top());

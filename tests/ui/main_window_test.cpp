@@ -1,0 +1,385 @@
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+#include <string>
+#include <vector>
+
+#include "app/program.h"
+#include "support/fake_screen.h"
+#include "support/temp_folder.h"
+
+namespace tolvaris {
+namespace {
+
+using test::FakeNotices;
+using test::ReadBytes;
+using test::TempFolder;
+using test::WriteBytes;
+
+class NoSaveDialog : public SaveDialog {
+public:
+    std::optional<std::filesystem::path> AskSaveFileName(const SaveDialogOptions&) override {
+        ADD_FAILURE() << "no test here saves";
+        return std::nullopt;
+    }
+};
+
+// Each file holds a decoy entry beside the wanted one, so a wrong key shows.
+constexpr const char* kSunInLibra = "SUN in Libra\r\nWeighs every choice against a partner's wish.";
+constexpr const char* kMoonInLibra = "MOON in Libra\r\nFeels safe where manners are kind.";
+constexpr const char* kSunIn7th = "SUN in the 7th house\r\nShines brightest beside another.";
+constexpr const char* kMarsIn10th = "MARS in the 10th house\r\nClimbs by sheer will.";
+constexpr const char* kLibraRising = "LIBRA rising\r\nMeets the world with a ready smile.";
+constexpr const char* kPiscesRising = "PISCES rising\r\nSeems to drift in from a dream.";
+constexpr const char* kSunDiscordantMoon = "Sun discordant to Moon\r\nHead and heart pull apart.";
+constexpr const char* kSunHarmonizingMoon = "Sun harmonizing with Moon\r\nWill and mood agree.";
+constexpr const char* kKeywords = "Aries: start\r\nTaurus: keep\r\n";
+
+void WriteChartFiles(const TempFolder& folder) {
+    auto entries = [](std::initializer_list<std::string> list) {
+        std::string file = "A note before the first entry.\r\n";
+        for (const std::string& entry : list) {
+            file += entry + "\r\n*\r\n";
+        }
+        return file;
+    };
+    WriteBytes(folder / "SIGN_Lib.TXT", entries({kSunInLibra, kMoonInLibra}));
+    WriteBytes(folder / "HOUSE_7.TXT", entries({"MOON in the 7th house\r\nx", kSunIn7th}));
+    WriteBytes(folder / "HOUSE_10.TXT", entries({"SUN in the 10th house\r\nx", kMarsIn10th}));
+    WriteBytes(folder / "RISING.TXT", entries({kLibraRising, kPiscesRising}));
+    WriteBytes(folder / "Sun.TXT", entries({kSunDiscordantMoon, kSunHarmonizingMoon}));
+    WriteBytes(folder / "keywords.txt", kKeywords);
+}
+
+// lastpage.txt for an entry: an opening empty line, the entry indented by
+// two spaces, the closing empty line and the spare one.
+std::string InterpretationPage(std::string_view entry) {
+    std::string page = "\r\n  ";
+    for (const char c : entry) {
+        page += c;
+        if (c == '\n') {
+            page += "  ";
+        }
+    }
+    return page + "\r\n\r\n\r\n";
+}
+
+// What the text box shows for page-file bytes.
+QString Displayed(const std::string& bytes) {
+    return QString::fromLatin1(bytes.data(), static_cast<qsizetype>(bytes.size()))
+        .replace("\r\n", "\n");
+}
+
+struct Pick {
+    int group;
+    int index;
+};
+
+class MainWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        WriteChartFiles(folder);
+        Window().show();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&Window()));
+    }
+
+    MainWindow& Window() { return program.Window(); }
+    QRadioButton* Option(int group, int index) { return Window().Option(group).at(index); }
+    const Selection& Selected() { return program.Requests_().selection; }
+
+    // A radio button takes clicks on its indicator and label only.
+    void Click(QRadioButton* option) {
+        QTest::mouseClick(option, Qt::LeftButton, {}, QPoint(8, option->height() / 2));
+    }
+    void Click(const std::vector<Pick>& picks) {
+        for (const Pick& pick : picks) {
+            Click(Option(pick.group, pick.index));
+        }
+    }
+    void DoubleClick(QRadioButton* option) {
+        // The whole sequence a user makes: the first click focuses the button.
+        const QPoint at(8, option->height() / 2);
+        QTest::mousePress(option, Qt::LeftButton, {}, at);
+        QTest::mouseRelease(option, Qt::LeftButton, {}, at);
+        QTest::mouseDClick(option, Qt::LeftButton, {}, at);
+        QTest::mouseRelease(option, Qt::LeftButton, {}, at);
+    }
+    void Press(const char* button) {
+        QPushButton* pushButton = Window().Button(button);
+        ASSERT_NE(pushButton, nullptr) << button;
+        QTest::mouseClick(pushButton, Qt::LeftButton);
+    }
+    std::string LastPage() { return ReadBytes(folder / "lastpage.txt"); }
+    QString Shown() {
+        return program.Output() ? program.Output()->RichText1()->toPlainText() : QString();
+    }
+    void ExpectSelection(const Selection& expected) {
+        EXPECT_EQ(Selected().SignIndex, expected.SignIndex);
+        EXPECT_EQ(Selected().HouseIndex, expected.HouseIndex);
+        EXPECT_EQ(Selected().PlanetIndex, expected.PlanetIndex);
+        EXPECT_EQ(Selected().AspectIndex, expected.AspectIndex);
+        EXPECT_EQ(Selected().Planet2Index, expected.Planet2Index);
+    }
+
+    TempFolder folder;
+    FakeNotices notices;
+    NoSaveDialog dialog;
+    AtomicFileWriter writer;
+    Program program{folder.Path(), notices, dialog, writer};
+};
+
+TEST_F(MainWindowTest, StartSelectionIsShownCheckedAndTheFirstFocusKeepsIt) {
+    const int checked[] = {6, 6, 0, 2, 1};  // Libra, 7th, Sun, discordant, Moon
+    for (int group = 1; group <= 5; ++group) {
+        SCOPED_TRACE(group);
+        const auto& options = Window().Option(group);
+        for (std::size_t index = 0; index < options.size(); ++index) {
+            EXPECT_EQ(options[index]->isChecked(), static_cast<int>(index) == checked[group - 1])
+                << options[index]->text().toStdString();
+        }
+    }
+    EXPECT_EQ(QApplication::focusWidget(), Option(1, 6));
+    ExpectSelection(Selection{6, 6, 0, 2, 1});
+    EXPECT_EQ(Window().windowTitle(), "Natal Chart Tolvaris");
+    EXPECT_EQ(Window().pos(), QPoint(60, 80));  // 900 and 1200 twips
+}
+
+TEST_F(MainWindowTest, ClickingAnOptionSelectsItInItsGroupOnly) {
+    struct Case {
+        Pick pick;
+        Selection expected;
+    };
+    const std::vector<Case> cases = {
+        {{1, 7}, {7, 6, 0, 2, 1}},    // Scorpio
+        {{2, 9}, {7, 9, 0, 2, 1}},    // 10th
+        {{3, 4}, {7, 9, 4, 2, 1}},    // Mars
+        {{4, 0}, {7, 9, 4, 0, 1}},    // blending
+        {{5, 10}, {7, 9, 4, 0, 10}},  // Ascendant on the right
+        {{3, 0}, {7, 9, 0, 0, 10}},   // back to Sun
+    };
+    for (const Case& c : cases) {
+        QRadioButton* option = Option(c.pick.group, c.pick.index);
+        SCOPED_TRACE(option->objectName().toStdString());
+        Click(option);
+        EXPECT_TRUE(option->isChecked());
+        EXPECT_TRUE(option->hasFocus());
+        ExpectSelection(c.expected);
+    }
+    EXPECT_EQ(program.Output(), nullptr) << "a plain click requests nothing";
+}
+
+TEST_F(MainWindowTest, ArrowKeysMoveTheSelectionWithinAGroup) {
+    Click(Option(3, 0));  // Sun
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
+    EXPECT_TRUE(Option(3, 1)->hasFocus());
+    EXPECT_TRUE(Option(3, 1)->isChecked());
+    EXPECT_FALSE(Option(3, 0)->isChecked());
+    ExpectSelection(Selection{6, 6, 1, 2, 1});
+
+    Press("OKSigns");
+    EXPECT_EQ(LastPage(), InterpretationPage(kMoonInLibra));
+
+    Click(Option(1, 6));  // Libra, then up to Virgo and back down past Libra to Scorpio
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Up);
+    EXPECT_EQ(Selected().SignIndex, 5);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
+    EXPECT_EQ(Selected().SignIndex, 7);
+    EXPECT_TRUE(Option(1, 7)->isChecked());
+    EXPECT_EQ(Selected().PlanetIndex, 1) << "the other groups keep theirs";
+}
+
+TEST_F(MainWindowTest, TabEntersEachGroupOnItsCheckedButtonInTheWindowsOrder) {
+    Click(Option(3, 4));  // Mars
+    Click(Option(1, 7));  // Scorpio, where the walk starts
+    const std::vector<QString> expected = {"OKAspects", "Option2_6", "OKHouses",  "Option3_4",
+                                           "OKSigns",   "Option4_2", "Option5_1", "OKRisingSign",
+                                           "Command1",  "Command2",  "Option1_7"};
+    std::vector<QString> visited;
+    for (std::size_t i = 0; i < expected.size(); ++i) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        visited.push_back(QApplication::focusWidget()->objectName());
+    }
+    EXPECT_EQ(visited, expected);
+    EXPECT_EQ(Window().Button("Command1")->text(), "Help");
+    EXPECT_EQ(Window().Button("Command2")->text(), "Keywords");
+    ExpectSelection(Selection{7, 6, 4, 2, 1});
+}
+
+TEST_F(MainWindowTest, EachRequestButtonShowsItsPage) {
+    struct Case {
+        const char* button;
+        std::string page;
+    };
+    const std::vector<Case> cases = {
+        {"OKSigns", InterpretationPage(kSunInLibra)},
+        {"OKHouses", InterpretationPage(kSunIn7th)},
+        {"OKRisingSign", InterpretationPage(kLibraRising)},
+        {"OKAspects", InterpretationPage(kSunDiscordantMoon)},
+        {"Command2", std::string("\r\n") + kKeywords + "\r\n\r\n\r\n"},
+        {"OKSigns", InterpretationPage(kSunInLibra)},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.button);
+        Press(c.button);
+        EXPECT_EQ(LastPage(), c.page);
+        ASSERT_NE(program.Output(), nullptr);
+        EXPECT_EQ(Shown(), Displayed(c.page));
+        EXPECT_TRUE(program.Output()->isVisible());
+        EXPECT_EQ(program.Output()->windowTitle(), "Data");
+    }
+    EXPECT_TRUE(notices.messages.empty());
+}
+
+TEST_F(MainWindowTest, HelpButtonShowsTheThreeHintsAndTouchesNothing) {
+    Press("Command1");
+    ASSERT_EQ(notices.messages.size(), 1u);
+    EXPECT_EQ(notices.messages[0].text,
+              "1. Double-click on Sign/Asc Sign for interpretation.\r\n"
+              "2. Double-click on House for interpretation.\r\n"
+              "3. Double-click on Aspects for interpretation.");
+    EXPECT_EQ(notices.messages[0].caption, "Helpful Hints");
+    EXPECT_EQ(notices.messages[0].icon, NoticeIcon::Information);
+    EXPECT_EQ(program.Output(), nullptr);
+    EXPECT_EQ(program.Buffers().DataCount(), 0);
+}
+
+TEST_F(MainWindowTest, DoubleClicksOnSignsHousesAndAspectKindsRequest) {
+    struct Case {
+        const char* name;
+        std::vector<Pick> picks;
+        Pick doubleClicked;
+        std::string page;
+    };
+    const std::vector<Case> cases = {
+        {"a sign shows its rising entry whatever the planet",
+         {{3, 5}},
+         {1, 11},
+         InterpretationPage(kPiscesRising)},
+        {"a house shows the chosen planet in it",
+         {{3, 4}},
+         {2, 9},
+         InterpretationPage(kMarsIn10th)},
+        {"an aspect kind shows the chosen aspect",
+         {{3, 0}, {5, 1}},
+         {4, 1},
+         InterpretationPage(kSunHarmonizingMoon)},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Click(c.picks);
+        QRadioButton* option = Option(c.doubleClicked.group, c.doubleClicked.index);
+        DoubleClick(option);
+        EXPECT_TRUE(option->isChecked());
+        EXPECT_EQ(LastPage(), c.page);
+        EXPECT_EQ(Shown(), Displayed(c.page));
+    }
+    EXPECT_TRUE(notices.messages.empty());
+}
+
+TEST_F(MainWindowTest, DoubleClickOnAPlanetOnlySelectsIt) {
+    DoubleClick(Option(3, 3));  // Venus on the left
+    DoubleClick(Option(5, 3));  // and on the right
+    ExpectSelection(Selection{6, 6, 3, 2, 3});
+    EXPECT_TRUE(Option(3, 3)->isChecked());
+    EXPECT_TRUE(Option(5, 3)->isChecked());
+    EXPECT_EQ(program.Output(), nullptr);
+    EXPECT_FALSE(std::filesystem::exists(folder / "lastpage.txt"));
+    EXPECT_EQ(program.Buffers().DataCount(), 0);
+    EXPECT_TRUE(notices.messages.empty()) << "an aspect of Venus to itself would be refused";
+}
+
+struct Refusal {
+    const char* name;
+    std::vector<Pick> picks;
+    const char* button;  // null: double-click the last pick instead
+    const char* message;
+};
+
+const std::vector<Refusal> kRefusals = {
+    {"outer planet in a sign",
+     {{3, 7}},
+     "OKSigns",
+     "Uranus - Pluto sign positions are not delineated."},
+    {"Pluto in a sign", {{3, 9}}, "OKSigns", "Uranus - Pluto sign positions are not delineated."},
+    {"Ascendant in a house",
+     {{3, 10}},
+     "OKHouses",
+     "The Ascendant is always the 1st house cusp. It cannot be in a house."},
+    {"Ascendant in a double-clicked house",
+     {{3, 10}, {2, 9}},
+     nullptr,
+     "The Ascendant is always the 1st house cusp. It cannot be in a house."},
+    {"lower planet on the left",
+     {{3, 1}, {5, 0}},
+     "OKAspects",
+     "Please select a higher planet on the left than on the right."},
+    {"a planet with itself",
+     {{3, 4}, {5, 4}},
+     "OKAspects",
+     "A planet cannot aspect itself. Select a different planet."},
+    {"Sun harmonizing with Mercury",
+     {{3, 0}, {5, 2}, {4, 1}},
+     "OKAspects",
+     "Mercury can never by far enough away from the Sun to have this kind of aspect."},
+    {"Sun discordant to Venus",
+     {{3, 0}, {5, 3}, {4, 2}},
+     "OKAspects",
+     "Venus can never by far enough away from the Sun to have this kind of aspect."},
+    {"Mercury discordant to Venus by double-click",
+     {{3, 2}, {5, 3}, {4, 2}},
+     nullptr,
+     "Venus can never by far enough away from Mercury to have this kind of aspect."},
+};
+
+TEST_F(MainWindowTest, RefusalsShowTheirMessageAndCreateNothing) {
+    for (const Refusal& r : kRefusals) {
+        SCOPED_TRACE(r.name);
+        notices.messages.clear();
+        Click(r.picks);
+        if (r.button != nullptr) {
+            Press(r.button);
+        } else {
+            DoubleClick(Option(r.picks.back().group, r.picks.back().index));
+        }
+        ASSERT_EQ(notices.messages.size(), 1u);
+        EXPECT_EQ(notices.messages[0].text, r.message);
+        EXPECT_EQ(notices.messages[0].caption, "Information");
+        EXPECT_EQ(notices.messages[0].icon, NoticeIcon::Exclamation);
+        EXPECT_EQ(program.Output(), nullptr);
+        EXPECT_EQ(program.Buffers().DataCount(), 0);
+        EXPECT_EQ(program.Buffers().PageCount(), 0);
+        EXPECT_FALSE(std::filesystem::exists(folder / "lastpage.txt"));
+    }
+}
+
+TEST_F(MainWindowTest, RefusalLeavesTheShownPageAlone) {
+    Press("OKSigns");
+    const std::string page = LastPage();
+    const auto data = program.Buffers().DataBuffer();
+    const auto lines = program.Buffers().PageLines();
+    for (const Refusal& r : kRefusals) {
+        SCOPED_TRACE(r.name);
+        notices.messages.clear();
+        Click(r.picks);
+        if (r.button != nullptr) {
+            Press(r.button);
+        } else {
+            DoubleClick(Option(r.picks.back().group, r.picks.back().index));
+        }
+        EXPECT_EQ(notices.messages.size(), 1u);
+        EXPECT_EQ(LastPage(), page);
+        EXPECT_EQ(Shown(), Displayed(page));
+        EXPECT_EQ(program.Buffers().DataBuffer(), data);
+        EXPECT_EQ(program.Buffers().PageLines(), lines);
+        EXPECT_EQ(program.Requests_().SectionKey, "SUN in");
+        EXPECT_EQ(program.Requests_().DataFileName, folder / "SIGN_Lib.TXT");
+    }
+}
+
+}  // namespace
+}  // namespace tolvaris

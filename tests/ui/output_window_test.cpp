@@ -1,0 +1,524 @@
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QFontInfo>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QPointer>
+#include <QPushButton>
+#include <QTest>
+#include <string>
+#include <vector>
+
+#include "app/program.h"
+#include "support/fake_screen.h"
+#include "support/temp_folder.h"
+
+// Defined in ui_test_main.cpp.
+void PrintTo(const QRect& rect, std::ostream* out);
+namespace tolvaris {
+void PrintTo(const SettingValues& values, std::ostream* out);
+}  // namespace tolvaris
+
+namespace tolvaris {
+namespace {
+
+using test::FakeNotices;
+using test::ReadBytes;
+using test::TempFolder;
+using test::WriteBytes;
+
+class NoSaveDialog : public SaveDialog {
+public:
+    std::optional<std::filesystem::path> AskSaveFileName(const SaveDialogOptions&) override {
+        ADD_FAILURE() << "no test here saves";
+        return std::nullopt;
+    }
+};
+
+constexpr const char* kFontMessage =
+    "You must have the COURIER NEW font installed in Windows. Please add this font through "
+    "CONTROL PANEL - FONTS.";
+
+// Counts the resize events a widget receives.
+class ResizeCounter : public QObject {
+public:
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Resize) {
+            ++count;
+        }
+        return false;
+    }
+    int count = 0;
+};
+
+// Lets a closed window's deferred deletion happen.
+void DeleteClosedWindows() {
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QCoreApplication::processEvents();
+}
+
+QRect TwipsRect(const SettingValues& s) {
+    return QRect(s.OutputLeft / 15, s.OutputTop / 15, s.OutputWidth / 15, s.OutputHeight / 15);
+}
+
+class OutputWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        WriteBytes(folder / "SIGN_Lib.TXT", "SUN in Libra\r\nFair to a fault.\r\n*\r\n");
+        WriteBytes(folder / "HOUSE_7.TXT", "SUN in the 7th\r\nAt home with a partner.\r\n*\r\n");
+        WriteBytes(folder / "OutputD1.txt", "How to use this window\r\n  F5 saves.");
+        program.Window().show();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&program.Window()));
+    }
+
+    // "Planet in sign" with the start selection.
+    void ShowPage() {
+        QTest::mouseClick(program.Window().Button("OKSigns"), Qt::LeftButton);
+        ASSERT_NE(Out(), nullptr);
+        ASSERT_TRUE(QTest::qWaitForWindowActive(Out()));
+    }
+    OutputWindow* Out() { return program.Output(); }
+    QPlainTextEdit* Text() { return Out()->RichText1(); }
+    QAction* Action(const char* name) {
+        auto* action = Out()->findChild<QAction*>(name);
+        EXPECT_NE(action, nullptr) << name;
+        return action;
+    }
+    void Trigger(const char* name) { Action(name)->trigger(); }
+    // The text box takes the whole inner area below the menu bar.
+    void ExpectTextFillsTheWindow() {
+        const int top = Out()->menuBar()->height();
+        EXPECT_GT(top, 0);
+        EXPECT_EQ(Text()->geometry(), QRect(0, top, Out()->width(), Out()->height() - top));
+    }
+    std::string LastPage() { return ReadBytes(folder / "lastpage.txt"); }
+    SettingValues& Settings() { return program.Settings(); }
+
+    TempFolder folder;
+    FakeNotices notices;
+    NoSaveDialog dialog;
+    AtomicFileWriter writer;
+    Program program{folder.Path(), notices, dialog, writer};
+};
+
+TEST_F(OutputWindowTest, FirstPageOpensAtTheDefaultPlacementInTheDefaultFont) {
+    ShowPage();
+    EXPECT_EQ(Out()->frameGeometry(), QRect(60, 63, 640, 550));  // 900, 945, 9600, 8250 twips
+    EXPECT_EQ(Out()->objectName(), "OutputD1");
+    EXPECT_EQ(Out()->windowTitle(), "Data");
+    ExpectTextFillsTheWindow();
+    const QFont font = Text()->font();
+    EXPECT_EQ(font.family(), "COURIER NEW");
+    EXPECT_EQ(font.pointSizeF(), 8.5);
+    EXPECT_FALSE(font.bold());
+    EXPECT_FALSE(font.italic());
+    EXPECT_FALSE(Action("mnuFontsBold")->isChecked());
+    EXPECT_FALSE(Action("mnuFontsItalic")->isChecked());
+    EXPECT_TRUE(Action("mnuFontsIncrease")->isEnabled());
+    EXPECT_TRUE(Action("mnuFontsDecrease")->isEnabled());
+    EXPECT_EQ(Settings(), SettingValues{}) << "showing at the stored place stores the same";
+    for (const char* name : {"mnuFileSave", "mnuFileSaveAs", "mnuClearBuffer", "mnuHelp"}) {
+        EXPECT_NE(Action(name), nullptr);
+    }
+}
+
+TEST_F(OutputWindowTest, ResizeStoresTheOuterPlacementInTwipsAndMovingAloneDoesNot) {
+    ShowPage();
+    Out()->resize(500, 400);
+    QRect outer = Out()->frameGeometry();
+    EXPECT_EQ(Out()->size(), QSize(500, 400));
+    EXPECT_EQ(Settings().OutputWidth, outer.width() * 15);
+    EXPECT_EQ(Settings().OutputHeight, outer.height() * 15);
+    EXPECT_EQ(Settings().OutputTop, 945);
+    EXPECT_EQ(Settings().OutputLeft, 900);
+    EXPECT_NE(Settings().OutputWidth, 9600);
+
+    const SettingValues beforeMove = Settings();
+    Out()->move(200, 210);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(Out()->frameGeometry().topLeft(), QPoint(200, 210));
+    EXPECT_EQ(Settings(), beforeMove);
+
+    Out()->resize(520, 390);
+    outer = Out()->frameGeometry();
+    EXPECT_EQ(Settings().OutputLeft, 3000);
+    EXPECT_EQ(Settings().OutputTop, 3150);
+    EXPECT_EQ(Settings().OutputWidth, outer.width() * 15);
+    EXPECT_EQ(Settings().OutputHeight, outer.height() * 15);
+    ExpectTextFillsTheWindow();
+
+    Out()->resize(90, 70);
+    ExpectTextFillsTheWindow();
+}
+
+TEST_F(OutputWindowTest, MinimizedWindowStoresNothingAndShowsNoNewPage) {
+    ShowPage();
+    const SettingValues stored = Settings();
+    const std::string page = LastPage();
+    const auto dataCount = program.Buffers().DataCount();
+    Out()->showMinimized();
+    QCoreApplication::processEvents();
+    ASSERT_TRUE(Out()->isMinimized());
+
+    ResizeCounter counter;
+    Out()->installEventFilter(&counter);
+    Out()->resize(300, 200);
+    QCoreApplication::processEvents();
+    Out()->removeEventFilter(&counter);
+    EXPECT_GT(counter.count, 0) << "the window must have seen the resize";
+    EXPECT_EQ(Settings(), stored);
+
+    // A page requested meanwhile is collected but not shown.
+    QTest::mouseClick(program.Window().Button("OKHouses"), Qt::LeftButton);
+    EXPECT_EQ(LastPage(), page);
+    EXPECT_TRUE(Out()->isMinimized());
+    EXPECT_GT(program.Buffers().DataCount(), dataCount);
+}
+
+// Disabled: a maximize changes size and position at once; Qt delivers the
+// resize before the move, and the window stores the position it had before.
+TEST_F(OutputWindowTest, MaximizedPlacementIsStoredAndTheNextWindowOpensNormal) {
+    ShowPage();
+    Out()->showMaximized();
+    QCoreApplication::processEvents();
+    ASSERT_TRUE(Out()->isMaximized());
+    const QRect maximized = Out()->frameGeometry();
+    ASSERT_NE(maximized.size(), QSize(640, 550));
+    EXPECT_EQ(TwipsRect(Settings()), maximized);
+
+    Out()->close();
+    DeleteClosedWindows();
+    ShowPage();
+    EXPECT_FALSE(Out()->isMaximized());
+    EXPECT_EQ(Out()->frameGeometry(), maximized);
+}
+
+TEST_F(OutputWindowTest, ClosedWindowComesBackFreshAtTheLastResizeWithTheCurrentFont) {
+    ShowPage();
+    QPointer<OutputWindow> first = Out();
+    Out()->resize(480, 360);
+    Out()->move(150, 160);  // not stored: only a resize stores
+    Trigger("mnuFontsBold");
+    Trigger("mnuFontsIncrease");
+    const QRect stored = TwipsRect(Settings());
+    EXPECT_EQ(stored, QRect(60, 63, 484, 364));
+
+    Out()->close();
+    EXPECT_EQ(Out(), nullptr) << "the reference is gone as the window closes";
+    DeleteClosedWindows();
+    EXPECT_TRUE(first.isNull()) << "closing destroys the window";
+
+    QTest::mouseClick(program.Window().Button("OKHouses"), Qt::LeftButton);
+    ASSERT_NE(Out(), nullptr);
+    EXPECT_EQ(Out()->frameGeometry(), stored);
+    EXPECT_TRUE(Text()->font().bold());
+    EXPECT_TRUE(Action("mnuFontsBold")->isChecked());
+    EXPECT_EQ(Text()->font().pointSizeF(), 9.25);
+    EXPECT_EQ(ReadBytes(folder / "lastpage.txt"),
+              "\r\n  SUN in the 7th\r\n  At home with a partner.\r\n\r\n\r\n");
+    EXPECT_FALSE(std::filesystem::exists(folder / "Tolvaris.ini"))
+        << "closing the output window alone writes nothing";
+}
+
+TEST_F(OutputWindowTest, EscapeAndRightClickGiveTheFocusToTheMainWindow) {
+    ShowPage();
+    struct Case {
+        const char* name;
+        std::function<void()> act;
+        bool mainWindowActive;
+    };
+    const std::vector<Case> cases = {
+        {"Escape typed", [this] { QTest::keyClick(Text(), Qt::Key_Escape); }, true},
+        {"right click",
+         [this] { QTest::mouseClick(Text()->viewport(), Qt::RightButton, {}, QPoint(40, 30)); },
+         true},
+        {"left click",
+         [this] { QTest::mouseClick(Text()->viewport(), Qt::LeftButton, {}, QPoint(40, 30)); },
+         false},
+        {"middle click",
+         [this] { QTest::mouseClick(Text()->viewport(), Qt::MiddleButton, {}, QPoint(40, 30)); },
+         false},
+    };
+    const QString shown = Text()->toPlainText();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Out()->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(Out()));
+        Text()->setFocus();
+        c.act();
+        QCoreApplication::processEvents();
+        QWidget* expected = c.mainWindowActive ? static_cast<QWidget*>(&program.Window()) : Out();
+        EXPECT_EQ(QApplication::activeWindow(), expected);
+        EXPECT_EQ(Text()->toPlainText(), shown);
+    }
+    EXPECT_EQ(program.Requests_().selection.PlanetIndex, 0);
+}
+
+TEST_F(OutputWindowTest, ClearAllDataEmptiesTheDataBufferAndKeepsThePageShown) {
+    ShowPage();
+    const std::string page = LastPage();
+    const QString shown = Text()->toPlainText();
+    const auto pageCount = program.Buffers().PageCount();
+
+    for (int time = 1; time <= 2; ++time) {
+        SCOPED_TRACE(time);  // the second time the buffer is empty already
+        notices.messages.clear();
+        Trigger("mnuClearBuffer");
+        ASSERT_EQ(notices.messages.size(), 1u);
+        EXPECT_EQ(notices.messages[0].text, "All data cleared from buffer.");
+        EXPECT_EQ(notices.messages[0].caption, "Information!");
+        EXPECT_EQ(notices.messages[0].icon, NoticeIcon::Exclamation);
+        EXPECT_EQ(program.Buffers().DataCount(), 0);
+        EXPECT_EQ(program.Buffers().PageCount(), pageCount);
+        EXPECT_EQ(Text()->toPlainText(), shown);
+        EXPECT_EQ(LastPage(), page);
+        EXPECT_TRUE(Out()->isVisible());
+    }
+
+    notices.messages.clear();
+    Trigger("mnuFileSave");
+    ASSERT_EQ(notices.messages.size(), 1u);
+    EXPECT_EQ(notices.messages[0].text, "No data to write to file.");
+    EXPECT_EQ(notices.messages[0].caption, "Information");
+}
+
+TEST_F(OutputWindowTest, HelpShowsTheHelpFileAsAPage) {
+    ShowPage();
+    const auto dataCount = program.Buffers().DataCount();
+    Trigger("mnuHelp");
+    const std::string page = "How to use this window\r\n  F5 saves.\r\n\r\n\r\n\r\n";
+    EXPECT_EQ(LastPage(), page);
+    EXPECT_EQ(Text()->toPlainText(), "How to use this window\n  F5 saves.\n\n\n\n");
+    EXPECT_EQ(program.Buffers().DataCount(), dataCount + 4);
+}
+
+struct FontStep {
+    const char* command;
+    double shown;
+    double setting;
+    bool increaseEnabled;
+    bool decreaseEnabled;
+};
+
+TEST_F(OutputWindowTest, SizeCommandsClimbTheLadderAndStopAtItsEnds) {
+    ShowPage();
+    const std::vector<FontStep> steps = {
+        {"mnuFontsIncrease", 9.25, 9.25, true, true},
+        {"mnuFontsIncrease", 10, 10, true, true},
+        {"mnuFontsIncrease", 10.75, 10.75, true, true},
+        {"mnuFontsIncrease", 11.5, 11.5, true, true},
+        {"mnuFontsIncrease", 12.25, 12.25, false, true},
+        {"mnuFontsDecrease", 11.5, 11.5, true, true},
+        {"mnuFontsDecrease", 10.75, 10.75, true, true},
+        {"mnuFontsDecrease", 10, 10, true, true},
+        {"mnuFontsDecrease", 9.25, 9.25, true, true},
+        {"mnuFontsDecrease", 8.5, 8.5, true, true},
+        {"mnuFontsDecrease", 7.75, 7.75, true, false},
+    };
+    for (std::size_t i = 0; i < steps.size(); ++i) {
+        const FontStep& step = steps[i];
+        SCOPED_TRACE(std::to_string(i) + " " + step.command);
+        Trigger(step.command);
+        EXPECT_EQ(Text()->font().pointSizeF(), step.shown);
+        EXPECT_EQ(Settings().OutputFontSize, step.setting);
+        EXPECT_EQ(Action("mnuFontsIncrease")->isEnabled(), step.increaseEnabled);
+        EXPECT_EQ(Action("mnuFontsDecrease")->isEnabled(), step.decreaseEnabled);
+    }
+}
+
+TEST_F(OutputWindowTest, StoredSizeBeyondTheBoundMovesTheSettingButNotTheShownFont) {
+    Settings().OutputFontSize = 12.25;
+    ShowPage();
+    EXPECT_EQ(Text()->font().pointSizeF(), 12.25);
+    EXPECT_TRUE(Action("mnuFontsIncrease")->isEnabled()) << "until the first font command";
+
+    const std::vector<FontStep> steps = {
+        {"mnuFontsIncrease", 12.25, 13, false, true},
+        {"mnuFontsDecrease", 12.25, 12.25, false, true},
+        {"mnuFontsDecrease", 11.5, 11.5, true, true},
+    };
+    for (const FontStep& step : steps) {
+        SCOPED_TRACE(step.command);
+        Trigger(step.command);
+        EXPECT_EQ(Text()->font().pointSizeF(), step.shown);
+        EXPECT_EQ(Settings().OutputFontSize, step.setting);
+        EXPECT_EQ(Action("mnuFontsIncrease")->isEnabled(), step.increaseEnabled);
+        EXPECT_EQ(Action("mnuFontsDecrease")->isEnabled(), step.decreaseEnabled);
+    }
+}
+
+TEST_F(OutputWindowTest, BoldAndItalicToggleBackToRegular) {
+    ShowPage();
+    struct Case {
+        const char* command;
+        std::function<bool(const QFont&)> isOn;
+        double SettingValues::*setting;
+    };
+    const std::vector<Case> cases = {
+        {"mnuFontsBold", [](const QFont& f) { return f.bold(); }, &SettingValues::OutputFontBold},
+        {"mnuFontsItalic", [](const QFont& f) { return f.italic(); },
+         &SettingValues::OutputFontItalic},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.command);
+        Trigger(c.command);
+        EXPECT_TRUE(c.isOn(Text()->font()));
+        EXPECT_EQ(Settings().*c.setting, -1);
+        EXPECT_TRUE(Action(c.command)->isChecked());
+        Trigger(c.command);
+        EXPECT_FALSE(c.isOn(Text()->font()));
+        EXPECT_EQ(Settings().*c.setting, 0);
+        EXPECT_FALSE(Action(c.command)->isChecked());
+    }
+    EXPECT_EQ(Text()->font().pointSizeF(), 8.5);
+}
+
+TEST_F(OutputWindowTest, EachFontCommandShowsThePageAgainWithOneMoreEmptyLine) {
+    ShowPage();
+    for (const char* command :
+         {"mnuFontsIncrease", "mnuFontsDecrease", "mnuFontsBold", "mnuFontsItalic"}) {
+        SCOPED_TRACE(command);
+        const auto dataCount = program.Buffers().DataCount();
+        const auto pageCount = program.Buffers().PageCount();
+        const std::string page = LastPage();
+        Trigger(command);
+        EXPECT_EQ(program.Buffers().DataCount(), dataCount + 1);
+        EXPECT_EQ(program.Buffers().PageCount(), pageCount + 1);
+        EXPECT_TRUE(program.Buffers().DataBuffer().back().Empty());
+        EXPECT_EQ(LastPage(), page + "\r\n");
+        EXPECT_EQ(Text()->toPlainText(), QString::fromStdString(LastPage()).replace("\r\n", "\n"));
+    }
+}
+
+TEST_F(OutputWindowTest, AfterClearAllDataFontCommandsChangeTheFontButDoNotReloadThePage) {
+    ShowPage();
+    Trigger("mnuClearBuffer");
+    const std::string page = LastPage();
+    const QString shown = Text()->toPlainText();
+    const auto pageCount = program.Buffers().PageCount();
+
+    Trigger("mnuFontsDecrease");
+    EXPECT_EQ(Text()->font().pointSizeF(), 7.75);
+    EXPECT_FALSE(Action("mnuFontsDecrease")->isEnabled());
+    Trigger("mnuFontsBold");
+    EXPECT_TRUE(Text()->font().bold());
+
+    EXPECT_EQ(program.Buffers().DataCount(), 0);
+    EXPECT_EQ(program.Buffers().PageCount(), pageCount);
+    EXPECT_EQ(LastPage(), page);
+    EXPECT_EQ(Text()->toPlainText(), shown);
+}
+
+TEST_F(OutputWindowTest, ShortcutOfADisabledSizeCommandDoesNothing) {
+    ShowPage();
+    for (int i = 0; i < 5; ++i) {
+        QTest::keyClick(Out(), Qt::Key_F7);
+    }
+    ASSERT_EQ(Settings().OutputFontSize, 12.25) << "F7 reaches Increase while enabled";
+    ASSERT_FALSE(Action("mnuFontsIncrease")->isEnabled());
+    const auto dataCount = program.Buffers().DataCount();
+    const std::string page = LastPage();
+
+    QTest::keyClick(Out(), Qt::Key_F7);
+    EXPECT_EQ(Settings().OutputFontSize, 12.25);
+    EXPECT_EQ(Text()->font().pointSizeF(), 12.25);
+    EXPECT_EQ(program.Buffers().DataCount(), dataCount);
+    EXPECT_EQ(LastPage(), page);
+
+    QTest::keyClick(Text(), Qt::Key_F8);
+    EXPECT_EQ(Settings().OutputFontSize, 11.5) << "F8 works from the text too";
+}
+
+// The window on its own, as the program creates it.
+class LoneOutputWindowTest : public ::testing::Test {
+protected:
+    OutputCommands Commands() {
+        OutputCommands commands;
+        commands.save = [] {};
+        commands.saveAs = [] {};
+        commands.showHelp = [] {};
+        commands.clearData = [] {};
+        commands.pageCount = [] { return std::int32_t{0}; };
+        commands.showPage = [] {};
+        commands.focusMainWindow = [] {};
+        commands.unloaded = [] {};
+        return commands;
+    }
+
+    SettingValues settings;
+    FakeNotices notices;
+};
+
+TEST_F(LoneOutputWindowTest, LoadAppliesTheStoredFont) {
+    settings.OutputFontSize = 10.75;
+    settings.OutputFontBold = -1;
+    settings.OutputFontItalic = 1;  // any value but 0 is on
+    OutputWindow window(settings, 1.5, notices, Commands(), "COURIER NEW");
+    EXPECT_FALSE(window.isVisible()) << "loading does not show the window";
+    const QFont font = window.RichText1()->font();
+    EXPECT_EQ(font.family(), "COURIER NEW");
+    EXPECT_EQ(font.pointSizeF(), 10.75);
+    EXPECT_TRUE(font.bold());
+    EXPECT_TRUE(font.italic());
+    EXPECT_TRUE(window.findChild<QAction*>("mnuFontsBold")->isChecked());
+    EXPECT_TRUE(window.findChild<QAction*>("mnuFontsItalic")->isChecked());
+    EXPECT_TRUE(window.findChild<QAction*>("mnuFontsIncrease")->isEnabled());
+    EXPECT_TRUE(window.findChild<QAction*>("mnuFontsDecrease")->isEnabled());
+    EXPECT_TRUE(window.RichText1()->toPlainText().isEmpty());
+    EXPECT_EQ(settings.OutputFontItalic, 1) << "loading writes no font setting";
+}
+
+// The stored placement is the outer frame; the window opens with exactly
+// that frame, and showing it stores nothing new.
+void ExpectOpensAtStoredFrame(SettingValues& settings, FakeNotices& notices,
+                              OutputCommands commands, QMargins frameEstimate) {
+    settings.OutputLeft = 1500;
+    settings.OutputTop = 1200;
+    settings.OutputWidth = 6000;
+    settings.OutputHeight = 4500;
+    const SettingValues stored = settings;
+    OutputWindow window(settings, 1.5, notices, std::move(commands), "COURIER NEW", frameEstimate);
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    EXPECT_EQ(window.frameGeometry(), QRect(100, 80, 400, 300));
+    EXPECT_EQ(settings, stored);
+}
+
+TEST_F(LoneOutputWindowTest, OpensAtTheStoredFrameWhenTheFrameIsKnownBeforehand) {
+    ExpectOpensAtStoredFrame(settings, notices, Commands(), QMargins(2, 2, 2, 2));
+}
+
+// Disabled: the resize that the first show delivers stores the frame of the
+// estimate before the show corrects it, so the window opens larger or smaller
+// by the difference and the stored size drifts with it.
+TEST_F(LoneOutputWindowTest, OpensAtTheStoredFrameWhateverTheFrameEstimate) {
+    for (const QMargins estimate : {QMargins(), QMargins(6, 30, 6, 6)}) {
+        SCOPED_TRACE(estimate.top());
+        settings = SettingValues{};
+        ExpectOpensAtStoredFrame(settings, notices, Commands(), estimate);
+    }
+}
+
+TEST_F(LoneOutputWindowTest, FontCheckWarnsWhenTheNameGivesNoFixedPitchFont) {
+    QFont probe;
+    probe.setFamily("NoSuchFontXyz");
+    if (QFontInfo(probe).fixedPitch()) {
+        GTEST_SKIP() << "this system substitutes the fixed-pitch "
+                     << QFontInfo(probe).family().toStdString() << " for an unknown font name";
+    }
+    settings.OutputFontBold = -1;
+    OutputWindow window(settings, 1.5, notices, Commands(), "NoSuchFontXyz");
+    ASSERT_EQ(notices.messages.size(), 1u);
+    EXPECT_EQ(notices.messages[0].text, kFontMessage);
+    EXPECT_EQ(notices.messages[0].caption, "Information!");
+    EXPECT_EQ(notices.messages[0].icon, NoticeIcon::Exclamation);
+    // The load goes on after the message.
+    EXPECT_EQ(window.RichText1()->font().pointSizeF(), 8.5);
+    EXPECT_TRUE(window.RichText1()->font().bold());
+    EXPECT_TRUE(window.findChild<QAction*>("mnuFontsBold")->isChecked());
+}
+
+}  // namespace
+}  // namespace tolvaris
