@@ -7,12 +7,19 @@
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
+    // The name fixes the user's data folder (~/.local/share/tolvaris) however
+    // the executable is called; the desktop file name lets the desktop match
+    // the windows to the menu entry and its icon.
+    QApplication::setApplicationName("tolvaris");
+    QGuiApplication::setDesktopFileName("org.tolvaris.Tolvaris");
     QApplication::setWindowIcon(QIcon(":/tolvaris.svg"));
 
     tolvaris::MessageBoxNotices notices;
     tolvaris::FileSaveDialog saveDialog;
     tolvaris::AtomicFileWriter fileWriter;
-    tolvaris::Program program(tolvaris::RunningProgramFolder(), notices, saveDialog, fileWriter);
+    const std::filesystem::path folder = tolvaris::RunningProgramFolder();
+    tolvaris::Program program(folder, notices, saveDialog, fileWriter,
+                              tolvaris::ChooseWriteFolders(folder));
     program.Window().show();
     return QApplication::exec();
 }

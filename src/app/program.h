@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <filesystem>
+#include <functional>
 #include <memory>
 
 #include "common/atomic_file.h"
@@ -15,13 +16,20 @@
 
 namespace tolvaris {
 
+// Where one run writes. The data files are always read from the program
+// folder; an empty member means the program folder too.
+struct WriteFolders {
+    std::filesystem::path ownFiles;  // lastpage.txt and Tolvaris.ini
+    std::filesystem::path saveDialogStart;
+};
+
 // Everything one run of Tolvaris holds, created in dependency order. The
 // screen seams are passed in so that tests can run the whole program with
 // fakes for message boxes and the save dialog.
 class Program {
 public:
     Program(std::filesystem::path ProgramFolder, Notices& notices, SaveDialog& saveDialog,
-            AtomicFileWriter& fileWriter);
+            AtomicFileWriter& fileWriter, WriteFolders writeFolders = {});
     ~Program();
     Program(const Program&) = delete;
     Program& operator=(const Program&) = delete;
@@ -33,6 +41,9 @@ public:
     OutputSaving& Saving() { return saving_; }
     SettingValues& Settings() { return settings_; }
     const std::filesystem::path& Folder() const { return programFolder_; }
+    // Where lastpage.txt and Tolvaris.ini are read and written.
+    const std::filesystem::path& OwnFilesFolder() const { return ownFilesFolder_; }
+    std::filesystem::path SettingsFilePath() const;
 
     // The main window's close: writes the settings, closes the output window.
     void Form_Unload();
@@ -45,6 +56,7 @@ private:
     void FocusMainWindow();
 
     std::filesystem::path programFolder_;
+    std::filesystem::path ownFilesFolder_;
     Notices& notices_;
     AtomicFileWriter& fileWriter_;
     SettingValues settings_;
@@ -59,5 +71,24 @@ private:
 
 // The folder of the running program, links resolved.
 std::filesystem::path RunningProgramFolder();
+
+using FolderPredicate = std::function<bool(const std::filesystem::path&)>;
+
+// Whether this user may create files in the folder (a read-only mount
+// counts as not writable).
+bool IsWritableFolder(const std::filesystem::path& folder);
+
+// The user's own folders for the files Tolvaris writes when its program
+// folder is shared and read-only: the application's data folder of the
+// freedesktop conventions, and the documents folder (else the home folder)
+// for saved output.
+WriteFolders UserWriteFolders();
+
+// A program folder that can be written keeps everything, as a portable
+// folder always has; otherwise (a system-wide install) the user's folders
+// take the writes. The user's data folder is created when it is chosen.
+WriteFolders ChooseWriteFolders(
+    const std::filesystem::path& programFolder, const FolderPredicate& writable = IsWritableFolder,
+    const std::function<WriteFolders()>& userFolders = UserWriteFolders);
 
 }  // namespace tolvaris

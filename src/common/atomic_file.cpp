@@ -25,15 +25,26 @@ std::filesystem::path ResolveLinks(const std::filesystem::path& target) {
 std::filesystem::path TemporaryNameBeside(const std::filesystem::path& target, int attempt) {
     // The clock makes clashes unlikely; exclusive creation makes them harmless.
     const auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
-    const std::string name = "." + target.filename().string() + ".tmp" +
-                             std::to_string(stamp % 100000000) + "-" + std::to_string(attempt);
+    // Built by appending: g++ 12 at -O2 warns wrongly (-Wrestrict) on a chain of operator+.
+    std::string name = ".";
+    name.append(target.filename().string())
+        .append(".tmp")
+        .append(std::to_string(stamp % 100000000))
+        .append("-")
+        .append(std::to_string(attempt));
     return target.parent_path() / name;
 }
 
 }  // namespace
 
-std::string AtomicFileWriter::Write(const std::filesystem::path& requested, const Producer& produce) {
+std::string AtomicFileWriter::Write(const std::filesystem::path& requested,
+                                    const Producer& produce) {
     const std::filesystem::path target = ResolveLinks(requested);
+    // A file the user may not write stays as it is, though the folder lets a rename replace it.
+    if (std::error_code ec; std::filesystem::is_regular_file(target, ec) &&
+                            !FileHandle(std::fopen(target.c_str(), "ab"))) {
+        return ErrnoText(errno);
+    }
     std::filesystem::path temporary;
     FileHandle file;
     for (int attempt = 0; attempt < 100 && !file; ++attempt) {
