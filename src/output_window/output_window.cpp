@@ -133,7 +133,9 @@ void OutputWindow::showEvent(QShowEvent* event) {
                               geometry().top() - frameGeometry().top(),
                               frameGeometry().right() - geometry().right(),
                               frameGeometry().bottom() - geometry().bottom());
-        if (actual != frameEstimate_) {
+        // Under X11 the window manager may not have told the frame yet: then
+        // the estimate (the main window's frame) is the better guess.
+        if (!actual.isNull() && actual != frameEstimate_) {
             frameEstimate_ = actual;
             ApplyStoredPlacement();
         }
