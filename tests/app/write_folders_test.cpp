@@ -21,18 +21,10 @@ namespace {
 
 namespace fs = std::filesystem;
 using test::FakeNotices;
+using test::FakeSaveDialog;
 using test::ReadBytes;
 using test::TempFolder;
 using test::WriteBytes;
-
-class FakeSaveDialog : public SaveDialog {
-public:
-    std::optional<fs::path> AskSaveFileName(const SaveDialogOptions& options) override {
-        asked.push_back(options);
-        return std::nullopt;
-    }
-    std::vector<SaveDialogOptions> asked;
-};
 
 std::string SettingsFile(const char* fontSize) {
     return std::string("[Tolvaris] - Do NOT change the order of these variables.\r\n") +

@@ -17,22 +17,11 @@ namespace {
 using test::FailingFileWriter;
 using test::FakeDisplay;
 using test::FakeNotices;
+using test::FakeSaveDialog;
 using test::ReadBytes;
 using test::RecordedMessage;
 using test::TempFolder;
 using test::WriteBytes;
-
-class FakeSaveDialog : public SaveDialog {
-public:
-    std::optional<std::filesystem::path> AskSaveFileName(
-        const SaveDialogOptions& options) override {
-        asked.push_back(options);
-        return answer;
-    }
-
-    std::optional<std::filesystem::path> answer;
-    std::vector<SaveDialogOptions> asked;
-};
 
 std::vector<Line> Lines(const std::vector<std::string>& texts) {
     std::vector<Line> lines;

@@ -3,7 +3,10 @@
 #include <string>
 #include <vector>
 
+#include <optional>
+
 #include "common/atomic_file.h"
+#include "output_window/save_dialog.h"
 #include "engine/screen.h"
 
 namespace tolvaris::test {
@@ -70,6 +73,20 @@ public:
 
 private:
     std::string reason_;
+};
+
+// Answers the save dialog with `answer` (nothing: cancelled) and records
+// the options it was shown with.
+class FakeSaveDialog : public SaveDialog {
+public:
+    std::optional<std::filesystem::path> AskSaveFileName(
+        const SaveDialogOptions& options) override {
+        asked.push_back(options);
+        return answer;
+    }
+
+    std::optional<std::filesystem::path> answer;
+    std::vector<SaveDialogOptions> asked;
 };
 
 }  // namespace tolvaris::test

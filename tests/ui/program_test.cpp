@@ -25,21 +25,10 @@ namespace tolvaris {
 namespace {
 
 using test::FakeNotices;
+using test::FakeSaveDialog;
 using test::ReadBytes;
 using test::TempFolder;
 using test::WriteBytes;
-
-class FakeSaveDialog : public SaveDialog {
-public:
-    std::optional<std::filesystem::path> AskSaveFileName(
-        const SaveDialogOptions& options) override {
-        asked.push_back(options);
-        return answer;
-    }
-
-    std::optional<std::filesystem::path> answer;
-    std::vector<SaveDialogOptions> asked;
-};
 
 // Writes for real and counts the writes of each file name.
 class CountingFileWriter : public AtomicFileWriter {
