@@ -27,6 +27,19 @@ public:
     Status ReadRest(std::string& head);
     Status SkipRest();
 
+    // What the text of a line of interest begins with, after its leading
+    // spaces: for each of its first bytes, the one or two bytes it may be,
+    // such as both cases of a letter (an empty set: any byte). A set that
+    // holds CR or LF makes every line one of interest.
+    using LineStart = std::vector<std::string>;
+
+    // Skips the rest of the current line and then every line that cannot
+    // begin with `start`, without reading them, and stops at the start of
+    // the next line that may. It may stop at other lines too, never past a
+    // wanted one; ReadHead then reads the line. Returns End at the end of
+    // the file.
+    Status SkipToLineStartingWith(const LineStart& start);
+
 private:
     bool Fill();
     // Consumes bytes up to the end of the current line; appends at most
@@ -37,7 +50,7 @@ private:
     std::vector<char> chunk_;
     std::size_t pos_ = 0;
     std::size_t len_ = 0;
-    bool lineOpen_ = false;  // ReadHead stopped inside a line
+    bool lineOpen_ = false;      // ReadHead stopped inside a line
     bool skipLineFeed_ = false;  // the previous line ended with CR
     bool failed_ = false;
 };

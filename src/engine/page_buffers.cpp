@@ -29,11 +29,12 @@ void PageBuffers::AppendCurrentLine() {
         if (DataCount() >= maxLines_) {
             throw std::bad_alloc();
         }
-        dataBuffer_.push_back(CurrentLine);
+        auto [forData, forPage] = CurrentLine.CopyTwice();
+        dataBuffer_.push_back(std::move(forData));
         if (PageCount() >= maxLines_) {
             throw std::bad_alloc();
         }
-        pageLines_.push_back(CurrentLine);
+        pageLines_.push_back(std::move(forPage));
     } catch (const std::bad_alloc&) {
         // What was stored before the failure stays; the caller goes on.
         notices_.Message(kBufferFullMessage, "Warning!", NoticeIcon::Critical);
@@ -53,21 +54,22 @@ void PageBuffers::ShowPage() {
     AppendBlankLine();
 
     const std::filesystem::path pageFile = PageFilePath();
-    const std::string error = fileWriter_.Write(pageFile, [this](const AtomicFileWriter::Sink& sink) {
-        for (const Line& line : pageLines_) {
-            if (!sink(line.View()) || !sink(kCrLf)) {
-                return;
+    const std::string error =
+        fileWriter_.Write(pageFile, [this](const AtomicFileWriter::Sink& sink) {
+            for (const Line& line : pageLines_) {
+                if (!sink(line.View()) || !sink(kCrLf)) {
+                    return;
+                }
             }
-        }
-        sink(kCrLf);
-    });
+            sink(kCrLf);
+        });
     if (error.empty()) {
         display_.LoadPageFile(pageFile);
     } else {
         // The page is still shown; only the copy on disk is missing.
-        notices_.Message("The page could not be written to the file " + pageFile.string() + ": " +
-                             error + ".",
-                         "Warning!", NoticeIcon::Critical);
+        notices_.Message(
+            "The page could not be written to the file " + pageFile.string() + ": " + error + ".",
+            "Warning!", NoticeIcon::Critical);
         display_.SetPageText(JoinLinesForFile(pageLines_));
     }
     display_.ShowModeless();
