@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "engine/screen.h"
-#include "output_window/save_dialog.h"
+#include "core/engine/screen.h"
+#include "core/output/save_dialog.h"
 
 namespace tolvaris::bench {
 

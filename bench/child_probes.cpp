@@ -15,7 +15,7 @@
 #include "app/program.h"
 #include "bench_data.h"
 #include "bench_support.h"
-#include "engine/page_buffers.h"
+#include "core/engine/page_buffers.h"
 #include "processes.h"
 #include "window_support.h"
 

@@ -5,10 +5,10 @@
 #include <system_error>
 
 #include "bench_support.h"
-#include "common/atomic_file.h"
-#include "engine/interpretation_reader.h"
-#include "engine/page_buffers.h"
-#include "output_window/saving.h"
+#include "core/common/atomic_file.h"
+#include "core/engine/interpretation_reader.h"
+#include "core/engine/page_buffers.h"
+#include "core/output/saving.h"
 #include "processes.h"
 #include "setup.h"
 

@@ -20,8 +20,7 @@
 
 #include "child_probes.h"
 #include "page_check.h"
-#include "reader_check.h"
-#include "settings/settings_file.h"
+#include "core/settings/settings_file.h"
 #include "setup.h"
 #include "table.h"
 #include "window_support.h"
@@ -144,11 +143,9 @@ int main(int argc, char* argv[]) {
             return parts.size() == 2 ? RunStartupProbe(argc, argv, parts[0], parts[1]) : 2;
         }
         if (const std::string check = TakeOption(argc, argv, "check"); !check.empty()) {
-            bool ok = CheckKeyLineSearch();
             UseOffscreenPlatform();
             QApplication app(argc, argv);
-            ok = CheckLongPages() && ok;
-            return ok ? 0 : 1;
+            return CheckLongPages() ? 0 : 1;
         }
         return RunBenchmarks(argc, argv);
     } catch (const std::exception& error) {

@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "bench_support.h"
-#include "output_window/output_display_host.h"
-#include "output_window/output_window.h"
+#include "ui/output_window/output_display_host.h"
+#include "ui/output_window/output_window.h"
 
 namespace tolvaris::bench {
 namespace {

@@ -10,7 +10,7 @@
 #include <map>
 #include <string>
 
-#include "common/cp1252.h"
+#include "core/common/cp1252.h"
 #include "fuzz_support.h"
 
 namespace tolvaris::fuzz {

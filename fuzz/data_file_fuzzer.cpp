@@ -12,12 +12,12 @@
 #include <string>
 #include <vector>
 
-#include "common/atomic_file.h"
-#include "common/line_reader.h"
-#include "common/text_file.h"
-#include "engine/line.h"
+#include "core/common/atomic_file.h"
+#include "core/common/line_reader.h"
+#include "core/common/text_file.h"
+#include "core/engine/line.h"
 #include "fuzz_support.h"
-#include "output_window/saving.h"
+#include "core/output/saving.h"
 
 namespace tolvaris::fuzz {
 namespace {

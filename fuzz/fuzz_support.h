@@ -14,7 +14,7 @@
 #include <string_view>
 #include <vector>
 
-#include "engine/screen.h"
+#include "core/engine/screen.h"
 
 namespace tolvaris::fuzz {
 

@@ -9,12 +9,12 @@
 #include <string>
 #include <vector>
 
-#include "common/atomic_file.h"
-#include "common/cp1252.h"
-#include "common/line_reader.h"
-#include "common/text_file.h"
-#include "engine/interpretation_reader.h"
-#include "engine/page_buffers.h"
+#include "core/common/atomic_file.h"
+#include "core/common/cp1252.h"
+#include "core/common/line_reader.h"
+#include "core/common/text_file.h"
+#include "core/engine/interpretation_reader.h"
+#include "core/engine/page_buffers.h"
 #include "fuzz_support.h"
 
 namespace tolvaris::fuzz {

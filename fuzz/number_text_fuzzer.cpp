@@ -11,7 +11,7 @@
 #include <string>
 
 #include "fuzz_support.h"
-#include "settings/number_text.h"
+#include "core/settings/number_text.h"
 
 namespace tolvaris::fuzz {
 namespace {

@@ -8,10 +8,10 @@
 #include <cstdlib>
 #include <string>
 
-#include "common/atomic_file.h"
+#include "core/common/atomic_file.h"
 #include "fuzz_support.h"
-#include "settings/number_text.h"
-#include "settings/settings_file.h"
+#include "core/settings/number_text.h"
+#include "core/settings/settings_file.h"
 
 namespace tolvaris::fuzz {
 namespace {

@@ -2,8 +2,8 @@
 #include <QIcon>
 
 #include "app/program.h"
-#include "main_window/message_box_notices.h"
-#include "output_window/file_save_dialog.h"
+#include "ui/main_window/message_box_notices.h"
+#include "ui/output_window/file_save_dialog.h"
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);

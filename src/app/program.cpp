@@ -7,8 +7,8 @@
 #include <QStandardPaths>
 #include <system_error>
 
-#include "output_window/output_help.h"
-#include "settings/settings_file.h"
+#include "core/output/output_help.h"
+#include "core/settings/settings_file.h"
 
 namespace tolvaris {
 

@@ -5,14 +5,14 @@
 #include <functional>
 #include <memory>
 
-#include "common/atomic_file.h"
-#include "engine/page_buffers.h"
-#include "main_window/keyword_page.h"
-#include "main_window/main_window.h"
-#include "main_window/requests.h"
-#include "output_window/output_display_host.h"
-#include "output_window/saving.h"
-#include "settings/setting_values.h"
+#include "core/common/atomic_file.h"
+#include "core/engine/page_buffers.h"
+#include "core/requests/keyword_page.h"
+#include "ui/main_window/main_window.h"
+#include "core/requests/requests.h"
+#include "ui/output_window/output_display_host.h"
+#include "core/output/saving.h"
+#include "core/settings/setting_values.h"
 
 namespace tolvaris {
 

@@ -16,9 +16,9 @@
 #include <utility>
 #include <vector>
 
-#include "common/atomic_file.h"
-#include "engine/page_buffers.h"
-#include "main_window/requests.h"
+#include "core/common/atomic_file.h"
+#include "core/engine/page_buffers.h"
+#include "core/requests/requests.h"
 #include "support/fake_screen.h"
 #include "support/temp_folder.h"
 

@@ -23,16 +23,16 @@
 #include <thread>
 #include <vector>
 
-#include "common/line_reader.h"
-#include "common/text_file.h"
-#include "engine/interpretation_reader.h"
-#include "engine/page_buffers.h"
-#include "engine/whole_file_reader.h"
-#include "main_window/keyword_page.h"
-#include "output_window/output_help.h"
-#include "output_window/saving.h"
+#include "core/common/line_reader.h"
+#include "core/common/text_file.h"
+#include "core/engine/interpretation_reader.h"
+#include "core/engine/page_buffers.h"
+#include "core/engine/whole_file_reader.h"
+#include "core/requests/keyword_page.h"
+#include "core/output/output_help.h"
+#include "core/output/saving.h"
 #include "reliability/reliability_support.h"
-#include "settings/settings_file.h"
+#include "core/settings/settings_file.h"
 #include "support/fake_screen.h"
 #include "support/temp_folder.h"
 

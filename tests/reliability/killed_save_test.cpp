@@ -17,9 +17,9 @@
 #include <thread>
 #include <vector>
 
-#include "output_window/saving.h"
+#include "core/output/saving.h"
 #include "reliability/reliability_support.h"
-#include "settings/settings_file.h"
+#include "core/settings/settings_file.h"
 #include "support/temp_folder.h"
 
 namespace tolvaris {

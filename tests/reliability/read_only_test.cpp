@@ -7,11 +7,11 @@
 
 #include <string>
 
-#include "engine/page_buffers.h"
-#include "main_window/requests.h"
-#include "output_window/saving.h"
+#include "core/engine/page_buffers.h"
+#include "core/requests/requests.h"
+#include "core/output/saving.h"
 #include "reliability/reliability_support.h"
-#include "settings/settings_file.h"
+#include "core/settings/settings_file.h"
 #include "support/fake_screen.h"
 #include "support/temp_folder.h"
 

@@ -7,7 +7,7 @@
 #include <optional>
 #include <string>
 
-#include "output_window/save_dialog.h"
+#include "core/output/save_dialog.h"
 #include "support/temp_folder.h"
 
 namespace tolvaris::test {

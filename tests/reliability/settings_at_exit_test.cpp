@@ -12,7 +12,7 @@
 
 #include "app/program.h"
 #include "reliability/reliability_support.h"
-#include "settings/settings_file.h"
+#include "core/settings/settings_file.h"
 #include "support/fake_screen.h"
 #include "support/temp_folder.h"
 

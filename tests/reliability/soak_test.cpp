@@ -11,10 +11,10 @@
 #include <cstdlib>
 #include <string>
 
-#include "common/cp1252.h"
-#include "engine/page_buffers.h"
-#include "main_window/captions.h"
-#include "main_window/requests.h"
+#include "core/common/cp1252.h"
+#include "core/engine/page_buffers.h"
+#include "core/requests/captions.h"
+#include "core/requests/requests.h"
 #include "reliability/reliability_support.h"
 #include "support/fake_screen.h"
 #include "support/temp_folder.h"

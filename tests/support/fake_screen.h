@@ -5,9 +5,9 @@
 
 #include <optional>
 
-#include "common/atomic_file.h"
-#include "output_window/save_dialog.h"
-#include "engine/screen.h"
+#include "core/common/atomic_file.h"
+#include "core/output/save_dialog.h"
+#include "core/engine/screen.h"
 
 namespace tolvaris::test {
 

@@ -1,0 +1,99 @@
+#include "core/engine/page_buffers.h"
+
+#include <new>
+#include <utility>
+
+namespace tolvaris {
+namespace {
+
+constexpr std::string_view kCrLf = "\r\n";
+
+}  // namespace
+
+PageBuffers::PageBuffers(OutputDisplay& display, Notices& notices,
+                         std::filesystem::path programFolder, AtomicFileWriter& fileWriter,
+                         std::int32_t maxLines)
+    : display_(display),
+      notices_(notices),
+      programFolder_(std::move(programFolder)),
+      fileWriter_(fileWriter),
+      maxLines_(maxLines) {}
+
+void PageBuffers::ResetPage() {
+    display_.EnsureCreated();
+    pageLines_.clear();
+}
+
+void PageBuffers::AppendCurrentLine() {
+    try {
+        if (DataCount() >= maxLines_) {
+            throw std::bad_alloc();
+        }
+        auto [forData, forPage] = CurrentLine.CopyTwice();
+        dataBuffer_.push_back(std::move(forData));
+        if (PageCount() >= maxLines_) {
+            throw std::bad_alloc();
+        }
+        pageLines_.push_back(std::move(forPage));
+    } catch (const std::bad_alloc&) {
+        // What was stored before the failure stays; the caller goes on.
+        notices_.Message(kBufferFullMessage, "Warning!", NoticeIcon::Critical);
+    }
+}
+
+void PageBuffers::AppendBlankLine() {
+    CurrentLine = Line();
+    AppendCurrentLine();
+}
+
+void PageBuffers::ShowPage() {
+    display_.EnsureCreated();
+    if (display_.InnerHeight() == 0 || DataCount() == 0) {
+        return;
+    }
+    AppendBlankLine();
+
+    const std::filesystem::path pageFile = PageFilePath();
+    const std::string error =
+        fileWriter_.Write(pageFile, [this](const AtomicFileWriter::Sink& sink) {
+            for (const Line& line : pageLines_) {
+                if (!sink(line.View()) || !sink(kCrLf)) {
+                    return;
+                }
+            }
+            sink(kCrLf);
+        });
+    if (error.empty()) {
+        display_.LoadPageFile(pageFile);
+    } else {
+        // The page is still shown; only the copy on disk is missing.
+        notices_.Message(
+            "The page could not be written to the file " + pageFile.string() + ": " + error + ".",
+            "Warning!", NoticeIcon::Critical);
+        display_.SetPageText(JoinLinesForFile(pageLines_));
+    }
+    display_.ShowModeless();
+    display_.SetCaption("Data");
+}
+
+void PageBuffers::ClearDataBuffer() {
+    // Give the memory back: a large buffer is what makes users clear it.
+    std::vector<Line>().swap(dataBuffer_);
+}
+
+std::string JoinLinesForFile(const std::vector<Line>& lines) {
+    std::size_t size = kCrLf.size();
+    for (const Line& line : lines) {
+        size += line.Size() + kCrLf.size();
+    }
+    std::string bytes;
+    bytes.reserve(size);
+    for (const Line& line : lines) {
+        bytes.append(line.View());
+        bytes.append(kCrLf);
+    }
+    bytes.append(kCrLf);
+    return bytes;
+}
+
+}  // namespace tolvaris

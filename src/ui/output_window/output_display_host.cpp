@@ -1,0 +1,170 @@
+#include "ui/output_window/output_display_host.h"
+
+#include <QFile>
+#include <QPlainTextEdit>
+#include <QPointer>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <QTimer>
+#include <chrono>
+
+#include "core/common/cp1252.h"
+
+namespace tolvaris {
+namespace {
+
+// A page of this many bytes goes into RichText1 at once. Qt builds a text
+// block per line at a few microseconds each, so a longer page (a large
+// keyword file, say) would keep the user waiting: its first part is shown at
+// once, and the rest is filled in while the user reads, a slice at a time
+// between the window's own events.
+constexpr qsizetype kPageAtOnce = qsizetype{1} << 20;
+// The first part: some hundred lines, more than a screen.
+constexpr qsizetype kFirstPartBytes = qsizetype{1} << 16;
+// Slices of some thousand lines: Qt's own work for each insertion then
+// counts for little, and the window still answers every few hundredths of
+// a second.
+constexpr qsizetype kSliceBytes = qsizetype{1} << 18;
+constexpr std::chrono::milliseconds kFillTimePerTurn{15};
+
+// OutputWindow::SetPageText ends a filling-in by this name: a new page
+// replaces what is left of the old one.
+constexpr const char* kPageFillerName = "pageFiller";
+
+// Where a slice of about `length` bytes that starts at `from` may end:
+// after the first line feed from `from + length` on, looking no further than
+// `length` more bytes, and never between a CR and its LF.
+qsizetype SliceEnd(const QByteArray& bytes, qsizetype from, qsizetype length) {
+    const qsizetype size = bytes.size();
+    qsizetype at = std::min(from + length, size);
+    const qsizetype limit = std::min(at + length, size);
+    for (; at < limit; ++at) {
+        if (bytes[at] == '\n') {
+            return at + 1;
+        }
+    }
+    if (at < size && at > 0 && bytes[at - 1] == '\r' && bytes[at] == '\n') {
+        ++at;
+    }
+    return at;
+}
+
+std::string_view Bytes(const QByteArray& bytes, qsizetype from, qsizetype to) {
+    return {bytes.constData() + from, static_cast<std::size_t>(to - from)};
+}
+
+class PageFiller : public QObject {
+public:
+    PageFiller(OutputWindow* window, QByteArray bytes, qsizetype done)
+        : QObject(window),
+          document_(window->RichText1()->document()),
+          bytes_(std::move(bytes)),
+          done_(done) {
+        setObjectName(kPageFillerName);
+        // Filling in is no edit of the user's to undo.
+        document_->setUndoRedoEnabled(false);
+        connect(&timer_, &QTimer::timeout, this, [this] { FillSome(); });
+        timer_.start(0);
+    }
+    ~PageFiller() override {
+        if (document_) {
+            document_->setUndoRedoEnabled(true);
+        }
+    }
+    PageFiller(const PageFiller&) = delete;
+    PageFiller& operator=(const PageFiller&) = delete;
+
+private:
+    void FillSome() {
+        if (document_) {
+            const auto until = std::chrono::steady_clock::now() + kFillTimePerTurn;
+            QTextCursor cursor(document_);
+            cursor.movePosition(QTextCursor::End);
+            while (done_ < bytes_.size() && std::chrono::steady_clock::now() < until) {
+                const qsizetype end = SliceEnd(bytes_, done_, kSliceBytes);
+                cursor.insertText(DecodeCp1252(Bytes(bytes_, done_, end)));
+                done_ = end;
+            }
+        }
+        if (!document_ || done_ >= bytes_.size()) {
+            timer_.stop();
+            deleteLater();
+        }
+    }
+
+    QPointer<QTextDocument> document_;
+    QByteArray bytes_;
+    qsizetype done_;
+    QTimer timer_;
+};
+
+void ShowPageBytes(OutputWindow* window, QByteArray bytes) {
+    if (bytes.size() <= kPageAtOnce) {
+        window->SetPageText(DecodeCp1252(Bytes(bytes, 0, bytes.size())));
+        return;
+    }
+    const qsizetype first = SliceEnd(bytes, 0, kFirstPartBytes);
+    window->SetPageText(DecodeCp1252(Bytes(bytes, 0, first)));
+    new PageFiller(window, std::move(bytes), first);
+}
+
+}  // namespace
+
+QString DecodeCp1252(std::string_view bytes) {
+    const auto& table = Cp1252ToUnicodeTable();
+    QString text(static_cast<qsizetype>(bytes.size()), Qt::Uninitialized);
+    QChar* out = text.data();
+    for (const char byte : bytes) {
+        *out++ = QChar(table[static_cast<unsigned char>(byte)]);
+    }
+    return text;
+}
+
+void OutputDisplayHost::EnsureCreated() {
+    if (!window_) {
+        window_ = factory_();
+    }
+}
+
+int OutputDisplayHost::InnerHeight() const {
+    if (!window_ || window_->isMinimized()) {
+        return 0;
+    }
+    return window_->centralWidget()->height();
+}
+
+void OutputDisplayHost::LoadPageFile(const std::filesystem::path& pageFile) {
+    QFile file(QString::fromStdString(pageFile.string()));
+    QByteArray bytes;
+    if (file.open(QIODevice::ReadOnly)) {
+        bytes = file.readAll();
+    }
+    EnsureCreated();
+    ShowPageBytes(window_, std::move(bytes));
+}
+
+void OutputDisplayHost::SetPageText(std::string_view bytes) {
+    EnsureCreated();
+    ShowPageBytes(window_, QByteArray(bytes.data(), static_cast<qsizetype>(bytes.size())));
+}
+
+void OutputDisplayHost::ShowModeless() {
+    EnsureCreated();
+    window_->show();
+    window_->raise();
+    window_->activateWindow();
+}
+
+void OutputDisplayHost::SetCaption(std::string_view caption) {
+    EnsureCreated();
+    window_->setWindowTitle(
+        QString::fromUtf8(caption.data(), static_cast<qsizetype>(caption.size())));
+}
+
+void OutputDisplayHost::Close() {
+    if (OutputWindow* window = window_) {
+        window->close();
+    }
+}
+
+}  // namespace tolvaris

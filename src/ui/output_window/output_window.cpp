@@ -1,0 +1,235 @@
+#include "ui/output_window/output_window.h"
+
+#include <QAction>
+#include <QFontInfo>
+#include <QKeyEvent>
+#include <QMenuBar>
+#include <QMouseEvent>
+#include <QPlainTextEdit>
+#include <QResizeEvent>
+#include <QWindow>
+
+#include "core/output/font_rules.h"
+#include "core/output/placement.h"
+
+namespace tolvaris {
+namespace {
+
+constexpr const char* kFontMissingMessage =
+    "You must have the COURIER NEW font installed in Windows. Please add this font through "
+    "CONTROL PANEL - FONTS.";
+
+}  // namespace
+
+OutputWindow::OutputWindow(SettingValues& settings, double FontSizeStep, Notices& notices,
+                           OutputCommands commands, const QString& OutputFontName,
+                           QMargins frameEstimate)
+    : settings_(settings),
+      fontSizeStep_(FontSizeStep),
+      notices_(notices),
+      commands_(std::move(commands)),
+      frameEstimate_(frameEstimate) {
+    setObjectName("OutputD1");
+    setAttribute(Qt::WA_DeleteOnClose);  // closing destroys it; the next page makes a new one
+    setWindowTitle("Data");
+
+    richText1_ = new QPlainTextEdit(this);
+    richText1_->setObjectName("RichText1");
+    richText1_->setFrameShape(QFrame::NoFrame);
+    richText1_->setContextMenuPolicy(Qt::NoContextMenu);  // the right button returns the focus
+    richText1_->installEventFilter(this);
+    richText1_->viewport()->installEventFilter(this);
+    setCentralWidget(richText1_);
+    BuildMenus();
+
+    ApplyStoredPlacement();
+    ApplyStoredFont(OutputFontName);
+}
+
+void OutputWindow::BuildMenus() {
+    QMenu* file = menuBar()->addMenu("&File");
+    file->menuAction()->setObjectName("mnuFile");
+    QAction* save = file->addAction("&Save", QKeySequence(Qt::Key_F5), [this] { commands_.save(); });
+    save->setObjectName("mnuFileSave");
+    QAction* saveAs =
+        file->addAction("Save &As", QKeySequence(Qt::Key_F6), [this] { commands_.saveAs(); });
+    saveAs->setObjectName("mnuFileSaveAs");
+
+    QMenu* fonts = menuBar()->addMenu("F&ont");
+    fonts->menuAction()->setObjectName("mnuFonts");
+    mnuFontsIncrease_ = fonts->addAction("&Increase", QKeySequence(Qt::Key_F7),
+                                         [this] { mnuFontsIncrease_Click(); });
+    mnuFontsIncrease_->setObjectName("mnuFontsIncrease");
+    mnuFontsDecrease_ = fonts->addAction("&Decrease", QKeySequence(Qt::Key_F8),
+                                         [this] { mnuFontsDecrease_Click(); });
+    mnuFontsDecrease_->setObjectName("mnuFontsDecrease");
+    mnuFontsBold_ =
+        fonts->addAction("&Bold", QKeySequence(Qt::Key_F11), [this] { mnuFontsBold_Click(); });
+    mnuFontsBold_->setObjectName("mnuFontsBold");
+    mnuFontsBold_->setCheckable(true);
+    mnuFontsItalic_ =
+        fonts->addAction("I&talic", QKeySequence(Qt::Key_F12), [this] { mnuFontsItalic_Click(); });
+    mnuFontsItalic_->setObjectName("mnuFontsItalic");
+    mnuFontsItalic_->setCheckable(true);
+
+    QAction* clear = menuBar()->addAction("&Clear all data", [this] { mnuClearBuffer_Click(); });
+    clear->setObjectName("mnuClearBuffer");
+    QAction* help = menuBar()->addAction("&Help", [this] { commands_.showHelp(); });
+    help->setObjectName("mnuHelp");
+
+    // Shortcuts work while the text has the focus, from anywhere in the window.
+    for (QAction* action : {save, saveAs, mnuFontsIncrease_, mnuFontsDecrease_, mnuFontsBold_,
+                            mnuFontsItalic_}) {
+        action->setShortcutContext(Qt::WindowShortcut);
+    }
+}
+
+void OutputWindow::ApplyStoredPlacement() {
+    OutputLoading = true;
+    // The stored values are the outer frame; the frame's size is known only
+    // once the window is shown, so start from an estimate and correct it then.
+    const QRect outer(TwipsToPixels(settings_.OutputLeft), TwipsToPixels(settings_.OutputTop),
+                      TwipsToPixels(settings_.OutputWidth), TwipsToPixels(settings_.OutputHeight));
+    const QRect inner = outer.marginsRemoved(frameEstimate_);
+    resize(std::max(inner.width(), 1), std::max(inner.height(), 1));
+    move(outer.topLeft());
+    OutputLoading = false;
+}
+
+void OutputWindow::ApplyStoredFont(const QString& fontName) {
+    // Each step is applied on its own; a failing one is reported and the rest go on.
+    QFont font = richText1_->font();
+    font.setFamily(fontName);
+    if (!QFontInfo(font).fixedPitch()) {
+        notices_.Message(kFontMissingMessage, "Information!", NoticeIcon::Exclamation);
+    }
+    font.setPointSizeF(RenderableFontSize(settings_.OutputFontSize));
+    font.setBold(settings_.OutputFontBold != 0);
+    font.setItalic(settings_.OutputFontItalic != 0);
+    richText1_->setFont(font);
+    mnuFontsBold_->setChecked(settings_.OutputFontBold != 0);
+    mnuFontsItalic_->setChecked(settings_.OutputFontItalic != 0);
+    richText1_->clear();
+}
+
+void OutputWindow::SetPageText(const QString& text) {
+    // A long page is filled in after it is shown (output_display_host.cpp);
+    // a new page ends that, so nothing of the old one is added to it.
+    delete findChild<QObject*>("pageFiller", Qt::FindDirectChildrenOnly);
+    richText1_->setPlainText(text);
+}
+
+void OutputWindow::resizeEvent(QResizeEvent* event) {
+    QMainWindow::resizeEvent(event);
+    StorePlacement();
+}
+
+void OutputWindow::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    if (!placementCorrected_) {
+        // Now the real frame is known: make the outer frame what was stored.
+        placementCorrected_ = true;
+        const QMargins actual(geometry().left() - frameGeometry().left(),
+                              geometry().top() - frameGeometry().top(),
+                              frameGeometry().right() - geometry().right(),
+                              frameGeometry().bottom() - geometry().bottom());
+        // Under X11 the window manager may not have told the frame yet: then
+        // the estimate (the main window's frame) is the better guess.
+        if (!actual.isNull() && actual != frameEstimate_) {
+            frameEstimate_ = actual;
+            ApplyStoredPlacement();
+        }
+    }
+}
+
+void OutputWindow::closeEvent(QCloseEvent* event) {
+    // Nothing is stored: placement and font are already in the shared values.
+    if (commands_.unloaded) {
+        commands_.unloaded();
+    }
+    QMainWindow::closeEvent(event);
+}
+
+void OutputWindow::StorePlacement() {
+    // Before the first show the frame is only an estimate; the correction
+    // then applies the stored values, which must still be the loaded ones.
+    if (OutputLoading || !placementCorrected_ || isMinimized()) {
+        return;
+    }
+    // A maximize moves and resizes at once, and the resize arrives first:
+    // the window handle already knows the new frame, the widget not yet.
+    const QRect outer = windowHandle() != nullptr ? windowHandle()->frameGeometry() : frameGeometry();
+    settings_.OutputWidth = PixelsToTwips(outer.width());
+    settings_.OutputHeight = PixelsToTwips(outer.height());
+    settings_.OutputTop = PixelsToTwips(outer.top());
+    settings_.OutputLeft = PixelsToTwips(outer.left());
+}
+
+bool OutputWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == richText1_ && event->type() == QEvent::KeyPress &&
+        static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
+        commands_.focusMainWindow();
+        return true;  // the Escape never reaches the text
+    }
+    if (watched == richText1_->viewport() && event->type() == QEvent::MouseButtonRelease &&
+        static_cast<QMouseEvent*>(event)->button() == Qt::RightButton) {
+        commands_.focusMainWindow();
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void OutputWindow::SetShownFontSize(double size) {
+    QFont font = richText1_->font();
+    font.setPointSizeF(RenderableFontSize(size));
+    richText1_->setFont(font);
+}
+
+void OutputWindow::mnuFontsIncrease_Click() {
+    if (const auto shown = IncreaseFontSetting(settings_.OutputFontSize, fontSizeStep_)) {
+        SetShownFontSize(*shown);
+    }
+    UpdateFontView();
+}
+
+void OutputWindow::mnuFontsDecrease_Click() {
+    if (const auto shown = DecreaseFontSetting(settings_.OutputFontSize, fontSizeStep_)) {
+        SetShownFontSize(*shown);
+    }
+    UpdateFontView();
+}
+
+void OutputWindow::mnuFontsBold_Click() {
+    QFont font = richText1_->font();
+    font.setBold(!font.bold());
+    richText1_->setFont(font);
+    const bool bold = richText1_->font().bold();
+    settings_.OutputFontBold = bold ? -1 : 0;
+    mnuFontsBold_->setChecked(bold);
+    UpdateFontView();
+}
+
+void OutputWindow::mnuFontsItalic_Click() {
+    QFont font = richText1_->font();
+    font.setItalic(!font.italic());
+    richText1_->setFont(font);
+    const bool italic = richText1_->font().italic();
+    settings_.OutputFontItalic = italic ? -1 : 0;
+    mnuFontsItalic_->setChecked(italic);
+    UpdateFontView();
+}
+
+void OutputWindow::UpdateFontView() {
+    if (commands_.pageCount() == 0) {
+        return;
+    }
+    commands_.showPage();
+    mnuFontsDecrease_->setEnabled(CanDecreaseFont(settings_.OutputFontSize));
+    mnuFontsIncrease_->setEnabled(CanIncreaseFont(settings_.OutputFontSize));
+}
+
+void OutputWindow::mnuClearBuffer_Click() {
+    commands_.clearData();
+    notices_.Message("All data cleared from buffer.", "Information!", NoticeIcon::Exclamation);
+}
+
+}  // namespace tolvaris

@@ -1,0 +1,35 @@
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QRect>
+#include <ostream>
+
+#include "core/settings/setting_values.h"
+
+// Readable failure messages; the test files declare these where they compare.
+void PrintTo(const QRect& rect, std::ostream* out) {
+    *out << "QRect(" << rect.x() << ", " << rect.y() << ", " << rect.width() << ", "
+         << rect.height() << ")";
+}
+
+namespace tolvaris {
+void PrintTo(const SettingValues& s, std::ostream* out) {
+    *out << "{size " << s.OutputFontSize << ", bold " << s.OutputFontBold << ", italic "
+         << s.OutputFontItalic << ", top " << s.OutputTop << ", left " << s.OutputLeft
+         << ", height " << s.OutputHeight << ", width " << s.OutputWidth << "}";
+}
+}  // namespace tolvaris
+
+int main(int argc, char* argv[]) {
+    // Windows are tested without a display; a developer may still pick
+    // another platform to watch them.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+    QApplication app(argc, argv);
+    // Tests close windows (and whole runs of the program) one after another;
+    // that must not end anything.
+    QApplication::setQuitOnLastWindowClosed(false);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
