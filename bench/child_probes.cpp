@@ -43,8 +43,7 @@ double AppendLines(std::int64_t lines, std::string text, const std::filesystem::
     for (std::int64_t i = 0; i < lines; ++i) {
         // Every line differs, as the lines of real pages do.
         std::memcpy(text.data(), &i, sizeof i);
-        buffers.CurrentLine = Line(text);
-        buffers.AppendCurrentLine();
+        buffers.AppendLine(Line(text));
     }
     const double seconds = Seconds(start, Clock::now());
     const bool complete =

@@ -9,8 +9,8 @@ namespace tolvaris::bench {
 // otherwise include what earlier benchmarks left behind, and start-up
 // includes the first use of fonts and styles.
 
-// Stores `lines` distinct lines of `length` bytes through CurrentLine and
-// AppendCurrentLine, then writes to `result`: seconds, peak resident growth
+// Stores `lines` distinct lines of `length` bytes through AppendLine,
+// then writes to `result`: seconds, peak resident growth
 // in bytes, lines stored. With `reuseMemory` the same is done twice and the
 // second round measured, in memory the process already holds: what is left
 // is the cost of appending itself, without the system's page faults.

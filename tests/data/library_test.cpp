@@ -212,11 +212,11 @@ TEST_F(LibraryTest, EveryAcceptedRequestShowsAWholeEntryOfItsOwn) {
         SCOPED_TRACE(r.name);
         ++counts[r.kind];
         notices.messages.clear();
-        program.selection = r.selection;
+        program.SetSelection(r.selection);
         (program.*r.click)();
         EXPECT_TRUE(notices.messages.empty()) << notices.messages.front().text;
-        EXPECT_EQ(program.SectionKey, r.key);
-        EXPECT_EQ(program.DataFileName, folder.Path() / r.file);
+        EXPECT_EQ(program.SectionKey(), r.key);
+        EXPECT_EQ(program.DataFileName(), folder.Path() / r.file);
 
         const DataFile& file = files.at(r.file);
         std::size_t key = 0;

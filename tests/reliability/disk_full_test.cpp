@@ -114,8 +114,7 @@ private:
 
 void AppendLines(PageBuffers& buffers, int count, const std::string& stem) {
     for (int i = 0; i < count; ++i) {
-        buffers.CurrentLine = Line(stem + " reading line " + std::to_string(i));
-        buffers.AppendCurrentLine();
+        buffers.AppendLine(Line(stem + " reading line " + std::to_string(i)));
     }
 }
 

@@ -74,7 +74,7 @@ std::string UseTheProgramIn(const std::filesystem::path& folder) {
     Require(failures, buffers.DataCount() == 4, "the entry was not stored");
 
     // And so does the next one: the program runs on.
-    requests.selection.PlanetIndex = 1;
+    requests.Select(OptionGroup::Planet, 1);
     requests.OKSigns_Click();
     Require(failures, NamesFile(notices, 1, folder / "lastpage.txt"), "second page file");
     Require(failures, display.shownText.find("Calm.") != std::string::npos, "second page");

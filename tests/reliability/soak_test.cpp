@@ -99,28 +99,29 @@ void Request(Requests& requests, long n) {
     const auto pick = [&](long modulus, long salt) {
         return static_cast<std::int16_t>((n * 7919 + salt * 104729 + n / 13) % modulus);
     };
-    Selection& s = requests.selection;
     switch (n % 4) {
         case 0:
-            s.PlanetIndex = pick(7, 1);
-            s.SignIndex = pick(12, 2);
+            requests.Select(OptionGroup::Planet, pick(7, 1));
+            requests.Select(OptionGroup::Sign, pick(12, 2));
             requests.OKSigns_Click();
             break;
         case 1:
-            s.PlanetIndex = pick(10, 3);
-            s.HouseIndex = pick(12, 4);
+            requests.Select(OptionGroup::Planet, pick(10, 3));
+            requests.Select(OptionGroup::House, pick(12, 4));
             requests.OKHouses_Click();
             break;
         case 2:
-            s.SignIndex = pick(12, 5);
+            requests.Select(OptionGroup::Sign, pick(12, 5));
             requests.OKRisingSign_Click();
             break;
-        default:
-            s.PlanetIndex = pick(10, 6);
-            s.Planet2Index =
-                static_cast<std::int16_t>(s.PlanetIndex + 1 + pick(10 - s.PlanetIndex, 7));
-            s.AspectIndex = pick(3, 8);
+        default: {
+            const std::int16_t planet = pick(10, 6);
+            requests.Select(OptionGroup::Planet, planet);
+            requests.Select(OptionGroup::SecondPlanet,
+                            static_cast<std::int16_t>(planet + 1 + pick(10 - planet, 7)));
+            requests.Select(OptionGroup::AspectKind, pick(3, 8));
             requests.OKAspects_Click();
+        }
     }
 }
 

@@ -89,7 +89,7 @@ protected:
 
     MainWindow& Window() { return program.Window(); }
     QRadioButton* Option(int group, int index) { return Window().Option(group).at(index); }
-    const Selection& Selected() { return program.Requests_().selection; }
+    const Selection& Selected() { return program.Requests_().CurrentSelection(); }
 
     // A radio button takes clicks on its indicator and label only.
     void Click(QRadioButton* option) {
@@ -376,8 +376,8 @@ TEST_F(MainWindowTest, RefusalLeavesTheShownPageAlone) {
         EXPECT_EQ(Shown(), Displayed(page));
         EXPECT_EQ(program.Buffers().DataBuffer(), data);
         EXPECT_EQ(program.Buffers().PageLines(), lines);
-        EXPECT_EQ(program.Requests_().SectionKey, "SUN in");
-        EXPECT_EQ(program.Requests_().DataFileName, folder / "SIGN_Lib.TXT");
+        EXPECT_EQ(program.Requests_().SectionKey(), "SUN in");
+        EXPECT_EQ(program.Requests_().DataFileName(), folder / "SIGN_Lib.TXT");
     }
 }
 

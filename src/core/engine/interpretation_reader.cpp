@@ -61,8 +61,7 @@ std::optional<LineReader::LineStart> KeyLineStart(std::string_view key) {
 }
 
 void StoreLine(std::string text, PageBuffers& buffers) {
-    buffers.CurrentLine = Line(std::move(text));
-    buffers.AppendCurrentLine();
+    buffers.AppendLine(Line(std::move(text)));
 }
 
 // Returns false when the file could not be opened or read.

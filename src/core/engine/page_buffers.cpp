@@ -24,26 +24,31 @@ void PageBuffers::ResetPage() {
     pageLines_.clear();
 }
 
-void PageBuffers::AppendCurrentLine() {
+void PageBuffers::AppendLine(Line line) {
+    // What was stored before a failure stays; the caller goes on.
+    const auto warnFull = [this] {
+        notices_.Message(kBufferFullMessage, "Warning!", NoticeIcon::Critical);
+    };
+    if (DataCount() >= maxLines_) {
+        warnFull();
+        return;
+    }
     try {
-        if (DataCount() >= maxLines_) {
-            throw std::bad_alloc();
-        }
-        auto [forData, forPage] = CurrentLine.CopyTwice();
+        auto [forData, forPage] = line.CopyTwice();
         dataBuffer_.push_back(std::move(forData));
         if (PageCount() >= maxLines_) {
-            throw std::bad_alloc();
+            warnFull();
+            return;
         }
         pageLines_.push_back(std::move(forPage));
     } catch (const std::bad_alloc&) {
-        // What was stored before the failure stays; the caller goes on.
-        notices_.Message(kBufferFullMessage, "Warning!", NoticeIcon::Critical);
+        // Memory really ran out: the same warning as a full buffer.
+        warnFull();
     }
 }
 
 void PageBuffers::AppendBlankLine() {
-    CurrentLine = Line();
-    AppendCurrentLine();
+    AppendLine(Line());
 }
 
 void PageBuffers::ShowPage() {

@@ -29,11 +29,10 @@ public:
     PageBuffers(OutputDisplay& display, Notices& notices, std::filesystem::path programFolder,
                 AtomicFileWriter& fileWriter, std::int32_t maxLines = kMaxLines);
 
-    // The line AppendCurrentLine stores next.
-    Line CurrentLine;
-
     void ResetPage();
-    void AppendCurrentLine();
+    // Stores `line` at the end of the data buffer and of the page; when
+    // either is full, warns and keeps what was stored before.
+    void AppendLine(Line line);
     void AppendBlankLine();
     void ShowPage();
     // "Clear all data": empties the data buffer, leaves the page alone.

@@ -39,8 +39,7 @@ void ShowOutputHelp(PageBuffers& buffers, Notices& notices,
     LineReader::Status status = LineReader::Status::Line;
     errno = 0;
     while ((status = reader.ReadLine(line)) == LineReader::Status::Line) {
-        buffers.CurrentLine = Line(std::move(line));
-        buffers.AppendCurrentLine();
+        buffers.AppendLine(Line(std::move(line)));
         line.clear();
     }
     if (status == LineReader::Status::Error) {

@@ -22,8 +22,7 @@ void HintsAndKeywords::Command2_Click() {
     const std::filesystem::path file = KeywordFilePath();
     WholeFile keywords = ReadWholeFile(file);
     if (keywords.Ok()) {
-        buffers_.CurrentLine = Line(std::move(keywords.bytes));
-        buffers_.AppendCurrentLine();
+        buffers_.AppendLine(Line(std::move(keywords.bytes)));
     } else if (keywords.errorNumber == kFileNotFound) {
         notices_.Message("Cannot find the file called " + file.string() + ".", "Warning!",
                          NoticeIcon::Critical);

@@ -2,7 +2,6 @@
 
 #include <utility>
 
-#include "core/common/cp1252.h"
 #include "core/engine/interpretation_reader.h"
 #include "core/requests/captions.h"
 
@@ -25,76 +24,92 @@ void Requests::Refuse(const char* message) {
     notices_.Message(message, "Information", NoticeIcon::Exclamation);
 }
 
-void Requests::Lookup(std::string key, const std::string& fileName) {
+void Requests::Select(OptionGroup group, std::int16_t index) {
+    switch (group) {
+        case OptionGroup::Sign:
+            selection_.SignIndex = index;
+            break;
+        case OptionGroup::House:
+            selection_.HouseIndex = index;
+            break;
+        case OptionGroup::Planet:
+            selection_.PlanetIndex = index;
+            break;
+        case OptionGroup::AspectKind:
+            selection_.AspectIndex = index;
+            break;
+        case OptionGroup::SecondPlanet:
+            selection_.Planet2Index = index;
+            break;
+    }
+}
+
+void Requests::Lookup(EntryLocation entry) {
     buffers_.ResetPage();
     buffers_.AppendBlankLine();
-    SectionKey = std::move(key);
-    DataFileName = programFolder_ / fileName;
-    ReadInterpretation(DataFileName, SectionKey, buffers_, notices_);
+    sectionKey_ = std::move(entry.key);
+    dataFileName_ = programFolder_ / entry.fileName;
+    ReadInterpretation(dataFileName_, sectionKey_, buffers_, notices_);
     buffers_.ShowPage();
 }
 
 void Requests::OKSigns_Click() {
-    const Selection s = selection;
+    const Selection s = selection_;
     if (!InRange(kPlanetCaptions, s.PlanetIndex) || !InRange(kSignCaptions, s.SignIndex)) {
         return;
     }
-    if (s.PlanetIndex >= 7 && s.PlanetIndex <= 9) {
+    if (s.PlanetIndex >= kUranus && s.PlanetIndex <= kPluto) {
         Refuse(kOuterPlanetsRefusal);
         return;
     }
-    if (s.PlanetIndex == 10) {
+    if (s.PlanetIndex == kAscendant) {
         OKRisingSign_Click();
         return;
     }
-    const std::string_view sign = kSignCaptions[s.SignIndex];
-    Lookup(ToUpper1252(kPlanetCaptions[s.PlanetIndex]) + " in",
-           "SIGN_" + std::string(sign.substr(0, 3)) + ".TXT");
+    Lookup(PlanetInSignEntry(s.PlanetIndex, s.SignIndex));
 }
 
 void Requests::OKHouses_Click() {
-    const Selection s = selection;
+    const Selection s = selection_;
     if (!InRange(kPlanetCaptions, s.PlanetIndex) || !InRange(kHouseCaptions, s.HouseIndex)) {
         return;
     }
-    if (s.PlanetIndex == 10) {
+    if (s.PlanetIndex == kAscendant) {
         Refuse(kAscendantInHouseRefusal);
         return;
     }
-    Lookup(ToUpper1252(kPlanetCaptions[s.PlanetIndex]) + " in",
-           "HOUSE_" + std::to_string(s.HouseIndex + 1) + ".TXT");
+    Lookup(PlanetInHouseEntry(s.PlanetIndex, s.HouseIndex));
 }
 
 void Requests::OKRisingSign_Click() {
-    const Selection s = selection;
+    const Selection s = selection_;
     if (!InRange(kSignCaptions, s.SignIndex)) {
         return;
     }
-    Lookup(ToUpper1252(kSignCaptions[s.SignIndex]) + " rising", "RISING.TXT");
+    Lookup(RisingSignEntry(s.SignIndex));
 }
 
 void Requests::OKAspects_Click() {
-    const Selection s = selection;
+    const Selection s = selection_;
     if (!InRange(kPlanetCaptions, s.PlanetIndex) || !InRange(kPlanetCaptions, s.Planet2Index) ||
         !InRange(kAspectPhrases, s.AspectIndex)) {
         return;
     }
-    const std::string_view left = kPlanetCaptions[s.PlanetIndex];
-    const std::string_view right = kPlanetCaptions[s.Planet2Index];
+    // Mercury and Venus never stray far from the Sun, nor from each other:
+    // the library has no entries for the wider aspects of these pairs.
     if (s.PlanetIndex > s.Planet2Index) {
         Refuse(kOrderRefusal);
-    } else if (left == right) {
+    } else if (s.PlanetIndex == s.Planet2Index) {
         Refuse(kSelfAspectRefusal);
-    } else if (s.PlanetIndex == 0 && s.Planet2Index == 2 && s.AspectIndex > 0) {
+    } else if (s.PlanetIndex == kSun && s.Planet2Index == kMercury && s.AspectIndex > kBlending) {
         Refuse(kSunMercuryRefusal);
-    } else if (s.PlanetIndex == 0 && s.Planet2Index == 3 && s.AspectIndex > 1) {
+    } else if (s.PlanetIndex == kSun && s.Planet2Index == kVenus && s.AspectIndex > kHarmonizing) {
         Refuse(kSunVenusRefusal);
-    } else if (s.PlanetIndex == 2 && s.Planet2Index == 3 && s.AspectIndex > 1) {
+    } else if (s.PlanetIndex == kMercury && s.Planet2Index == kVenus &&
+               s.AspectIndex > kHarmonizing) {
         Refuse(kMercuryVenusRefusal);
     } else {
-        Lookup(std::string(left) + " " + std::string(kAspectPhrases[s.AspectIndex]) + " " +
-                   std::string(right),
-               std::string(left) + ".TXT");
+        Lookup(AspectEntry(s.PlanetIndex, s.AspectIndex, s.Planet2Index));
     }
 }
 

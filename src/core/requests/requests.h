@@ -6,8 +6,12 @@
 
 #include "core/engine/page_buffers.h"
 #include "core/engine/screen.h"
+#include "core/requests/entry_keys.h"
 
 namespace tolvaris {
+
+// The five option groups of the main window.
+enum class OptionGroup { Sign, House, Planet, AspectKind, SecondPlanet };
 
 // The index last focused in each option group.
 struct Selection {
@@ -40,10 +44,13 @@ class Requests {
 public:
     Requests(PageBuffers& buffers, Notices& notices, std::filesystem::path programFolder);
 
-    Selection selection;
+    const Selection& CurrentSelection() const { return selection_; }
+    void Select(OptionGroup group, std::int16_t index);
+    void SetSelection(const Selection& selection) { selection_ = selection; }
+
     // The last request's key and file; a refused request leaves them alone.
-    std::string SectionKey;
-    std::filesystem::path DataFileName;
+    const std::string& SectionKey() const { return sectionKey_; }
+    const std::filesystem::path& DataFileName() const { return dataFileName_; }
 
     void OKSigns_Click();
     void OKHouses_Click();
@@ -52,11 +59,14 @@ public:
 
 private:
     void Refuse(const char* message);
-    void Lookup(std::string key, const std::string& fileName);
+    void Lookup(EntryLocation entry);
 
     PageBuffers& buffers_;
     Notices& notices_;
     std::filesystem::path programFolder_;
+    Selection selection_;
+    std::string sectionKey_;
+    std::filesystem::path dataFileName_;
 };
 
 }  // namespace tolvaris

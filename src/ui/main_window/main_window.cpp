@@ -60,20 +60,23 @@ MainWindow::MainWindow(Requests& requests, MainWindowCommands commands)
     setCentralWidget(client);
 
     groups_ = {{
-        {&Selection::SignIndex, [this] { requests_.OKRisingSign_Click(); }},
-        {&Selection::HouseIndex, [this] { requests_.OKHouses_Click(); }},
-        {&Selection::PlanetIndex, {}},
-        {&Selection::AspectIndex, [this] { requests_.OKAspects_Click(); }},
-        {&Selection::Planet2Index, {}},
+        {OptionGroup::Sign, [this] { requests_.OKRisingSign_Click(); }},
+        {OptionGroup::House, [this] { requests_.OKHouses_Click(); }},
+        {OptionGroup::Planet, {}},
+        {OptionGroup::AspectKind, [this] { requests_.OKAspects_Click(); }},
+        {OptionGroup::SecondPlanet, {}},
     }};
     BuildControls(client);
     WidenClippedCaptions();
     SetTabOrder();
 
     // The screen agrees with the start selection; checking moves no focus.
-    const Selection& start = requests_.selection;
+    const Selection& start = requests_.CurrentSelection();
+    const std::array<std::int16_t, 5> startIndexes = {start.SignIndex, start.HouseIndex,
+                                                      start.PlanetIndex, start.AspectIndex,
+                                                      start.Planet2Index};
     for (int group = 1; group <= 5; ++group) {
-        Option(group).at(start.*groups_[group - 1].field)->setChecked(true);
+        Option(group).at(startIndexes[group - 1])->setChecked(true);
     }
     setFixedSize(sizeHint());
     move(Px(900), Px(1200));
@@ -232,8 +235,7 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
             }
             if (type == QEvent::FocusIn) {
                 // The selection follows the focus, and only the focus.
-                requests_.selection.*groups_[group].field =
-                    static_cast<std::int16_t>(it - list.begin());
+                requests_.Select(groups_[group].id, static_cast<std::int16_t>(it - list.begin()));
             } else if (groups_[group].doubleClick) {
                 // The first click has already focused the button and stored its index.
                 groups_[group].doubleClick();

@@ -40,7 +40,7 @@ protected:
 
 private:
     struct Group {
-        std::int16_t Selection::*field;
+        OptionGroup id;
         std::function<void()> doubleClick;  // empty: a double-click only selects
     };
 

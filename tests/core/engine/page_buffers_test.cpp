@@ -18,8 +18,7 @@ using test::WriteBytes;
 class PageBuffersTest : public ::testing::Test {
 protected:
     void Append(const std::string& text) {
-        buffers.CurrentLine = Line(text);
-        buffers.AppendCurrentLine();
+        buffers.AppendLine(Line(text));
     }
     std::string PageFile() const { return ReadBytes(folder / "lastpage.txt"); }
 
@@ -48,7 +47,6 @@ TEST_F(PageBuffersTest, ShowPageWritesThePageAndItsTwoClosingLines) {
     EXPECT_EQ(display.caption, "Data");
     EXPECT_EQ(buffers.PageCount(), 5);
     EXPECT_EQ(buffers.DataCount(), 5);
-    EXPECT_TRUE(buffers.CurrentLine.Empty());
 }
 
 TEST_F(PageBuffersTest, ShowPageDoesNothingWithoutDataOrWhileMinimized) {
@@ -101,8 +99,7 @@ TEST(PageBuffersLimit, AFullBufferWarnsOncePerLineAndKeepsWhatItHas) {
     AtomicFileWriter writer;
     PageBuffers buffers(display, notices, folder.Path(), writer, 3);
     for (const char* text : {"1", "2", "3", "4", "5"}) {
-        buffers.CurrentLine = Line(text);
-        buffers.AppendCurrentLine();
+        buffers.AppendLine(Line(text));
     }
     EXPECT_EQ(buffers.DataCount(), 3);
     ASSERT_EQ(notices.messages.size(), 2U);
@@ -125,8 +122,7 @@ TEST(PageBuffersPageFile, AFailedPageFileIsReportedAndThePageStillShown) {
     FakeNotices notices;
     FailingFileWriter writer("No space left on device");
     PageBuffers buffers(display, notices, folder.Path(), writer);
-    buffers.CurrentLine = Line("text");
-    buffers.AppendCurrentLine();
+    buffers.AppendLine(Line("text"));
     buffers.ShowPage();
 
     ASSERT_EQ(notices.messages.size(), 1U);

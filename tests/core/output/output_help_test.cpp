@@ -24,8 +24,7 @@ protected:
     void ShowOtherPage(const std::string& text) {
         buffers.ResetPage();
         buffers.AppendBlankLine();
-        buffers.CurrentLine = Line(text);
-        buffers.AppendCurrentLine();
+        buffers.AppendLine(Line(text));
         buffers.ShowPage();
     }
     std::vector<std::string> Texts(const std::vector<Line>& lines) const {

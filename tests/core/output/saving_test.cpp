@@ -70,8 +70,7 @@ TEST(WriteDataFileTest, WritesEveryLineThenTheSpareLineAndTheFormFeedRule) {
 class SavingTest : public ::testing::Test {
 protected:
     void Append(const std::string& text) {
-        buffers.CurrentLine = Line(text);
-        buffers.AppendCurrentLine();
+        buffers.AppendLine(Line(text));
     }
     const RecordedMessage& OnlyMessage() const {
         EXPECT_EQ(notices.messages.size(), 1U);

@@ -28,8 +28,7 @@ protected:
     // A page as an interpretation request leaves it.
     void ShowOtherPage(const std::string& text) {
         buffers.ResetPage();
-        buffers.CurrentLine = Line(text);
-        buffers.AppendCurrentLine();
+        buffers.AppendLine(Line(text));
         buffers.ShowPage();
     }
 

@@ -56,24 +56,26 @@ protected:
         notices.messages.clear();
         dataCountBefore = buffers.DataCount();
         displayCreationsBefore = display.creations;
+        keyBefore = requests.SectionKey();
+        fileBefore = requests.DataFileName();
         (requests.*request)();
         return notices.messages.empty() ? "" : notices.messages.back().text;
     }
     std::string Missing() const {
-        return "Cannot find the file called " + requests.DataFileName.string() + ".";
+        return "Cannot find the file called " + requests.DataFileName().string() + ".";
     }
     void ExpectRefused(const std::string& message, const std::string& expected) {
         EXPECT_EQ(message, expected);
         EXPECT_EQ(notices.messages.back().caption, "Information");
         EXPECT_EQ(notices.messages.back().icon, NoticeIcon::Exclamation);
-        EXPECT_EQ(requests.SectionKey, "untouched");
-        EXPECT_EQ(requests.DataFileName, "untouched");
+        EXPECT_EQ(requests.SectionKey(), keyBefore);
+        EXPECT_EQ(requests.DataFileName(), fileBefore);
         EXPECT_EQ(buffers.DataCount(), dataCountBefore);
         EXPECT_EQ(display.creations, displayCreationsBefore);
     }
     void ExpectLookup(const std::string& message, const std::string& key, const std::string& file) {
-        EXPECT_EQ(requests.SectionKey, key);
-        EXPECT_EQ(requests.DataFileName, folder / file);
+        EXPECT_EQ(requests.SectionKey(), key);
+        EXPECT_EQ(requests.DataFileName(), folder / file);
         EXPECT_EQ(message, Missing());
     }
 
@@ -85,17 +87,17 @@ protected:
     Requests requests{buffers, notices, folder.Path()};
     std::int32_t dataCountBefore = 0;
     int displayCreationsBefore = 0;
+    std::string keyBefore;
+    std::filesystem::path fileBefore;
 };
 
 TEST_F(RequestsTest, PlanetInSignForEverySignAndPlanet) {
     for (std::int16_t sign = 0; sign < 12; ++sign) {
         for (std::int16_t planet = 0; planet < 11; ++planet) {
             SCOPED_TRACE(std::to_string(sign) + "/" + std::to_string(planet));
-            requests.SectionKey = "untouched";
-            requests.DataFileName = "untouched";
-            requests.selection.SignIndex = sign;
-            requests.selection.PlanetIndex = planet;
-            requests.selection.HouseIndex = static_cast<std::int16_t>(11 - sign);  // ignored
+            requests.Select(OptionGroup::Sign, sign);
+            requests.Select(OptionGroup::Planet, planet);
+            requests.Select(OptionGroup::House, static_cast<std::int16_t>(11 - sign));  // ignored
             const std::string message = RunAndTakeMessage(&Requests::OKSigns_Click);
             if (planet >= 7 && planet <= 9) {
                 ExpectRefused(message, "Uranus - Pluto sign positions are not delineated.");
@@ -112,10 +114,8 @@ TEST_F(RequestsTest, PlanetInHouseForEveryHouseAndPlanet) {
     for (std::int16_t house = 0; house < 12; ++house) {
         for (std::int16_t planet = 0; planet < 11; ++planet) {
             SCOPED_TRACE(std::to_string(house) + "/" + std::to_string(planet));
-            requests.SectionKey = "untouched";
-            requests.DataFileName = "untouched";
-            requests.selection.HouseIndex = house;
-            requests.selection.PlanetIndex = planet;
+            requests.Select(OptionGroup::House, house);
+            requests.Select(OptionGroup::Planet, planet);
             const std::string message = RunAndTakeMessage(&Requests::OKHouses_Click);
             if (planet == 10) {
                 ExpectRefused(
@@ -131,8 +131,8 @@ TEST_F(RequestsTest, PlanetInHouseForEveryHouseAndPlanet) {
 
 TEST_F(RequestsTest, RisingSignForEverySignWhateverThePlanet) {
     for (std::int16_t sign = 0; sign < 12; ++sign) {
-        requests.selection.SignIndex = sign;
-        requests.selection.PlanetIndex = static_cast<std::int16_t>(sign % 11);
+        requests.Select(OptionGroup::Sign, sign);
+        requests.Select(OptionGroup::Planet, static_cast<std::int16_t>(sign % 11));
         ExpectLookup(RunAndTakeMessage(&Requests::OKRisingSign_Click), kRisingKeys[sign],
                      "RISING.TXT");
     }
@@ -145,11 +145,9 @@ TEST_F(RequestsTest, AspectsForEveryPairAndKind) {
             for (std::int16_t kind = 0; kind < 3; ++kind) {
                 SCOPED_TRACE(std::string(kPlanets[left]) + " " + kPhrases[kind] + " " +
                              kPlanets[right]);
-                requests.SectionKey = "untouched";
-                requests.DataFileName = "untouched";
-                requests.selection.PlanetIndex = left;
-                requests.selection.Planet2Index = right;
-                requests.selection.AspectIndex = kind;
+                requests.Select(OptionGroup::Planet, left);
+                requests.Select(OptionGroup::SecondPlanet, right);
+                requests.Select(OptionGroup::AspectKind, kind);
                 const std::string message = RunAndTakeMessage(&Requests::OKAspects_Click);
                 const char rule = kAspectRules[left][right];
                 if (rule == 'O') {
@@ -191,7 +189,7 @@ TEST_F(RequestsTest, AnAcceptedRequestShowsTheEntryAsANewPage) {
     EXPECT_EQ(display.caption, "Data");
 
     // A missing entry still shows a page of empty lines, and the data buffer grows.
-    requests.selection.Planet2Index = 4;
+    requests.Select(OptionGroup::SecondPlanet, 4);
     requests.OKAspects_Click();
     EXPECT_EQ(test::ReadBytes(folder / "lastpage.txt"), "\r\n\r\n\r\n");
     EXPECT_EQ(buffers.DataCount(), 6);
@@ -199,7 +197,7 @@ TEST_F(RequestsTest, AnAcceptedRequestShowsTheEntryAsANewPage) {
 
 TEST_F(RequestsTest, AnIndexOutsideItsListDoesNothing) {
     for (std::int16_t bad : {std::int16_t{-1}, std::int16_t{12}, std::int16_t{32767}}) {
-        requests.selection = Selection{bad, bad, bad, bad, bad};
+        requests.SetSelection(Selection{bad, bad, bad, bad, bad});
         requests.OKSigns_Click();
         requests.OKHouses_Click();
         requests.OKRisingSign_Click();
