@@ -41,7 +41,7 @@ Program::Program(std::filesystem::path ProgramFolder, Notices& notices, SaveDial
               OrProgramFolder(std::move(writeFolders.saveDialogStart), programFolder_)) {
     mainWindow_ = std::make_unique<MainWindow>(
         requests_,
-        MainWindowCommands{[this] { hints_.Command1_Click(); }, [this] { hints_.Command2_Click(); },
+        MainWindowCommands{[this] { hints_.ShowHints(); }, [this] { hints_.ShowKeywords(); },
                            [this] { Form_Unload(); }});
 }
 

@@ -162,7 +162,7 @@ const std::vector<Reader>& Readers() {
              FakeNotices notices;
              AtomicFileWriter writer;
              PageBuffers buffers(display, notices, folder, writer);
-             HintsAndKeywords(buffers, notices, folder).Command2_Click();
+             HintsAndKeywords(buffers, notices, folder).ShowKeywords();
              std::string failures;
              Require(failures, OneCriticalMessageNaming(notices, folder / "keywords.txt"),
                      "not reported as it should be");
@@ -371,7 +371,7 @@ TEST(HostileFiles, FilesChangingAndVanishingWhileTheyAreReadCrashNothing) {
                         settings.OutputTop == 77 || settings.OutputTop == 7 ||
                             settings.OutputTop == 945,
                         "a settings value that was never in the file");
-                HintsAndKeywords(buffers, notices, folder.Path()).Command2_Click();
+                HintsAndKeywords(buffers, notices, folder.Path()).ShowKeywords();
                 ShowOutputHelp(buffers, notices, folder.Path());
                 Require(failures, !notices.busy, "busy pointer left on");
                 ++rounds;

@@ -11,12 +11,12 @@ HintsAndKeywords::HintsAndKeywords(PageBuffers& buffers, Notices& notices,
                                    std::filesystem::path programFolder)
     : buffers_(buffers), notices_(notices), programFolder_(std::move(programFolder)) {}
 
-void HintsAndKeywords::Command1_Click() {
+void HintsAndKeywords::ShowHints() {
     const std::string text = std::string(kHintLine1) + "\r\n" + kHintLine2 + "\r\n" + kHintLine3;
     notices_.Message(text, kHintsCaption, NoticeIcon::Information);
 }
 
-void HintsAndKeywords::Command2_Click() {
+void HintsAndKeywords::ShowKeywords() {
     buffers_.ResetPage();
     buffers_.AppendBlankLine();
     const std::filesystem::path file = KeywordFilePath();

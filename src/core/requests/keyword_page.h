@@ -18,13 +18,13 @@ public:
     HintsAndKeywords(PageBuffers& buffers, Notices& notices, std::filesystem::path programFolder);
 
     // "Help": the double-click hints in a message box; changes nothing.
-    void Command1_Click();
+    void ShowHints();
 
     // "Keywords": keywords.txt as one stored line of a new page. When the
     // file cannot be read, the user is told and the page of the opening
     // empty line is shown all the same, so the window never keeps showing a
     // page that the buffers have already left.
-    void Command2_Click();
+    void ShowKeywords();
 
     std::filesystem::path KeywordFilePath() const { return programFolder_ / "keywords.txt"; }
 

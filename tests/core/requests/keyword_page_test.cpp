@@ -46,7 +46,7 @@ TEST_F(KeywordPageTest, HelpShowsTheThreeHintsAndChangesNothingElse) {
     const auto dataCount = buffers.DataCount();
     const auto pageCount = buffers.PageCount();
 
-    buttons.Command1_Click();
+    buttons.ShowHints();
 
     ASSERT_EQ(notices.messages.size(), 1U);
     EXPECT_EQ(notices.messages[0].text,
@@ -80,7 +80,7 @@ TEST_F(KeywordPageTest, TheKeywordFileIsOneStoredLineOfANewPage) {
         ShowOtherPage("  SUN in Libra");
         const auto dataBefore = buffers.DataCount();
 
-        buttons.Command2_Click();
+        buttons.ShowKeywords();
 
         EXPECT_TRUE(notices.messages.empty());
         EXPECT_EQ(PageFile(), c.page);
@@ -97,9 +97,9 @@ TEST_F(KeywordPageTest, TheKeywordFileIsOneStoredLineOfANewPage) {
 TEST_F(KeywordPageTest, PressedTwiceTheSamePageIsShownAndTheDataBufferKeepsBoth) {
     WriteBytes(folder / "keywords.txt", "Sun: will\r\n");
     ShowOtherPage("  MOON in Cancer");
-    buttons.Command2_Click();
+    buttons.ShowKeywords();
     const std::string first = PageFile();
-    buttons.Command2_Click();
+    buttons.ShowKeywords();
     EXPECT_EQ(PageFile(), first);
     ASSERT_EQ(buffers.DataCount(), 2 + 3 + 3);
     EXPECT_EQ(buffers.DataBuffer()[0].View(), "  MOON in Cancer");
@@ -109,7 +109,7 @@ TEST_F(KeywordPageTest, PressedTwiceTheSamePageIsShownAndTheDataBufferKeepsBoth)
 
 TEST_F(KeywordPageTest, AMissingKeywordFileIsReportedAndTheEmptyPageShown) {
     ShowOtherPage("  SUN in Libra");
-    buttons.Command2_Click();
+    buttons.ShowKeywords();
 
     ASSERT_EQ(notices.messages.size(), 1U);
     EXPECT_EQ(notices.messages[0].text,
@@ -130,7 +130,7 @@ TEST_F(KeywordPageTest, AKeywordFileThatCannotBeReadIsReportedWithTheReason) {
     }
     // Reading the own address space at address 0 fails with an I/O error.
     std::filesystem::create_symlink("/proc/self/mem", folder / "keywords.txt");
-    buttons.Command2_Click();
+    buttons.ShowKeywords();
     ASSERT_EQ(notices.messages.size(), 1U);
     EXPECT_EQ(notices.messages[0].text.rfind(
                   "Cannot read the file called " + (folder / "keywords.txt").string() + ": ", 0),
