@@ -23,8 +23,8 @@
 
 #include "core/engine/page_buffers.h"
 #include "core/output/saving.h"
-#include "reliability/reliability_support.h"
 #include "core/settings/settings_file.h"
+#include "reliability/reliability_support.h"
 #include "support/fake_screen.h"
 #include "support/temp_folder.h"
 
@@ -137,7 +137,7 @@ std::string SavingTheOutput(const std::filesystem::path& folder, FullDisk& disk)
     PageBuffers buffers(display, notices, folder, writer);
     OutputSaving saving(buffers, notices, dialog, writer, folder);
     AppendLines(buffers, 3000, "saved");
-    saving.SaveFileName = chart;
+    saving.SetSaveFileName(chart);
 
     disk.Fill();
     const auto before = FolderSnapshot(folder);
@@ -153,13 +153,15 @@ std::string SavingTheOutput(const std::filesystem::path& folder, FullDisk& disk)
                 "Save As: " + notices.messages[1].text);
     }
     Require(failures, FolderSnapshot(folder) == before, "the folder changed");
-    Require(failures, saving.SaveFileName == chart, "the remembered name changed");
+    Require(failures, saving.SaveFileName() == folder / "new.txt", "the chosen name was lost");
 
     disk.Drain();
     saving.mnuFileSave_Click();
     Require(failures, notices.messages.size() == 2, "a save with room again was refused");
-    Require(failures, ReadBytes(chart) == JoinLinesForFile(buffers.DataBuffer()) + "\f\r\n",
+    Require(failures,
+            ReadBytes(folder / "new.txt") == JoinLinesForFile(buffers.DataBuffer()) + "\f\r\n",
             "the save with room again is not whole");
+    Require(failures, ReadBytes(chart) == earlier, "the earlier file changed");
     return failures;
 }
 

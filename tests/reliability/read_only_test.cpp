@@ -8,10 +8,10 @@
 #include <string>
 
 #include "core/engine/page_buffers.h"
-#include "core/requests/requests.h"
 #include "core/output/saving.h"
-#include "reliability/reliability_support.h"
+#include "core/requests/requests.h"
 #include "core/settings/settings_file.h"
+#include "reliability/reliability_support.h"
 #include "support/fake_screen.h"
 #include "support/temp_folder.h"
 
@@ -80,14 +80,14 @@ std::string UseTheProgramIn(const std::filesystem::path& folder) {
     Require(failures, display.shownText.find("Calm.") != std::string::npos, "second page");
 
     // Saving over the earlier output.
-    saving.SaveFileName = folder / "chart.txt";
+    saving.SetSaveFileName(folder / "chart.txt");
     saving.mnuFileSave_Click();
     Require(failures, NamesFile(notices, 2, folder / "chart.txt"), "save");
     // Saving under a new name.
     dialog.answer = folder / "new.txt";
     saving.mnuFileSaveAs_Click();
     Require(failures, NamesFile(notices, 3, folder / "new.txt"), "save as");
-    Require(failures, saving.SaveFileName == folder / "chart.txt", "remembered name changed");
+    Require(failures, saving.SaveFileName() == folder / "new.txt", "the chosen name was lost");
 
     // The settings at exit.
     const std::string error = SaveSettings(settingsFile, SettingValues{.OutputTop = 70}, writer);

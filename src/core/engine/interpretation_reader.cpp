@@ -120,11 +120,11 @@ bool CopyEntry(const std::filesystem::path& file, std::string_view key, PageBuff
 
 }  // namespace
 
-void ReadInterpretation(const std::filesystem::path& DataFileName, std::string_view SectionKey,
+void ReadInterpretation(const std::filesystem::path& dataFile, std::string_view sectionKey,
                         PageBuffers& buffers, Notices& notices) {
     const BusyPointer busy(notices);
-    if (!CopyEntry(DataFileName, SectionKey, buffers)) {
-        notices.Message("Cannot find the file called " + DataFileName.string() + ".", "Warning!",
+    if (!CopyEntry(dataFile, sectionKey, buffers)) {
+        notices.Message("Cannot find the file called " + dataFile.string() + ".", "Warning!",
                         NoticeIcon::Critical);
     }
 }

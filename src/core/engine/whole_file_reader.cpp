@@ -11,9 +11,9 @@
 namespace tolvaris {
 namespace {
 
-WholeFile Failure(int errorNumber, std::string reason) {
+WholeFile Failure(ReadFailure failure, std::string reason) {
     WholeFile result;
-    result.errorNumber = errorNumber;
+    result.failure = failure;
     result.reason = std::move(reason);
     return result;
 }
@@ -41,21 +41,21 @@ WholeFile ReadWholeFile(const std::filesystem::path& path) {
                               ec == std::errc::not_a_directory ||
                               ec == std::errc::too_many_symbolic_link_levels;
     if (ec && !nothingThere) {
-        return Failure(kFileAccessError, ec.message());
+        return Failure(ReadFailure::AccessDenied, ec.message());
     }
     if (!std::filesystem::exists(status)) {
-        return Failure(kFileNotFound, "there is no such file");
+        return Failure(ReadFailure::NotFound, "there is no such file");
     }
     if (std::filesystem::is_directory(status)) {
-        return Failure(kFileNotFound, "it is a folder");
+        return Failure(ReadFailure::NotFound, "it is a folder");
     }
     if (!std::filesystem::is_regular_file(status)) {
-        return Failure(kFileNotFound, "it is not an ordinary file");
+        return Failure(ReadFailure::NotFound, "it is not an ordinary file");
     }
     std::string error;
     const FileHandle file = OpenOrdinaryFileForReading(found, error);
     if (!file) {
-        return Failure(kFileAccessError, error);
+        return Failure(ReadFailure::AccessDenied, error);
     }
 
     WholeFile result;
@@ -75,10 +75,10 @@ WholeFile ReadWholeFile(const std::filesystem::path& path) {
             }
         }
         if (std::ferror(file.get()) != 0) {
-            return Failure(kDeviceIoError, errno != 0 ? ErrnoText(errno) : "a read failed");
+            return Failure(ReadFailure::ReadError, errno != 0 ? ErrnoText(errno) : "a read failed");
         }
     } catch (const std::bad_alloc&) {
-        return Failure(kDeviceIoError, "there is not enough memory to hold it");
+        return Failure(ReadFailure::ReadError, "there is not enough memory to hold it");
     }
     return result;
 }

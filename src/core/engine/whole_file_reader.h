@@ -5,21 +5,21 @@
 
 namespace tolvaris {
 
-// Error numbers as the user-facing messages of the program know them.
-inline constexpr int kFileNotFound = 53;
-inline constexpr int kFileAccessError = 75;
-inline constexpr int kDeviceIoError = 57;
+// How reading a whole file went; callers word their messages by it.
+enum class ReadFailure {
+    None,
+    NotFound,      // no ordinary file of that name
+    AccessDenied,  // it exists but cannot be opened
+    ReadError,     // reading it failed part-way, or it does not fit in memory
+};
 
 struct WholeFile {
     std::string bytes;
-    // 0 when the file was read whole; else kFileNotFound when there is no
-    // ordinary file of that name, kFileAccessError when it cannot be opened,
-    // kDeviceIoError when reading it failed.
-    int errorNumber = 0;
+    ReadFailure failure = ReadFailure::None;
     // Why it failed, fit for a message; empty on success.
     std::string reason;
 
-    bool Ok() const { return errorNumber == 0; }
+    bool Ok() const { return failure == ReadFailure::None; }
 };
 
 // The whole content of a file as bytes, line breaks included. The exact name

@@ -14,21 +14,21 @@ inline bool CanDecreaseFont(double size) {
 }
 
 // Returns the size to show, if the shown font changes; always moves the setting.
-inline std::optional<double> IncreaseFontSetting(double& OutputFontSize, double FontSizeStep) {
+inline std::optional<double> IncreaseFontSetting(double& fontSize, double step) {
     std::optional<double> shown;
-    if (CanIncreaseFont(OutputFontSize)) {
-        shown = OutputFontSize + FontSizeStep / 2;
+    if (CanIncreaseFont(fontSize)) {
+        shown = fontSize + step / 2;
     }
-    OutputFontSize += FontSizeStep / 2;
+    fontSize += step / 2;
     return shown;
 }
 
-inline std::optional<double> DecreaseFontSetting(double& OutputFontSize, double FontSizeStep) {
+inline std::optional<double> DecreaseFontSetting(double& fontSize, double step) {
     std::optional<double> shown;
-    if (CanDecreaseFont(OutputFontSize)) {
-        shown = OutputFontSize - FontSizeStep / 2;
+    if (CanDecreaseFont(fontSize)) {
+        shown = fontSize - step / 2;
     }
-    OutputFontSize -= FontSizeStep / 2;
+    fontSize -= step / 2;
     return shown;
 }
 

@@ -76,10 +76,10 @@ void ProduceDataFile(const std::vector<Line>& lines, const AtomicFileWriter::Sin
 
 }  // namespace
 
-std::string WriteDataFile(const std::filesystem::path& path, const std::vector<Line>& DataBuffer,
+std::string WriteDataFile(const std::filesystem::path& path, const std::vector<Line>& dataBuffer,
                           AtomicFileWriter& writer) {
-    return writer.Write(path, [&DataBuffer](const AtomicFileWriter::Sink& sink) {
-        ProduceDataFile(DataBuffer, sink);
+    return writer.Write(path, [&dataBuffer](const AtomicFileWriter::Sink& sink) {
+        ProduceDataFile(dataBuffer, sink);
     });
 }
 
@@ -120,11 +120,11 @@ void OutputSaving::mnuFileSave_Click() {
     if (RefuseWithoutData()) {
         return;
     }
-    if (SaveFileName.empty()) {
+    if (saveFileName_.empty()) {
         mnuFileSaveAs_Click();
         return;
     }
-    WriteAndReport(SaveFileName);
+    WriteAndReport(saveFileName_);
 }
 
 void OutputSaving::mnuFileSaveAs_Click() {
@@ -135,9 +135,8 @@ void OutputSaving::mnuFileSaveAs_Click() {
     if (!chosen || chosen->empty()) {
         return;
     }
-    if (WriteAndReport(*chosen)) {
-        SaveFileName = *chosen;
-    }
+    saveFileName_ = *chosen;
+    WriteAndReport(saveFileName_);
 }
 
 }  // namespace tolvaris

@@ -19,7 +19,7 @@ inline constexpr const char* kNoDataMessage = "No data to write to file.";
 // exactly a form feed is written twice instead, and then no closing one.
 // An existing file is replaced only once everything is written. Returns an
 // empty string on success, else why it failed.
-std::string WriteDataFile(const std::filesystem::path& path, const std::vector<Line>& DataBuffer,
+std::string WriteDataFile(const std::filesystem::path& path, const std::vector<Line>& dataBuffer,
                           AtomicFileWriter& writer);
 
 // File Save and Save As of the output window. It lives for the whole run,
@@ -29,10 +29,12 @@ public:
     OutputSaving(PageBuffers& buffers, Notices& notices, SaveDialog& dialog,
                  AtomicFileWriter& writer, std::filesystem::path programFolder);
 
-    // The file that Save writes to; empty until a Save As succeeded. A Save
-    // As that fails leaves it as it was, so Save never silently aims at a
-    // place where nothing could be written; "Clear all data" keeps it.
-    std::filesystem::path SaveFileName;
+    // The file that Save writes to: empty until the first Save As, then the
+    // name last chosen there, even when writing it failed, so that the next
+    // Save never silently writes an earlier file instead (it fails again,
+    // and says so). "Clear all data" keeps it.
+    const std::filesystem::path& SaveFileName() const { return saveFileName_; }
+    void SetSaveFileName(std::filesystem::path path) { saveFileName_ = std::move(path); }
 
     void mnuFileSave_Click();
     void mnuFileSaveAs_Click();
@@ -49,6 +51,7 @@ private:
     SaveDialog& dialog_;
     AtomicFileWriter& writer_;
     std::filesystem::path programFolder_;
+    std::filesystem::path saveFileName_;
 };
 
 }  // namespace tolvaris

@@ -23,7 +23,7 @@ void HintsAndKeywords::ShowKeywords() {
     WholeFile keywords = ReadWholeFile(file);
     if (keywords.Ok()) {
         buffers_.AppendLine(Line(std::move(keywords.bytes)));
-    } else if (keywords.errorNumber == kFileNotFound) {
+    } else if (keywords.failure == ReadFailure::NotFound) {
         notices_.Message("Cannot find the file called " + file.string() + ".", "Warning!",
                          NoticeIcon::Critical);
     } else {

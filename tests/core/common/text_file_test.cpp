@@ -2,6 +2,11 @@
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <utility>
+#include <vector>
 
 #include "core/common/atomic_file.h"
 #include "support/temp_folder.h"
@@ -48,6 +53,34 @@ TEST(AtomicFileWriter, ReplacesTheFileWhole) {
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.Path()),
                             std::filesystem::directory_iterator()),
               1);
+}
+
+TEST(AtomicFileWriter, RemovesTemporariesOfKilledSavesOfTheSameFileOnly) {
+    TempFolder folder;
+    // A process id that no longer runs: a child that has exited and been reaped.
+    const pid_t gone = ::fork();
+    ASSERT_GE(gone, 0);
+    if (gone == 0) {
+        std::_Exit(0);
+    }
+    ASSERT_EQ(::waitpid(gone, nullptr, 0), gone);
+    const std::string dead = std::to_string(gone);
+    const std::string alive = std::to_string(::getpid());
+    const std::vector<std::pair<std::string, bool>> leftovers = {
+        {".out.txt.tmp" + dead + "-123-0", false},   // a killed save of out.txt
+        {".out.txt.tmp" + alive + "-123-0", true},   // a save still running
+        {".other.txt.tmp" + dead + "-123-0", true},  // another file's
+        {".out.txt.tmpnotes", true},                 // not a name the writer makes
+    };
+    for (const auto& [name, stays] : leftovers) {
+        WriteBytes(folder / name, "partial");
+    }
+    AtomicFileWriter writer;
+    ASSERT_EQ(writer.Write(folder / "out.txt", [](const auto& sink) { sink("whole"); }), "");
+    EXPECT_EQ(ReadBytes(folder / "out.txt"), "whole");
+    for (const auto& [name, stays] : leftovers) {
+        EXPECT_EQ(std::filesystem::exists(folder / name), stays) << name;
+    }
 }
 
 TEST(AtomicFileWriter, KeepsTheOldFileWhenTheTargetCannotBeReplaced) {

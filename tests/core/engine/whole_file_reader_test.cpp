@@ -32,7 +32,7 @@ TEST(WholeFileReaderTest, ReturnsEveryByteUnchanged) {
         WriteBytes(folder / "keywords.txt", c.content);
         const WholeFile file = ReadWholeFile(folder / "keywords.txt");
         EXPECT_TRUE(file.Ok()) << file.reason;
-        EXPECT_EQ(file.errorNumber, 0);
+        EXPECT_EQ(file.failure, ReadFailure::None);
         EXPECT_EQ(file.bytes, c.content);
     }
 }
@@ -78,7 +78,7 @@ TEST(WholeFileReaderTest, NoOrdinaryFileOfThatNameIsErrorFiftyThree) {
         SCOPED_TRACE(path.string());
         const WholeFile file = ReadWholeFile(path);
         EXPECT_FALSE(file.Ok());
-        EXPECT_EQ(file.errorNumber, kFileNotFound);
+        EXPECT_EQ(file.failure, ReadFailure::NotFound);
         EXPECT_FALSE(file.reason.empty());
         EXPECT_TRUE(file.bytes.empty());
     }
@@ -106,7 +106,7 @@ TEST(WholeFileReaderTest, AFailingReadIsReportedWithItsReason) {
     std::filesystem::create_symlink("/proc/self/mem", folder / "mem.txt");
     const WholeFile file = ReadWholeFile(folder / "mem.txt");
     EXPECT_FALSE(file.Ok());
-    EXPECT_EQ(file.errorNumber, kDeviceIoError);
+    EXPECT_EQ(file.failure, ReadFailure::ReadError);
     EXPECT_FALSE(file.reason.empty());
 }
 

@@ -69,9 +69,7 @@ TEST(WriteDataFileTest, WritesEveryLineThenTheSpareLineAndTheFormFeedRule) {
 
 class SavingTest : public ::testing::Test {
 protected:
-    void Append(const std::string& text) {
-        buffers.AppendLine(Line(text));
-    }
+    void Append(const std::string& text) { buffers.AppendLine(Line(text)); }
     const RecordedMessage& OnlyMessage() const {
         EXPECT_EQ(notices.messages.size(), 1U);
         return notices.messages.at(0);
@@ -100,14 +98,14 @@ TEST_F(SavingTest, SaveAsOffersTheDialogAndRemembersTheChosenFile) {
     EXPECT_TRUE(options.askBeforeOverwrite);
     EXPECT_TRUE(options.existingFoldersOnly);
     EXPECT_EQ(ReadBytes(folder / "chart.txt"), "A\r\n\r\n\f\r\n");
-    EXPECT_EQ(saving.SaveFileName, folder / "chart.txt");
+    EXPECT_EQ(saving.SaveFileName(), folder / "chart.txt");
     EXPECT_TRUE(notices.messages.empty());
 }
 
 TEST_F(SavingTest, CancellingTheDialogWritesNothingAndKeepsTheRememberedName) {
     Append("A");
     saving.mnuFileSaveAs_Click();
-    EXPECT_TRUE(saving.SaveFileName.empty());
+    EXPECT_TRUE(saving.SaveFileName().empty());
     // Save without a name asks again.
     saving.mnuFileSave_Click();
     EXPECT_EQ(dialog.asked.size(), 2U);
@@ -116,7 +114,7 @@ TEST_F(SavingTest, CancellingTheDialogWritesNothingAndKeepsTheRememberedName) {
     saving.mnuFileSaveAs_Click();
     dialog.answer.reset();
     saving.mnuFileSaveAs_Click();
-    EXPECT_EQ(saving.SaveFileName, folder / "first.txt");
+    EXPECT_EQ(saving.SaveFileName(), folder / "first.txt");
     EXPECT_TRUE(notices.messages.empty());
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.Path()), {}), 1);
 }
@@ -153,7 +151,7 @@ TEST_F(SavingTest, WithoutDataBothCommandsSayThereIsNothingToWrite) {
     }
     EXPECT_EQ(dialog.asked.size(), 1U);
     EXPECT_EQ(ReadBytes(folder / "kept.txt"), "A\r\n\r\n\f\r\n");
-    EXPECT_EQ(saving.SaveFileName, folder / "kept.txt");
+    EXPECT_EQ(saving.SaveFileName(), folder / "kept.txt");
 }
 
 TEST_F(SavingTest, MoreLinesThanASixteenBitCountAreAllSaved) {
@@ -178,7 +176,7 @@ TEST_F(SavingTest, AFailedSaveIsReportedAndTheEarlierFileKept) {
     Append("A");
 
     // Save to the remembered file.
-    failingSaving.SaveFileName = old;
+    failingSaving.SetSaveFileName(old);
     failingSaving.mnuFileSave_Click();
     {
         const RecordedMessage& message = OnlyMessage();
@@ -187,10 +185,10 @@ TEST_F(SavingTest, AFailedSaveIsReportedAndTheEarlierFileKept) {
         EXPECT_EQ(message.caption, "Warning!");
         EXPECT_EQ(message.icon, NoticeIcon::Critical);
     }
-    EXPECT_EQ(failingSaving.SaveFileName, old);
+    EXPECT_EQ(failingSaving.SaveFileName(), old);
 
-    // Save As after its dialog: the name that could not be written is not
-    // remembered, the earlier one stays.
+    // Save As after its dialog: the chosen name is remembered although it
+    // could not be written, so the next Save aims there, not at old.txt.
     notices.messages.clear();
     dialog.answer = folder / "other.txt";
     failingSaving.mnuFileSaveAs_Click();
@@ -200,28 +198,34 @@ TEST_F(SavingTest, AFailedSaveIsReportedAndTheEarlierFileKept) {
         EXPECT_EQ(message.caption, "Warning!");
         EXPECT_EQ(message.icon, NoticeIcon::Critical);
     }
-    EXPECT_EQ(failingSaving.SaveFileName, old);
+    EXPECT_EQ(failingSaving.SaveFileName(), folder / "other.txt");
     EXPECT_EQ(failing.attempts, 2);
     EXPECT_EQ(ReadBytes(old), "earlier save\r\n");
     EXPECT_FALSE(std::filesystem::exists(folder / "other.txt"));
 }
 
-TEST_F(SavingTest, SaveAsIntoAMissingFolderIsReportedAndNotRemembered) {
+TEST_F(SavingTest, AFailedSaveAsIsRememberedSoSaveNeverWritesAnEarlierFile) {
     Append("A");
+    dialog.answer = folder / "earlier.txt";
+    saving.mnuFileSaveAs_Click();
+    ASSERT_EQ(ReadBytes(folder / "earlier.txt"), "A\r\n\r\n\f\r\n");
+
+    Append("B");
     const auto target = folder / "gone" / "out.txt";
     dialog.answer = target;
     saving.mnuFileSaveAs_Click();
     const RecordedMessage& message = OnlyMessage();
     EXPECT_NE(message.text.find(target.string()), std::string::npos) << message.text;
     EXPECT_NE(message.text.find("No such file or directory"), std::string::npos) << message.text;
-    EXPECT_TRUE(saving.SaveFileName.empty());
+    EXPECT_EQ(saving.SaveFileName(), target);
 
-    // Save therefore asks for a name again rather than failing silently.
+    // Save aims at the chosen file and fails there again, aloud; the earlier
+    // file keeps what it had.
     notices.messages.clear();
-    dialog.answer = folder / "here.txt";
     saving.mnuFileSave_Click();
+    EXPECT_NE(OnlyMessage().text.find(target.string()), std::string::npos);
     EXPECT_EQ(dialog.asked.size(), 2U);
-    EXPECT_EQ(ReadBytes(folder / "here.txt"), "A\r\n\r\n\f\r\n");
+    EXPECT_EQ(ReadBytes(folder / "earlier.txt"), "A\r\n\r\n\f\r\n");
 }
 
 TEST_F(SavingTest, SaveToAFolderThatBecameReadOnlyKeepsTheEarlierFile) {
