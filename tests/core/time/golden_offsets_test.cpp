@@ -28,10 +28,7 @@ std::vector<std::string> SplitTabs(const std::string& line) {
     return cells;
 }
 
-std::vector<GoldenRow> ReadGolden() {
-    const char* root = std::getenv("TOLVARIS_SOURCE_DIR");
-    const std::string path =
-        std::string(root != nullptr ? root : ".") + "/tests/core/time/golden/offsets.tsv";
+std::vector<GoldenRow> ReadRows(const std::string& path) {
     std::ifstream file(path);
     EXPECT_TRUE(file.good()) << "cannot read " << path;
     std::vector<GoldenRow> rows;
@@ -53,6 +50,12 @@ std::vector<GoldenRow> ReadGolden() {
         }
     }
     return rows;
+}
+
+std::vector<GoldenRow> ReadGolden() {
+    const char* root = std::getenv("TOLVARIS_SOURCE_DIR");
+    return ReadRows(std::string(root != nullptr ? root : ".") +
+                    "/tests/core/time/golden/offsets.tsv");
 }
 
 LocalTimeRequest RequestOf(const GoldenRow& row) {
@@ -89,8 +92,8 @@ TEST(GoldenOffsets, EnoughHistoricallyTrickyBirths) {
     EXPECT_GE(meanTime, 3);
 }
 
-TEST(GoldenOffsets, MatchZoneinfoToTheSecond) {
-    for (const auto& row : ReadGolden()) {
+void ExpectSameAsZoneinfo(const std::vector<GoldenRow>& rows) {
+    for (const auto& row : rows) {
         SCOPED_TRACE(row.Label + " (" + row.Zone + " " + row.Date + " " + row.Time + ")");
         const auto result = ToUniversalTime(RequestOf(row));
         const UniversalTime* value = std::get_if<UniversalTime>(&result);
@@ -116,6 +119,22 @@ TEST(GoldenOffsets, MatchZoneinfoToTheSecond) {
             EXPECT_EQ(error->Repeated->LaterUnixSeconds, std::stoll(row.LaterUt));
         }
     }
+}
+
+TEST(GoldenOffsets, MatchZoneinfoToTheSecond) {
+    ExpectSameAsZoneinfo(ReadGolden());
+}
+
+// A wider, random check over every zone, written on demand by
+// `scripts/make-time-golden --sweep COUNT SEED file`; skipped when not given.
+TEST(GoldenOffsets, SweepOverAllZonesMatchesWhenGiven) {
+    const char* sweep = std::getenv("TOLVARIS_TIME_SWEEP");
+    if (sweep == nullptr) {
+        GTEST_SKIP() << "TOLVARIS_TIME_SWEEP names no sweep file";
+    }
+    const auto rows = ReadRows(sweep);
+    EXPECT_FALSE(rows.empty());
+    ExpectSameAsZoneinfo(rows);
 }
 
 }  // namespace
