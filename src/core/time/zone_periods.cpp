@@ -49,13 +49,15 @@ std::int64_t LoadTimeZoneDatabase() {
 }
 
 bool TimeZoneExists(std::string_view name) {
-    return !name.empty() && FindZone(name) != nullptr;
+    // "localtime" is this machine's own setting, not a place: a chart saved
+    // with it would mean something else on another computer.
+    return !name.empty() && name != "localtime" && FindZone(name) != nullptr;
 }
 
 std::optional<std::vector<ZonePeriod>> ZonePeriodsBetween(std::string_view name,
                                                           std::int64_t fromUnix,
                                                           std::int64_t toUnix) {
-    if (name.empty()) {
+    if (!TimeZoneExists(name)) {
         return std::nullopt;
     }
     const date::time_zone* zone = FindZone(name);

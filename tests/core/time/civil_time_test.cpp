@@ -159,6 +159,9 @@ TEST(ParseTimeZoneName, KnowsTheInstalledZonesAndRefusesOthers) {
     EXPECT_EQ(std::get<std::string>(ParseTimeZoneName(" Pacific/Apia ")), "Pacific/Apia");
     EXPECT_EQ(ErrorOf(ParseTimeZoneName("Europe/Berln")), "Unknown time zone \"Europe/Berln\".");
     EXPECT_EQ(ErrorOf(ParseTimeZoneName("europe/berlin")), "Unknown time zone \"europe/berlin\".");
+    EXPECT_EQ(ErrorOf(ParseTimeZoneName("localtime")), "Unknown time zone \"localtime\".");
+    EXPECT_EQ(ErrorOf(ParseTimeZoneName("right/Europe/Berlin")),
+              "Unknown time zone \"right/Europe/Berlin\".");
     EXPECT_EQ(ErrorOf(ParseTimeZoneName("../../etc/passwd")),
               "Unknown time zone \"../../etc/passwd\".");
     EXPECT_EQ(ErrorOf(ParseTimeZoneName("  ")),
