@@ -54,6 +54,10 @@ struct UniversalTime {
 // standard time is taken to have happened at the same instant as in the
 // zone's main city, so it can skip or repeat local times in the birthplace.
 //
+// After 2037 a zone that still changed its clocks every year is refused
+// (the installed zone files list the changes only up to 2037); an offset
+// given by hand works for any date.
+//
 // The tz database is loaded on the first call (a few milliseconds); later
 // calls take about a microsecond.
 TimeResult<UniversalTime> ToUniversalTime(const LocalTimeRequest& request);
