@@ -1,0 +1,52 @@
+#include "ephemeris/zodiac.h"
+
+#include <cmath>
+
+namespace tolvaris {
+
+double NormaliseDegrees(double degrees) {
+    double result = std::fmod(degrees, 360.0);
+    if (result < 0.0) {
+        result += 360.0;
+    }
+    // fmod of a tiny negative number plus 360 can round up to 360 itself.
+    if (result >= 360.0) {
+        result = 0.0;
+    }
+    return result;
+}
+
+int SignIndex(double longitude) {
+    const int index = static_cast<int>(NormaliseDegrees(longitude) / 30.0);
+    return index > 11 ? 11 : index;
+}
+
+double DegreeInSign(double longitude) {
+    return NormaliseDegrees(longitude) - 30.0 * SignIndex(longitude);
+}
+
+std::string_view SignName(int signIndex) {
+    static constexpr std::array<std::string_view, 12> kNames = {
+        "Aries", "Taurus",  "Gemini",      "Cancer",    "Leo",      "Virgo",
+        "Libra", "Scorpio", "Sagittarius", "Capricorn", "Aquarius", "Pisces",
+    };
+    if (signIndex < 0 || signIndex > 11) {
+        return {};
+    }
+    return kNames[static_cast<std::size_t>(signIndex)];
+}
+
+std::optional<int> HouseOf(double longitude, const HouseCusps& cusps) {
+    for (std::size_t i = 0; i < cusps.size(); ++i) {
+        const double start = cusps[i];
+        const double end = cusps[(i + 1) % cusps.size()];
+        const double span = NormaliseDegrees(end - start);
+        const double offset = NormaliseDegrees(longitude - start);
+        if (offset < span) {
+            return static_cast<int>(i) + 1;
+        }
+    }
+    return std::nullopt;
+}
+
+}  // namespace tolvaris
