@@ -23,7 +23,9 @@ using HouseCusps = std::array<double, 12>;
 
 // The house (1..12) whose sector [cusp i, cusp i+1) holds the longitude,
 // measured forward along the zodiac so that a house spanning 0 Aries works.
-// Nothing when degenerate cusps leave the longitude in no house.
+// Cusps that run against the zodiac (some systems inside the polar circles)
+// are measured backwards: house i then holds (cusp i+1, cusp i]. Nothing when
+// the cusps are out of order or all equal.
 std::optional<int> HouseOf(double longitude, const HouseCusps& cusps);
 
 }  // namespace tolvaris

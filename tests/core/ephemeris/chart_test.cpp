@@ -201,6 +201,9 @@ TEST(PolarHouses, SystemsDefinedThereKeepTheirOwn) {
         ASSERT_TRUE(result.Ok()) << result.error;
         EXPECT_EQ(result.chart->houseSystemUsed, system) << HouseSystemKey(system);
         EXPECT_TRUE(result.chart->notes.empty()) << HouseSystemKey(system);
+        for (const BodyPlacement& body : result.chart->bodies) {
+            EXPECT_TRUE(body.house.has_value()) << HouseSystemKey(system) << " " << body.name;
+        }
     }
     // Just outside the polar circle Placidus still works.
     ChartRequest request = Berlin1990();

@@ -77,9 +77,31 @@ TEST(Zodiac, FirstHouseMayStartInPisces) {
     EXPECT_EQ(HouseOf(349.9999, cusps), 12);
 }
 
+TEST(Zodiac, CuspsRunningBackwardsOpenTheirHousesBackwards) {
+    // Regiomontanus at 70 N (swetest -b1.1.1990 -ut11:00 -house13.405,70,R).
+    const HouseCusps cusps = {319.4094733, 290.4614568, 283.3183143, 278.4920684,
+                              272.5056883, 255.9530791, 139.4094733, 110.4614568,
+                              103.3183143, 98.4920684,  92.5056883,  75.9530791};
+    struct Case {
+        double longitude;
+        int house;
+    };
+    const Case cases[] = {
+        {319.4094733, 1}, {300.0, 1}, {290.4614568, 2}, {290.46, 2},  {280.0, 3},
+        {200.0, 6},       {139.5, 6}, {139.4094733, 7}, {80.0, 11},   {75.9530791, 12},
+        {75.95, 12},      {0.0, 12},  {330.0, 12},      {319.41, 12},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(HouseOf(c.longitude, cusps), c.house) << c.longitude;
+    }
+}
+
 TEST(Zodiac, DegenerateCuspsLeaveNoHouse) {
-    HouseCusps cusps{};  // all at 0: every house empty
-    EXPECT_EQ(HouseOf(10.0, cusps), std::nullopt);
+    HouseCusps allEqual{};
+    EXPECT_EQ(HouseOf(10.0, allEqual), std::nullopt);
+    HouseCusps outOfOrder = {0.0,   30.0,  60.0,  90.0,  120.0, 150.0,
+                             180.0, 210.0, 240.0, 270.0, 330.0, 300.0};
+    EXPECT_EQ(HouseOf(10.0, outOfOrder), std::nullopt);
 }
 
 }  // namespace
