@@ -33,7 +33,7 @@ struct BodyPlacement {
     double speed;              // degrees per day
     int sign;                  // 0 Aries ... 11 Pisces
     double degreeInSign;       // [0, 30)
-    std::optional<int> house;  // 1..12; none when the time is unknown
+    std::optional<int> house;  // 1..12; none when the time is unknown or cusps degenerate
     bool retrograde;           // speed < 0
 };
 
