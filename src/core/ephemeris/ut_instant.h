@@ -9,9 +9,10 @@ namespace tolvaris {
 // POSIX way: every day has 86400 seconds and leap seconds are not counted (a
 // leap second 23:59:60 cannot be written; take 23:59:59 or the next 00:00:00).
 // Such a count reads as UTC, which stays within 0.9 s of UT1, the time the
-// ephemeris wants; we use it as UT directly. The 0.9 s moves the Ascendant by
-// at most a few thousandths of a degree, far below the precision of any
-// recorded birth time, and DUT1 is not known for the future anyway.
+// ephemeris wants (before 1972 civil time followed UT itself); we use it as
+// UT directly. The 0.9 s moves the Ascendant by about a hundredth of a degree
+// at most at ordinary latitudes, far below the precision of any recorded
+// birth time, and DUT1 is not known for the future anyway.
 
 inline constexpr double kUnixEpochJulianDay = 2440587.5;
 
