@@ -1,0 +1,131 @@
+#include "core/ephemeris/chart.h"
+
+#include <cmath>
+#include <cstdio>
+
+#include "core/ephemeris/ephemeris.h"
+#include "core/ephemeris/ut_instant.h"
+
+namespace tolvaris {
+namespace {
+
+AnglePlacement PlaceAngle(double longitude) {
+    const double normalised = NormaliseDegrees(longitude);
+    return {normalised, SignIndex(normalised), DegreeInSign(normalised)};
+}
+
+std::string FormatLatitude(double latitude) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%.2f %s", std::fabs(latitude), latitude < 0 ? "S" : "N");
+    return text;
+}
+
+std::string MoshierNote(const Ephemeris& ephemeris, PositionSource source) {
+    if (source == PositionSource::BuiltInOutsideFileYears) {
+        return "Positions come from the built-in Moshier ephemeris because the Swiss Ephemeris "
+               "files cover only 2 January 1800 to 31 December 2399; they may differ from the "
+               "files by about a second of arc.";
+    }
+    return "Positions come from the built-in Moshier ephemeris because the Swiss Ephemeris "
+           "files were not found in " +
+           ephemeris.Folder() + "; they may differ from the files by about a second of arc.";
+}
+
+}  // namespace
+
+std::string_view EphemerisUsedName(EphemerisUsed used) {
+    return used == EphemerisUsed::Swiss ? "swiss" : "moshier";
+}
+
+std::string ValidateChartRequest(const ChartRequest& request) {
+    // Comparisons written so that NaN fails them.
+    if (!(request.latitude >= -90.0 && request.latitude <= 90.0)) {
+        return "Latitude must lie between -90 and 90 degrees.";
+    }
+    if (!(request.longitude >= -180.0 && request.longitude <= 180.0)) {
+        return "Longitude must lie between -180 and 180 degrees.";
+    }
+    if (std::string message = CheckInstantInAcceptedYears(request.utSeconds); !message.empty()) {
+        return message;
+    }
+    return ValidateOrbs(request.orbs);
+}
+
+ChartResult ComputeChart(Ephemeris& ephemeris, const ChartRequest& request) {
+    ChartResult result;
+    result.error = ValidateChartRequest(request);
+    if (!result.error.empty()) {
+        return result;
+    }
+    Chart chart;
+    chart.julianDayUt = JulianDayUtFromUnixSeconds(request.utSeconds);
+    chart.houseSystemRequested = request.houseSystem;
+
+    if (request.timeKnown) {
+        Ephemeris::HouseReading houses = ephemeris.ReadHouses(
+            chart.julianDayUt, request.latitude, request.longitude, request.houseSystem);
+        if (!houses.ok) {
+            result.error = "The houses could not be computed: " + houses.message;
+            return result;
+        }
+        HouseCusps cusps;
+        for (std::size_t i = 0; i < cusps.size(); ++i) {
+            cusps[i] = NormaliseDegrees(houses.cusps[i]);
+        }
+        chart.cusps = cusps;
+        chart.ascendant = PlaceAngle(houses.ascendant);
+        chart.midheaven = PlaceAngle(houses.midheaven);
+        chart.houseSystemUsed = houses.used;
+        if (houses.used != request.houseSystem) {
+            chart.notes.push_back(std::string(HouseSystemDisplayName(request.houseSystem)) +
+                                  " houses cannot be computed at latitude " +
+                                  FormatLatitude(request.latitude) + ", inside a polar circle; " +
+                                  std::string(HouseSystemDisplayName(houses.used)) +
+                                  " houses are shown instead.");
+        }
+    } else {
+        chart.notes.push_back(
+            "The birth time is unknown: positions are for 12:00 local time, so the Moon may be "
+            "up to about 7 degrees off; houses, Ascendant and Midheaven are left out.");
+    }
+
+    PositionSource source = PositionSource::Files;
+    std::vector<PointLongitude> forAspects;
+    for (Point body : kBodies) {
+        Ephemeris::BodyReading reading = ephemeris.ReadBody(body, chart.julianDayUt);
+        if (!reading.ok) {
+            result.error = "The position of " + std::string(PointName(body)) +
+                           " could not be computed: " + reading.message;
+            return result;
+        }
+        if (reading.source != PositionSource::Files) {
+            source = reading.source;
+        }
+        const double longitude = NormaliseDegrees(reading.longitude);
+        std::optional<int> house;
+        if (chart.cusps) {
+            house = HouseOf(longitude, *chart.cusps);
+        }
+        chart.bodies.push_back({body, PointName(body), longitude, reading.speed,
+                                SignIndex(longitude), DegreeInSign(longitude), house,
+                                reading.speed < 0.0});
+        forAspects.push_back({body, longitude});
+    }
+    if (source != PositionSource::Files) {
+        chart.ephemeris = EphemerisUsed::Moshier;
+        chart.notes.push_back(MoshierNote(ephemeris, source));
+    }
+    if (chart.ascendant) {
+        forAspects.push_back({Point::Ascendant, chart.ascendant->longitude});
+    }
+    chart.aspects = FindAspects(forAspects, request.orbs);
+    result.chart = std::move(chart);
+    return result;
+}
+
+ChartResult ComputeChart(const ChartRequest& request) {
+    Ephemeris ephemeris;
+    return ComputeChart(ephemeris, request);
+}
+
+}  // namespace tolvaris

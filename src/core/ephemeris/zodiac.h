@@ -1,0 +1,31 @@
+#pragma once
+
+#include <array>
+#include <optional>
+#include <string_view>
+
+namespace tolvaris {
+
+// Brings any longitude into [0, 360).
+double NormaliseDegrees(double degrees);
+
+// 0 for Aries ... 11 for Pisces: the 30-degree sector holding the longitude.
+int SignIndex(double longitude);
+
+// Degrees past the start of the sign, in [0, 30).
+double DegreeInSign(double longitude);
+
+// "Aries" ... "Pisces"; empty for an index outside 0..11.
+std::string_view SignName(int signIndex);
+
+// Cusps 1..12 (index 0 holds cusp 1), as the house computation gives them.
+using HouseCusps = std::array<double, 12>;
+
+// The house (1..12) whose sector [cusp i, cusp i+1) holds the longitude,
+// measured forward along the zodiac so that a house spanning 0 Aries works.
+// Cusps that run against the zodiac (some systems inside the polar circles)
+// are measured backwards: house i then holds (cusp i+1, cusp i]. Nothing when
+// the cusps are out of order or all equal.
+std::optional<int> HouseOf(double longitude, const HouseCusps& cusps);
+
+}  // namespace tolvaris
