@@ -64,8 +64,11 @@ private:
         std::uint32_t CountryIndex = 0;
     };
     // One searchable spelling of a place, or the part of one from a later
-    // word on: keys_.substr(KeyStart, KeyLength).
+    // word on: keys_.substr(KeyStart, KeyLength). Head holds its first eight
+    // bytes, big-endian and zero-padded, so that most comparisons while
+    // sorting are one integer comparison.
     struct IndexEntry {
+        std::uint64_t Head;
         std::uint32_t KeyStart;
         std::uint32_t Place;
         std::uint16_t KeyLength;

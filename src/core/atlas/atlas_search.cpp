@@ -50,6 +50,14 @@ std::vector<std::string_view> SplitAtCommas(std::string_view text) {
     }
 }
 
+std::uint64_t HeadOf(std::string_view key) {
+    std::uint64_t head = 0;
+    for (std::size_t i = 0; i < 8; ++i) {
+        head = (head << 8) | (i < key.size() ? static_cast<unsigned char>(key[i]) : 0U);
+    }
+    return head;
+}
+
 }  // namespace
 
 void Atlas::AddKeys(std::uint32_t place, std::string_view folded_name) {
@@ -58,17 +66,22 @@ void Atlas::AddKeys(std::uint32_t place, std::string_view folded_name) {
     }
     const auto start = static_cast<std::uint32_t>(keys_.size());
     keys_.append(folded_name);
-    index_.push_back({start, place, static_cast<std::uint16_t>(folded_name.size()), false});
+    index_.push_back(
+        {HeadOf(folded_name), start, place, static_cast<std::uint16_t>(folded_name.size()), false});
     for (std::size_t i = 0; i < folded_name.size(); ++i) {
         if (folded_name[i] == ' ' && i + 1 < folded_name.size()) {
-            index_.push_back({static_cast<std::uint32_t>(start + i + 1), place,
-                              static_cast<std::uint16_t>(folded_name.size() - i - 1), true});
+            const std::string_view rest = folded_name.substr(i + 1);
+            index_.push_back({HeadOf(rest), static_cast<std::uint32_t>(start + i + 1), place,
+                              static_cast<std::uint16_t>(rest.size()), true});
         }
     }
 }
 
 void Atlas::BuildIndex() {
     std::sort(index_.begin(), index_.end(), [this](const IndexEntry& a, const IndexEntry& b) {
+        if (a.Head != b.Head) {
+            return a.Head < b.Head;
+        }
         const std::string_view key_a = KeyOf(a);
         const std::string_view key_b = KeyOf(b);
         return key_a != key_b ? key_a < key_b : a.Place < b.Place;
