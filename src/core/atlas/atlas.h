@@ -34,12 +34,12 @@ public:
     // Places one of whose names is the whole query come first ("York" before
     // New York City, "Wien" finds Vienna before Wiener Neustadt), then those
     // matched from the start of a name, then those matched at a later word;
-    // each group most populous first. Every qualifier must
-    // begin the region or the country, or one of their words, or be the
-    // country's ISO code or the region's letter code ("IL", "US"); the
-    // country also answers to its native name and common short names ("UK",
-    // "USA", "Deutschland"). An empty name or a query that matches nothing
-    // gives no places.
+    // each group most populous first. Every qualifier must begin the region
+    // or the country, or one of their words, or be the country's ISO code or
+    // the region's letter code ("US", "IL"); the country also answers to its
+    // native name and common short names ("UK", "USA", "Deutschland"). An
+    // empty name or a query that matches nothing gives no places. Searching
+    // changes nothing, so threads may search one atlas at once.
     std::vector<Place> Search(std::string_view query, std::size_t limit) const;
 
     // How many places the atlas holds.
