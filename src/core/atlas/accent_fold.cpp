@@ -1,0 +1,169 @@
+#include "core/atlas/accent_fold.h"
+
+#include <cstddef>
+#include <iterator>
+
+namespace tolvaris {
+namespace {
+
+#include "core/atlas/fold_table.inc"
+
+// The next code point of `text` from `pos`, advancing `pos`; an invalid or
+// truncated sequence gives kInvalid and skips one byte.
+constexpr char32_t kInvalid = 0xFFFFFFFF;
+
+char32_t NextCodePoint(std::string_view text, std::size_t& pos) {
+    const auto lead = static_cast<unsigned char>(text[pos]);
+    int extra = 0;
+    char32_t code = 0;
+    if (lead < 0x80) {
+        ++pos;
+        return lead;
+    } else if (lead >= 0xC2 && lead <= 0xDF) {
+        extra = 1;
+        code = lead & 0x1F;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+        extra = 2;
+        code = lead & 0x0F;
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+        extra = 3;
+        code = lead & 0x07;
+    } else {
+        ++pos;
+        return kInvalid;
+    }
+    if (pos + extra >= text.size()) {
+        ++pos;
+        return kInvalid;
+    }
+    for (int i = 1; i <= extra; ++i) {
+        const auto next = static_cast<unsigned char>(text[pos + i]);
+        if ((next & 0xC0) != 0x80) {
+            ++pos;
+            return kInvalid;
+        }
+        code = (code << 6) | (next & 0x3F);
+    }
+    // Overlong forms, surrogates and values past U+10FFFF are not characters.
+    static constexpr char32_t kSmallest[] = {0, 0x80, 0x800, 0x10000};
+    if (code < kSmallest[extra] || (code >= 0xD800 && code <= 0xDFFF) || code > 0x10FFFF) {
+        ++pos;
+        return kInvalid;
+    }
+    pos += extra + 1;
+    return code;
+}
+
+bool IsApostrophe(char32_t code) {
+    switch (code) {
+        case U'\'':
+        case U'`':
+        case 0x00B4:  // acute accent
+        case 0x02B9:  // modifier prime
+        case 0x02BB:  // turned comma (Hawaiian ʻokina)
+        case 0x02BC:  // modifier apostrophe
+        case 0x02BD:  // reversed comma
+        case 0x02C8:  // vertical line
+        case 0x2018:
+        case 0x2019:
+            return true;
+        default:
+            return false;
+    }
+}
+
+bool IsCombiningMark(char32_t code) {
+    return (code >= 0x0300 && code <= 0x036F) || (code >= 0x1AB0 && code <= 0x1AFF) ||
+           (code >= 0x1DC0 && code <= 0x1DFF) || (code >= 0x20D0 && code <= 0x20FF) ||
+           (code >= 0xFE20 && code <= 0xFE2F);
+}
+
+// Latin-1 signs that are letters or numbers (ª, ², ³, µ, ¹, º, ¼, ½, ¾) stay
+// as they are, like letters of other scripts; the rest separate words.
+bool IsLatin1LetterOrNumber(char32_t code) {
+    switch (code) {
+        case 0xAA:
+        case 0xB2:
+        case 0xB3:
+        case 0xB5:
+        case 0xB9:
+        case 0xBA:
+        case 0xBC:
+        case 0xBD:
+        case 0xBE:
+            return true;
+        default:
+            return false;
+    }
+}
+
+bool IsSeparator(char32_t code) {
+    return code < 0x80 || (code >= 0x80 && code < 0xC0 && !IsLatin1LetterOrNumber(code)) ||
+           (code >= 0x2000 && code <= 0x206F) || code == 0x3000 || code == kInvalid;
+}
+
+// Where a code point of one of the two Latin blocks folds to, or nullptr.
+const char* LatinFold(char32_t code) {
+    if (code >= kFirstLatinBlockStart &&
+        code < kFirstLatinBlockStart + std::size(kFirstLatinBlock)) {
+        return kFirstLatinBlock[code - kFirstLatinBlockStart];
+    }
+    if (code >= kLatinAdditionalStart &&
+        code < kLatinAdditionalStart + std::size(kLatinAdditional)) {
+        return kLatinAdditional[code - kLatinAdditionalStart];
+    }
+    return nullptr;
+}
+
+}  // namespace
+
+std::string FoldForSearch(std::string_view utf8) {
+    std::string folded;
+    folded.reserve(utf8.size());
+    bool pending_space = false;
+    auto append = [&](std::string_view piece) {
+        for (char c : piece) {
+            if (c == ' ') {
+                pending_space = !folded.empty();
+                continue;
+            }
+            if (pending_space) {
+                folded.push_back(' ');
+                pending_space = false;
+            }
+            folded.push_back(c);
+        }
+    };
+    std::size_t pos = 0;
+    while (pos < utf8.size()) {
+        const std::size_t start = pos;
+        const char32_t code = NextCodePoint(utf8, pos);
+        if (code < 0x80) {
+            const char c = static_cast<char>(code);
+            if ((c >= 'a' && c <= 'z') || (c >= '0' && c <= '9')) {
+                append(std::string_view(&c, 1));
+                continue;
+            }
+            if (c >= 'A' && c <= 'Z') {
+                const char lower = static_cast<char>(c - 'A' + 'a');
+                append(std::string_view(&lower, 1));
+                continue;
+            }
+        }
+        if (IsApostrophe(code) || IsCombiningMark(code)) {
+            continue;
+        }
+        if (IsSeparator(code)) {
+            append(" ");
+            continue;
+        }
+        if (const char* plain = LatinFold(code)) {
+            append(plain);
+            continue;
+        }
+        append(utf8.substr(start, pos - start));
+    }
+    return folded;
+}
+
+}  // namespace tolvaris

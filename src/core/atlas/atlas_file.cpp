@@ -1,0 +1,240 @@
+// Reading data/atlas.tsv: a header line that counts the countries and places,
+// comment lines, then tab-separated lines, one per country ("C") and per
+// place ("P"), as scripts/make-atlas writes them.
+#include <charconv>
+#include <cstddef>
+#include <fstream>
+#include <iterator>
+#include <system_error>
+#include <unordered_map>
+
+#include "core/atlas/accent_fold.h"
+#include "core/atlas/atlas.h"
+
+namespace tolvaris {
+
+namespace {
+
+constexpr std::string_view kHeaderStart = "# Tolvaris atlas 1, ";
+// Far more than the atlas will ever need; keeps a wrong file from filling memory.
+constexpr std::uintmax_t kLargestFile = 256U * 1024U * 1024U;
+// Keys are indexed with 16-bit lengths; real names are far shorter.
+constexpr std::size_t kLongestName = 1000;
+
+std::vector<std::string_view> SplitAt(std::string_view text, char separator) {
+    std::vector<std::string_view> parts;
+    std::size_t start = 0;
+    while (true) {
+        const std::size_t end = text.find(separator, start);
+        if (end == std::string_view::npos) {
+            parts.push_back(text.substr(start));
+            return parts;
+        }
+        parts.push_back(text.substr(start, end - start));
+        start = end + 1;
+    }
+}
+
+template <typename Number>
+bool ParseNumber(std::string_view text, Number& value) {
+    const char* end = text.data() + text.size();
+    const auto [stop, error] = std::from_chars(text.data(), end, value);
+    return error == std::errc() && stop == end && !text.empty();
+}
+
+// "<n> countries, <m> places" after kHeaderStart.
+bool ParseCounts(std::string_view text, std::size_t& countries, std::size_t& places) {
+    const auto parts = SplitAt(text, ' ');
+    return parts.size() == 4 && parts[1] == "countries," && parts[3] == "places" &&
+           ParseNumber(parts[0], countries) && ParseNumber(parts[2], places);
+}
+
+}  // namespace
+
+// Builds an Atlas line by line; the first fault ends the reading.
+class AtlasFileParser {
+public:
+    explicit AtlasFileParser(std::string_view source) : source_(source) {}
+
+    AtlasLoadResult Parse(std::string_view text) {
+        if (text.empty()) {
+            return Failure("the file is empty");
+        }
+        std::size_t start = 0;
+        while (start < text.size() && error_.empty()) {
+            std::size_t end = text.find('\n', start);
+            if (end == std::string_view::npos) {
+                end = text.size();
+            }
+            std::string_view line = text.substr(start, end - start);
+            if (!line.empty() && line.back() == '\r') {
+                line.remove_suffix(1);
+            }
+            ++line_number_;
+            ParseLine(line);
+            start = end + 1;
+        }
+        if (!error_.empty()) {
+            return Failure("line " + std::to_string(line_number_) + ": " + error_);
+        }
+        if (atlas_.countries_.size() != expected_countries_ ||
+            atlas_.places_.size() != expected_places_) {
+            return Failure("it holds " + std::to_string(atlas_.places_.size()) + " of its " +
+                           std::to_string(expected_places_) + " places and " +
+                           std::to_string(atlas_.countries_.size()) + " of its " +
+                           std::to_string(expected_countries_) + " countries");
+        }
+        atlas_.BuildIndex();
+        return AtlasLoadResult{std::move(atlas_), {}};
+    }
+
+private:
+    AtlasLoadResult Failure(const std::string& why) const {
+        return AtlasLoadResult{std::nullopt,
+                               "The place atlas \"" + source_ + "\" is damaged (" + why + ")."};
+    }
+
+    void ParseLine(std::string_view line) {
+        if (line_number_ == 1) {
+            if (line.substr(0, kHeaderStart.size()) != kHeaderStart ||
+                !ParseCounts(line.substr(kHeaderStart.size()), expected_countries_,
+                             expected_places_)) {
+                error_ = "it does not begin as a Tolvaris atlas";
+            }
+            return;
+        }
+        if (line.empty() || line.front() == '#') {
+            return;
+        }
+        const auto fields = SplitAt(line, '\t');
+        if (fields[0] == "C") {
+            ParseCountry(fields);
+        } else if (fields[0] == "P") {
+            ParsePlace(fields);
+        } else {
+            error_ = "a line that is neither a country nor a place";
+        }
+    }
+
+    static bool IsCode(std::string_view code) {
+        return code.size() == 2 && code[0] >= 'A' && code[0] <= 'Z' && code[1] >= 'A' &&
+               code[1] <= 'Z';
+    }
+
+    void ParseCountry(const std::vector<std::string_view>& fields) {
+        if (fields.size() != 4) {
+            error_ = "a country line needs 4 fields, this one has " + std::to_string(fields.size());
+            return;
+        }
+        if (!IsCode(fields[1]) || country_of_code_.count(std::string(fields[1])) != 0) {
+            error_ = "the country code is not two capital letters or comes twice";
+            return;
+        }
+        if (fields[2].empty()) {
+            error_ = "the country has no name";
+            return;
+        }
+        Atlas::Country country{std::string(fields[1]), std::string(fields[2]), {}};
+        country.FoldedNames.push_back(FoldForSearch(fields[2]));
+        if (!fields[3].empty()) {
+            for (std::string_view other : SplitAt(fields[3], ',')) {
+                country.FoldedNames.push_back(FoldForSearch(other));
+            }
+        }
+        country_of_code_.emplace(country.Code,
+                                 static_cast<std::uint32_t>(atlas_.countries_.size()));
+        atlas_.countries_.push_back(std::move(country));
+    }
+
+    void ParsePlace(const std::vector<std::string_view>& fields) {
+        if (fields.size() != 10) {
+            error_ = "a place line needs 10 fields, this one has " + std::to_string(fields.size());
+            return;
+        }
+        Place place;
+        place.Name = fields[1];
+        place.Region = fields[2];
+        place.Zone = fields[7];
+        if (place.Name.empty() || place.Name.size() > kLongestName ||
+            FoldForSearch(place.Name).empty()) {
+            error_ = "the place has no usable name";
+            return;
+        }
+        const auto country = country_of_code_.find(std::string(fields[4]));
+        if (country == country_of_code_.end()) {
+            error_ = "the country code \"" + std::string(fields[4]) + "\" is not listed";
+            return;
+        }
+        place.CountryCode = fields[4];
+        place.Country = atlas_.countries_[country->second].Name;
+        if (!ParseNumber(fields[5], place.Latitude) || !(place.Latitude >= -90) ||
+            !(place.Latitude <= 90)) {
+            error_ = "the latitude is not a number between -90 and 90";
+            return;
+        }
+        if (!ParseNumber(fields[6], place.Longitude) || !(place.Longitude >= -180) ||
+            !(place.Longitude <= 180)) {
+            error_ = "the longitude is not a number between -180 and 180";
+            return;
+        }
+        if (place.Zone.empty() || place.Zone.find(' ') != std::string::npos) {
+            error_ = "the time zone is missing";
+            return;
+        }
+        if (!ParseNumber(fields[8], place.Population) || place.Population < 0) {
+            error_ = "the population is not a whole number";
+            return;
+        }
+        if (!atlas_.places_.empty() && place.Population > atlas_.places_.back().Population) {
+            error_ = "the places are not in order of population";
+            return;
+        }
+        const auto index = static_cast<std::uint32_t>(atlas_.places_.size());
+        atlas_.qualifiers_.push_back(
+            {FoldForSearch(place.Region), FoldForSearch(fields[3]), country->second});
+        atlas_.AddKeys(index, FoldForSearch(place.Name));
+        if (!fields[9].empty()) {
+            for (std::string_view other : SplitAt(fields[9], ',')) {
+                if (other.size() > kLongestName) {
+                    error_ = "a name of the place is too long";
+                    return;
+                }
+                atlas_.AddKeys(index, FoldForSearch(other));
+            }
+        }
+        atlas_.places_.push_back(std::move(place));
+    }
+
+    std::string source_;
+    Atlas atlas_;
+    std::unordered_map<std::string, std::uint32_t> country_of_code_;
+    std::size_t expected_countries_ = 0;
+    std::size_t expected_places_ = 0;
+    std::size_t line_number_ = 0;
+    std::string error_;
+};
+
+AtlasLoadResult Atlas::FromText(std::string_view text, std::string_view source) {
+    return AtlasFileParser(source).Parse(text);
+}
+
+AtlasLoadResult Atlas::Load(const std::filesystem::path& path) {
+    const std::string shown = path.string();
+    std::error_code error;
+    const std::uintmax_t size = std::filesystem::file_size(path, error);
+    if (error) {
+        return {std::nullopt,
+                "The place atlas \"" + shown + "\" cannot be read (" + error.message() + ")."};
+    }
+    if (size > kLargestFile) {
+        return {std::nullopt, "The place atlas \"" + shown + "\" is damaged (it is too large)."};
+    }
+    std::ifstream stream(path, std::ios::binary);
+    std::string text(static_cast<std::size_t>(size), '\0');
+    if (!stream || !stream.read(text.data(), static_cast<std::streamsize>(size))) {
+        return {std::nullopt, "The place atlas \"" + shown + "\" cannot be read."};
+    }
+    return FromText(text, shown);
+}
+
+}  // namespace tolvaris
