@@ -1,0 +1,65 @@
+#include "core/chart/birth_chart.h"
+
+#include <variant>
+
+namespace tolvaris {
+
+std::string_view OffsetSourceName(OffsetSource source) {
+    switch (source) {
+        case OffsetSource::Zone:
+            return "zone";
+        case OffsetSource::LocalMeanTime:
+            return "local mean time";
+        case OffsetSource::Given:
+            return "given";
+    }
+    return "zone";
+}
+
+BirthChartResult ComputeBirthChart(Ephemeris& ephemeris, const BirthData& birth) {
+    BirthChartResult result;
+    // Coordinates and orbs first: the time needs a sound longitude.
+    ChartRequest request;
+    request.timeKnown = birth.time.has_value();
+    request.latitude = birth.latitude;
+    request.longitude = birth.longitude;
+    request.houseSystem = birth.houseSystem;
+    request.orbs = birth.orbs;
+    if (std::string error = ValidateChartRequest(request); !error.empty()) {
+        result.error = std::move(error);
+        return result;
+    }
+
+    LocalTimeRequest local;
+    local.Date = birth.date;
+    local.Time = birth.time;
+    local.ZoneName = birth.zone;
+    local.GivenOffsetSeconds = birth.utcOffsetSeconds;
+    local.Longitude = birth.longitude;
+    local.Fold = birth.fold;
+    if (!birth.utcOffsetSeconds && birth.zone.empty()) {
+        result.error = "Give a time zone or a UTC offset.";
+        return result;
+    }
+    TimeResult<UniversalTime> converted = ToUniversalTime(local);
+    if (auto* failure = std::get_if<TimeError>(&converted)) {
+        result.error = std::move(failure->Message);
+        result.repeated = failure->Repeated;
+        return result;
+    }
+    UniversalTime& ut = std::get<UniversalTime>(converted);
+
+    request.utSeconds = ut.UnixSeconds;
+    ChartResult computed = ComputeChart(ephemeris, request);
+    if (!computed.Ok()) {
+        result.error = std::move(computed.error);
+        return result;
+    }
+    BirthChart chart{birth, std::move(ut), std::move(*computed.chart), {}};
+    chart.notes = chart.universalTime.Notes;
+    chart.notes.insert(chart.notes.end(), chart.chart.notes.begin(), chart.chart.notes.end());
+    result.value = std::move(chart);
+    return result;
+}
+
+}  // namespace tolvaris

@@ -1,0 +1,41 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "core/chart/birth_data.h"
+#include "core/ephemeris/chart.h"
+#include "core/ephemeris/ephemeris.h"
+#include "core/time/universal_time.h"
+
+namespace tolvaris {
+
+// A computed chart with what it was computed from.
+struct BirthChart {
+    BirthData input;
+    UniversalTime universalTime;
+    Chart chart;
+    // Every note for the user, the time's first, then the chart's.
+    std::vector<std::string> notes;
+};
+
+// The chart, or one message naming the field that was refused. When a time
+// happened twice and no reading was chosen, `repeated` holds both readings.
+struct BirthChartResult {
+    std::optional<BirthChart> value;
+    std::string error;
+    std::optional<RepeatedLocalTime> repeated;
+    bool Ok() const { return value.has_value(); }
+};
+
+// Checks the birth data (coordinates, orbs, zone or offset, date and time),
+// converts the local time to UT and computes the chart. Changes nothing on
+// failure.
+BirthChartResult ComputeBirthChart(Ephemeris& ephemeris, const BirthData& birth);
+
+// Where the offset came from, as the user reads it: "zone", "local mean
+// time" or "given".
+std::string_view OffsetSourceName(OffsetSource source);
+
+}  // namespace tolvaris

@@ -1,0 +1,74 @@
+#include "core/chart/birth_chart.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+namespace tolvaris {
+namespace {
+
+BirthData Berlin(CivilDate date, std::optional<CivilTime> time) {
+    BirthData birth;
+    birth.name = "Test";
+    birth.date = date;
+    birth.time = time;
+    birth.latitude = 52.52;
+    birth.longitude = 13.41;
+    birth.zone = "Europe/Berlin";
+    return birth;
+}
+
+TEST(ComputeBirthChart, JoinsTheZoneOffsetToThePositions) {
+    Ephemeris ephemeris;
+    const BirthChartResult result =
+        ComputeBirthChart(ephemeris, Berlin({1990, 1, 1}, CivilTime{12, 0, 0}));
+    ASSERT_TRUE(result.Ok()) << result.error;
+    const BirthChart& chart = *result.value;
+    // 1990-01-01T11:00:00Z; swetest -b1.1.1990 -ut11:00 -p0 gives the Sun at 280.7718.
+    EXPECT_EQ(chart.universalTime.UnixSeconds, 631191600);
+    EXPECT_EQ(chart.universalTime.OffsetSeconds, 3600);
+    EXPECT_EQ(OffsetSourceName(chart.universalTime.Source), "zone");
+    EXPECT_NEAR(chart.chart.bodies.at(0).longitude, 280.7718, 0.001);
+    EXPECT_TRUE(chart.chart.ascendant.has_value());
+}
+
+TEST(ComputeBirthChart, RefusesWithOneMessageAndKeepsBothReadingsOfARepeatedHour) {
+    Ephemeris ephemeris;
+    BirthData noZone = Berlin({1990, 1, 1}, CivilTime{12, 0, 0});
+    noZone.zone.clear();
+    BirthData farNorth = Berlin({1990, 1, 1}, CivilTime{12, 0, 0});
+    farNorth.latitude = 91;
+    const struct {
+        BirthData birth;
+        const char* message;
+    } cases[] = {
+        {noZone, "Give a time zone or a UTC offset."},
+        {farNorth, "Latitude must lie between -90 and 90 degrees."},
+        {Berlin({1990, 3, 25}, CivilTime{2, 30, 0}),
+         "02:30 on 25 March 1990 did not exist in Europe/Berlin: clocks went from 02:00 to "
+         "03:00."},
+    };
+    for (const auto& c : cases) {
+        const BirthChartResult result = ComputeBirthChart(ephemeris, c.birth);
+        EXPECT_FALSE(result.Ok());
+        EXPECT_EQ(result.error, c.message);
+    }
+    const BirthChartResult twice =
+        ComputeBirthChart(ephemeris, Berlin({1990, 9, 30}, CivilTime{2, 30, 0}));
+    ASSERT_FALSE(twice.Ok());
+    ASSERT_TRUE(twice.repeated.has_value());
+    EXPECT_EQ(twice.repeated->EarlierOffsetSeconds, 7200);
+    EXPECT_EQ(twice.repeated->LaterOffsetSeconds, 3600);
+}
+
+TEST(ComputeBirthChart, AnUnknownTimeGivesNoHousesAndSaysSo) {
+    Ephemeris ephemeris;
+    const BirthChartResult result = ComputeBirthChart(ephemeris, Berlin({1990, 1, 1}, {}));
+    ASSERT_TRUE(result.Ok()) << result.error;
+    EXPECT_FALSE(result.value->chart.cusps.has_value());
+    EXPECT_FALSE(result.value->chart.ascendant.has_value());
+    EXPECT_FALSE(result.value->notes.empty());
+}
+
+}  // namespace
+}  // namespace tolvaris
