@@ -17,9 +17,7 @@ using test::WriteBytes;
 
 class PageBuffersTest : public ::testing::Test {
 protected:
-    void Append(const std::string& text) {
-        buffers.AppendLine(Line(text));
-    }
+    void Append(const std::string& text) { buffers.AppendLine(Line(text)); }
     std::string PageFile() const { return ReadBytes(folder / "lastpage.txt"); }
 
     TempFolder folder;
