@@ -175,10 +175,7 @@ std::vector<std::string> Words(const std::string& text) {
 class LibraryTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        const char* root = std::getenv("TOLVARIS_SOURCE_DIR");
-        ASSERT_TRUE(root != nullptr && *root != '\0')
-            << "TOLVARIS_SOURCE_DIR must name the repository root; run this test through ctest";
-        dataDir = fs::path(root) / "data";
+        dataDir = test::ShippedDataFolder();
         for (const Request& r : requests) {
             if (!files.contains(r.file)) {
                 ASSERT_TRUE(fs::is_regular_file(dataDir / r.file))
