@@ -149,12 +149,12 @@ TEST(ProgramTest, FontAndPlacementOfOneRunAreWhereTheNextRunStarts) {
     OutputWindow* output = second.ShowPage("OKHouses");
     ASSERT_NE(output, nullptr);
     EXPECT_EQ(output->frameGeometry(), placement);
-    EXPECT_EQ(output->RichText1()->font().pointSizeF(), 9.25);
-    EXPECT_TRUE(output->RichText1()->font().bold());
-    EXPECT_FALSE(output->RichText1()->font().italic());
+    EXPECT_EQ(output->PageView()->font().pointSizeF(), 9.25);
+    EXPECT_TRUE(output->PageView()->font().bold());
+    EXPECT_FALSE(output->PageView()->font().italic());
     EXPECT_TRUE(second.Action("mnuFontsBold")->isChecked());
     EXPECT_FALSE(second.Action("mnuFontsItalic")->isChecked());
-    EXPECT_EQ(output->RichText1()->toPlainText(),
+    EXPECT_EQ(output->PageView()->toPlainText(),
               "\n  SUN in the 7th\n  At home with a partner.\n\n\n");
 }
 
