@@ -500,6 +500,35 @@ TEST_F(LoneOutputWindowTest, OpensAtTheStoredFrameWhateverTheFrameEstimate) {
     }
 }
 
+// Open, resize, close, reopen: each opening has the outer frame the last
+// resize stored, however far the estimate is from the frame told later.
+TEST_F(LoneOutputWindowTest, RepeatedOpenResizeCloseCyclesDoNotDrift) {
+    QRect stored = TwipsRect(settings);
+    for (int cycle = 1; cycle <= 10; ++cycle) {
+        SCOPED_TRACE(cycle);
+        LateFrame frame;
+        QPointer<OutputWindow> window =
+            new OutputWindow(settings, 1.5, notices, NoPage, "COURIER NEW", QMargins(1, 22, 1, 1),
+                             [&frame](const QWidget& w) { return frame.Told(w); });
+        window->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
+        frame.told = true;
+        QMoveEvent moved(window->pos(), window->pos());
+        QCoreApplication::sendEvent(window, &moved);
+        EXPECT_EQ(window->frameGeometry(), stored);
+        EXPECT_EQ(TwipsRect(settings), stored) << "opening stores nothing";
+
+        // The user's resize, a different one each time, stores the outer frame.
+        window->resize(window->width() + (cycle % 3) * 7 - 6, window->height() - cycle % 2 * 5 + 2);
+        stored = window->frameGeometry();
+        EXPECT_EQ(TwipsRect(settings), stored);
+        EXPECT_EQ(settings.OutputHeight, stored.height() * 15);
+        window->close();
+        DeleteClosedWindows();
+        EXPECT_TRUE(window.isNull());
+    }
+}
+
 TEST_F(LoneOutputWindowTest, FontCheckWarnsWhenTheNameGivesNoFixedPitchFont) {
     QFont probe;
     probe.setFamily("NoSuchFontXyz");

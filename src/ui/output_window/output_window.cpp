@@ -5,6 +5,7 @@
 #include <QKeyEvent>
 #include <QMenuBar>
 #include <QMouseEvent>
+#include <QMoveEvent>
 #include <QPlainTextEdit>
 #include <QResizeEvent>
 #include <QWindow>
@@ -32,7 +33,6 @@ OutputWindow::OutputWindow(SettingValues& settings, double fontSizeStep, Notices
       fontSizeStep_(fontSizeStep),
       notices_(notices),
       pageLineCount_(std::move(pageLineCount)),
-      frameEstimate_(frameEstimate),
       frameMargins_(std::move(frameMargins)) {
     setObjectName("OutputD1");
     setAttribute(Qt::WA_DeleteOnClose);  // closing destroys it; the next page makes a new one
@@ -47,7 +47,7 @@ OutputWindow::OutputWindow(SettingValues& settings, double fontSizeStep, Notices
     setCentralWidget(pageView_);
     BuildMenus();
 
-    ApplyStoredPlacement();
+    ApplyStoredPlacement(frameEstimate);
     ApplyStoredFont(fontName);
 }
 
@@ -90,16 +90,41 @@ void OutputWindow::BuildMenus() {
     }
 }
 
-void OutputWindow::ApplyStoredPlacement() {
+QRect OutputWindow::StoredOuterFrame() const {
+    return QRect(TwipsToPixels(settings_.OutputLeft), TwipsToPixels(settings_.OutputTop),
+                 TwipsToPixels(settings_.OutputWidth), TwipsToPixels(settings_.OutputHeight));
+}
+
+void OutputWindow::ApplyStoredPlacement(QMargins frame) {
+    // The stored values are the outer frame, but Qt sizes the inside.
     placing_ = true;
-    // The stored values are the outer frame; the frame's size is known only
-    // once the window is shown, so start from an estimate and correct it then.
-    const QRect outer(TwipsToPixels(settings_.OutputLeft), TwipsToPixels(settings_.OutputTop),
-                      TwipsToPixels(settings_.OutputWidth), TwipsToPixels(settings_.OutputHeight));
-    const QRect inner = outer.marginsRemoved(frameEstimate_);
+    frameApplied_ = frame;
+    const QRect outer = StoredOuterFrame();
+    const QRect inner = outer.marginsRemoved(frame);
     resize(std::max(inner.width(), 1), std::max(inner.height(), 1));
     move(outer.topLeft());
     placing_ = false;
+}
+
+bool OutputWindow::FitToToldFrame() {
+    // The inner size was made from an estimate of the frame. Under X11 the
+    // window manager tells the real frame only some time after the first
+    // show; once it has, the inner size is corrected once so that the outer
+    // frame is the stored one. A frame never told (no window manager) is
+    // no frame, and the estimate then was no frame either.
+    if (!shown_ || frameFitted_ || isMinimized()) {
+        return false;
+    }
+    const QMargins told = frameMargins_(*this);
+    if (told.isNull()) {
+        return false;
+    }
+    frameFitted_ = true;
+    if (told == frameApplied_) {
+        return false;
+    }
+    ApplyStoredPlacement(told);
+    return true;
 }
 
 void OutputWindow::ApplyStoredFont(const QString& fontName) {
@@ -127,22 +152,21 @@ void OutputWindow::SetPageText(const QString& text) {
 
 void OutputWindow::resizeEvent(QResizeEvent* event) {
     QMainWindow::resizeEvent(event);
-    StorePlacement();
+    if (!FitToToldFrame()) {
+        StorePlacement();
+    }
+}
+
+void OutputWindow::moveEvent(QMoveEvent* event) {
+    QMainWindow::moveEvent(event);
+    // Only a resize stores; a move may bring the window manager's frame.
+    FitToToldFrame();
 }
 
 void OutputWindow::showEvent(QShowEvent* event) {
     QMainWindow::showEvent(event);
-    if (!placementCorrected_) {
-        // Now the real frame is known: make the outer frame what was stored.
-        placementCorrected_ = true;
-        const QMargins actual = frameMargins_(*this);
-        // Under X11 the window manager may not have told the frame yet: then
-        // the estimate (the main window's frame) is the better guess.
-        if (!actual.isNull() && actual != frameEstimate_) {
-            frameEstimate_ = actual;
-            ApplyStoredPlacement();
-        }
-    }
+    shown_ = true;
+    FitToToldFrame();
 }
 
 void OutputWindow::closeEvent(QCloseEvent* event) {
@@ -154,7 +178,7 @@ void OutputWindow::closeEvent(QCloseEvent* event) {
 void OutputWindow::StorePlacement() {
     // Before the first show the frame is only an estimate; the correction
     // then applies the stored values, which must still be the loaded ones.
-    if (placing_ || !placementCorrected_ || isMinimized()) {
+    if (placing_ || !shown_ || isMinimized()) {
         return;
     }
     // A maximize moves and resizes at once, and the resize arrives first:
@@ -162,6 +186,9 @@ void OutputWindow::StorePlacement() {
     const QRect outer = windowHandle() != nullptr
                             ? windowHandle()->geometry().marginsAdded(frameMargins_(*this))
                             : frameGeometry();
+    if (outer == StoredOuterFrame()) {
+        return;  // already stored, perhaps in twips between two pixels
+    }
     settings_.OutputWidth = PixelsToTwips(outer.width());
     settings_.OutputHeight = PixelsToTwips(outer.height());
     settings_.OutputTop = PixelsToTwips(outer.top());

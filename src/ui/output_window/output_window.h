@@ -55,13 +55,16 @@ signals:
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void BuildMenus();
-    void ApplyStoredPlacement();
+    QRect StoredOuterFrame() const;
+    void ApplyStoredPlacement(QMargins frame);
+    bool FitToToldFrame();
     void ApplyStoredFont(const QString& fontName);
     void StorePlacement();
     void SetShownFontSize(double size);
@@ -71,10 +74,11 @@ private:
     double fontSizeStep_;
     Notices& notices_;
     std::function<std::int32_t()> pageLineCount_;
-    QMargins frameEstimate_;
     FrameMarginsQuery frameMargins_;
-    bool placing_ = false;
-    bool placementCorrected_ = false;
+    QMargins frameApplied_;     // the frame the inner size was made for
+    bool placing_ = false;      // our own resize and move: nothing to store
+    bool shown_ = false;        // the window has been shown once
+    bool frameFitted_ = false;  // the told frame has been applied
     QPlainTextEdit* pageView_ = nullptr;
     QAction* mnuFontsIncrease_ = nullptr;
     QAction* mnuFontsDecrease_ = nullptr;
