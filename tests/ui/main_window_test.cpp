@@ -2,15 +2,13 @@
 
 #include <QApplication>
 #include <QButtonGroup>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
 #include <string>
 #include <vector>
 
-#include "app/program.h"
-#include "support/fake_screen.h"
+#include "support/program_run.h"
 #include "support/temp_folder.h"
 
 namespace tolvaris {
@@ -20,14 +18,6 @@ using test::FakeNotices;
 using test::ReadBytes;
 using test::TempFolder;
 using test::WriteBytes;
-
-class NoSaveDialog : public SaveDialog {
-public:
-    std::optional<std::filesystem::path> AskSaveFileName(const SaveDialogOptions&) override {
-        ADD_FAILURE() << "no test here saves";
-        return std::nullopt;
-    }
-};
 
 // Each file holds a decoy entry beside the wanted one, so a wrong key shows.
 constexpr const char* kSunInLibra = "SUN in Libra\r\nWeighs every choice against a partner's wish.";
@@ -89,11 +79,7 @@ struct Pick {
 
 class MainWindowTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        WriteChartFiles(folder);
-        Window().show();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(&Window()));
-    }
+    void SetUp() override { WriteChartFiles(folder); }
 
     MainWindow& Window() { return program.Window(); }
     QRadioButton* Option(OptionGroup group, int index) { return Window().Option(group, index); }
@@ -116,15 +102,9 @@ protected:
         QTest::mouseDClick(option, Qt::LeftButton, {}, at);
         QTest::mouseRelease(option, Qt::LeftButton, {}, at);
     }
-    void Press(const char* button) {
-        QPushButton* pushButton = Window().Button(button);
-        ASSERT_NE(pushButton, nullptr) << button;
-        QTest::mouseClick(pushButton, Qt::LeftButton);
-    }
+    void Press(const char* button) { run.Press(button); }
     std::string LastPage() { return ReadBytes(folder / "lastpage.txt"); }
-    QString Shown() {
-        return program.Output() ? program.Output()->PageView()->toPlainText() : QString();
-    }
+    QString Shown() { return run.Shown(); }
     void ExpectSelection(const Selection& expected) {
         EXPECT_EQ(Selected().SignIndex, expected.SignIndex);
         EXPECT_EQ(Selected().HouseIndex, expected.HouseIndex);
@@ -134,10 +114,9 @@ protected:
     }
 
     TempFolder folder;
-    FakeNotices notices;
-    NoSaveDialog dialog;
-    AtomicFileWriter writer;
-    Program program{folder.Path(), notices, dialog, writer};
+    test::ProgramRun run{folder.Path()};
+    Program& program = run.program;
+    FakeNotices& notices = run.notices;
 };
 
 TEST_F(MainWindowTest, StartSelectionIsShownCheckedAndTheFirstFocusKeepsIt) {
@@ -243,13 +222,10 @@ TEST_F(MainWindowTest, EachRequestButtonShowsItsPage) {
     EXPECT_TRUE(notices.messages.empty());
 }
 
-TEST_F(MainWindowTest, HelpButtonShowsTheThreeHintsAndTouchesNothing) {
+TEST_F(MainWindowTest, HelpButtonShowsTheHintsAndTouchesNothing) {
     Press("Command1");
     ASSERT_EQ(notices.messages.size(), 1u);
-    EXPECT_EQ(notices.messages[0].text,
-              "1. Double-click on Sign/Asc Sign for interpretation.\r\n"
-              "2. Double-click on House for interpretation.\r\n"
-              "3. Double-click on Aspects for interpretation.");
+    // The hints' text is the core's (keyword_page_test.cpp).
     EXPECT_EQ(notices.messages[0].caption, "Helpful Hints");
     EXPECT_EQ(notices.messages[0].icon, NoticeIcon::Information);
     EXPECT_EQ(program.Output(), nullptr);
@@ -359,6 +335,8 @@ TEST_F(MainWindowTest, OnlyTheLeftButtonSelectsAndDoubleClickRequests) {
     EXPECT_TRUE(notices.messages.empty());
 }
 
+// The core tests check every refusal; here each way of asking reaches the
+// message box once, and a refusal leaves the window as it was.
 struct Refusal {
     const char* name;
     std::vector<Pick> picks;
@@ -367,86 +345,48 @@ struct Refusal {
 };
 
 const std::vector<Refusal> kRefusals = {
-    {"outer planet in a sign",
-     {{kPlanet, 7}},
-     "OKSigns",
-     "Uranus - Pluto sign positions are not delineated."},
-    {"Pluto in a sign",
-     {{kPlanet, 9}},
-     "OKSigns",
-     "Uranus - Pluto sign positions are not delineated."},
-    {"Ascendant in a house",
-     {{kPlanet, 10}},
-     "OKHouses",
-     "The Ascendant is always the 1st house cusp. It cannot be in a house."},
+    {"Pluto in a sign", {{kPlanet, 9}}, "OKSigns", kOuterPlanetsRefusal},
+    {"Ascendant in a house", {{kPlanet, 10}}, "OKHouses", kAscendantInHouseRefusal},
     {"Ascendant in a double-clicked house",
      {{kPlanet, 10}, {kHouse, 9}},
      nullptr,
-     "The Ascendant is always the 1st house cusp. It cannot be in a house."},
-    {"lower planet on the left",
-     {{kPlanet, 1}, {kPlanet2, 0}},
-     "OKAspects",
-     "Please select a higher planet on the left than on the right."},
-    {"a planet with itself",
-     {{kPlanet, 4}, {kPlanet2, 4}},
-     "OKAspects",
-     "A planet cannot aspect itself. Select a different planet."},
-    {"Sun harmonizing with Mercury",
-     {{kPlanet, 0}, {kPlanet2, 2}, {kAspect, 1}},
-     "OKAspects",
-     "Mercury can never by far enough away from the Sun to have this kind of aspect."},
-    {"Sun discordant to Venus",
-     {{kPlanet, 0}, {kPlanet2, 3}, {kAspect, 2}},
-     "OKAspects",
-     "Venus can never by far enough away from the Sun to have this kind of aspect."},
+     kAscendantInHouseRefusal},
+    {"a planet with itself", {{kPlanet, 4}, {kPlanet2, 4}}, "OKAspects", kSelfAspectRefusal},
     {"Mercury discordant to Venus by double-click",
      {{kPlanet, 2}, {kPlanet2, 3}, {kAspect, 2}},
      nullptr,
-     "Venus can never by far enough away from Mercury to have this kind of aspect."},
+     kMercuryVenusRefusal},
 };
 
-TEST_F(MainWindowTest, RefusalsShowTheirMessageAndCreateNothing) {
-    for (const Refusal& r : kRefusals) {
-        SCOPED_TRACE(r.name);
-        notices.messages.clear();
-        Click(r.picks);
-        if (r.button != nullptr) {
-            Press(r.button);
-        } else {
-            DoubleClick(Option(r.picks.back().group, r.picks.back().index));
+TEST_F(MainWindowTest, RefusalsShowTheirMessageAndLeaveTheWindowsAlone) {
+    for (const bool pageShown : {false, true}) {
+        SCOPED_TRACE(pageShown ? "with a page shown" : "before any page");
+        if (pageShown) {
+            Click({{kPlanet, 0}});
+            Press("OKSigns");
         }
-        ASSERT_EQ(notices.messages.size(), 1u);
-        EXPECT_EQ(notices.messages[0].text, r.message);
-        EXPECT_EQ(notices.messages[0].caption, "Information");
-        EXPECT_EQ(notices.messages[0].icon, NoticeIcon::Exclamation);
-        EXPECT_EQ(program.Output(), nullptr);
-        EXPECT_EQ(program.Buffers().DataCount(), 0);
-        EXPECT_EQ(program.Buffers().PageCount(), 0);
-        EXPECT_FALSE(std::filesystem::exists(folder / "lastpage.txt"));
-    }
-}
-
-TEST_F(MainWindowTest, RefusalLeavesTheShownPageAlone) {
-    Press("OKSigns");
-    const std::string page = LastPage();
-    const auto data = program.Buffers().DataBuffer();
-    const auto lines = program.Buffers().PageLines();
-    for (const Refusal& r : kRefusals) {
-        SCOPED_TRACE(r.name);
-        notices.messages.clear();
-        Click(r.picks);
-        if (r.button != nullptr) {
-            Press(r.button);
-        } else {
-            DoubleClick(Option(r.picks.back().group, r.picks.back().index));
+        const std::string page = pageShown ? LastPage() : std::string();
+        for (const Refusal& r : kRefusals) {
+            SCOPED_TRACE(r.name);
+            notices.messages.clear();
+            Click(r.picks);
+            if (r.button != nullptr) {
+                Press(r.button);
+            } else {
+                DoubleClick(Option(r.picks.back().group, r.picks.back().index));
+            }
+            ASSERT_EQ(notices.messages.size(), 1u);
+            EXPECT_EQ(notices.messages[0].text, r.message);
+            EXPECT_EQ(notices.messages[0].caption, "Information");
+            EXPECT_EQ(notices.messages[0].icon, NoticeIcon::Exclamation);
+            EXPECT_EQ(program.Output() != nullptr, pageShown) << "a refusal makes no window";
+            EXPECT_EQ(Shown(), Displayed(page));
+            if (pageShown) {
+                EXPECT_EQ(LastPage(), page);
+            } else {
+                EXPECT_FALSE(std::filesystem::exists(folder / "lastpage.txt"));
+            }
         }
-        EXPECT_EQ(notices.messages.size(), 1u);
-        EXPECT_EQ(LastPage(), page);
-        EXPECT_EQ(Shown(), Displayed(page));
-        EXPECT_EQ(program.Buffers().DataBuffer(), data);
-        EXPECT_EQ(program.Buffers().PageLines(), lines);
-        EXPECT_EQ(program.Requests_().SectionKey(), "SUN in");
-        EXPECT_EQ(program.Requests_().DataFileName(), folder / "SIGN_Lib.TXT");
     }
 }
 
