@@ -47,8 +47,10 @@ bool Settle(OutputWindow* window) {
 bool CheckLongPages() {
     SettingValues settings;
     QuietNotices notices;
-    OutputDisplayHost host(
-        [&] { return new OutputWindow(settings, 1.5, notices, [] { return std::int32_t{0}; }, "COURIER NEW"); });
+    OutputDisplayHost host([&] {
+        return new OutputWindow(
+            settings, 1.5, notices, [] { return std::int32_t{0}; }, "COURIER NEW");
+    });
     host.EnsureCreated();
     QPlainTextEdit reference;
     std::mt19937_64 random(7);
