@@ -14,7 +14,7 @@ namespace tolvaris {
 
 namespace {
 
-std::filesystem::path OrProgramFolder(std::filesystem::path folder,
+std::filesystem::path OrProgramFolder(const std::filesystem::path& folder,
                                       const std::filesystem::path& programFolder) {
     return folder.empty() ? programFolder : folder;
 }
