@@ -27,9 +27,9 @@ std::filesystem::path ToPath(const QString& folder) {
 }  // namespace
 
 Program::Program(std::filesystem::path programFolder, Notices& notices, SaveDialog& saveDialog,
-                 AtomicFileWriter& fileWriter, WriteFolders writeFolders)
+                 AtomicFileWriter& fileWriter, const WriteFolders& writeFolders)
     : programFolder_(std::move(programFolder)),
-      ownFilesFolder_(OrProgramFolder(std::move(writeFolders.ownFiles), programFolder_)),
+      ownFilesFolder_(OrProgramFolder(writeFolders.ownFiles, programFolder_)),
       notices_(notices),
       fileWriter_(fileWriter),
       settings_(LoadSettings(SettingsFilePath())),
@@ -38,7 +38,7 @@ Program::Program(std::filesystem::path programFolder, Notices& notices, SaveDial
       requests_(buffers_, notices_, programFolder_),
       hints_(buffers_, notices_, programFolder_),
       saving_(buffers_, notices_, saveDialog, fileWriter_,
-              OrProgramFolder(std::move(writeFolders.saveDialogStart), programFolder_)) {
+              OrProgramFolder(writeFolders.saveDialogStart, programFolder_)) {
     mainWindow_ = std::make_unique<MainWindow>(requests_);
     MainWindow* window = mainWindow_.get();
     QObject::connect(window, &MainWindow::hintsRequested, window, [this] { hints_.ShowHints(); });

@@ -29,7 +29,7 @@ struct WriteFolders {
 class Program {
 public:
     Program(std::filesystem::path programFolder, Notices& notices, SaveDialog& saveDialog,
-            AtomicFileWriter& fileWriter, WriteFolders writeFolders = {});
+            AtomicFileWriter& fileWriter, const WriteFolders& writeFolders = {});
     ~Program();
     Program(const Program&) = delete;
     Program& operator=(const Program&) = delete;
