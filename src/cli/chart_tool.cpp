@@ -9,6 +9,7 @@
 #include "core/atlas/atlas.h"
 #include "core/chart/chart_file.h"
 #include "core/chart/decimal_text.h"
+#include "core/chart/message_text.h"
 
 namespace tolvaris {
 namespace {
@@ -53,7 +54,8 @@ Outcome ListPlaces(const ChartToolOptions& options, const std::filesystem::path&
     }
     const std::vector<Place> places = atlas->Search(options.placesQuery, kMaxPlacesListed);
     if (places.empty()) {
-        return Refused("--places: no place matches \"" + options.placesQuery + "\".");
+        return Refused("--places: no place matches \"" + ShownInMessage(options.placesQuery) +
+                       "\".");
     }
     for (const Place& place : places) {
         output += PlaceTitle(place) + "\t" + FormatShortestDecimal(place.Latitude) + "\t" +
@@ -82,7 +84,7 @@ Outcome ResolveBirth(ChartToolOptions& options, const std::filesystem::path& pro
     }
     const std::vector<Place> found = atlas->Search(options.placeQuery, 1);
     if (found.empty()) {
-        return Refused("--place: no place matches \"" + options.placeQuery +
+        return Refused("--place: no place matches \"" + ShownInMessage(options.placeQuery) +
                        "\"; --places lists what the atlas knows.");
     }
     const Place& place = found.front();
@@ -136,7 +138,7 @@ int RunChartTool(std::span<const std::string_view> arguments, std::ostream& out,
                  const std::filesystem::path& programFolder) {
     CommandLineParse parsed = ParseCommandLine(arguments);
     if (!parsed.value) {
-        err << kProgram << parsed.error << '\n';
+        err << kProgram << OneLineMessage(parsed.error) << '\n';
         return kExitRefused;
     }
     ChartToolOptions& options = *parsed.value;
@@ -155,7 +157,7 @@ int RunChartTool(std::span<const std::string_view> arguments, std::ostream& out,
             break;
     }
     if (outcome.status != kExitSuccess) {
-        err << kProgram << outcome.message << '\n';
+        err << kProgram << OneLineMessage(outcome.message) << '\n';
         return outcome.status;
     }
     // Nothing is written before the whole result is known, so a refusal

@@ -5,6 +5,7 @@
 
 #include "core/chart/coordinate_text.h"
 #include "core/chart/decimal_text.h"
+#include "core/chart/message_text.h"
 #include "core/chart/orbs_text.h"
 #include "core/chart/utf8_text.h"
 
@@ -97,18 +98,8 @@ constexpr std::string_view kUsage =
     "Exit status: 0 success; 2 input refused (one line on standard error names\n"
     "the option); 1 any other failure.\n";
 
-std::string Shown(std::string_view text) {
-    constexpr std::size_t kMaxShown = 40;
-    return text.size() > kMaxShown ? std::string(text.substr(0, kMaxShown)) + "..."
-                                   : std::string(text);
-}
-
 std::string ClauseOf(const TimeError& error) {
-    std::string clause = AsClause(error.Message);
-    if (!clause.empty() && clause.back() == '.') {
-        clause.pop_back();
-    }
-    return clause;
+    return AsClause(error.Message);
 }
 
 class CommandLineParser {
@@ -125,8 +116,8 @@ public:
             const OptionInfo* info = Find(name);
             if (info == nullptr || argument.substr(0, 2) != "--") {
                 return Fail(argument.substr(0, 1) == "-"
-                                ? "unknown option \"" + Shown(name) + "\" (see --help)"
-                                : "unexpected argument \"" + Shown(argument) +
+                                ? "unknown option \"" + ShownInMessage(name) + "\" (see --help)"
+                                : "unexpected argument \"" + ShownInMessage(argument) +
                                       "\"; every value follows its option (see --help)");
             }
             const auto index = static_cast<std::size_t>(info->option);
@@ -167,7 +158,7 @@ private:
 
     static CommandLineParse Fail(std::string message) {
         CommandLineParse result;
-        result.error = std::move(message) + ".";
+        result.error = OneLineMessage(message) + ".";
         return result;
     }
 
@@ -234,13 +225,13 @@ private:
                     birth.fold = value == "earlier" ? FoldChoice::Earlier : FoldChoice::Later;
                     return {};
                 }
-                return "the fold \"" + Shown(value) + "\" is neither earlier nor later";
+                return "the fold \"" + ShownInMessage(value) + "\" is neither earlier nor later";
             case Option::Houses:
                 if (const std::optional<HouseSystem> system = ParseHouseSystem(value)) {
                     birth.houseSystem = *system;
                     return {};
                 }
-                return "the house system \"" + Shown(value) +
+                return "the house system \"" + ShownInMessage(value) +
                        "\" is not one of placidus, koch, porphyry, regiomontanus, campanus, "
                        "equal, whole-sign";
             case Option::Orbs: {

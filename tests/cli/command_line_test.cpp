@@ -122,6 +122,12 @@ TEST(CommandLine, RefusesWithOneLineNamingTheOption) {
         {{"--open", "a.chart", "--places", "Bern"}, "--open and --places exclude each other."},
         {{"--places", "Bern", "--json"}, "--places cannot be combined with --json."},
         {{"--open", ""}, "--open: the file name is empty."},
+        {{"--zone", "Europe/Berlin\nrm -rf"},
+         "--zone: unknown time zone \"Europe/Berlin?rm -rf\"."},
+        {{"--houses", "\x1b[31mred"},
+         "--houses: the house system \"?[31mred\" is not one of "
+         "placidus, koch, porphyry, regiomontanus, campanus, equal, "
+         "whole-sign."},
     };
     for (const auto& c : cases) {
         const CommandLineParse parsed = Parse(c.arguments);

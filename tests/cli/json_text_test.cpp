@@ -36,7 +36,7 @@ TEST(DegreesInSign, RoundsToTheSecondWithoutReachingThirty) {
         double degrees;
         const char* text;
     } cases[] = {
-        {0.0, "0°00'00\""},       {10.771783, "10°46'18\""},          {29.5, "29°30'00\""},
+        {0.0, "0°00'00\""},       {10.771783, "10°46'18\""},    {29.5, "29°30'00\""},
         {29.99999, "29°59'59\""}, {59.6 / 3600.0, "0°01'00\""},
     };
     for (const auto& c : cases) {

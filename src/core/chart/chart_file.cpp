@@ -8,6 +8,7 @@
 
 #include "core/chart/coordinate_text.h"
 #include "core/chart/decimal_text.h"
+#include "core/chart/message_text.h"
 #include "core/chart/orbs_text.h"
 #include "core/chart/utf8_text.h"
 #include "core/time/time_format.h"
@@ -77,12 +78,6 @@ std::string OneLine(std::string_view text) {
     return std::string(Trim(line));
 }
 
-std::string Shown(std::string_view text) {
-    constexpr std::size_t kMaxShown = 40;
-    return text.size() > kMaxShown ? std::string(text.substr(0, kMaxShown)) + "..."
-                                   : std::string(text);
-}
-
 std::string FormatDate(const CivilDate& date) {
     char text[32];
     std::snprintf(text, sizeof text, "%04d-%02d-%02d", date.Year, date.Month, date.Day);
@@ -99,13 +94,8 @@ std::string_view FoldKey(FoldChoice fold) {
     return fold == FoldChoice::Earlier ? "earlier" : "later";
 }
 
-// The time library's sentences end with a full stop; ours are clauses.
 std::string ClauseOf(const TimeError& error) {
-    std::string clause = AsClause(error.Message);
-    if (!clause.empty() && clause.back() == '.') {
-        clause.pop_back();
-    }
-    return clause;
+    return AsClause(error.Message);
 }
 
 class ChartFileParser {
@@ -144,8 +134,8 @@ public:
 private:
     ChartFileResult Fail(int lineNumber, const std::string& clause) const {
         ChartFileResult result;
-        result.error =
-            std::string(fileName_) + ", line " + std::to_string(lineNumber) + ": " + clause + ".";
+        result.error = OneLineMessage(std::string(fileName_) + ", line " +
+                                      std::to_string(lineNumber) + ": " + clause + ".");
         return result;
     }
 
@@ -172,10 +162,11 @@ private:
             return {};
         }
         if (colon == std::string_view::npos) {
-            return "the line \"" + Shown(Trim(line)) + "\" is not written as \"field: value\"";
+            return "the line \"" + ShownInMessage(Trim(line)) +
+                   "\" is not written as \"field: value\"";
         }
         if (!field) {
-            return "unknown field \"" + Shown(key) + "\"";
+            return "unknown field \"" + ShownInMessage(key) + "\"";
         }
         const auto index = static_cast<std::size_t>(*field);
         if (seenOnLine_[index] != 0) {
@@ -192,12 +183,12 @@ private:
             return {};
         }
         if (line.substr(0, kPrefix.size()) == kPrefix) {
-            return "the format version \"" + Shown(line.substr(kPrefix.size())) +
+            return "the format version \"" + ShownInMessage(line.substr(kPrefix.size())) +
                    "\" is not one this program reads (it reads " +
                    std::string(kChartFileVersionLine.substr(kPrefix.size())) + ")";
         }
         return "the format version line should be \"" + std::string(kChartFileVersionLine) +
-               "\" but is \"" + Shown(line) + "\": this is not a chart file";
+               "\" but is \"" + ShownInMessage(line) + "\": this is not a chart file";
     }
 
     std::string ReadValue(Field field, std::string_view value) {
@@ -255,13 +246,13 @@ private:
                     birth_.fold = value == "earlier" ? FoldChoice::Earlier : FoldChoice::Later;
                     return {};
                 }
-                return "the fold \"" + Shown(value) + "\" is neither earlier nor later";
+                return "the fold \"" + ShownInMessage(value) + "\" is neither earlier nor later";
             case Field::Houses:
                 if (const std::optional<HouseSystem> system = ParseHouseSystem(value)) {
                     birth_.houseSystem = *system;
                     return {};
                 }
-                return "the house system \"" + Shown(value) +
+                return "the house system \"" + ShownInMessage(value) +
                        "\" is not one of placidus, koch, porphyry, regiomontanus, campanus, "
                        "equal, whole-sign";
             case Field::Orbs: {

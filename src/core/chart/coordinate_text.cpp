@@ -1,25 +1,17 @@
 #include "core/chart/coordinate_text.h"
 
 #include "core/chart/decimal_text.h"
+#include "core/chart/message_text.h"
 
 namespace tolvaris {
 namespace {
-
-// Quotes what the user wrote, cut short so that a line of junk stays readable.
-std::string Shown(std::string_view text) {
-    constexpr std::size_t kMaxShown = 40;
-    if (text.size() > kMaxShown) {
-        return std::string(text.substr(0, kMaxShown)) + "...";
-    }
-    return std::string(text);
-}
 
 ValueParse ParseDegrees(std::string_view text, std::string_view field, std::string_view direction,
                         double limit, std::string_view example) {
     ValueParse result;
     const std::optional<double> degrees = ParsePlainDecimal(text);
     if (!degrees) {
-        result.error = "the " + std::string(field) + " \"" + Shown(text) +
+        result.error = "the " + std::string(field) + " \"" + ShownInMessage(text) +
                        "\" is not a number of decimal degrees (" + std::string(direction) +
                        " positive, for example " + std::string(example) + ")";
         return result;

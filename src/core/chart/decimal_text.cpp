@@ -80,13 +80,4 @@ std::string FormatShortestDecimal(double value) {
     return std::string(buffer.data(), end);
 }
 
-std::string AsClause(std::string_view sentence) {
-    std::string clause(sentence);
-    const bool abbreviation = clause.size() > 1 && clause[1] >= 'A' && clause[1] <= 'Z';
-    if (!clause.empty() && clause[0] >= 'A' && clause[0] <= 'Z' && !abbreviation) {
-        clause[0] = static_cast<char>(clause[0] - 'A' + 'a');
-    }
-    return clause;
-}
-
 }  // namespace tolvaris

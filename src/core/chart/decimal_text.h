@@ -19,9 +19,4 @@ std::string FormatFixedDecimal(double value, int decimals);
 // The shortest text that reads back as the same double ("8", "7.5").
 std::string FormatShortestDecimal(double value);
 
-// A message from another library ("Date must be ...") turned into a clause
-// that can follow "file, line 3: ": the first letter lowered unless it starts
-// an abbreviation ("UTC offset ...").
-std::string AsClause(std::string_view sentence);
-
 }  // namespace tolvaris

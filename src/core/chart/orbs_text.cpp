@@ -3,6 +3,7 @@
 #include <array>
 
 #include "core/chart/decimal_text.h"
+#include "core/chart/message_text.h"
 
 namespace tolvaris {
 namespace {
@@ -37,12 +38,6 @@ std::string_view Trim(std::string_view text) {
     return text;
 }
 
-std::string Shown(std::string_view text) {
-    constexpr std::size_t kMaxShown = 40;
-    return text.size() > kMaxShown ? std::string(text.substr(0, kMaxShown)) + "..."
-                                   : std::string(text);
-}
-
 }  // namespace
 
 std::string FormatOrbs(const Orbs& orbs) {
@@ -70,7 +65,7 @@ OrbsParse ParseOrbs(std::string_view text, const Orbs& start) {
         const std::string_view pair = Trim(text.substr(0, comma));
         const std::size_t equals = pair.find('=');
         if (equals == std::string_view::npos) {
-            result.error = "the orb \"" + Shown(pair) +
+            result.error = "the orb \"" + ShownInMessage(pair) +
                            "\" is not written as kind=degrees, for example sextile=5";
             return result;
         }
@@ -83,7 +78,7 @@ OrbsParse ParseOrbs(std::string_view text, const Orbs& start) {
             }
         }
         if (index == kKinds.size()) {
-            result.error = "the orb \"" + Shown(name) +
+            result.error = "the orb \"" + ShownInMessage(name) +
                            "\" is not one of conjunction, sextile, square, trine, opposition";
             return result;
         }
@@ -95,8 +90,8 @@ OrbsParse ParseOrbs(std::string_view text, const Orbs& start) {
         seen[index] = true;
         const std::optional<double> value = ParsePlainDecimal(degrees);
         if (!value) {
-            result.error =
-                "the " + kindName + " orb \"" + Shown(degrees) + "\" is not a number of degrees";
+            result.error = "the " + kindName + " orb \"" + ShownInMessage(degrees) +
+                           "\" is not a number of degrees";
             return result;
         }
         if (*value < 0.0 || *value > kMaxOrb) {

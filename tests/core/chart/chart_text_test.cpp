@@ -5,6 +5,7 @@
 
 #include "core/chart/coordinate_text.h"
 #include "core/chart/decimal_text.h"
+#include "core/chart/message_text.h"
 #include "core/chart/orbs_text.h"
 #include "core/chart/utf8_text.h"
 
@@ -128,6 +129,33 @@ TEST(Utf8, AcceptsWellFormedTextOnly) {
     for (const auto& c : cases) {
         EXPECT_EQ(IsValidUtf8(c.text), c.valid) << c.text;
     }
+}
+
+}  // namespace
+}  // namespace tolvaris
+
+namespace tolvaris {
+namespace {
+
+TEST(MessageText, QuotesUserTextOnOneLineAndShort) {
+    const struct {
+        std::string text;
+        const char* shown;
+    } cases[] = {
+        {"Berlin", "Berlin"},
+        {"line\nbreak\r\x1b[2J", "line?break??[2J"},
+        {"Z\xFCrich", "Z?rich"},
+        {std::string(39, 'a') + "ü" + "b", "aaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaü..."},
+        {std::string(40, 'x'), "xxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxx"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(ShownInMessage(c.text), c.shown);
+    }
+    EXPECT_EQ(OneLineMessage(std::string(50, 'y') + "\n"), std::string(50, 'y') + "?");
+    EXPECT_EQ(AsClause("Date must be written as YYYY-MM-DD."),
+              "date must be written as YYYY-MM-DD");
+    EXPECT_EQ(AsClause("UTC offset must lie between -15:00 and +15:00."),
+              "UTC offset must lie between -15:00 and +15:00");
 }
 
 }  // namespace
