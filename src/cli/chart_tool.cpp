@@ -115,9 +115,16 @@ Outcome ComputeAndFormat(ChartToolOptions& options, const std::filesystem::path&
             return Failed(result.error);
         }
         if (result.repeated) {
-            return Refused("--time: " + result.error +
-                           " Choose one with --fold earlier or "
-                           "--fold later.");
+            // The time library asks to "Choose earlier or later."; here the
+            // choice is an option, so say which.
+            std::string message = result.error;
+            constexpr std::string_view kChoose = " Choose earlier or later.";
+            if (message.size() >= kChoose.size() &&
+                message.compare(message.size() - kChoose.size(), kChoose.size(), kChoose) == 0) {
+                message.resize(message.size() - kChoose.size());
+            }
+            return Refused("--time: " + message +
+                           " Choose one with --fold earlier or --fold later.");
         }
         return Refused(result.error);
     }
