@@ -239,6 +239,36 @@ std::vector<MissingEntry> ComposeFullReading(const BirthChart& chart, ReadingOrd
     return missing;
 }
 
+namespace {
+
+// No window: pages are composed, never shown or written to a page file.
+class NoDisplay : public OutputDisplay {
+public:
+    void EnsureCreated() override {}
+    int InnerHeight() const override { return 0; }
+    void LoadPageFile(const std::filesystem::path&) override {}
+    void SetPageText(std::string_view) override {}
+    void ShowModeless() override {}
+    void SetCaption(std::string_view) override {}
+};
+
+}  // namespace
+
+ReadingBuffer FullReadingDataBuffer(const BirthChart& chart, ReadingOrder order,
+                                    const std::filesystem::path& dataFolder, Notices& notices) {
+    NoDisplay display;
+    AtomicFileWriter unused;
+    PageBuffers buffers(display, notices, dataFolder, unused);
+    buffers.ResetPage();
+    buffers.AppendBlankLine();
+    ReadingBuffer reading;
+    reading.missing = ComposeFullReading(chart, order, dataFolder, buffers);
+    // The line ShowPage adds when it shows a page.
+    buffers.AppendBlankLine();
+    reading.lines = buffers.DataBuffer();
+    return reading;
+}
+
 void ShowFullReading(const BirthChart& chart, ReadingOrder order,
                      const std::filesystem::path& dataFolder, PageBuffers& buffers,
                      Notices& notices) {

@@ -43,6 +43,17 @@ void ShowFullReading(const BirthChart& chart, ReadingOrder order,
                      const std::filesystem::path& dataFolder, PageBuffers& buffers,
                      Notices& notices);
 
+// What the data buffer holds after the window has shown only this reading
+// (the page's opening blank line, the reading, the closing blank line of a
+// shown page), made without a window, for the command line to save exactly
+// as Save would. `notices` hears of a full buffer.
+struct ReadingBuffer {
+    std::vector<Line> lines;
+    std::vector<MissingEntry> missing;
+};
+ReadingBuffer FullReadingDataBuffer(const BirthChart& chart, ReadingOrder order,
+                                    const std::filesystem::path& dataFolder, Notices& notices);
+
 // "3 entries were not found; they are listed at the end of the reading."
 std::string MissingEntriesMessage(std::size_t count);
 
