@@ -29,6 +29,7 @@
 #include "core/settings/settings_file.h"
 #include "reliability/reliability_support.h"
 #include "support/fake_screen.h"
+#include "support/page_fixture.h"
 #include "support/temp_folder.h"
 
 namespace tolvaris {
@@ -101,11 +102,7 @@ protected:
     std::vector<std::string> Entry(const std::filesystem::path& file, std::string_view key) {
         buffers.ResetPage();
         ReadInterpretation(file, key, buffers, notices);
-        std::vector<std::string> lines;
-        for (const Line& line : buffers.PageLines()) {
-            lines.emplace_back(line.View());
-        }
-        return lines;
+        return test::LineTexts(buffers.PageLines());
     }
 
     FastFolder folder;
