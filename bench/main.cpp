@@ -19,8 +19,8 @@
 #include <vector>
 
 #include "child_probes.h"
-#include "page_check.h"
 #include "core/settings/settings_file.h"
+#include "page_check.h"
 #include "setup.h"
 #include "table.h"
 #include "window_support.h"

@@ -16,8 +16,8 @@
 #include "core/common/line_reader.h"
 #include "core/common/text_file.h"
 #include "core/engine/line.h"
-#include "fuzz_support.h"
 #include "core/output/saving.h"
+#include "fuzz_support.h"
 
 namespace tolvaris::fuzz {
 namespace {

@@ -10,8 +10,8 @@
 #include <cstring>
 #include <string>
 
-#include "fuzz_support.h"
 #include "core/settings/number_text.h"
+#include "fuzz_support.h"
 
 namespace tolvaris::fuzz {
 namespace {

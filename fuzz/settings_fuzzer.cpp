@@ -9,9 +9,9 @@
 #include <string>
 
 #include "core/common/atomic_file.h"
-#include "fuzz_support.h"
 #include "core/settings/number_text.h"
 #include "core/settings/settings_file.h"
+#include "fuzz_support.h"
 
 namespace tolvaris::fuzz {
 namespace {

@@ -26,8 +26,8 @@
 #include "core/engine/whole_file_reader.h"
 #include "core/output/output_help.h"
 #include "core/output/saving.h"
-#include "reliability/reliability_support.h"
 #include "core/settings/settings_file.h"
+#include "reliability/reliability_support.h"
 #include "support/fake_screen.h"
 #include "support/temp_folder.h"
 

@@ -28,11 +28,11 @@
 #include "core/engine/interpretation_reader.h"
 #include "core/engine/page_buffers.h"
 #include "core/engine/whole_file_reader.h"
-#include "core/requests/keyword_page.h"
 #include "core/output/output_help.h"
 #include "core/output/saving.h"
-#include "reliability/reliability_support.h"
+#include "core/requests/keyword_page.h"
 #include "core/settings/settings_file.h"
+#include "reliability/reliability_support.h"
 #include "support/fake_screen.h"
 #include "support/temp_folder.h"
 

@@ -11,8 +11,8 @@
 #include <string>
 
 #include "app/program.h"
-#include "reliability/reliability_support.h"
 #include "core/settings/settings_file.h"
+#include "reliability/reliability_support.h"
 #include "support/fake_screen.h"
 #include "support/temp_folder.h"
 

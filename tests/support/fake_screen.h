@@ -6,8 +6,8 @@
 #include <optional>
 
 #include "core/common/atomic_file.h"
-#include "core/output/save_dialog.h"
 #include "core/engine/screen.h"
+#include "core/output/save_dialog.h"
 
 namespace tolvaris::test {
 

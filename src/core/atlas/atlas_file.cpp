@@ -17,7 +17,7 @@ namespace {
 
 constexpr std::string_view kHeaderStart = "# Tolvaris atlas 1, ";
 // Far more than the atlas will ever need; keeps a wrong file from filling memory.
-constexpr std::uintmax_t kLargestFile = 256U * 1024U * 1024U;
+constexpr std::uintmax_t kLargestFile = std::uintmax_t{256} * 1024 * 1024;
 // Keys are indexed with 16-bit lengths; real names are far shorter.
 constexpr std::size_t kLongestName = 1000;
 

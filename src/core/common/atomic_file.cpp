@@ -1,10 +1,10 @@
 #include "core/common/atomic_file.h"
 
 #include <fcntl.h>
-#include <signal.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <csignal>
 #include <charconv>
 #include <chrono>
 #include <cstdio>
@@ -19,7 +19,7 @@ namespace {
 std::filesystem::path ResolveLinks(const std::filesystem::path& target) {
     std::error_code ec;
     if (std::filesystem::is_symlink(std::filesystem::symlink_status(target, ec))) {
-        const auto resolved = std::filesystem::weakly_canonical(target, ec);
+        auto resolved = std::filesystem::weakly_canonical(target, ec);
         if (!ec) {
             return resolved;
         }

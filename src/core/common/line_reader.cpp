@@ -184,27 +184,22 @@ LineReader::LineReader(std::FILE* file, std::size_t chunkSize, SearchPath path)
     : file_(file), chunk_(std::max<std::size_t>(chunkSize, 1)), path_(path) {}
 
 bool LineReader::Supports(SearchPath path) {
-    switch (path) {
-        case SearchPath::Avx2:
+    if (path == SearchPath::Avx2) {
 #if defined(TOLVARIS_HAVE_AVX2_SEARCH)
-        {
-            static const bool avx2 = __builtin_cpu_supports("avx2");
-            return avx2;
-        }
+        static const bool avx2 = __builtin_cpu_supports("avx2");
+        return avx2;
 #else
-            return false;
+        return false;
 #endif
-        case SearchPath::Sse2:
-#if defined(__SSE2__)
-            return true;
-#else
-            return false;
-#endif
-        case SearchPath::Plain:
-        case SearchPath::Fastest:
-            return true;
     }
-    return false;
+    if (path == SearchPath::Sse2) {
+#if defined(__SSE2__)
+        return true;
+#else
+        return false;
+#endif
+    }
+    return true;
 }
 
 bool LineReader::Fill() {

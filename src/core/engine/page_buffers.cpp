@@ -24,7 +24,7 @@ void PageBuffers::ResetPage() {
     pageLines_.clear();
 }
 
-void PageBuffers::AppendLine(Line line) {
+void PageBuffers::AppendLine(const Line& line) {
     // What was stored before a failure stays; the caller goes on.
     const auto warnFull = [this] {
         notices_.Message(kBufferFullMessage, "Warning!", NoticeIcon::Critical);

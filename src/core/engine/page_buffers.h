@@ -32,7 +32,7 @@ public:
     void ResetPage();
     // Stores `line` at the end of the data buffer and of the page; when
     // either is full, warns and keeps what was stored before.
-    void AppendLine(Line line);
+    void AppendLine(const Line& line);
     void AppendBlankLine();
     void ShowPage();
     // "Clear all data": empties the data buffer, leaves the page alone.

@@ -84,7 +84,7 @@ ChartResult ComputeChart(Ephemeris& ephemeris, const ChartRequest& request) {
                                   " houses are shown instead.");
         }
     } else {
-        chart.notes.push_back(
+        chart.notes.emplace_back(
             "The birth time is unknown: positions are for 12:00 local time, so the Moon may be "
             "up to about 7 degrees off; houses, Ascendant and Midheaven are left out.");
     }

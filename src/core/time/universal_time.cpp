@@ -184,13 +184,14 @@ TimeResult<UniversalTime> ToUniversalTime(const LocalTimeRequest& request) {
             return Refusal("Time must lie between 00:00 and 23:59:59.");
         }
     } else {
-        result.Notes.push_back("Birth time unknown: 12:00 local time used.");
+        result.Notes.emplace_back("Birth time unknown: 12:00 local time used.");
     }
     if (!std::isfinite(request.Longitude) || std::fabs(request.Longitude) > 180.0) {
         return Refusal("Longitude must lie between -180 and 180 degrees.");
     }
     const std::int64_t localSeconds = DaysSinceEpoch(request.Date) * kSecondsPerDay +
-                                      clock.Hour * 3600 + clock.Minute * 60 + clock.Second;
+                                      std::int64_t{clock.Hour} * 3600 +
+                                      std::int64_t{clock.Minute} * 60 + clock.Second;
 
     if (request.GivenOffsetSeconds) {
         const int offset = *request.GivenOffsetSeconds;

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "support/fake_screen.h"
+#include "support/page_fixture.h"
 #include "support/temp_folder.h"
 
 namespace tolvaris {
@@ -17,7 +18,7 @@ using test::FakeNotices;
 using test::TempFolder;
 using test::WriteBytes;
 
-class ReaderTest : public ::testing::Test {
+class ReaderTest : public test::PageFixture {
 protected:
     std::vector<std::string> Read(const std::filesystem::path& file, std::string_view key) {
         buffers.ResetPage();
@@ -32,12 +33,6 @@ protected:
         WriteBytes(folder / "DATA.TXT", content);
         return Read(folder / "DATA.TXT", key);
     }
-
-    TempFolder folder;
-    FakeDisplay display;
-    FakeNotices notices;
-    AtomicFileWriter writer;
-    PageBuffers buffers{display, notices, folder.Path(), writer};
 };
 
 struct EntryCase {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "support/fake_screen.h"
+#include "support/page_fixture.h"
 #include "support/temp_folder.h"
 
 namespace tolvaris {
@@ -15,19 +16,7 @@ using test::ReadBytes;
 using test::TempFolder;
 using test::WriteBytes;
 
-class PageBuffersTest : public ::testing::Test {
-protected:
-    void Append(const std::string& text) {
-        buffers.AppendLine(Line(text));
-    }
-    std::string PageFile() const { return ReadBytes(folder / "lastpage.txt"); }
-
-    TempFolder folder;
-    FakeDisplay display;
-    FakeNotices notices;
-    AtomicFileWriter writer;
-    PageBuffers buffers{display, notices, folder.Path(), writer};
-};
+using PageBuffersTest = test::PageFixture;
 
 TEST_F(PageBuffersTest, ShowPageWritesThePageAndItsTwoClosingLines) {
     buffers.ResetPage();

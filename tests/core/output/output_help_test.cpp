@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "support/fake_screen.h"
+#include "support/page_fixture.h"
 #include "support/temp_folder.h"
 
 namespace tolvaris {
@@ -18,29 +19,7 @@ using test::ReadBytes;
 using test::TempFolder;
 using test::WriteBytes;
 
-class OutputHelpTest : public ::testing::Test {
-protected:
-    std::string PageFile() const { return ReadBytes(folder / "lastpage.txt"); }
-    void ShowOtherPage(const std::string& text) {
-        buffers.ResetPage();
-        buffers.AppendBlankLine();
-        buffers.AppendLine(Line(text));
-        buffers.ShowPage();
-    }
-    std::vector<std::string> Texts(const std::vector<Line>& lines) const {
-        std::vector<std::string> texts;
-        for (const Line& line : lines) {
-            texts.emplace_back(line.View());
-        }
-        return texts;
-    }
-
-    TempFolder folder;
-    FakeDisplay display;
-    FakeNotices notices;
-    AtomicFileWriter writer;
-    PageBuffers buffers{display, notices, folder.Path(), writer};
-};
+using OutputHelpTest = test::PageFixture;
 
 TEST_F(OutputHelpTest, TheHelpFileIsShownLineByLineUnindented) {
     struct Case {
@@ -84,7 +63,7 @@ TEST_F(OutputHelpTest, TheHelpLinesFollowTheEarlierPagesInTheDataBuffer) {
     ShowOtherPage("  SUN in Libra");
     ShowOutputHelp(buffers, notices, folder.Path());
     EXPECT_EQ(Texts(buffers.DataBuffer()),
-              (std::vector<std::string>{"", "  SUN in Libra", "", "Help", "", ""}));
+              (std::vector<std::string>{"  SUN in Libra", "", "Help", "", ""}));
 }
 
 TEST_F(OutputHelpTest, AMissingHelpFileIsReportedAndTheShownPageStays) {

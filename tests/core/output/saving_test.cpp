@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "support/fake_screen.h"
+#include "support/page_fixture.h"
 #include "support/temp_folder.h"
 
 namespace tolvaris {
@@ -67,20 +68,9 @@ TEST(WriteDataFileTest, WritesEveryLineThenTheSpareLineAndTheFormFeedRule) {
     }
 }
 
-class SavingTest : public ::testing::Test {
+class SavingTest : public test::PageFixture {
 protected:
-    void Append(const std::string& text) { buffers.AppendLine(Line(text)); }
-    const RecordedMessage& OnlyMessage() const {
-        EXPECT_EQ(notices.messages.size(), 1U);
-        return notices.messages.at(0);
-    }
-
-    TempFolder folder;
-    FakeDisplay display;
-    FakeNotices notices;
-    AtomicFileWriter writer;
     FakeSaveDialog dialog;
-    PageBuffers buffers{display, notices, folder.Path(), writer};
     OutputSaving saving{buffers, notices, dialog, writer, folder.Path()};
 };
 

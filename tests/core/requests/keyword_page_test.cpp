@@ -10,6 +10,7 @@
 
 #include "core/requests/captions.h"
 #include "support/fake_screen.h"
+#include "support/page_fixture.h"
 #include "support/temp_folder.h"
 
 namespace tolvaris {
@@ -21,22 +22,8 @@ using test::ReadBytes;
 using test::TempFolder;
 using test::WriteBytes;
 
-class KeywordPageTest : public ::testing::Test {
+class KeywordPageTest : public test::PageFixture {
 protected:
-    std::string PageFile() const { return ReadBytes(folder / "lastpage.txt"); }
-
-    // A page as an interpretation request leaves it.
-    void ShowOtherPage(const std::string& text) {
-        buffers.ResetPage();
-        buffers.AppendLine(Line(text));
-        buffers.ShowPage();
-    }
-
-    TempFolder folder;
-    FakeDisplay display;
-    FakeNotices notices;
-    AtomicFileWriter writer;
-    PageBuffers buffers{display, notices, folder.Path(), writer};
     HintsAndKeywords buttons{buffers, notices, folder.Path()};
 };
 

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "support/fake_screen.h"
+#include "support/page_fixture.h"
 #include "support/temp_folder.h"
 
 namespace tolvaris {
@@ -49,7 +50,7 @@ constexpr std::array<const char*, 11> kAspectRules = {
     "OOOOOOOOOOS",  // Ascendant
 };
 
-class RequestsTest : public ::testing::Test {
+class RequestsTest : public test::PageFixture {
 protected:
     // The last message, or "" when none was shown.
     std::string RunAndTakeMessage(void (Requests::*request)()) {
@@ -79,11 +80,6 @@ protected:
         EXPECT_EQ(message, Missing());
     }
 
-    TempFolder folder;
-    FakeDisplay display;
-    FakeNotices notices;
-    AtomicFileWriter writer;
-    PageBuffers buffers{display, notices, folder.Path(), writer};
     Requests requests{buffers, notices, folder.Path()};
     std::int32_t dataCountBefore = 0;
     int displayCreationsBefore = 0;
