@@ -1,5 +1,6 @@
 #include "ui/chart_window/birth_data_dialog.h"
 
+#include <QAbstractItemView>
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
@@ -7,12 +8,14 @@
 #include <QDialogButtonBox>
 #include <QDoubleSpinBox>
 #include <QFormLayout>
+#include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStringListModel>
+#include <QStyle>
 #include <QVBoxLayout>
 #include <variant>
 
@@ -78,7 +81,9 @@ void BirthDataDialog::BuildFields() {
     timeUnknown_->setObjectName("timeUnknown");
     timeRow->addWidget(time_, 1);
     timeRow->addWidget(timeUnknown_);
-    form->addRow("&Time:", timeRow);
+    auto* timeLabel = new QLabel("&Time:", this);
+    timeLabel->setBuddy(time_);
+    form->addRow(timeLabel, timeRow);
     connect(timeUnknown_, &QCheckBox::toggled, time_, &QWidget::setDisabled);
 
     place_ = AddLineEdit(this, "place", "Type a few letters of the town");
@@ -103,22 +108,22 @@ void BirthDataDialog::BuildFields() {
                 }
             });
 
-    latitude_ = AddLineEdit(this, "latitude", "52.52 or 52°31'N");
+    latitude_ = AddLineEdit(this, "latitude", "for example 52.52 or 52°31'N");
     form->addRow("L&atitude:", latitude_);
-    longitude_ = AddLineEdit(this, "longitude", "13.405 or 13°24'E");
+    longitude_ = AddLineEdit(this, "longitude", "for example 13.405 or 13°24'E");
     form->addRow("L&ongitude:", longitude_);
-    zone_ = AddLineEdit(this, "zone", "Europe/Berlin");
+    zone_ = AddLineEdit(this, "zone", "for example Europe/Berlin");
     form->addRow("&Zone:", zone_);
-    offset_ = AddLineEdit(this, "offset", "Empty: from the zone; or +05:30, UT");
+    offset_ = AddLineEdit(this, "offset", "empty: from the zone; or +05:30, UT");
     form->addRow("UTC o&ffset:", offset_);
 
     // Asked only when the clocks fell back over the birth time.
     foldRow_ = new QWidget(this);
     foldRow_->setObjectName("foldRow");
-    auto* foldLayout = new QVBoxLayout(foldRow_);
+    auto* foldLayout = new QHBoxLayout(foldRow_);
     foldLayout->setContentsMargins(0, 0, 0, 0);
-    foldQuestion_ = new QLabel(foldRow_);
-    foldQuestion_->setWordWrap(true);
+    foldQuestion_ = new QLabel("Clocks fell back:", this);
+    foldQuestion_->setObjectName("foldQuestion");
     earlier_ = new QRadioButton(foldRow_);
     earlier_->setObjectName("earlier");
     later_ = new QRadioButton(foldRow_);
@@ -126,14 +131,12 @@ void BirthDataDialog::BuildFields() {
     auto* foldGroup = new QButtonGroup(foldRow_);
     foldGroup->addButton(earlier_);
     foldGroup->addButton(later_);
-    foldLayout->addWidget(foldQuestion_);
-    auto* foldButtons = new QHBoxLayout;
-    foldButtons->addWidget(earlier_);
-    foldButtons->addWidget(later_);
-    foldButtons->addStretch(1);
-    foldLayout->addLayout(foldButtons);
+    foldLayout->addWidget(earlier_);
+    foldLayout->addWidget(later_);
+    foldLayout->addStretch(1);
     foldRow_->hide();
-    form->addRow("", foldRow_);
+    foldQuestion_->hide();
+    form->addRow(foldQuestion_, foldRow_);
 
     houseSystem_ = new QComboBox(this);
     houseSystem_->setObjectName("houseSystem");
@@ -153,8 +156,10 @@ void BirthDataDialog::BuildFields() {
     form->addRow("", orbsRow);
     orbsBox_ = new QWidget(this);
     orbsBox_->setObjectName("orbsBox");
-    auto* orbsForm = new QFormLayout(orbsBox_);
-    orbsForm->setContentsMargins(0, 0, 0, 0);
+    // Names above the boxes, all five in one band: a column each keeps the
+    // dialog short enough for small screens at double scale.
+    auto* orbsGrid = new QGridLayout(orbsBox_);
+    orbsGrid->setContentsMargins(0, 0, 0, 0);
     for (std::size_t index = 0; index < orbs_.size(); ++index) {
         auto* spin = new QDoubleSpinBox(orbsBox_);
         spin->setObjectName(QString("orb%1").arg(kOrbNames[index]));
@@ -163,10 +168,14 @@ void BirthDataDialog::BuildFields() {
         spin->setSingleStep(0.5);
         spin->setSuffix("\u00B0");
         orbs_[index] = spin;
-        orbsForm->addRow(QString("%1:").arg(kOrbNames[index]), spin);
+        auto* label = new QLabel(kOrbNames[index], orbsBox_);
+        label->setBuddy(spin);
+        const int column = static_cast<int>(index);
+        orbsGrid->addWidget(label, 0, column);
+        orbsGrid->addWidget(spin, 1, column);
     }
     orbsBox_->hide();
-    form->addRow("", orbsBox_);
+    form->addRow(orbsBox_);
     connect(orbsButton_, &QPushButton::toggled, this, [this](bool shown) {
         orbsBox_->setVisible(shown);
         adjustSize();
@@ -275,9 +284,20 @@ void BirthDataDialog::SearchPlaces(const QString& text) {
         labels << Text(PlaceLabel(place));
     }
     placeModel_->setStringList(labels);
-    if (!labels.isEmpty()) {
-        placeCompleter_->complete();
+    if (labels.isEmpty()) {
+        return;
     }
+    // The list may be wider than the field: long names must not be cut. The
+    // line edit opens the list itself at its own width, so a minimum it is.
+    QAbstractItemView* list = placeCompleter_->popup();
+    const QFontMetrics metrics(list->font());
+    int widest = 0;
+    for (const QString& label : labels) {
+        widest = std::max(widest, metrics.horizontalAdvance(label));
+    }
+    list->setMinimumWidth(widest + 4 * metrics.averageCharWidth() +
+                          list->style()->pixelMetric(QStyle::PM_ScrollBarExtent));
+    placeCompleter_->complete();
 }
 
 void BirthDataDialog::ChoosePlace(const Place& place) {
@@ -359,14 +379,13 @@ void BirthDataDialog::UpdatePreview() {
 }
 
 void BirthDataDialog::ShowFold(const std::optional<RepeatedLocalTime>& repeated) {
+    foldQuestion_->setVisible(repeated.has_value());
+    foldRow_->setVisible(repeated.has_value());
     if (!repeated) {
-        foldRow_->hide();
         return;
     }
-    foldQuestion_->setText("The clocks fell back: this local time happened twice. Which one?");
     earlier_->setText(Text("&Earlier, UTC" + FormatUtcOffset(repeated->EarlierOffsetSeconds)));
     later_->setText(Text("&Later, UTC" + FormatUtcOffset(repeated->LaterOffsetSeconds)));
-    foldRow_->show();
 }
 
 QWidget* BirthDataDialog::FieldWidget(BirthField field) const {

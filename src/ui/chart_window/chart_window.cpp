@@ -65,6 +65,8 @@ ChartWindow::ChartWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
     summary_->setObjectName("summary");
     summary_->setWordWrap(true);
     summary_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    // Wide enough that the UT line rarely wraps.
+    summary_->setMinimumWidth(summary_->fontMetrics().averageCharWidth() * 64);
 
     positions_ = MakeTable(this, "positions", {"Body", "Sign", "Position", "House", "R"});
     positions_->setToolTip("Choose a body to set the main window's planet, sign and house.");
