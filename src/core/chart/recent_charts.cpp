@@ -10,7 +10,7 @@ namespace {
 
 constexpr std::string_view kHeading = "# Tolvaris recent charts 1";
 // A few paths of a few hundred bytes each; anything far larger is not ours.
-constexpr std::uintmax_t kMaxFileBytes = 64 * 1024;
+constexpr std::uintmax_t kMaxFileBytes = std::uintmax_t{64} * 1024;
 
 }  // namespace
 
