@@ -88,11 +88,7 @@ ChartMenu::ChartMenu(QMainWindow& window, ChartMenuFolders folders, Notices& not
     RebuildRecentActions();
 }
 
-ChartMenu::~ChartMenu() {
-    // The chart window is a top-level window of its own; the dialogs close
-    // with the main window they belong to.
-    delete chartWindow_;
-}
+ChartMenu::~ChartMenu() = default;
 
 Ephemeris& ChartMenu::TheEphemeris() {
     if (!ephemeris_) {
@@ -116,7 +112,9 @@ BirthDataDialog& ChartMenu::Dialog() {
 
 ChartWindow& ChartMenu::Window() {
     if (!chartWindow_) {
-        chartWindow_ = new ChartWindow;
+        // A window of its own that belongs to the main window: closing the
+        // main window still ends the program.
+        chartWindow_ = new ChartWindow(&window_);
         connect(chartWindow_, &ChartWindow::placementChosen, this, &ChartMenu::placementChosen);
     }
     return *chartWindow_;
