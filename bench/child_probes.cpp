@@ -119,8 +119,8 @@ int RunStartupProbe(int argc, char* argv[], const std::filesystem::path& program
 
     QTest::mouseClick(program.Window().Button("OKSigns"), Qt::LeftButton);
     if (program.Output() == nullptr ||
-        !ProcessUntilPainted(program.Output()->RichText1()->viewport()) ||
-        program.Output()->RichText1()->document()->isEmpty()) {
+        !ProcessUntilPainted(program.Output()->PageView()->viewport()) ||
+        program.Output()->PageView()->document()->isEmpty()) {
         return 3;
     }
     const auto pageShown = Clock::now();

@@ -47,8 +47,10 @@ bool Settle(OutputWindow* window) {
 bool CheckLongPages() {
     SettingValues settings;
     QuietNotices notices;
-    OutputDisplayHost host(
-        [&] { return new OutputWindow(settings, 1.5, notices, OutputCommands{}, "COURIER NEW"); });
+    OutputDisplayHost host([&] {
+        return new OutputWindow(
+            settings, 1.5, notices, [] { return std::int32_t{0}; }, "COURIER NEW");
+    });
     host.EnsureCreated();
     QPlainTextEdit reference;
     std::mt19937_64 random(7);
@@ -58,7 +60,7 @@ bool CheckLongPages() {
         ++cases;
         reference.setPlainText(DecodeCp1252(last));
         if (!Settle(host.Window()) ||
-            host.Window()->RichText1()->toPlainText() != reference.toPlainText()) {
+            host.Window()->PageView()->toPlainText() != reference.toPlainText()) {
             ++failures;
             std::cerr << "long page differs: " << what << ", " << last.size() << " bytes\n";
         }

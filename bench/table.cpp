@@ -214,7 +214,7 @@ void WindowRows(Table& table, const Setup& setup) {
     const std::string keywords =
         "Request, keyword page of " +
         Format("%.1f MiB", static_cast<double>(setup.keywordBytes) / kMiB) +
-        ": click to all of it in RichText1";
+        ": click to all of it in the page view";
     const Result* page = table.Need("request/keywords", keywords);
     const Result* qt = table.Need("qt/keywords", keywords + ", Qt alone");
     if (page != nullptr && qt != nullptr) {

@@ -41,7 +41,7 @@ private:
     std::unique_ptr<Program> program_;
 };
 
-// How many characters RichText1 holds once the page file is in it whole:
+// How many characters the page view holds once the page file is in it whole:
 // a CR LF, a lone CR and a lone LF each end one block.
 std::int64_t ExpectedCharacters(const std::filesystem::path& pageFile) {
     std::ifstream in(pageFile, std::ios::binary);
@@ -57,15 +57,15 @@ std::int64_t ExpectedCharacters(const std::filesystem::path& pageFile) {
 
 enum class Until { FirstScreen, WholePage };
 
-// One click on a main window button, up to its page painted in RichText1
+// One click on a main window button, up to its page painted in the page view
 // (its first screen, for a long page), or up to that and all of the page,
-// `characters` long, in RichText1. The output window must exist; false
+// `characters` long, in the page view. The output window must exist; false
 // when the page does not come within 10 s.
 bool Click(Program& program, const char* button, Until until, std::int64_t characters) {
-    QPlainTextEdit* text = program.Output()->RichText1();
+    QPlainTextEdit* text = program.Output()->PageView();
     const PaintWatch painted(text->viewport());
     QTest::mouseClick(program.Window().Button(button), Qt::LeftButton);
-    if (program.Output() == nullptr || program.Output()->RichText1() != text) {
+    if (program.Output() == nullptr || program.Output()->PageView() != text) {
         return false;
     }
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
@@ -79,7 +79,7 @@ bool Click(Program& program, const char* button, Until until, std::int64_t chara
     return true;
 }
 
-// Processes events until RichText1 holds `characters`; false after 10 s.
+// Processes events until the page view holds `characters`; false after 10 s.
 bool ProcessUntilWhole(QPlainTextEdit* text, std::int64_t characters) {
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
     while (text->document()->characterCount() != characters) {
@@ -104,14 +104,14 @@ void RegisterRequest(RunningProgram* running, const char* name, const char* butt
             // user waits for again and again. The page is then known whole.
             QTest::mouseClick(program.Window().Button(button), Qt::LeftButton);
             if (program.Output() == nullptr ||
-                !ProcessUntilPainted(program.Output()->RichText1()->viewport())) {
+                !ProcessUntilPainted(program.Output()->PageView()->viewport())) {
                 state.SkipWithError("the output window did not show");
                 return;
             }
             const std::int64_t characters = ExpectedCharacters(program.Buffers().PageFilePath());
-            QPlainTextEdit* text = program.Output()->RichText1();
+            QPlainTextEdit* text = program.Output()->PageView();
             if (!ProcessUntilWhole(text, characters)) {
-                state.SkipWithError("the page never came whole into RichText1");
+                state.SkipWithError("the page never came whole into the page view");
                 return;
             }
             for (auto _ : state) {
@@ -139,7 +139,7 @@ void RegisterRequest(RunningProgram* running, const char* name, const char* butt
 }
 
 // The least any program could do with Qt: the same page, already decoded,
-// put into a QPlainTextEdit like RichText1 in one call, up to painted.
+// put into a QPlainTextEdit like the page view in one call, up to painted.
 void RegisterQtAlone(RunningProgram* running) {
     benchmark::RegisterBenchmark(
         "qt/keywords",
@@ -158,7 +158,7 @@ void RegisterQtAlone(RunningProgram* running) {
             for (std::size_t i = 0; i < bytes.size(); ++i) {
                 page[static_cast<qsizetype>(i)] = QChar(static_cast<unsigned char>(bytes[i]));
             }
-            QPlainTextEdit* shown = program.Output()->RichText1();
+            QPlainTextEdit* shown = program.Output()->PageView();
             QPlainTextEdit edit;
             edit.setFont(shown->font());
             edit.resize(shown->size());

@@ -14,7 +14,7 @@ namespace tolvaris {
 
 namespace {
 
-std::filesystem::path OrProgramFolder(std::filesystem::path folder,
+std::filesystem::path OrProgramFolder(const std::filesystem::path& folder,
                                       const std::filesystem::path& programFolder) {
     return folder.empty() ? programFolder : folder;
 }
@@ -26,10 +26,10 @@ std::filesystem::path ToPath(const QString& folder) {
 
 }  // namespace
 
-Program::Program(std::filesystem::path ProgramFolder, Notices& notices, SaveDialog& saveDialog,
-                 AtomicFileWriter& fileWriter, WriteFolders writeFolders)
-    : programFolder_(std::move(ProgramFolder)),
-      ownFilesFolder_(OrProgramFolder(std::move(writeFolders.ownFiles), programFolder_)),
+Program::Program(std::filesystem::path programFolder, Notices& notices, SaveDialog& saveDialog,
+                 AtomicFileWriter& fileWriter, const WriteFolders& writeFolders)
+    : programFolder_(std::move(programFolder)),
+      ownFilesFolder_(OrProgramFolder(writeFolders.ownFiles, programFolder_)),
       notices_(notices),
       fileWriter_(fileWriter),
       settings_(LoadSettings(SettingsFilePath())),
@@ -38,11 +38,14 @@ Program::Program(std::filesystem::path ProgramFolder, Notices& notices, SaveDial
       requests_(buffers_, notices_, programFolder_),
       hints_(buffers_, notices_, programFolder_),
       saving_(buffers_, notices_, saveDialog, fileWriter_,
-              OrProgramFolder(std::move(writeFolders.saveDialogStart), programFolder_)) {
-    mainWindow_ = std::make_unique<MainWindow>(
-        requests_,
-        MainWindowCommands{[this] { hints_.ShowHints(); }, [this] { hints_.ShowKeywords(); },
-                           [this] { Form_Unload(); }});
+              OrProgramFolder(writeFolders.saveDialogStart, programFolder_)) {
+    mainWindow_ = std::make_unique<MainWindow>(requests_);
+    MainWindow* window = mainWindow_.get();
+    QObject::connect(window, &MainWindow::hintsRequested, window, [this] { hints_.ShowHints(); });
+    QObject::connect(window, &MainWindow::keywordsRequested, window,
+                     [this] { hints_.ShowKeywords(); });
+    QObject::connect(window, &MainWindow::closing, window,
+                     [this] { SaveSettingsAndCloseOutput(); });
 }
 
 Program::~Program() {
@@ -52,24 +55,29 @@ Program::~Program() {
 }
 
 OutputWindow* Program::CreateOutputWindow() {
-    OutputCommands commands{
-        [this] { saving_.mnuFileSave_Click(); },
-        [this] { saving_.mnuFileSaveAs_Click(); },
-        [this] { ShowOutputHelp(buffers_, notices_, programFolder_); },
-        [this] { buffers_.ClearDataBuffer(); },
-        [this] { return buffers_.PageCount(); },
-        [this] { buffers_.ShowPage(); },
-        [this] { FocusMainWindow(); },
-        [this] { display_.Forget(); },
-    };
     // The main window's frame is the best guess of the output window's
     // until that one is shown.
     const QRect outer = mainWindow_->frameGeometry();
     const QRect inner = mainWindow_->geometry();
     const QMargins frame(inner.left() - outer.left(), inner.top() - outer.top(),
                          outer.right() - inner.right(), outer.bottom() - inner.bottom());
-    return new OutputWindow(settings_, FontSizeStep, notices_, std::move(commands), OutputFontName,
-                            frame);
+    auto* output = new OutputWindow(
+        settings_, kFontSizeStep, notices_, [this] { return buffers_.PageCount(); },
+        kOutputFontName, frame);
+    QObject::connect(output, &OutputWindow::saveRequested, output,
+                     [this] { saving_.mnuFileSave_Click(); });
+    QObject::connect(output, &OutputWindow::saveAsRequested, output,
+                     [this] { saving_.mnuFileSaveAs_Click(); });
+    QObject::connect(output, &OutputWindow::helpRequested, output,
+                     [this] { ShowOutputHelp(buffers_, notices_, programFolder_); });
+    QObject::connect(output, &OutputWindow::clearDataRequested, output,
+                     [this] { buffers_.ClearDataBuffer(); });
+    QObject::connect(output, &OutputWindow::pageRedisplayRequested, output,
+                     [this] { buffers_.ShowPage(); });
+    QObject::connect(output, &OutputWindow::mainWindowFocusRequested, output,
+                     [this] { FocusMainWindow(); });
+    QObject::connect(output, &OutputWindow::closing, output, [this] { display_.Forget(); });
+    return output;
 }
 
 void Program::FocusMainWindow() {
@@ -77,7 +85,7 @@ void Program::FocusMainWindow() {
     mainWindow_->raise();
 }
 
-void Program::Form_Unload() {
+void Program::SaveSettingsAndCloseOutput() {
     if (unloaded_) {
         return;
     }

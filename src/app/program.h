@@ -7,12 +7,12 @@
 
 #include "core/common/atomic_file.h"
 #include "core/engine/page_buffers.h"
-#include "core/requests/keyword_page.h"
-#include "ui/main_window/main_window.h"
-#include "core/requests/requests.h"
-#include "ui/output_window/output_display_host.h"
 #include "core/output/saving.h"
+#include "core/requests/keyword_page.h"
+#include "core/requests/requests.h"
 #include "core/settings/setting_values.h"
+#include "ui/main_window/main_window.h"
+#include "ui/output_window/output_display_host.h"
 
 namespace tolvaris {
 
@@ -28,8 +28,8 @@ struct WriteFolders {
 // fakes for message boxes and the save dialog.
 class Program {
 public:
-    Program(std::filesystem::path ProgramFolder, Notices& notices, SaveDialog& saveDialog,
-            AtomicFileWriter& fileWriter, WriteFolders writeFolders = {});
+    Program(std::filesystem::path programFolder, Notices& notices, SaveDialog& saveDialog,
+            AtomicFileWriter& fileWriter, const WriteFolders& writeFolders = {});
     ~Program();
     Program(const Program&) = delete;
     Program& operator=(const Program&) = delete;
@@ -45,11 +45,12 @@ public:
     const std::filesystem::path& OwnFilesFolder() const { return ownFilesFolder_; }
     std::filesystem::path SettingsFilePath() const;
 
-    // The main window's close: writes the settings, closes the output window.
-    void Form_Unload();
+    // The main window's close: writes the settings, closes the output
+    // window. Only the first call does anything.
+    void SaveSettingsAndCloseOutput();
 
-    static inline const QString OutputFontName = "COURIER NEW";
-    static constexpr double FontSizeStep = 1.5;
+    static inline const QString kOutputFontName = "COURIER NEW";
+    static constexpr double kFontSizeStep = 1.5;
 
 private:
     OutputWindow* CreateOutputWindow();

@@ -139,18 +139,21 @@ DataFile Parse(std::string bytes) {
     if (!line.empty()) {
         file.lines.push_back(line);
     }
-    std::optional<std::size_t> start;
+    // No std::optional here: g++ 12 at -O2 warns wrongly that it may be uninitialized.
+    constexpr std::size_t kOutside = std::string::npos;
+    std::size_t start = kOutside;
     for (std::size_t k = 0; k < file.lines.size(); ++k) {
-        if (start && IsEndMarker(file.lines[k])) {
-            file.entries.push_back({*start, k});
-            start.reset();
-        } else if (!start && file.lines[k].find_first_not_of(" \t") != std::string::npos &&
+        if (start != kOutside && IsEndMarker(file.lines[k])) {
+            file.entries.push_back({start, k});
+            start = kOutside;
+        } else if (start == kOutside &&
+                   file.lines[k].find_first_not_of(" \t") != std::string::npos &&
                    !IsEndMarker(file.lines[k])) {
             start = k;
         }
     }
-    if (start) {
-        file.entries.push_back({*start, file.lines.size()});
+    if (start != kOutside) {
+        file.entries.push_back({start, file.lines.size()});
     }
     return file;
 }
@@ -175,10 +178,7 @@ std::vector<std::string> Words(const std::string& text) {
 class LibraryTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        const char* root = std::getenv("TOLVARIS_SOURCE_DIR");
-        ASSERT_TRUE(root != nullptr && *root != '\0')
-            << "TOLVARIS_SOURCE_DIR must name the repository root; run this test through ctest";
-        dataDir = fs::path(root) / "data";
+        dataDir = test::ShippedDataFolder();
         for (const Request& r : requests) {
             if (!files.contains(r.file)) {
                 ASSERT_TRUE(fs::is_regular_file(dataDir / r.file))
@@ -272,7 +272,9 @@ TEST_F(LibraryTest, NoSentenceOfEightWordsOrMoreAppearsTwice) {
     std::map<std::string, std::string> seen;  // normalised sentence -> where first met
     std::size_t entries = 0;
     std::size_t words = 0;
-    for (const auto& [name, file] : files) {
+    for (const auto& [fileName, file] : files) {
+        // A named reference: the lambda below may not capture a structured binding.
+        const std::string& name = fileName;
         for (const Entry& entry : file.entries) {
             ++entries;
             words += Words(file.lines[entry.keyLine]).size();

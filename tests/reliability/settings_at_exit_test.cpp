@@ -57,7 +57,7 @@ TEST(SettingsAtExit, AFullDiskAsTheMainWindowClosesIsReportedAndTheEarlierFileKe
         program.Settings().OutputFontSize = 14;
         {
             const FileSizeLimit full(64);
-            program.Form_Unload();
+            program.SaveSettingsAndCloseOutput();
         }
         ASSERT_EQ(notices.messages.size(), 1U);
         EXPECT_EQ(notices.messages[0].text, "The settings could not be written to the file " +
@@ -72,7 +72,7 @@ TEST(SettingsAtExit, AFullDiskAsTheMainWindowClosesIsReportedAndTheEarlierFileKe
     Program next(folder.Path(), notices, dialog, writer);
     EXPECT_EQ(next.Settings().OutputTop, 300);
     next.Settings().OutputTop = 1234;
-    next.Form_Unload();
+    next.SaveSettingsAndCloseOutput();
     EXPECT_EQ(notices.messages.size(), 1U);
     EXPECT_EQ(LoadSettings(file).OutputTop, 1234);
 }

@@ -8,6 +8,10 @@
 
 namespace tolvaris::test {
 
+std::filesystem::path ShippedDataFolder() {
+    return std::filesystem::path(TOLVARIS_SOURCE_DIR) / "data";
+}
+
 TempFolder::TempFolder() {
     std::random_device random;
     const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();

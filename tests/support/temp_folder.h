@@ -22,6 +22,8 @@ private:
 };
 
 void WriteBytes(const std::filesystem::path& path, std::string_view bytes);
+// The shipped data files of the source tree (data/ of the repository).
+std::filesystem::path ShippedDataFolder();
 std::string ReadBytes(const std::filesystem::path& path);
 
 }  // namespace tolvaris::test

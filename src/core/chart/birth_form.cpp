@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <variant>
 
-#include "core/chart/chart_text.h"
+#include "core/chart/display_text.h"
 #include "core/time/time_format.h"
 
 namespace tolvaris {

@@ -4,9 +4,9 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <csignal>
 #include <charconv>
 #include <chrono>
+#include <csignal>
 #include <cstdio>
 #include <string>
 #include <system_error>

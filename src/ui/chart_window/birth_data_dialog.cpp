@@ -19,7 +19,7 @@
 #include <QVBoxLayout>
 #include <variant>
 
-#include "core/chart/chart_text.h"
+#include "core/chart/display_text.h"
 #include "core/chart/lazy_atlas.h"
 #include "core/time/time_format.h"
 

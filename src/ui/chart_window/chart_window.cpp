@@ -7,7 +7,7 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
-#include "core/chart/chart_text.h"
+#include "core/chart/display_text.h"
 #include "core/requests/captions.h"
 #include "core/time/time_format.h"
 

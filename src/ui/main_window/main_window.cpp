@@ -1,10 +1,13 @@
 #include "ui/main_window/main_window.h"
 
+#include <QButtonGroup>
 #include <QCloseEvent>
 #include <QGroupBox>
 #include <QMenuBar>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QRadioButton>
+#include <algorithm>
 
 #include "core/requests/captions.h"
 
@@ -40,8 +43,7 @@ QFont ControlFont() {
 
 }  // namespace
 
-MainWindow::MainWindow(Requests& requests, MainWindowCommands commands)
-    : requests_(requests), commands_(std::move(commands)) {
+MainWindow::MainWindow(Requests& requests) : requests_(requests) {
     setObjectName("Tolvaris");
     setWindowTitle("Natal Chart Tolvaris");
     // A fixed dialog frame: a close box, no minimise or maximise box.
@@ -59,37 +61,36 @@ MainWindow::MainWindow(Requests& requests, MainWindowCommands commands)
     client->setFixedSize(Px(kClientWidth), Px(kClientHeight));
     setCentralWidget(client);
 
-    groups_ = {{
-        {OptionGroup::Sign, [this] { requests_.OKRisingSign_Click(); }},
-        {OptionGroup::House, [this] { requests_.OKHouses_Click(); }},
-        {OptionGroup::Planet, {}},
-        {OptionGroup::AspectKind, [this] { requests_.OKAspects_Click(); }},
-        {OptionGroup::SecondPlanet, {}},
-    }};
     BuildControls(client);
     WidenClippedCaptions();
     SetTabOrder();
 
     // The screen agrees with the start selection; checking moves no focus.
     const Selection& start = requests_.CurrentSelection();
-    const std::array<std::int16_t, 5> startIndexes = {start.SignIndex, start.HouseIndex,
-                                                      start.PlanetIndex, start.AspectIndex,
-                                                      start.Planet2Index};
-    for (int group = 1; group <= 5; ++group) {
-        Option(group).at(startIndexes[group - 1])->setChecked(true);
+    const std::array<std::pair<OptionGroup, int>, 5> startIndexes = {{
+        {OptionGroup::Sign, start.SignIndex},
+        {OptionGroup::House, start.HouseIndex},
+        {OptionGroup::Planet, start.PlanetIndex},
+        {OptionGroup::AspectKind, start.AspectIndex},
+        {OptionGroup::SecondPlanet, start.Planet2Index},
+    }};
+    for (const auto& [group, index] : startIndexes) {
+        Option(group, index)->setChecked(true);
     }
+    TakeFocusOnlyAsChosen();
     setFixedSize(sizeHint());
     move(Px(900), Px(1200));
 }
 
 void MainWindow::BuildControls(QWidget* client) {
     const int w = 1215;
-    QGroupBox* frame1 = AddFrame(client, "Frame1", "Sign/Asc Sign", 120, 90, 1695, 3375);
-    AddOptions(1, frame1, Captions(kSignCaptions), {w, w, w, w, w, w, w, w, 1455, w, w, w});
-    QGroupBox* frame2 = AddFrame(client, "Frame2", "Houses", 1920, 90, 975, 3375);
-    AddOptions(2, frame2, Captions(kHouseCaptions), std::vector<int>(12, 735));
-    QGroupBox* frame4 = AddFrame(client, "Frame4", "Aspects", 3120, 90, 1575, 1215);
-    AddOptions(4, frame4, Captions(kAspectCaptions), {w, 1335, w});
+    QGroupBox* signs = AddFrame(client, "Frame1", "Sign/Asc Sign", 120, 90, 1695, 3375);
+    AddOptions(OptionGroup::Sign, signs, Captions(kSignCaptions),
+               {w, w, w, w, w, w, w, w, 1455, w, w, w});
+    QGroupBox* houses = AddFrame(client, "Frame2", "Houses", 1920, 90, 975, 3375);
+    AddOptions(OptionGroup::House, houses, Captions(kHouseCaptions), std::vector<int>(12, 735));
+    QGroupBox* aspects = AddFrame(client, "Frame4", "Aspects", 3120, 90, 1575, 1215);
+    AddOptions(OptionGroup::AspectKind, aspects, Captions(kAspectCaptions), {w, 1335, w});
 
     AddButton(client, "OKRisingSign", "Rising sign", 3120, 1440, 1575, 495, QColor(192, 255, 192),
               [this] { requests_.OKRisingSign_Click(); });
@@ -98,20 +99,21 @@ void MainWindow::BuildControls(QWidget* client) {
     AddButton(client, "OKSigns", "Planet in sign", 3120, 2640, 1575, 495, QColor(255, 192, 255),
               [this] { requests_.OKSigns_Click(); });
 
-    const std::vector<int> planets = {w, w, w, w, w, w, w, w, w, w, 1455};
-    QGroupBox* frame3 = AddFrame(client, "Frame3", "Planets", 120, 3600, 1695, 3135);
-    AddOptions(3, frame3, Captions(kPlanetCaptions), planets);
-    std::vector<int> planets2 = planets;
-    planets2.back() = 1335;
-    QGroupBox* frame5 = AddFrame(client, "Frame5", "2nd Planet", 1920, 3600, 1575, 3135);
-    AddOptions(5, frame5, Captions(kPlanetCaptions), planets2);
+    const std::vector<int> planetWidths = {w, w, w, w, w, w, w, w, w, w, 1455};
+    QGroupBox* planets = AddFrame(client, "Frame3", "Planets", 120, 3600, 1695, 3135);
+    AddOptions(OptionGroup::Planet, planets, Captions(kPlanetCaptions), planetWidths);
+    std::vector<int> secondPlanetWidths = planetWidths;
+    secondPlanetWidths.back() = 1335;
+    QGroupBox* secondPlanets = AddFrame(client, "Frame5", "2nd Planet", 1920, 3600, 1575, 3135);
+    AddOptions(OptionGroup::SecondPlanet, secondPlanets, Captions(kPlanetCaptions),
+               secondPlanetWidths);
 
     AddButton(client, "OKAspects", "Aspects", 3600, 3600, 1095, 495, QColor(255, 224, 192),
               [this] { requests_.OKAspects_Click(); });
     AddButton(client, "Command2", "Keywords", 3600, 4950, 1095, 495, QColor(255, 192, 192),
-              [this] { commands_.Command2_Click(); });
+              [this] { emit keywordsRequested(); });
     AddButton(client, "Command1", "Help", 3600, 6240, 1095, 495, QColor(255, 255, 128),
-              [this] { commands_.Command1_Click(); });
+              [this] { emit hintsRequested(); });
 }
 
 QGroupBox* MainWindow::AddFrame(QWidget* client, const char* name, const char* caption, int left,
@@ -122,33 +124,28 @@ QGroupBox* MainWindow::AddFrame(QWidget* client, const char* name, const char* c
     QPalette palette = frame->palette();
     palette.setColor(QPalette::WindowText, Qt::red);
     frame->setPalette(palette);
-    const int number = name[5] - '0';
-    frames_.at(number - 1) = frame;
+    frames_.push_back(frame);
     return frame;
 }
 
-void MainWindow::AddOptions(int group, QGroupBox* frame,
+void MainWindow::AddOptions(OptionGroup group, QGroupBox* frame,
                             const std::vector<std::string_view>& captions,
                             const std::vector<int>& widths) {
     QPalette palette = frame->palette();
     palette.setColor(QPalette::WindowText, Qt::black);
+    auto* buttons = new QButtonGroup(this);
+    options_.at(Slot(group)) = buttons;
     for (std::size_t index = 0; index < captions.size(); ++index) {
         auto* option =
             new QRadioButton(QString::fromLatin1(captions[index].data(),
                                                  static_cast<qsizetype>(captions[index].size())),
                              frame);
-        option->setObjectName(QString("Option%1_%2").arg(group).arg(index));
+        option->setObjectName(QString("Option%1_%2").arg(Slot(group) + 1).arg(index));
         option->setPalette(palette);
         option->setGeometry(Px(kOptionLeft), Px(OptionTop(static_cast<int>(index))),
                             Px(widths.at(index)), Px(kOptionHeight));
         option->installEventFilter(this);
-        // Tab enters a group on its checked button only; clicks and the
-        // arrow keys still reach every button.
-        option->setFocusPolicy(Qt::ClickFocus);
-        connect(option, &QRadioButton::toggled, option, [option](bool checked) {
-            option->setFocusPolicy(checked ? Qt::StrongFocus : Qt::ClickFocus);
-        });
-        options_.at(group - 1).push_back(option);
+        buttons->addButton(option, static_cast<int>(index));
     }
 }
 
@@ -165,6 +162,10 @@ QPushButton* MainWindow::AddButton(QWidget* client, const char* name, const char
     connect(button, &QPushButton::clicked, this, onClick);
     buttons_.push_back(button);
     return button;
+}
+
+QRadioButton* MainWindow::Option(OptionGroup group, int index) const {
+    return static_cast<QRadioButton*>(Options(group)->button(index));
 }
 
 QPushButton* MainWindow::Button(const char* name) const {
@@ -203,19 +204,19 @@ void MainWindow::WidenClippedCaptions() {
 
 void MainWindow::SetTabOrder() {
     std::vector<QWidget*> chain;
-    auto addGroup = [&](int group) {
-        for (QRadioButton* option : Option(group)) {
+    auto addGroup = [&](OptionGroup group) {
+        for (QAbstractButton* option : Options(group)->buttons()) {
             chain.push_back(option);
         }
     };
-    addGroup(1);
+    addGroup(OptionGroup::Sign);
     chain.push_back(Button("OKAspects"));
-    addGroup(2);
+    addGroup(OptionGroup::House);
     chain.push_back(Button("OKHouses"));
-    addGroup(3);
+    addGroup(OptionGroup::Planet);
     chain.push_back(Button("OKSigns"));
-    addGroup(4);
-    addGroup(5);
+    addGroup(OptionGroup::AspectKind);
+    addGroup(OptionGroup::SecondPlanet);
     chain.push_back(Button("OKRisingSign"));
     chain.push_back(Button("Command1"));
     chain.push_back(Button("Command2"));
@@ -224,32 +225,77 @@ void MainWindow::SetTabOrder() {
     }
 }
 
-bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
-    const auto type = event->type();
-    if (type == QEvent::FocusIn || type == QEvent::MouseButtonDblClick) {
-        for (std::size_t group = 0; group < options_.size(); ++group) {
-            const auto& list = options_[group];
-            const auto it = std::find(list.begin(), list.end(), watched);
-            if (it == list.end()) {
-                continue;
-            }
-            if (type == QEvent::FocusIn) {
-                // The selection follows the focus, and only the focus.
-                requests_.Select(groups_[group].id, static_cast<std::int16_t>(it - list.begin()));
-            } else if (groups_[group].doubleClick) {
-                // The first click has already focused the button and stored its index.
-                groups_[group].doubleClick();
-            }
+void MainWindow::TakeFocusOnlyAsChosen() {
+    // Tab enters a group on its checked button only; the arrow keys still
+    // reach every button. Qt's own click focus would also follow the right
+    // and middle buttons, so a left click gives the focus instead
+    // (FilterOptionEvent). Set after the tab order, which Qt does not build
+    // through widgets that take no focus.
+    for (QButtonGroup* group : options_) {
+        for (QAbstractButton* option : group->buttons()) {
+            option->setFocusPolicy(option->isChecked() ? Qt::TabFocus : Qt::NoFocus);
+            connect(option, &QAbstractButton::toggled, option, [option](bool checked) {
+                option->setFocusPolicy(checked ? Qt::TabFocus : Qt::NoFocus);
+            });
+        }
+    }
+}
+
+void MainWindow::RequestOnDoubleClick(OptionGroup group) {
+    switch (group) {
+        case OptionGroup::Sign:
+            requests_.OKRisingSign_Click();
             break;
+        case OptionGroup::House:
+            requests_.OKHouses_Click();
+            break;
+        case OptionGroup::AspectKind:
+            requests_.OKAspects_Click();
+            break;
+        case OptionGroup::Planet:
+        case OptionGroup::SecondPlanet:
+            break;  // a double-click on a planet only selects it
+    }
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+    auto* option = qobject_cast<QRadioButton*>(watched);
+    for (std::size_t slot = 0; option != nullptr && slot < options_.size(); ++slot) {
+        if (options_[slot] == option->group()) {
+            return FilterOptionEvent(option, static_cast<OptionGroup>(slot), event);
         }
     }
     return QMainWindow::eventFilter(watched, event);
 }
 
-void MainWindow::closeEvent(QCloseEvent* event) {
-    if (commands_.Form_Unload) {
-        commands_.Form_Unload();
+bool MainWindow::FilterOptionEvent(QRadioButton* option, OptionGroup group, QEvent* event) {
+    switch (event->type()) {
+        case QEvent::FocusIn:
+            // The selection follows the focus, and only the focus.
+            requests_.Select(group, static_cast<std::int16_t>(Options(group)->id(option)));
+            return false;
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonRelease:
+        case QEvent::MouseButtonDblClick: {
+            // Only the left button chooses; the others do nothing here at all.
+            if (static_cast<QMouseEvent*>(event)->button() != Qt::LeftButton) {
+                return true;
+            }
+            if (event->type() == QEvent::MouseButtonPress) {
+                option->setFocus(Qt::MouseFocusReason);
+            } else if (event->type() == QEvent::MouseButtonDblClick) {
+                // The first click has already focused the button and stored its index.
+                RequestOnDoubleClick(group);
+            }
+            return false;
+        }
+        default:
+            return false;
     }
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+    emit closing();
     event->accept();  // closing cannot be refused
 }
 

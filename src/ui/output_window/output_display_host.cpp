@@ -13,7 +13,7 @@
 namespace tolvaris {
 namespace {
 
-// A page of this many bytes goes into RichText1 at once. Qt builds a text
+// A page of this many bytes goes into the page view at once. Qt builds a text
 // block per line at a few microseconds each, so a longer page (a large
 // keyword file, say) would keep the user waiting: its first part is shown at
 // once, and the rest is filled in while the user reads, a slice at a time
@@ -57,7 +57,7 @@ class PageFiller : public QObject {
 public:
     PageFiller(OutputWindow* window, QByteArray bytes, qsizetype done)
         : QObject(window),
-          document_(window->RichText1()->document()),
+          document_(window->PageView()->document()),
           bytes_(std::move(bytes)),
           done_(done) {
         setObjectName(kPageFillerName);

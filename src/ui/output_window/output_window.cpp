@@ -5,6 +5,7 @@
 #include <QKeyEvent>
 #include <QMenuBar>
 #include <QMouseEvent>
+#include <QMoveEvent>
 #include <QPlainTextEdit>
 #include <QResizeEvent>
 #include <QWindow>
@@ -21,38 +22,43 @@ constexpr const char* kFontMissingMessage =
 
 }  // namespace
 
-OutputWindow::OutputWindow(SettingValues& settings, double FontSizeStep, Notices& notices,
-                           OutputCommands commands, const QString& OutputFontName,
-                           QMargins frameEstimate)
+QMargins WindowSystemFrameMargins(const QWidget& window) {
+    return window.windowHandle() != nullptr ? window.windowHandle()->frameMargins() : QMargins();
+}
+
+OutputWindow::OutputWindow(SettingValues& settings, double fontSizeStep, Notices& notices,
+                           std::function<std::int32_t()> pageLineCount, const QString& fontName,
+                           QMargins frameEstimate, FrameMarginsQuery frameMargins)
     : settings_(settings),
-      fontSizeStep_(FontSizeStep),
+      fontSizeStep_(fontSizeStep),
       notices_(notices),
-      commands_(std::move(commands)),
-      frameEstimate_(frameEstimate) {
+      pageLineCount_(std::move(pageLineCount)),
+      frameMargins_(std::move(frameMargins)) {
     setObjectName("OutputD1");
     setAttribute(Qt::WA_DeleteOnClose);  // closing destroys it; the next page makes a new one
     setWindowTitle("Data");
 
-    richText1_ = new QPlainTextEdit(this);
-    richText1_->setObjectName("RichText1");
-    richText1_->setFrameShape(QFrame::NoFrame);
-    richText1_->setContextMenuPolicy(Qt::NoContextMenu);  // the right button returns the focus
-    richText1_->installEventFilter(this);
-    richText1_->viewport()->installEventFilter(this);
-    setCentralWidget(richText1_);
+    pageView_ = new QPlainTextEdit(this);
+    pageView_->setObjectName("PageView");
+    pageView_->setFrameShape(QFrame::NoFrame);
+    pageView_->setContextMenuPolicy(Qt::NoContextMenu);  // the right button returns the focus
+    pageView_->installEventFilter(this);
+    pageView_->viewport()->installEventFilter(this);
+    setCentralWidget(pageView_);
     BuildMenus();
 
-    ApplyStoredPlacement();
-    ApplyStoredFont(OutputFontName);
+    ApplyStoredPlacement(frameEstimate);
+    ApplyStoredFont(fontName);
 }
 
 void OutputWindow::BuildMenus() {
     QMenu* file = menuBar()->addMenu("&File");
     file->menuAction()->setObjectName("mnuFile");
-    QAction* save = file->addAction("&Save", QKeySequence(Qt::Key_F5), [this] { commands_.save(); });
+    QAction* save =
+        file->addAction("&Save", QKeySequence(Qt::Key_F5), [this] { emit saveRequested(); });
     save->setObjectName("mnuFileSave");
     QAction* saveAs =
-        file->addAction("Save &As", QKeySequence(Qt::Key_F6), [this] { commands_.saveAs(); });
+        file->addAction("Save &As", QKeySequence(Qt::Key_F6), [this] { emit saveAsRequested(); });
     saveAs->setObjectName("mnuFileSaveAs");
 
     QMenu* fonts = menuBar()->addMenu("F&ont");
@@ -74,31 +80,56 @@ void OutputWindow::BuildMenus() {
 
     QAction* clear = menuBar()->addAction("&Clear all data", [this] { mnuClearBuffer_Click(); });
     clear->setObjectName("mnuClearBuffer");
-    QAction* help = menuBar()->addAction("&Help", [this] { commands_.showHelp(); });
+    QAction* help = menuBar()->addAction("&Help", [this] { emit helpRequested(); });
     help->setObjectName("mnuHelp");
 
     // Shortcuts work while the text has the focus, from anywhere in the window.
-    for (QAction* action : {save, saveAs, mnuFontsIncrease_, mnuFontsDecrease_, mnuFontsBold_,
-                            mnuFontsItalic_}) {
+    for (QAction* action :
+         {save, saveAs, mnuFontsIncrease_, mnuFontsDecrease_, mnuFontsBold_, mnuFontsItalic_}) {
         action->setShortcutContext(Qt::WindowShortcut);
     }
 }
 
-void OutputWindow::ApplyStoredPlacement() {
-    OutputLoading = true;
-    // The stored values are the outer frame; the frame's size is known only
-    // once the window is shown, so start from an estimate and correct it then.
-    const QRect outer(TwipsToPixels(settings_.OutputLeft), TwipsToPixels(settings_.OutputTop),
-                      TwipsToPixels(settings_.OutputWidth), TwipsToPixels(settings_.OutputHeight));
-    const QRect inner = outer.marginsRemoved(frameEstimate_);
+QRect OutputWindow::StoredOuterFrame() const {
+    return QRect(TwipsToPixels(settings_.OutputLeft), TwipsToPixels(settings_.OutputTop),
+                 TwipsToPixels(settings_.OutputWidth), TwipsToPixels(settings_.OutputHeight));
+}
+
+void OutputWindow::ApplyStoredPlacement(QMargins frame) {
+    // The stored values are the outer frame, but Qt sizes the inside.
+    placing_ = true;
+    frameApplied_ = frame;
+    const QRect outer = StoredOuterFrame();
+    const QRect inner = outer.marginsRemoved(frame);
     resize(std::max(inner.width(), 1), std::max(inner.height(), 1));
     move(outer.topLeft());
-    OutputLoading = false;
+    placing_ = false;
+}
+
+bool OutputWindow::FitToToldFrame() {
+    // The inner size was made from an estimate of the frame. Under X11 the
+    // window manager tells the real frame only some time after the first
+    // show; once it has, the inner size is corrected once so that the outer
+    // frame is the stored one. A frame never told (no window manager) is
+    // no frame, and the estimate then was no frame either.
+    if (!shown_ || frameFitted_ || isMinimized()) {
+        return false;
+    }
+    const QMargins told = frameMargins_(*this);
+    if (told.isNull()) {
+        return false;
+    }
+    frameFitted_ = true;
+    if (told == frameApplied_) {
+        return false;
+    }
+    ApplyStoredPlacement(told);
+    return true;
 }
 
 void OutputWindow::ApplyStoredFont(const QString& fontName) {
     // Each step is applied on its own; a failing one is reported and the rest go on.
-    QFont font = richText1_->font();
+    QFont font = pageView_->font();
     font.setFamily(fontName);
     if (!QFontInfo(font).fixedPitch()) {
         notices_.Message(kFontMissingMessage, "Information!", NoticeIcon::Exclamation);
@@ -106,59 +137,58 @@ void OutputWindow::ApplyStoredFont(const QString& fontName) {
     font.setPointSizeF(RenderableFontSize(settings_.OutputFontSize));
     font.setBold(settings_.OutputFontBold != 0);
     font.setItalic(settings_.OutputFontItalic != 0);
-    richText1_->setFont(font);
+    pageView_->setFont(font);
     mnuFontsBold_->setChecked(settings_.OutputFontBold != 0);
     mnuFontsItalic_->setChecked(settings_.OutputFontItalic != 0);
-    richText1_->clear();
+    pageView_->clear();
 }
 
 void OutputWindow::SetPageText(const QString& text) {
     // A long page is filled in after it is shown (output_display_host.cpp);
     // a new page ends that, so nothing of the old one is added to it.
     delete findChild<QObject*>("pageFiller", Qt::FindDirectChildrenOnly);
-    richText1_->setPlainText(text);
+    pageView_->setPlainText(text);
 }
 
 void OutputWindow::resizeEvent(QResizeEvent* event) {
     QMainWindow::resizeEvent(event);
-    StorePlacement();
+    if (!FitToToldFrame()) {
+        StorePlacement();
+    }
+}
+
+void OutputWindow::moveEvent(QMoveEvent* event) {
+    QMainWindow::moveEvent(event);
+    // Only a resize stores; a move may bring the window manager's frame.
+    FitToToldFrame();
 }
 
 void OutputWindow::showEvent(QShowEvent* event) {
     QMainWindow::showEvent(event);
-    if (!placementCorrected_) {
-        // Now the real frame is known: make the outer frame what was stored.
-        placementCorrected_ = true;
-        const QMargins actual(geometry().left() - frameGeometry().left(),
-                              geometry().top() - frameGeometry().top(),
-                              frameGeometry().right() - geometry().right(),
-                              frameGeometry().bottom() - geometry().bottom());
-        // Under X11 the window manager may not have told the frame yet: then
-        // the estimate (the main window's frame) is the better guess.
-        if (!actual.isNull() && actual != frameEstimate_) {
-            frameEstimate_ = actual;
-            ApplyStoredPlacement();
-        }
-    }
+    shown_ = true;
+    FitToToldFrame();
 }
 
 void OutputWindow::closeEvent(QCloseEvent* event) {
     // Nothing is stored: placement and font are already in the shared values.
-    if (commands_.unloaded) {
-        commands_.unloaded();
-    }
+    emit closing();
     QMainWindow::closeEvent(event);
 }
 
 void OutputWindow::StorePlacement() {
     // Before the first show the frame is only an estimate; the correction
     // then applies the stored values, which must still be the loaded ones.
-    if (OutputLoading || !placementCorrected_ || isMinimized()) {
+    if (placing_ || !shown_ || isMinimized()) {
         return;
     }
     // A maximize moves and resizes at once, and the resize arrives first:
     // the window handle already knows the new frame, the widget not yet.
-    const QRect outer = windowHandle() != nullptr ? windowHandle()->frameGeometry() : frameGeometry();
+    const QRect outer = windowHandle() != nullptr
+                            ? windowHandle()->geometry().marginsAdded(frameMargins_(*this))
+                            : frameGeometry();
+    if (outer == StoredOuterFrame()) {
+        return;  // already stored, perhaps in twips between two pixels
+    }
     settings_.OutputWidth = PixelsToTwips(outer.width());
     settings_.OutputHeight = PixelsToTwips(outer.height());
     settings_.OutputTop = PixelsToTwips(outer.top());
@@ -166,22 +196,22 @@ void OutputWindow::StorePlacement() {
 }
 
 bool OutputWindow::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == richText1_ && event->type() == QEvent::KeyPress &&
+    if (watched == pageView_ && event->type() == QEvent::KeyPress &&
         static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
-        commands_.focusMainWindow();
+        emit mainWindowFocusRequested();
         return true;  // the Escape never reaches the text
     }
-    if (watched == richText1_->viewport() && event->type() == QEvent::MouseButtonRelease &&
+    if (watched == pageView_->viewport() && event->type() == QEvent::MouseButtonRelease &&
         static_cast<QMouseEvent*>(event)->button() == Qt::RightButton) {
-        commands_.focusMainWindow();
+        emit mainWindowFocusRequested();
     }
     return QMainWindow::eventFilter(watched, event);
 }
 
 void OutputWindow::SetShownFontSize(double size) {
-    QFont font = richText1_->font();
+    QFont font = pageView_->font();
     font.setPointSizeF(RenderableFontSize(size));
-    richText1_->setFont(font);
+    pageView_->setFont(font);
 }
 
 void OutputWindow::mnuFontsIncrease_Click() {
@@ -199,36 +229,36 @@ void OutputWindow::mnuFontsDecrease_Click() {
 }
 
 void OutputWindow::mnuFontsBold_Click() {
-    QFont font = richText1_->font();
+    QFont font = pageView_->font();
     font.setBold(!font.bold());
-    richText1_->setFont(font);
-    const bool bold = richText1_->font().bold();
+    pageView_->setFont(font);
+    const bool bold = pageView_->font().bold();
     settings_.OutputFontBold = bold ? -1 : 0;
     mnuFontsBold_->setChecked(bold);
     UpdateFontView();
 }
 
 void OutputWindow::mnuFontsItalic_Click() {
-    QFont font = richText1_->font();
+    QFont font = pageView_->font();
     font.setItalic(!font.italic());
-    richText1_->setFont(font);
-    const bool italic = richText1_->font().italic();
+    pageView_->setFont(font);
+    const bool italic = pageView_->font().italic();
     settings_.OutputFontItalic = italic ? -1 : 0;
     mnuFontsItalic_->setChecked(italic);
     UpdateFontView();
 }
 
 void OutputWindow::UpdateFontView() {
-    if (commands_.pageCount() == 0) {
+    if (pageLineCount_() == 0) {
         return;
     }
-    commands_.showPage();
+    emit pageRedisplayRequested();
     mnuFontsDecrease_->setEnabled(CanDecreaseFont(settings_.OutputFontSize));
     mnuFontsIncrease_->setEnabled(CanIncreaseFont(settings_.OutputFontSize));
 }
 
 void OutputWindow::mnuClearBuffer_Click() {
-    commands_.clearData();
+    emit clearDataRequested();
     notices_.Message("All data cleared from buffer.", "Information!", NoticeIcon::Exclamation);
 }
 

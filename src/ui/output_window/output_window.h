@@ -1,7 +1,8 @@
 #pragma once
 
 #include <QMainWindow>
-#include <QPointer>
+#include <QMargins>
+#include <cstdint>
 #include <functional>
 
 #include "core/engine/screen.h"
@@ -12,17 +13,11 @@ class QPlainTextEdit;
 
 namespace tolvaris {
 
-// What the output window's commands reach outside the window.
-struct OutputCommands {
-    std::function<void()> save;
-    std::function<void()> saveAs;
-    std::function<void()> showHelp;
-    std::function<void()> clearData;          // empties the data buffer
-    std::function<std::int32_t()> pageCount;  // lines on the current page
-    std::function<void()> showPage;           // the page hand-off, again
-    std::function<void()> focusMainWindow;
-    std::function<void()> unloaded;  // the window is closing and will be destroyed
-};
+// The frame the window system has drawn around a shown window; null while
+// it has not told it (under X11 the window manager tells it some time after
+// the first show).
+using FrameMarginsQuery = std::function<QMargins(const QWidget& window)>;
+QMargins WindowSystemFrameMargins(const QWidget& window);
 
 // OutputD1: shows the current page, keeps the shared placement up to date,
 // and carries saving, the font commands, "Clear all data" and help.
@@ -32,11 +27,15 @@ class OutputWindow : public QMainWindow {
 
 public:
     // Creating the window is its load: placement and font are applied here.
-    OutputWindow(SettingValues& settings, double FontSizeStep, Notices& notices,
-                 OutputCommands commands, const QString& OutputFontName,
-                 QMargins frameEstimate = {});
+    // `pageLineCount` tells how many lines the current page has (0: none).
+    // The window's frame is unknown until it is shown: `frameEstimate` stands
+    // in for it until the window system tells it.
+    OutputWindow(SettingValues& settings, double fontSizeStep, Notices& notices,
+                 std::function<std::int32_t()> pageLineCount, const QString& fontName,
+                 QMargins frameEstimate = {},
+                 FrameMarginsQuery frameMargins = WindowSystemFrameMargins);
 
-    QPlainTextEdit* RichText1() const { return richText1_; }
+    QPlainTextEdit* PageView() const { return pageView_; }
     void SetPageText(const QString& text);
 
     void mnuFontsIncrease_Click();
@@ -45,15 +44,27 @@ public:
     void mnuFontsItalic_Click();
     void mnuClearBuffer_Click();
 
+signals:
+    void saveRequested();
+    void saveAsRequested();
+    void helpRequested();
+    void clearDataRequested();  // empty the data buffer
+    void pageRedisplayRequested();
+    void mainWindowFocusRequested();
+    void closing();  // the window is closing and will be destroyed
+
 protected:
     void resizeEvent(QResizeEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void BuildMenus();
-    void ApplyStoredPlacement();
+    QRect StoredOuterFrame() const;
+    void ApplyStoredPlacement(QMargins frame);
+    bool FitToToldFrame();
     void ApplyStoredFont(const QString& fontName);
     void StorePlacement();
     void SetShownFontSize(double size);
@@ -62,11 +73,13 @@ private:
     SettingValues& settings_;
     double fontSizeStep_;
     Notices& notices_;
-    OutputCommands commands_;
-    QMargins frameEstimate_;
-    bool OutputLoading = false;
-    bool placementCorrected_ = false;
-    QPlainTextEdit* richText1_ = nullptr;
+    std::function<std::int32_t()> pageLineCount_;
+    FrameMarginsQuery frameMargins_;
+    QMargins frameApplied_;     // the frame the inner size was made for
+    bool placing_ = false;      // our own resize and move: nothing to store
+    bool shown_ = false;        // the window has been shown once
+    bool frameFitted_ = false;  // the told frame has been applied
+    QPlainTextEdit* pageView_ = nullptr;
     QAction* mnuFontsIncrease_ = nullptr;
     QAction* mnuFontsDecrease_ = nullptr;
     QAction* mnuFontsBold_ = nullptr;

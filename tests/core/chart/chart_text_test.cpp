@@ -1,126 +1,161 @@
-#include "core/chart/chart_text.h"
-
 #include <gtest/gtest.h>
 
-#include <cmath>
+#include <clocale>
+#include <string>
+
+#include "core/chart/coordinate_text.h"
+#include "core/chart/decimal_text.h"
+#include "core/chart/message_text.h"
+#include "core/chart/orbs_text.h"
+#include "core/chart/utf8_text.h"
 
 namespace tolvaris {
 namespace {
 
-TEST(FormatDegreesMinutes, CutsToTheWholeMinute) {
-    const struct {
-        double degrees;
-        const char* text;
-    } cases[] = {
-        {0.0, "0°00'"},
-        {10.7717825, "10°46'"},  // the Sun of 1990-01-01 11:00 UT in Capricorn
-        {10.5, "10°30'"},
-        {29.99999, "29°59'"},  // never rounds up into the next sign
-        {7.0 + 59.0 / 60.0, "7°59'"},
-        {-2.25, "2°15'"},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.degrees);
-        EXPECT_EQ(FormatDegreesMinutes(c.degrees), c.text);
-    }
-}
-
-TEST(FormatZodiacPosition, NamesTheSignOfAnyLongitude) {
-    EXPECT_EQ(FormatZodiacPosition(280.7717825), "10°46' Capricorn");
-    EXPECT_EQ(FormatZodiacPosition(22.5564119), "22°33' Aries");
-    EXPECT_EQ(FormatZodiacPosition(-0.5), "29°30' Pisces");
-    EXPECT_EQ(FormatZodiacPosition(360.0), "0°00' Aries");
-}
-
-TEST(ParseCoordinate, AcceptsTheUsualWritings) {
+TEST(PlainDecimal, ReadsOnlySignDigitsAndOnePoint) {
     const struct {
         const char* text;
-        CoordinateAxis axis;
-        double value;
+        std::optional<double> value;
     } cases[] = {
-        {"52.52", CoordinateAxis::Latitude, 52.52},
-        {" -33.87 ", CoordinateAxis::Latitude, -33.87},
-        {"+13,405", CoordinateAxis::Longitude, 13.405},
-        {"52°31'N", CoordinateAxis::Latitude, 52 + 31 / 60.0},
-        {"52° 31' 12\" N", CoordinateAxis::Latitude, 52 + 31 / 60.0 + 12 / 3600.0},
-        {"33 52 S", CoordinateAxis::Latitude, -(33 + 52 / 60.0)},
-        {"74 0 w", CoordinateAxis::Longitude, -74.0},
-        {"13.4 E", CoordinateAxis::Longitude, 13.4},
-        {"90", CoordinateAxis::Latitude, 90.0},
-        {"-180", CoordinateAxis::Longitude, -180.0},
-        {"52 30.5", CoordinateAxis::Latitude, 52 + 30.5 / 60.0},
+        {"52.52", 52.52},
+        {"-0.1278", -0.1278},
+        {"+8", 8.0},
+        {".5", 0.5},
+        {"-.25", -0.25},
+        {"0", 0.0},
+        {"180.000000", 180.0},
+        {"", std::nullopt},
+        {"-", std::nullopt},
+        {".", std::nullopt},
+        {"5.", std::nullopt},
+        {"1e2", std::nullopt},
+        {"inf", std::nullopt},
+        {"nan", std::nullopt},
+        {" 5", std::nullopt},
+        {"5 ", std::nullopt},
+        {"1.2.3", std::nullopt},
+        {"--5", std::nullopt},
+        {"0x10", std::nullopt},
+        {"13,41", std::nullopt},
+        {"123456789012345678901234567890123", std::nullopt},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.text);
-        const CoordinateResult result = ParseCoordinate(c.text, c.axis);
-        ASSERT_TRUE(result.value.has_value()) << result.error;
-        EXPECT_NEAR(*result.value, c.value, 1e-9);
-        EXPECT_EQ(result.error, "");
+        EXPECT_EQ(ParsePlainDecimal(c.text), c.value) << '"' << c.text << '"';
     }
 }
 
-TEST(ParseCoordinate, RefusesWithAMessageNamingTheField) {
+TEST(PlainDecimal, WritesAPointWhateverTheLocale) {
+    // A German locale writes 52,52 through printf; our files must not.
+    const bool german = std::setlocale(LC_ALL, "de_DE.UTF-8") != nullptr;
+    EXPECT_EQ(FormatFixedDecimal(52.52, 6), "52.520000");
+    EXPECT_EQ(FormatFixedDecimal(-0.0000001, 6), "0.000000");
+    EXPECT_EQ(FormatFixedDecimal(-151.2092954, 6), "-151.209295");
+    EXPECT_EQ(FormatShortestDecimal(8.0), "8");
+    EXPECT_EQ(FormatShortestDecimal(6.25), "6.25");
+    EXPECT_EQ(FormatShortestDecimal(0.1), "0.1");
+    std::setlocale(LC_ALL, "C");
+    if (!german) {
+        GTEST_LOG_(INFO) << "de_DE.UTF-8 is not installed; checked in the C locale only";
+    }
+}
+
+TEST(Coordinates, RefuseWhatIsNoPlaceOnEarth) {
+    EXPECT_EQ(ParseLatitude("-90").value, -90.0);
+    EXPECT_EQ(ParseLatitude("90.0").value, 90.0);
+    EXPECT_EQ(ParseLongitude("-180").value, -180.0);
+    EXPECT_EQ(ParseLongitude("13.41").value, 13.41);
+    EXPECT_EQ(ParseLatitude("90.0000001").error, "the latitude 90.0000001 is outside -90 to 90");
+    EXPECT_EQ(ParseLongitude("181").error, "the longitude 181 is outside -180 to 180");
+    EXPECT_EQ(ParseLatitude("N52").error,
+              "the latitude \"N52\" is not a number of decimal degrees (north positive, for "
+              "example 52.52)");
+    // A line of junk is quoted cut short.
+    EXPECT_EQ(ParseLatitude(std::string(60, '9') + "x").error,
+              "the latitude \"" + std::string(40, '9') +
+                  "...\" is not a number of decimal degrees (north positive, for example 52.52)");
+}
+
+TEST(Orbs, FormatAndReadBack) {
+    EXPECT_EQ(FormatOrbs(Orbs{}), "conjunction=8,sextile=5,square=7,trine=7,opposition=8");
+    const OrbsParse some = ParseOrbs(" sextile = 4.5 , opposition=10", Orbs{});
+    ASSERT_TRUE(some.value) << some.error;
+    EXPECT_EQ(some.value->sextile, 4.5);
+    EXPECT_EQ(some.value->opposition, 10.0);
+    EXPECT_EQ(some.value->conjunction, 8.0);
+    const Orbs odd{0.1, 15, 0, 3.75, 12.125};
+    const OrbsParse back = ParseOrbs(FormatOrbs(odd), Orbs{});
+    ASSERT_TRUE(back.value) << back.error;
+    EXPECT_EQ(FormatOrbs(*back.value), FormatOrbs(odd));
     const struct {
         const char* text;
-        CoordinateAxis axis;
-        const char* message;
+        const char* error;
+    } refused[] = {
+        {"", "the orbs are empty (write them as conjunction=8,sextile=5,...)"},
+        {"sextile", "the orb \"sextile\" is not written as kind=degrees, for example sextile=5"},
+        {"sextile=5,", "the orb \"\" is not written as kind=degrees, for example sextile=5"},
+        {"Sextile=5",
+         "the orb \"Sextile\" is not one of conjunction, sextile, square, trine, "
+         "opposition"},
+        {"trine=-1", "the trine orb -1 is outside 0 to 15"},
+        {"trine=abc", "the trine orb \"abc\" is not a number of degrees"},
+        {"square=1,square=2", "the square orb is given twice"},
+    };
+    for (const auto& c : refused) {
+        const OrbsParse parsed = ParseOrbs(c.text, Orbs{});
+        EXPECT_FALSE(parsed.value) << c.text;
+        EXPECT_EQ(parsed.error, c.error);
+    }
+}
+
+TEST(Utf8, AcceptsWellFormedTextOnly) {
+    const struct {
+        std::string text;
+        bool valid;
     } cases[] = {
-        {"", CoordinateAxis::Latitude,
-         "Latitude must be given, for example 52.52, -33.87, 52°31'N or 33 52 S."},
-        {"abc", CoordinateAxis::Longitude,
-         "Longitude \"abc\" is not understood; write it as 13.405, -74.006, 13°24'E or 74 0 W."},
-        {"52 N", CoordinateAxis::Longitude,
-         "Longitude \"52 N\" is not understood; write it as 13.405, -74.006, 13°24'E or 74 0 W."},
-        {"-52 S", CoordinateAxis::Latitude,
-         "Latitude \"-52 S\" has both a minus sign and a hemisphere letter; give one of them."},
-        {"52 60", CoordinateAxis::Latitude,
-         "Latitude \"52 60\" has minutes or seconds of 60 or more."},
-        {"52.5 30", CoordinateAxis::Latitude,
-         "Latitude \"52.5 30\" is not understood; write it as 52.52, -33.87, 52°31'N or 33 52 S."},
-        {"95", CoordinateAxis::Latitude, "Latitude must lie between -90 and 90 degrees."},
-        {"180 0 1 E", CoordinateAxis::Longitude,
-         "Longitude must lie between -180 and 180 degrees."},
+        {"", true},
+        {"Zürich", true},
+        {"\xE2\x82\xAC", true},       // euro sign
+        {"\xF0\x9F\x8C\x9E", true},   // a four-byte character
+        {"\xF4\x8F\xBF\xBF", true},   // U+10FFFF
+        {"Z\xFCrich", false},         // Latin-1
+        {"\x80", false},              // stray continuation
+        {"\xC0\xAF", false},          // overlong slash
+        {"\xE0\x80\xAF", false},      // overlong, three bytes
+        {"\xED\xA0\x80", false},      // a UTF-16 surrogate
+        {"\xF4\x90\x80\x80", false},  // past U+10FFFF
+        {"\xE2\x82", false},          // cut short
+        {"\xF5\x80\x80\x80", false},  // no such lead byte
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.text);
-        const CoordinateResult result = ParseCoordinate(c.text, c.axis);
-        EXPECT_FALSE(result.value.has_value());
-        EXPECT_EQ(result.error, c.message);
+        EXPECT_EQ(IsValidUtf8(c.text), c.valid) << c.text;
     }
 }
 
-TEST(FormatCoordinate, RoundTripsThroughTheParser) {
-    for (const double value : {52.52, -13.405, 0.0, -0.0, 89.999999, -179.123456}) {
-        SCOPED_TRACE(value);
-        const std::string text = FormatCoordinate(value);
-        const CoordinateResult back = ParseCoordinate(text, CoordinateAxis::Longitude);
-        ASSERT_TRUE(back.value.has_value()) << back.error;
-        EXPECT_NEAR(*back.value, value, 5e-7);
+}  // namespace
+}  // namespace tolvaris
+
+namespace tolvaris {
+namespace {
+
+TEST(MessageText, QuotesUserTextOnOneLineAndShort) {
+    const struct {
+        std::string text;
+        const char* shown;
+    } cases[] = {
+        {"Berlin", "Berlin"},
+        {"line\nbreak\r\x1b[2J", "line?break??[2J"},
+        {"Z\xFCrich", "Z?rich"},
+        {std::string(39, 'a') + "ü" + "b", "aaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaü..."},
+        {std::string(40, 'x'), "xxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxx"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(ShownInMessage(c.text), c.shown);
     }
-    EXPECT_EQ(FormatCoordinate(52.52), "52.52");
-    EXPECT_EQ(FormatCoordinate(-0.0), "0.0");
-}
-
-TEST(PlaceLabel, LeavesOutAnEmptyOrRepeatedRegion) {
-    Place zurich{"Zürich", "Zurich", "Switzerland", "CH", 47.37, 8.55, "Europe/Zurich", 341730};
-    EXPECT_EQ(PlaceLabel(zurich), "Zürich, Zurich, Switzerland");
-    zurich.Region = "Zürich";
-    EXPECT_EQ(PlaceLabel(zurich), "Zürich, Switzerland");
-    zurich.Region.clear();
-    EXPECT_EQ(PlaceLabel(zurich), "Zürich, Switzerland");
-}
-
-TEST(DescribeUniversalTime, SaysWhereTheOffsetComesFrom) {
-    UniversalTime zone{631191600, 3600, OffsetSource::Zone, "CET", {}};
-    EXPECT_EQ(DescribeUniversalTime(zone, "Europe/Berlin"),
-              "UT 1990-01-01 11:00:00, offset +01:00 (CET) from the zone Europe/Berlin");
-    UniversalTime given{631191600, 19800, OffsetSource::Given, "", {}};
-    EXPECT_EQ(DescribeUniversalTime(given, "Europe/Berlin"),
-              "UT 1990-01-01 11:00:00, offset +05:30, given by hand");
-    UniversalTime lmt{-2524521600, 3217, OffsetSource::LocalMeanTime, "LMT", {}};
-    EXPECT_EQ(DescribeUniversalTime(lmt, "Europe/Berlin"),
-              "UT 1890-01-01 00:00:00, offset +00:53:37 (LMT): local mean time of the "
-              "birthplace, as Europe/Berlin kept no standard time then");
+    EXPECT_EQ(OneLineMessage(std::string(50, 'y') + "\n"), std::string(50, 'y') + "?");
+    EXPECT_EQ(AsClause("Date must be written as YYYY-MM-DD."),
+              "date must be written as YYYY-MM-DD");
+    EXPECT_EQ(AsClause("UTC offset must lie between -15:00 and +15:00."),
+              "UTC offset must lie between -15:00 and +15:00");
 }
 
 }  // namespace

@@ -108,19 +108,10 @@ TEST_F(OutputHelpTest, AReadFailurePartWayIsReportedAndThePageClosed) {
     EXPECT_EQ(PageFile(), "\r\n\r\n\r\n");
 }
 
-// The repository, from the environment or else from where this file lies.
-std::filesystem::path SourceFolder() {
-    if (const char* folder = std::getenv("TOLVARIS_SOURCE_DIR"); folder != nullptr) {
-        return folder;
-    }
-    return std::filesystem::path(__FILE__).parent_path().parent_path().parent_path();
-}
-
 TEST(ShippedHelpFileTest, IsPlainAsciiWithCrLfLinesUnderSeventySixColumns) {
-    const std::filesystem::path source = SourceFolder();
     for (const char* name : {"OutputD1.txt", "keywords.txt"}) {
         SCOPED_TRACE(name);
-        const std::string text = ReadBytes(source / "data" / name);
+        const std::string text = ReadBytes(test::ShippedDataFolder() / name);
         ASSERT_FALSE(text.empty());
         std::size_t column = 0;
         for (std::size_t i = 0; i < text.size(); ++i) {

@@ -127,17 +127,8 @@ TEST_F(KeywordPageTest, AKeywordFileThatCannotBeReadIsReportedWithTheReason) {
     EXPECT_EQ(PageFile(), "\r\n\r\n\r\n");
 }
 
-// The repository, from the environment or else from where this file lies.
-std::filesystem::path SourceFolder() {
-    if (const char* folder = std::getenv("TOLVARIS_SOURCE_DIR"); folder != nullptr) {
-        return folder;
-    }
-    return std::filesystem::path(__FILE__).parent_path().parent_path().parent_path();
-}
-
 TEST(ShippedKeywordsTest, EverySignPlanetHouseAndAspectKindHasItsLine) {
-    const std::filesystem::path source = SourceFolder();
-    std::istringstream text(ReadBytes(source / "data" / "keywords.txt"));
+    std::istringstream text(ReadBytes(test::ShippedDataFolder() / "keywords.txt"));
     std::vector<std::string> firstWords;
     for (std::string line; std::getline(text, line);) {
         firstWords.push_back(line.substr(0, line.find_first_of(" \r")));

@@ -23,6 +23,14 @@ std::string Zeros(std::size_t count) {
     return std::string(count, '0');
 }
 
+// Joined by appending: g++ 12 at -O2 warns wrongly (-Wrestrict) on "text" + string.
+template <typename... Parts>
+std::string Cat(const Parts&... parts) {
+    std::string joined;
+    (joined.append(parts), ...);
+    return joined;
+}
+
 struct FormatCase {
     double value;
     std::string text;
@@ -38,7 +46,7 @@ TEST(FormatNumberText, WritesPlainDecimalWithASignPlace) {
         {0.25, " .25"},
         {-0.25, "-.25"},
         {12.25, " 12.25"},
-        {1e15, " 1" + Zeros(15)},
+        {1e15, Cat(" 1", Zeros(15))},
         {123456789012345678.0, " 123456789012346000"},
         {1e-5, " .00001"},
         {0.1 + 0.2, " .3"},
@@ -46,15 +54,15 @@ TEST(FormatNumberText, WritesPlainDecimalWithASignPlace) {
         {-2.0 / 3, "-.666666666666667"},
         {99999999999999.99, " 100000000000000"},
         {0.9999999999999999, " 1"},
-        {1e300, " 1" + Zeros(300)},
-        {-1e300, "-1" + Zeros(300)},
-        {1e-300, " ." + Zeros(299) + "1"},
-        {std::numeric_limits<double>::denorm_min(), " ." + Zeros(323) + "494065645841247"},
+        {1e300, Cat(" 1", Zeros(300))},
+        {-1e300, Cat("-1", Zeros(300))},
+        {1e-300, Cat(" .", Zeros(299), "1")},
+        {std::numeric_limits<double>::denorm_min(), Cat(" .", Zeros(323), "494065645841247")},
         // Rounded up it would read back as an overflow.
-        {DBL_MAX, " 179769313486231" + Zeros(294)},
-        {-DBL_MAX, "-179769313486231" + Zeros(294)},
-        {std::nextafter(DBL_MAX, 0.0), " 179769313486231" + Zeros(294)},
-        {1.79769313486231e308, " 179769313486231" + Zeros(294)},
+        {DBL_MAX, Cat(" 179769313486231", Zeros(294))},
+        {-DBL_MAX, Cat("-179769313486231", Zeros(294))},
+        {std::nextafter(DBL_MAX, 0.0), Cat(" 179769313486231", Zeros(294))},
+        {1.79769313486231e308, Cat(" 179769313486231", Zeros(294))},
         // No number text exists for these; zero is safe for every setting.
         {kInfinity, " 0"},
         {-kInfinity, " 0"},
@@ -128,13 +136,13 @@ TEST(ReadLenientNumber, ReadsWhatFitsAndStopsAtTheRest) {
         {"E5", 0},
         {"1e0000000000000000000000000002", 100},
         {"1x1E3", 1},
-        {"0." + Zeros(400) + "1E401", 1},
-        {"1" + Zeros(400) + "E-400", 1},
+        {Cat("0.", Zeros(400), "1E401"), 1},
+        {Cat("1", Zeros(400), "E-400"), 1},
         {"1E-999", 0},
         {"-1E-999", 0},
         {"1E999", kInfinity},
         {"-1D999", -kInfinity},
-        {"1" + Zeros(400), kInfinity},
+        {Cat("1", Zeros(400)), kInfinity},
         {"1E99999999999999999999999999", kInfinity},
         {"1E-99999999999999999999999999", 0},
         {"&H10", 16},
@@ -163,7 +171,7 @@ TEST(ReadLenientNumber, ReadsWhatFitsAndStopsAtTheRest) {
         {"-&H10", 0},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE("\"" + c.text.substr(0, 40) + "\"");
+        SCOPED_TRACE(Cat("\"", c.text.substr(0, 40), "\""));
         const double read = ReadLenientNumber(c.text);
         EXPECT_EQ(read, c.value);
         EXPECT_FALSE(std::signbit(read) && read == 0) << "negative zero";

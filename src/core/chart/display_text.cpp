@@ -1,10 +1,11 @@
-#include "core/chart/chart_text.h"
+#include "core/chart/display_text.h"
 
 #include <cctype>
 #include <cmath>
 #include <cstdio>
 #include <vector>
 
+#include "core/chart/decimal_text.h"
 #include "core/ephemeris/zodiac.h"
 #include "core/time/time_format.h"
 
@@ -54,8 +55,13 @@ std::optional<double> TakeNumber(std::string_view& text) {
             c = '.';  // a decimal comma, as many keyboards type it
         }
     }
-    text.remove_prefix(end);
-    return std::strtod(number.c_str(), nullptr);
+    // Read the same whatever the locale: Qt sets the user's, and a German
+    // one would stop strtod at the point.
+    const std::optional<double> value = ParsePlainDecimal(number);
+    if (value) {
+        text.remove_prefix(end);
+    }
+    return value;
 }
 
 // Drops leading spaces and one of the given marks; true when a mark was there.
@@ -167,13 +173,11 @@ CoordinateResult ParseCoordinate(std::string_view text, CoordinateAxis axis) {
 }
 
 std::string FormatCoordinate(double degrees) {
-    char text[32];
-    std::snprintf(text, sizeof text, "%.6f", degrees);
-    std::string result = text;
+    std::string result = FormatFixedDecimal(degrees, 6);
     while (result.back() == '0' && result[result.size() - 2] != '.') {
         result.pop_back();
     }
-    return result == "-0.0" ? "0.0" : result;
+    return result;
 }
 
 std::string PlaceLabel(const Place& place) {

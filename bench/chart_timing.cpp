@@ -1,0 +1,208 @@
+// Times the chart from birth data: one chart computed in this process, the
+// tolvaris-chart tool run as a process (as a script runs it) beside swetest
+// computing the same positions, and the place atlas loaded and searched.
+// Prints rows for the benchmark table; bench/run runs it.
+//   tolvaris_chart_timing [path to atlas.tsv]
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/wait.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "core/atlas/atlas.h"
+#include "core/chart/birth_chart.h"
+
+extern char** environ;
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+double MillisecondsSince(Clock::time_point start) {
+    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+}
+
+double Median(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    return values.empty() ? 0.0 : values[values.size() / 2];
+}
+
+double Percentile(std::vector<double> values, double fraction) {
+    std::sort(values.begin(), values.end());
+    return values.empty() ? 0.0 : values[static_cast<std::size_t>(fraction * (values.size() - 1))];
+}
+
+// Milliseconds from before the start to after the end; negative on failure.
+double RunProcessMilliseconds(std::vector<std::string> arguments) {
+    std::vector<char*> argv;
+    for (std::string& argument : arguments) {
+        argv.push_back(argument.data());
+    }
+    argv.push_back(nullptr);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
+    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+    const auto start = Clock::now();
+    pid_t child = 0;
+    const int spawned = posix_spawnp(&child, argv[0], &actions, nullptr, argv.data(), environ);
+    posix_spawn_file_actions_destroy(&actions);
+    if (spawned != 0) {
+        return -1.0;
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    const double ms = MillisecondsSince(start);
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0 ? ms : -1.0;
+}
+
+struct ProcessFigure {
+    double medianMs = -1.0;
+    int runs = 0;
+};
+
+ProcessFigure TimeProcess(const std::vector<std::string>& arguments, int runs) {
+    std::vector<double> times;
+    RunProcessMilliseconds(arguments);  // files into the page cache first
+    for (int i = 0; i < runs; ++i) {
+        const double ms = RunProcessMilliseconds(arguments);
+        if (ms < 0) {
+            return {};
+        }
+        times.push_back(ms);
+    }
+    return {Median(times), runs};
+}
+
+void PrintRow(const std::string& measure, const std::string& figure, const std::string& other,
+              const std::string& ratio, const std::string& target, const std::string& met) {
+    std::printf("| %-66s | %-37s | %-49s | %-10s | %-28s | %-3s |\n", measure.c_str(),
+                figure.c_str(), other.c_str(), ratio.c_str(), target.c_str(), met.c_str());
+}
+
+std::string Format(const char* format, double value) {
+    char text[64];
+    std::snprintf(text, sizeof text, format, value);
+    return text;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const std::string atlasPath = argc > 1 ? argv[1] : "data/atlas.tsv";
+    bool failed = false;
+
+    // One chart in process: a spread of births so that neither the tz
+    // lookup nor the ephemeris file cache sees one instant only.
+    tolvaris::Ephemeris ephemeris;
+    tolvaris::BirthData birth;
+    birth.latitude = 52.52;
+    birth.longitude = 13.41;
+    birth.zone = "Europe/Berlin";
+    birth.time = tolvaris::CivilTime{12, 0, 0};
+    const auto warmStart = Clock::now();
+    birth.date = {1990, 1, 1};
+    if (!tolvaris::ComputeBirthChart(ephemeris, birth).Ok()) {
+        std::fprintf(stderr, "the chart could not be computed\n");
+        return 1;
+    }
+    const double firstMs = MillisecondsSince(warmStart);
+    constexpr int kCharts = 2000;
+    std::vector<double> chartMs;
+    for (int i = 0; i < kCharts; ++i) {
+        // Berlin's rules are listed up to 2037; 04:00 to 22:59 is never
+        // skipped or repeated there, so every birth is computed, none refused.
+        birth.date = {1900 + (i * 7) % 137, 1 + i % 12, 1 + i % 28};
+        birth.time = tolvaris::CivilTime{4 + i % 19, (i * 13) % 60, 0};
+        const auto start = Clock::now();
+        const tolvaris::BirthChartResult chart = tolvaris::ComputeBirthChart(ephemeris, birth);
+        chartMs.push_back(MillisecondsSince(start));
+        failed = failed || !chart.Ok();
+    }
+
+    constexpr int kProcessRuns = 21;
+    const std::vector<std::string> byCoordinates = {TOLVARIS_CHART_EXECUTABLE,
+                                                    "--date",
+                                                    "1990-01-01",
+                                                    "--time",
+                                                    "12:00",
+                                                    "--latitude",
+                                                    "52.52",
+                                                    "--longitude",
+                                                    "13.41",
+                                                    "--zone",
+                                                    "Europe/Berlin",
+                                                    "--json"};
+    const std::vector<std::string> byPlace = {TOLVARIS_CHART_EXECUTABLE,
+                                              "--date",
+                                              "1990-01-01",
+                                              "--time",
+                                              "12:00",
+                                              "--place",
+                                              "Berlin",
+                                              "--json"};
+    const std::vector<std::string> swetest = {"swetest",      "-b1.1.1990",          "-ut11:00",
+                                              "-p0123456789", "-house13.41,52.52,P", "-fPl",
+                                              "-head"};
+    const ProcessFigure tool = TimeProcess(byCoordinates, kProcessRuns);
+    const ProcessFigure toolWithPlace = TimeProcess(byPlace, kProcessRuns);
+    const ProcessFigure reference = TimeProcess(swetest, kProcessRuns);
+    failed = failed || tool.runs == 0 || toolWithPlace.runs == 0;
+
+    // The atlas: loaded as --place loads it, then searched as a user types.
+    std::vector<double> loadMs;
+    std::optional<tolvaris::Atlas> atlas;
+    for (int i = 0; i < 5; ++i) {
+        const auto start = Clock::now();
+        tolvaris::AtlasLoadResult loaded = tolvaris::Atlas::Load(atlasPath);
+        loadMs.push_back(MillisecondsSince(start));
+        if (!loaded.Value) {
+            std::fprintf(stderr, "%s\n", loaded.Error.c_str());
+            return 1;
+        }
+        atlas = std::move(loaded.Value);
+    }
+    std::vector<double> searchMs;
+    for (const std::string name :
+         {"Munchen", "Springfield, Illinois", "Sao Paulo", "Zürich", "New York", "Lodz", "San"}) {
+        for (std::size_t length = 1; length <= name.size(); ++length) {
+            if (length < name.size() && (static_cast<unsigned char>(name[length]) & 0xC0) == 0x80) {
+                continue;
+            }
+            for (int r = 0; r < 20; ++r) {
+                const auto start = Clock::now();
+                atlas->Search(name.substr(0, length), 20);
+                searchMs.push_back(MillisecondsSince(start));
+            }
+        }
+    }
+
+    const double chartMedian = Median(chartMs);
+    PrintRow("Chart computed: birth data to positions, houses, aspects",
+             Format("%.3f ms", chartMedian) + " (" + std::to_string(kCharts) + " charts)", "", "",
+             "<= 2 ms", chartMedian <= 2.0 ? "yes" : "NO");
+    PrintRow("  99th percentile; the first chart (tz data and files opened)",
+             Format("%.3f ms", Percentile(chartMs, 0.99)) + Format("; %.2f ms", firstMs), "", "",
+             "", "");
+    const std::string swetestFigure =
+        reference.runs > 0 ? Format("swetest, same chart: %.2f ms", reference.medianMs)
+                           : std::string("swetest did not run");
+    PrintRow("tolvaris-chart --json as a process, coordinates and zone",
+             Format("%.2f ms", tool.medianMs) + " (" + std::to_string(kProcessRuns) + " runs)",
+             swetestFigure,
+             reference.runs > 0 ? Format("%.2f", tool.medianMs / reference.medianMs) : "", "", "");
+    PrintRow("  the same with --place Berlin (atlas loaded)",
+             Format("%.2f ms", toolWithPlace.medianMs), "", "", "", "");
+    PrintRow("Atlas loaded (" + std::to_string(atlas->Size()) + " places)",
+             Format("%.1f ms", Median(loadMs)), "", "", "", "");
+    PrintRow("Atlas searched as typed, " + std::to_string(searchMs.size()) + " searches",
+             Format("median %.3f ms", Median(searchMs)) +
+                 Format(", slowest %.3f ms", *std::max_element(searchMs.begin(), searchMs.end())),
+             "", "", "", "");
+    return failed ? 1 : 0;
+}

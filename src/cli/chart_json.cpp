@@ -1,0 +1,129 @@
+#include "cli/chart_json.h"
+
+#include <cstdio>
+
+#include "cli/json_text.h"
+#include "core/chart/decimal_text.h"
+#include "core/time/time_format.h"
+
+namespace tolvaris {
+namespace {
+
+// Longitudes to a millionth of a degree (under 0.004"), finer than the
+// ephemeris is accurate, so nothing a reader checks is lost to rounding.
+constexpr int kDegreeDecimals = 6;
+
+std::string Degrees(double value) {
+    return JsonNumber(value, kDegreeDecimals);
+}
+
+std::string Optional(const std::string& text, bool present) {
+    return present ? JsonString(text) : "null";
+}
+
+std::string DateText(const CivilDate& date) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%04d-%02d-%02d", date.Year, date.Month, date.Day);
+    return text;
+}
+
+std::string TimeText(const CivilTime& time) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%02d:%02d:%02d", time.Hour, time.Minute, time.Second);
+    return text;
+}
+
+std::string Angle(const std::optional<AnglePlacement>& angle) {
+    if (!angle) {
+        return "null";
+    }
+    return "{\"longitude\": " + Degrees(angle->longitude) +
+           ", \"sign\": " + JsonString(SignName(angle->sign)) +
+           ", \"degree_in_sign\": " + Degrees(angle->degreeInSign) + "}";
+}
+
+}  // namespace
+
+std::string FormatChartJson(const BirthChart& birthChart) {
+    const BirthData& in = birthChart.input;
+    const Chart& chart = birthChart.chart;
+    const UniversalTime& ut = birthChart.universalTime;
+    const bool offsetGiven = in.utcOffsetSeconds.has_value();
+
+    std::string json = "{\"input\": {";
+    json += "\"name\": " + JsonString(in.name);
+    json += ", \"date\": " + JsonString(DateText(in.date));
+    json += ", \"time\": " + (in.time ? JsonString(TimeText(*in.time)) : "null");
+    json += ", \"place\": " + Optional(in.placeName, !in.placeName.empty());
+    json += ", \"latitude\": " + FormatShortestDecimal(in.latitude);
+    json += ", \"longitude\": " + FormatShortestDecimal(in.longitude);
+    json += ", \"zone\": " + Optional(in.zone, !offsetGiven && !in.zone.empty());
+    json += ", \"utc_offset\": " +
+            (offsetGiven ? JsonString(FormatUtcOffset(*in.utcOffsetSeconds)) : "null");
+    json += ", \"fold\": ";
+    json += in.fold == FoldChoice::None      ? "null"
+            : in.fold == FoldChoice::Earlier ? "\"earlier\""
+                                             : "\"later\"";
+    json += ", \"orbs\": {";
+    json += "\"conjunction\": " + FormatShortestDecimal(in.orbs.conjunction);
+    json += ", \"sextile\": " + FormatShortestDecimal(in.orbs.sextile);
+    json += ", \"square\": " + FormatShortestDecimal(in.orbs.square);
+    json += ", \"trine\": " + FormatShortestDecimal(in.orbs.trine);
+    json += ", \"opposition\": " + FormatShortestDecimal(in.orbs.opposition) + "}},\n";
+
+    json += " \"utc\": " + JsonString(FormatUniversalTime(ut.UnixSeconds));
+    json += ", \"utc_offset_seconds\": " + std::to_string(ut.OffsetSeconds);
+    json += ", \"offset_source\": " + JsonString(OffsetSourceName(ut.Source));
+    json += ", \"ephemeris\": " + JsonString(EphemerisUsedName(chart.ephemeris)) + ",\n";
+    json += " \"house_system\": " +
+            (chart.houseSystemUsed ? JsonString(HouseSystemKey(*chart.houseSystemUsed)) : "null");
+    json +=
+        ", \"house_system_requested\": " + JsonString(HouseSystemKey(chart.houseSystemRequested)) +
+        ",\n";
+
+    json += " \"bodies\": [";
+    for (std::size_t i = 0; i < chart.bodies.size(); ++i) {
+        const BodyPlacement& body = chart.bodies[i];
+        json += i == 0 ? "\n  " : ",\n  ";
+        json += "{\"name\": " + JsonString(body.name);
+        json += ", \"longitude\": " + Degrees(body.longitude);
+        json += ", \"sign\": " + JsonString(SignName(body.sign));
+        json += ", \"degree_in_sign\": " + Degrees(body.degreeInSign);
+        json += ", \"house\": " + (body.house ? std::to_string(*body.house) : "null");
+        json += ", \"speed\": " + Degrees(body.speed);
+        json += ", \"retrograde\": ";
+        json += body.retrograde ? "true}" : "false}";
+    }
+    json += "],\n";
+
+    json += " \"ascendant\": " + Angle(chart.ascendant) + ",\n";
+    json += " \"midheaven\": " + Angle(chart.midheaven) + ",\n";
+    json += " \"cusps\": ";
+    if (chart.cusps) {
+        json += "[";
+        for (std::size_t i = 0; i < chart.cusps->size(); ++i) {
+            json += (i == 0 ? "" : ", ") + Degrees((*chart.cusps)[i]);
+        }
+        json += "]";
+    } else {
+        json += "null";
+    }
+    json += ",\n \"aspects\": [";
+    for (std::size_t i = 0; i < chart.aspects.size(); ++i) {
+        const Aspect& aspect = chart.aspects[i];
+        json += i == 0 ? "\n  " : ",\n  ";
+        json += "{\"first\": " + JsonString(PointName(aspect.first));
+        json += ", \"second\": " + JsonString(PointName(aspect.second));
+        json += ", \"kind\": " + JsonString(AspectKindName(aspect.kind));
+        json += ", \"family\": " + JsonString(AspectFamilyName(aspect.family));
+        json += ", \"orb\": " + Degrees(aspect.orb) + "}";
+    }
+    json += "],\n \"notes\": [";
+    for (std::size_t i = 0; i < birthChart.notes.size(); ++i) {
+        json += (i == 0 ? "" : ", ") + JsonString(birthChart.notes[i]);
+    }
+    json += "]}\n";
+    return json;
+}
+
+}  // namespace tolvaris

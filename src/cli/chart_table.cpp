@@ -1,0 +1,119 @@
+#include "cli/chart_table.h"
+
+#include <cmath>
+#include <cstdio>
+
+#include "core/chart/decimal_text.h"
+#include "core/time/time_format.h"
+
+namespace tolvaris {
+namespace {
+
+std::string Padded(std::string_view text, std::size_t width) {
+    std::string padded(text);
+    // Count characters, not bytes, so that "°" does not shift the columns.
+    std::size_t shown = 0;
+    for (const char c : padded) {
+        shown += (static_cast<unsigned char>(c) & 0xC0) != 0x80 ? 1 : 0;
+    }
+    if (shown < width) {
+        padded.append(width - shown, ' ');
+    }
+    return padded;
+}
+
+std::string Row(std::string_view point, double longitude, int sign, double degreeInSign,
+                std::string_view house, std::string_view motion) {
+    return Padded(point, 11) + Padded(FormatFixedDecimal(longitude, 6), 13) +
+           Padded(std::string(SignName(sign)) + " " + FormatDegreesInSign(degreeInSign), 24) +
+           Padded(house, 7) + std::string(motion) + "\n";
+}
+
+std::string Coordinate(double value, char positive, char negative) {
+    return FormatFixedDecimal(std::fabs(value), 6) + " " + (value < 0 ? negative : positive);
+}
+
+}  // namespace
+
+std::string FormatDegreesInSign(double degreeInSign) {
+    // Rounded as a whole so that 29°59'59.6" never shows as 29°59'60".
+    long totalSeconds = std::lround(degreeInSign * 3600.0);
+    if (totalSeconds >= 30L * 3600L) {
+        totalSeconds = 30L * 3600L - 1;
+    }
+    char text[32];
+    std::snprintf(text, sizeof text, "%ld°%02ld'%02ld\"", totalSeconds / 3600,
+                  totalSeconds / 60 % 60, totalSeconds % 60);
+    return text;
+}
+
+std::string FormatChartTable(const BirthChart& birthChart) {
+    const BirthData& in = birthChart.input;
+    const Chart& chart = birthChart.chart;
+    const UniversalTime& ut = birthChart.universalTime;
+
+    std::string table;
+    if (!in.name.empty()) {
+        table += in.name + "\n";
+    }
+    char date[32];
+    std::snprintf(date, sizeof date, "%04d-%02d-%02d", in.date.Year, in.date.Month, in.date.Day);
+    table += Padded("Born", 11) + date + " " +
+             (in.time ? FormatClockTime(*in.time) : std::string("time unknown")) + ", UTC" +
+             FormatUtcOffset(ut.OffsetSeconds) + " (" + std::string(OffsetSourceName(ut.Source)) +
+             (ut.Source == OffsetSource::Zone ? " " + in.zone : std::string()) + ")\n";
+    table += Padded("UT", 11) + FormatUniversalTime(ut.UnixSeconds) + "\n";
+    table += Padded("Place", 11) + (in.placeName.empty() ? "" : in.placeName + ", ") +
+             Coordinate(in.latitude, 'N', 'S') + ", " + Coordinate(in.longitude, 'E', 'W') + "\n";
+    table += Padded("Houses", 11) +
+             (chart.houseSystemUsed ? std::string(HouseSystemDisplayName(*chart.houseSystemUsed))
+                                    : std::string("none (time unknown)")) +
+             "\n";
+    table += Padded("Ephemeris", 11) +
+             (chart.ephemeris == EphemerisUsed::Swiss ? "Swiss Ephemeris files"
+                                                      : "built-in Moshier ephemeris") +
+             "\n\n";
+
+    table += Padded("Point", 11) + Padded("Longitude", 13) + Padded("Sign", 24) +
+             Padded("House", 7) + "Motion\n";
+    for (const BodyPlacement& body : chart.bodies) {
+        table += Row(body.name, body.longitude, body.sign, body.degreeInSign,
+                     body.house ? std::to_string(*body.house) : "-",
+                     body.retrograde ? "retrograde" : "direct");
+    }
+    if (chart.ascendant) {
+        table += Row("Ascendant", chart.ascendant->longitude, chart.ascendant->sign,
+                     chart.ascendant->degreeInSign, "", "");
+    }
+    if (chart.midheaven) {
+        table += Row("Midheaven", chart.midheaven->longitude, chart.midheaven->sign,
+                     chart.midheaven->degreeInSign, "", "");
+    }
+    if (chart.cusps) {
+        table += "\nHouse cusps\n";
+        for (std::size_t i = 0; i < chart.cusps->size(); ++i) {
+            const double cusp = (*chart.cusps)[i];
+            table += Padded(std::to_string(i + 1), 4) + Padded(FormatFixedDecimal(cusp, 6), 13) +
+                     std::string(SignName(SignIndex(cusp))) + " " +
+                     FormatDegreesInSign(DegreeInSign(cusp)) + "\n";
+        }
+    }
+    table += "\nAspects\n";
+    if (chart.aspects.empty()) {
+        table += "none within the orbs\n";
+    }
+    for (const Aspect& aspect : chart.aspects) {
+        table += Padded(PointName(aspect.first), 11) + Padded(AspectKindName(aspect.kind), 13) +
+                 Padded(PointName(aspect.second), 11) + "orb " + FormatFixedDecimal(aspect.orb, 2) +
+                 " (" + std::string(AspectFamilyName(aspect.family)) + ")\n";
+    }
+    if (!birthChart.notes.empty()) {
+        table += "\nNotes\n";
+        for (const std::string& note : birthChart.notes) {
+            table += "- " + note + "\n";
+        }
+    }
+    return table;
+}
+
+}  // namespace tolvaris

@@ -1,0 +1,341 @@
+#include "cli/command_line.h"
+
+#include <array>
+#include <variant>
+
+#include "core/chart/coordinate_text.h"
+#include "core/chart/decimal_text.h"
+#include "core/chart/message_text.h"
+#include "core/chart/orbs_text.h"
+#include "core/chart/utf8_text.h"
+
+namespace tolvaris {
+namespace {
+
+enum class Option {
+    Date,
+    Time,
+    Place,
+    Latitude,
+    Longitude,
+    Zone,
+    UtcOffset,
+    Fold,
+    Houses,
+    Orbs,
+    Name,
+    Open,
+    Places,
+    Save,
+    Json,
+    Help
+};
+
+struct OptionInfo {
+    Option option;
+    std::string_view name;
+    bool takesValue;
+};
+
+constexpr std::array<OptionInfo, 16> kOptions = {{
+    {Option::Date, "--date", true},
+    {Option::Time, "--time", true},
+    {Option::Place, "--place", true},
+    {Option::Latitude, "--latitude", true},
+    {Option::Longitude, "--longitude", true},
+    {Option::Zone, "--zone", true},
+    {Option::UtcOffset, "--utc-offset", true},
+    {Option::Fold, "--fold", true},
+    {Option::Houses, "--houses", true},
+    {Option::Orbs, "--orbs", true},
+    {Option::Name, "--name", true},
+    {Option::Open, "--open", true},
+    {Option::Places, "--places", true},
+    {Option::Save, "--save", true},
+    {Option::Json, "--json", false},
+    {Option::Help, "--help", false},
+}};
+
+// The options that describe a birth: --open and --places take none of them.
+constexpr std::array<Option, 11> kBirthOptions = {
+    Option::Date,      Option::Time, Option::Place,     Option::Latitude,
+    Option::Longitude, Option::Zone, Option::UtcOffset, Option::Fold,
+    Option::Houses,    Option::Orbs, Option::Name};
+
+constexpr std::string_view kUsage =
+    "Usage: tolvaris-chart --date YYYY-MM-DD --time HH:MM[:SS]|unknown\n"
+    "                      (--place NAME | --latitude DEG --longitude DEG\n"
+    "                       (--zone ZONE | --utc-offset=+HH:MM))\n"
+    "                      [--houses SYSTEM] [--fold earlier|later] [--orbs LIST]\n"
+    "                      [--name TEXT] [--save FILE.chart] [--json]\n"
+    "       tolvaris-chart --open FILE.chart [--save FILE.chart] [--json]\n"
+    "       tolvaris-chart --places NAME\n"
+    "       tolvaris-chart --help\n"
+    "\n"
+    "Computes a natal chart: positions of the Sun to Pluto, houses, Ascendant,\n"
+    "Midheaven and aspects, as a table or, with --json, as one JSON object.\n"
+    "\n"
+    "  --date        the local date of birth, for example 1990-01-01\n"
+    "  --time        the local clock time, or \"unknown\" (12:00 is used, no houses)\n"
+    "  --place       a place from the atlas: the best match, most populous first;\n"
+    "                \"Springfield, Illinois\" narrows it by region or country\n"
+    "  --latitude    decimal degrees, north positive (-90 to 90)\n"
+    "  --longitude   decimal degrees, east positive (-180 to 180)\n"
+    "  --zone        a time zone such as Europe/Berlin (its history is applied)\n"
+    "  --utc-offset  the clocks' offset from UTC, for example +05:30; overrides --zone\n"
+    "  --fold        which reading of a time the clocks showed twice\n"
+    "  --houses      placidus (default), koch, porphyry, regiomontanus, campanus,\n"
+    "                equal, whole-sign\n"
+    "  --orbs        for example conjunction=8,sextile=5 (others keep their defaults:\n"
+    "                conjunction=8,sextile=5,square=7,trine=7,opposition=8)\n"
+    "  --name        a name for the chart\n"
+    "  --open        compute the chart saved in a chart file\n"
+    "  --save        also write the birth data to a chart file\n"
+    "  --places      list the places matching NAME, one a line:\n"
+    "                name, region, country TAB latitude TAB longitude TAB zone\n"
+    "  --json        print one JSON object instead of the table\n"
+    "\n"
+    "Exit status: 0 success; 2 input refused (one line on standard error names\n"
+    "the option); 1 any other failure.\n";
+
+std::string ClauseOf(const TimeError& error) {
+    return AsClause(error.Message);
+}
+
+class CommandLineParser {
+public:
+    CommandLineParse Parse(std::span<const std::string_view> arguments) {
+        for (std::size_t i = 0; i < arguments.size(); ++i) {
+            const std::string_view argument = arguments[i];
+            if (argument == "-h") {
+                given_[static_cast<std::size_t>(Option::Help)] = true;
+                continue;
+            }
+            const std::size_t equals = argument.find('=');
+            const std::string_view name = argument.substr(0, equals);
+            const OptionInfo* info = Find(name);
+            if (info == nullptr || argument.substr(0, 2) != "--") {
+                return Fail(argument.substr(0, 1) == "-"
+                                ? "unknown option \"" + ShownInMessage(name) + "\" (see --help)"
+                                : "unexpected argument \"" + ShownInMessage(argument) +
+                                      "\"; every value follows its option (see --help)");
+            }
+            const auto index = static_cast<std::size_t>(info->option);
+            if (given_[index]) {
+                return Fail(std::string(info->name) + " is given twice");
+            }
+            given_[index] = true;
+            if (!info->takesValue) {
+                if (equals != std::string_view::npos) {
+                    return Fail(std::string(info->name) + " takes no value");
+                }
+                continue;
+            }
+            std::string_view value;
+            if (equals != std::string_view::npos) {
+                value = argument.substr(equals + 1);
+            } else if (i + 1 < arguments.size()) {
+                value = arguments[++i];
+            } else {
+                return Fail(std::string(info->name) + " needs a value");
+            }
+            if (std::string error = ReadValue(info->option, value); !error.empty()) {
+                return Fail(std::string(info->name) + ": " + error);
+            }
+        }
+        return Finish();
+    }
+
+private:
+    static const OptionInfo* Find(std::string_view name) {
+        for (const OptionInfo& info : kOptions) {
+            if (info.name == name) {
+                return &info;
+            }
+        }
+        return nullptr;
+    }
+
+    static CommandLineParse Fail(std::string message) {
+        CommandLineParse result;
+        result.error = OneLineMessage(message) + ".";
+        return result;
+    }
+
+    bool Given(Option option) const { return given_[static_cast<std::size_t>(option)]; }
+    static std::string NameOf(Option option) {
+        return std::string(kOptions[static_cast<std::size_t>(option)].name);
+    }
+
+    // Text that goes into the chart file and the JSON unchanged.
+    static std::string CheckText(std::string_view value, std::string_view what) {
+        if (!IsValidUtf8(value)) {
+            return "the " + std::string(what) + " is not valid UTF-8 text";
+        }
+        return {};
+    }
+
+    std::string ReadValue(Option option, std::string_view value) {
+        BirthData& birth = options_.birth;
+        switch (option) {
+            case Option::Date: {
+                TimeResult<CivilDate> date = ParseDate(value);
+                if (auto* error = std::get_if<TimeError>(&date)) {
+                    return ClauseOf(*error);
+                }
+                birth.date = std::get<CivilDate>(date);
+                return {};
+            }
+            case Option::Time: {
+                TimeResult<std::optional<CivilTime>> time = ParseTime(value);
+                if (auto* error = std::get_if<TimeError>(&time)) {
+                    return ClauseOf(*error);
+                }
+                birth.time = std::get<std::optional<CivilTime>>(time);
+                return {};
+            }
+            case Option::Latitude:
+            case Option::Longitude: {
+                const ValueParse degrees =
+                    option == Option::Latitude ? ParseLatitude(value) : ParseLongitude(value);
+                if (!degrees.value) {
+                    return degrees.error;
+                }
+                (option == Option::Latitude ? birth.latitude : birth.longitude) = *degrees.value;
+                return {};
+            }
+            case Option::Zone: {
+                TimeResult<std::string> zone = ParseTimeZoneName(value);
+                if (auto* error = std::get_if<TimeError>(&zone)) {
+                    return ClauseOf(*error);
+                }
+                birth.zone = std::get<std::string>(zone);
+                return {};
+            }
+            case Option::UtcOffset: {
+                TimeResult<int> offset = ParseUtcOffset(value);
+                if (auto* error = std::get_if<TimeError>(&offset)) {
+                    return ClauseOf(*error);
+                }
+                birth.utcOffsetSeconds = std::get<int>(offset);
+                return {};
+            }
+            case Option::Fold:
+                if (value == "earlier" || value == "later") {
+                    birth.fold = value == "earlier" ? FoldChoice::Earlier : FoldChoice::Later;
+                    return {};
+                }
+                return "the fold \"" + ShownInMessage(value) + "\" is neither earlier nor later";
+            case Option::Houses:
+                if (const std::optional<HouseSystem> system = ParseHouseSystem(value)) {
+                    birth.houseSystem = *system;
+                    return {};
+                }
+                return "the house system \"" + ShownInMessage(value) +
+                       "\" is not one of placidus, koch, porphyry, regiomontanus, campanus, "
+                       "equal, whole-sign";
+            case Option::Orbs: {
+                const OrbsParse orbs = ParseOrbs(value, Orbs{});
+                if (!orbs.value) {
+                    return orbs.error;
+                }
+                birth.orbs = *orbs.value;
+                return {};
+            }
+            case Option::Name:
+                birth.name = value;
+                return CheckText(value, "name");
+            case Option::Place:
+            case Option::Places:
+                if (value.find_first_not_of(" \t") == std::string_view::npos) {
+                    return "the place is empty";
+                }
+                (option == Option::Place ? options_.placeQuery : options_.placesQuery) = value;
+                return CheckText(value, "place");
+            case Option::Open:
+            case Option::Save:
+                if (value.empty()) {
+                    return "the file name is empty";
+                }
+                (option == Option::Open ? options_.openPath : options_.savePath) = value;
+                return {};
+            case Option::Json:
+            case Option::Help:
+                break;
+        }
+        return {};
+    }
+
+    CommandLineParse Finish() {
+        CommandLineParse result;
+        options_.json = Given(Option::Json);
+        if (Given(Option::Help)) {
+            options_.mode = ChartToolMode::Help;
+            result.value = std::move(options_);
+            return result;
+        }
+        if (Given(Option::Open) || Given(Option::Places)) {
+            const Option alone = Given(Option::Open) ? Option::Open : Option::Places;
+            if (Given(Option::Open) && Given(Option::Places)) {
+                return Fail("--open and --places exclude each other");
+            }
+            for (const Option other : kBirthOptions) {
+                if (Given(other)) {
+                    return Fail(NameOf(alone) + " cannot be combined with " + NameOf(other));
+                }
+            }
+            if (alone == Option::Places && (Given(Option::Save) || Given(Option::Json))) {
+                return Fail("--places cannot be combined with " +
+                            NameOf(Given(Option::Save) ? Option::Save : Option::Json));
+            }
+            options_.mode = alone == Option::Open ? ChartToolMode::OpenFile : ChartToolMode::Places;
+            result.value = std::move(options_);
+            return result;
+        }
+        for (const Option needed : {Option::Date, Option::Time}) {
+            if (!Given(needed)) {
+                return Fail(NameOf(needed) + " is missing (see --help)");
+            }
+        }
+        if (Given(Option::Place)) {
+            for (const Option other : {Option::Latitude, Option::Longitude}) {
+                if (Given(other)) {
+                    return Fail("--place and " + NameOf(other) +
+                                " exclude each other: the place gives the coordinates");
+                }
+            }
+        } else {
+            for (const Option needed : {Option::Latitude, Option::Longitude}) {
+                if (!Given(needed)) {
+                    return Fail(NameOf(needed) +
+                                " is missing: give --place or --latitude and "
+                                "--longitude");
+                }
+            }
+            if (!Given(Option::Zone) && !Given(Option::UtcOffset)) {
+                return Fail("--zone or --utc-offset is missing: give one with the coordinates");
+            }
+        }
+        if (Given(Option::Zone) && Given(Option::UtcOffset)) {
+            return Fail("--zone and --utc-offset exclude each other");
+        }
+        options_.mode = ChartToolMode::Chart;
+        result.value = std::move(options_);
+        return result;
+    }
+
+    ChartToolOptions options_;
+    std::array<bool, kOptions.size()> given_{};
+};
+
+}  // namespace
+
+CommandLineParse ParseCommandLine(std::span<const std::string_view> arguments) {
+    return CommandLineParser().Parse(arguments);
+}
+
+std::string_view ChartToolUsage() {
+    return kUsage;
+}
+
+}  // namespace tolvaris

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+
+#include "core/chart/birth_data.h"
+
+namespace tolvaris {
+
+// What one run of tolvaris-chart is asked to do.
+enum class ChartToolMode { Chart, OpenFile, Places, Help };
+
+struct ChartToolOptions {
+    ChartToolMode mode = ChartToolMode::Chart;
+    // The birth as given on the command line; with --place the coordinates
+    // and zone are filled in from the atlas later.
+    BirthData birth;
+    std::string placeQuery;   // --place, to be looked up in the atlas
+    std::string openPath;     // --open
+    std::string placesQuery;  // --places
+    std::string savePath;     // --save; empty when not asked for
+    bool json = false;
+};
+
+struct CommandLineParse {
+    std::optional<ChartToolOptions> value;
+    // One line naming the option and why it was refused.
+    std::string error;
+};
+
+// Reads the arguments after the program name. Each option takes its value
+// as the next argument or after "=" ("--utc-offset=+01:00", which a negative
+// offset needs). Refuses unknown and repeated options, missing values,
+// values out of range and options that exclude each other.
+CommandLineParse ParseCommandLine(std::span<const std::string_view> arguments);
+
+// The --help text.
+std::string_view ChartToolUsage();
+
+}  // namespace tolvaris

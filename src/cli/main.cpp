@@ -1,0 +1,14 @@
+#include <iostream>
+#include <string_view>
+#include <vector>
+
+#include "cli/chart_tool.h"
+#include "cli/program_folder.h"
+
+int main(int argc, char** argv) {
+    std::vector<std::string_view> arguments;
+    for (int i = 1; i < argc; ++i) {
+        arguments.emplace_back(argv[i]);
+    }
+    return tolvaris::RunChartTool(arguments, std::cout, std::cerr, tolvaris::ProgramFolder());
+}

@@ -1,0 +1,210 @@
+// tolvaris-chart run as a process, as a user or a script runs it: exit
+// status, what goes to which stream, the JSON's shape.
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <string>
+#include <vector>
+
+#include "support/temp_folder.h"
+
+extern char** environ;
+
+namespace tolvaris {
+namespace {
+
+struct ProcessResult {
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
+// Runs the built tolvaris-chart with standard output and error in files.
+ProcessResult RunChart(const std::vector<std::string>& arguments,
+                       const char* standardOutput = nullptr) {
+    test::TempFolder folder;
+    const std::string outPath = standardOutput ? standardOutput : (folder / "out").string();
+    const std::string errPath = (folder / "err").string();
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
+    posix_spawn_file_actions_addopen(&actions, 1, outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
+                                     0600);
+    posix_spawn_file_actions_addopen(&actions, 2, errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
+                                     0600);
+    std::vector<std::string> all = {TOLVARIS_CHART_EXECUTABLE};
+    all.insert(all.end(), arguments.begin(), arguments.end());
+    std::vector<char*> argv;
+    for (std::string& argument : all) {
+        argv.push_back(argument.data());
+    }
+    argv.push_back(nullptr);
+    pid_t child = 0;
+    ProcessResult result;
+    const int spawned = posix_spawn(&child, argv[0], &actions, nullptr, argv.data(), environ);
+    posix_spawn_file_actions_destroy(&actions);
+    if (spawned != 0) {
+        ADD_FAILURE() << "could not start " << argv[0];
+        return result;
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    if (!standardOutput) {
+        result.out = test::ReadBytes(outPath);
+    }
+    result.err = test::ReadBytes(errPath);
+    return result;
+}
+
+const std::vector<std::string> kBerlinByZone = {
+    "--date", "1990-01-01",  "--time", "12:00",  "--latitude",
+    "52.52",  "--longitude", "13.41",  "--zone", "Europe/Berlin"};
+
+std::vector<std::string> Berlin(std::vector<std::string> more) {
+    std::vector<std::string> all = kBerlinByZone;
+    all.insert(all.end(), more.begin(), more.end());
+    return all;
+}
+
+TEST(ChartProcess, RefusesBadInputWithStatusTwoAndOneLineOnStandardError) {
+    const struct {
+        std::vector<std::string> arguments;
+        const char* names;  // what the line must name
+    } cases[] = {
+        {{"--date", "1990-02-30", "--time", "12:00", "--place", "Berlin"}, "1990-02-30"},
+        {{"--date", "1990-01-01", "--time", "24:00:01", "--place", "Berlin"}, "--time"},
+        {Berlin({"--latitude", "91"}), "--latitude is given twice"},
+        {{"--date", "1990-01-01", "--time", "12:00", "--latitude", "-90.1"}, "latitude -90.1"},
+        {{"--date", "1990-01-01", "--time", "12:00", "--longitude", "200"}, "longitude 200"},
+        {{"--date", "1990-01-01", "--time", "12:00", "--zone", "Europe/Nowhere"}, "Europe/Nowhere"},
+        {{"--date", "1200-01-01", "--time", "12:00", "--latitude", "0", "--longitude", "0",
+          "--utc-offset=+00:00"},
+         "Date must lie between the years 1583 and 2999"},
+        {{"--date", "1990-01-01", "--time", "12:00", "--place", "Xqzzyville"}, "Xqzzyville"},
+        {{"--date", "1990-01-01", "--time", "12:00", "--place", ""}, "--place: the place is empty"},
+        {{"--frobnicate"}, "--frobnicate"},
+        {{"--date"}, "--date needs a value"},
+        {{"--date", "1990-09-30", "--time", "02:30", "--latitude", "52.52", "--longitude", "13.41",
+          "--zone", "Europe/Berlin"},
+         "earlier at UTC+02:00"},
+        {{"--open", "/nonexistent/anna.chart"}, "/nonexistent/anna.chart: no such file"},
+        {{"--places", "Xqzzyville"}, "Xqzzyville"},
+    };
+    for (const auto& c : cases) {
+        const ProcessResult run = RunChart(c.arguments);
+        EXPECT_EQ(run.status, 2) << c.names << "\n" << run.err;
+        EXPECT_EQ(run.out, "") << c.names;
+        ASSERT_FALSE(run.err.empty()) << c.names;
+        EXPECT_EQ(run.err.find('\n'), run.err.size() - 1) << "one line: " << run.err;
+        EXPECT_EQ(run.err.rfind("tolvaris-chart: ", 0), 0u) << run.err;
+        EXPECT_NE(run.err.find(c.names), std::string::npos) << run.err;
+    }
+}
+
+TEST(ChartProcess, RepeatedHourNeedsAFoldAndNamesBothReadings) {
+    const std::vector<std::string> twice = {"--date",     "1990-09-30",    "--time",      "02:30",
+                                            "--latitude", "52.52",         "--longitude", "13.41",
+                                            "--zone",     "Europe/Berlin", "--json"};
+    const ProcessResult refused = RunChart(twice);
+    EXPECT_EQ(refused.status, 2);
+    EXPECT_NE(refused.err.find("UTC+02:00"), std::string::npos) << refused.err;
+    EXPECT_NE(refused.err.find("UTC+01:00"), std::string::npos) << refused.err;
+    EXPECT_NE(refused.err.find("--fold"), std::string::npos) << refused.err;
+
+    std::vector<std::string> later = twice;
+    later.insert(later.end(), {"--fold", "later"});
+    const ProcessResult chosen = RunChart(later);
+    EXPECT_EQ(chosen.status, 0) << chosen.err;
+    EXPECT_NE(chosen.out.find("\"utc\": \"1990-09-30T01:30:00Z\""), std::string::npos);
+}
+
+TEST(ChartProcess, PrintsTheChartOnStandardOutputOnly) {
+    const ProcessResult json = RunChart(Berlin({"--json"}));
+    ASSERT_EQ(json.status, 0) << json.err;
+    EXPECT_EQ(json.err, "");
+    // Hand-checked against swetest -b1.1.1990 -ut11:00 -p0 (280.7717825).
+    for (const char* expected :
+         {"\"utc\": \"1990-01-01T11:00:00Z\"", "\"utc_offset_seconds\": 3600",
+          "\"offset_source\": \"zone\"", "\"house_system\": \"placidus\"",
+          "{\"name\": \"Sun\", \"longitude\": 280.771783, \"sign\": \"Capricorn\"",
+          "\"zone\": \"Europe/Berlin\", \"utc_offset\": null"}) {
+        EXPECT_NE(json.out.find(expected), std::string::npos) << expected << "\n" << json.out;
+    }
+
+    const ProcessResult table = RunChart(kBerlinByZone);
+    ASSERT_EQ(table.status, 0) << table.err;
+    EXPECT_EQ(table.err, "");
+    EXPECT_NE(table.out.find("Sun        280.771783   Capricorn 10°46'18\""), std::string::npos)
+        << table.out;
+    EXPECT_EQ(table.out.find('{'), std::string::npos);
+
+    const ProcessResult help = RunChart({"--help"});
+    EXPECT_EQ(help.status, 0);
+    EXPECT_EQ(help.out.rfind("Usage: tolvaris-chart", 0), 0u);
+    EXPECT_EQ(help.err, "");
+}
+
+TEST(ChartProcess, UnknownTimeLeavesHousesOut) {
+    const ProcessResult run =
+        RunChart({"--date", "1990-01-01", "--time", "unknown", "--latitude", "52.52", "--longitude",
+                  "13.41", "--utc-offset=+01:00", "--json"});
+    ASSERT_EQ(run.status, 0) << run.err;
+    for (const char* expected :
+         {"\"time\": null", "\"utc_offset\": \"+01:00\"", "\"zone\": null",
+          "\"offset_source\": \"given\"", "\"house_system\": null", "\"ascendant\": null",
+          "\"midheaven\": null", "\"cusps\": null", "\"house\": null"}) {
+        EXPECT_NE(run.out.find(expected), std::string::npos) << expected;
+    }
+    EXPECT_EQ(run.out.find("\"house\": 1"), std::string::npos);
+}
+
+TEST(ChartProcess, FindsPlacesInTheAtlasBesideTheExecutable) {
+    const ProcessResult places = RunChart({"--places", "Zurich"});
+    ASSERT_EQ(places.status, 0) << places.err;
+    EXPECT_EQ(places.out.rfind("Zürich, Zurich, Switzerland\t47.36667\t8.55\tEurope/Zurich\n", 0),
+              0u)
+        << places.out;
+
+    const ProcessResult narrowed = RunChart(
+        {"--date", "1990-01-01", "--time", "12:00", "--place", "Springfield, Illinois", "--json"});
+    ASSERT_EQ(narrowed.status, 0) << narrowed.err;
+    EXPECT_NE(narrowed.out.find("\"place\": \"Springfield, Illinois, United States\""),
+              std::string::npos)
+        << narrowed.out;
+    EXPECT_NE(narrowed.out.find("\"zone\": \"America/Chicago\""), std::string::npos);
+}
+
+TEST(ChartProcess, SavesAndOpensChartFiles) {
+    test::TempFolder folder;
+    const std::string path = (folder / "anna.chart").string();
+    const ProcessResult saved = RunChart(Berlin({"--name", "Anna", "--save", path, "--json"}));
+    ASSERT_EQ(saved.status, 0) << saved.err;
+    const ProcessResult opened = RunChart({"--open", path, "--json"});
+    ASSERT_EQ(opened.status, 0) << opened.err;
+    EXPECT_EQ(opened.out, saved.out);
+
+    test::WriteBytes(folder / "bad.chart", "tolvaris-chart 1\nlatitude: 95\n");
+    const ProcessResult bad = RunChart({"--open", (folder / "bad.chart").string()});
+    EXPECT_EQ(bad.status, 2);
+    EXPECT_EQ(bad.err, "tolvaris-chart: --open: " + (folder / "bad.chart").string() +
+                           ", line 2: the latitude 95 is outside -90 to 90.\n");
+
+    const ProcessResult unwritable =
+        RunChart(Berlin({"--save", (folder / "missing" / "x.chart").string()}));
+    EXPECT_EQ(unwritable.status, 1);
+    EXPECT_EQ(unwritable.out, "");
+}
+
+TEST(ChartProcess, FailsWithStatusOneWhenOutputCannotBeWritten) {
+    const ProcessResult full = RunChart(Berlin({"--json"}), "/dev/full");
+    EXPECT_EQ(full.status, 1);
+    EXPECT_NE(full.err.find("standard output"), std::string::npos) << full.err;
+}
+
+}  // namespace
+}  // namespace tolvaris

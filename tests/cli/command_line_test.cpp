@@ -1,0 +1,141 @@
+#include "cli/command_line.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace tolvaris {
+namespace {
+
+CommandLineParse Parse(const std::vector<std::string>& arguments) {
+    std::vector<std::string_view> views(arguments.begin(), arguments.end());
+    return ParseCommandLine(views);
+}
+
+TEST(CommandLine, ReadsTheIssuesExamples) {
+    const CommandLineParse byPlace =
+        Parse({"--date", "1990-01-01", "--time", "12:00", "--place", "Berlin", "--json"});
+    ASSERT_TRUE(byPlace.value) << byPlace.error;
+    EXPECT_EQ(byPlace.value->mode, ChartToolMode::Chart);
+    EXPECT_EQ(byPlace.value->placeQuery, "Berlin");
+    EXPECT_TRUE(byPlace.value->json);
+    EXPECT_EQ(byPlace.value->birth.date, (CivilDate{1990, 1, 1}));
+    EXPECT_EQ(byPlace.value->birth.time, (CivilTime{12, 0, 0}));
+
+    const CommandLineParse byZone =
+        Parse({"--date", "1990-01-01", "--time", "12:00", "--latitude", "52.52", "--longitude",
+               "13.41", "--zone", "Europe/Berlin", "--houses", "koch", "--fold", "later", "--json",
+               "--name", "Anna \"A\"", "--orbs", "sextile=4"});
+    ASSERT_TRUE(byZone.value) << byZone.error;
+    const BirthData& birth = byZone.value->birth;
+    EXPECT_EQ(birth.latitude, 52.52);
+    EXPECT_EQ(birth.longitude, 13.41);
+    EXPECT_EQ(birth.zone, "Europe/Berlin");
+    EXPECT_EQ(birth.houseSystem, HouseSystem::Koch);
+    EXPECT_EQ(birth.fold, FoldChoice::Later);
+    EXPECT_EQ(birth.name, "Anna \"A\"");
+    EXPECT_EQ(birth.orbs.sextile, 4.0);
+    EXPECT_EQ(birth.orbs.square, 7.0);
+
+    const CommandLineParse byOffset =
+        Parse({"--date=1990-01-01", "--time", "unknown", "--latitude=-33.87", "--longitude",
+               "-151.21", "--utc-offset=-03:30", "--json"});
+    ASSERT_TRUE(byOffset.value) << byOffset.error;
+    EXPECT_FALSE(byOffset.value->birth.time.has_value());
+    EXPECT_EQ(byOffset.value->birth.utcOffsetSeconds, -(3 * 3600 + 30 * 60));
+    EXPECT_EQ(byOffset.value->birth.latitude, -33.87);
+    EXPECT_EQ(byOffset.value->birth.longitude, -151.21);
+
+    const CommandLineParse open = Parse({"--open", "anna.chart"});
+    ASSERT_TRUE(open.value) << open.error;
+    EXPECT_EQ(open.value->mode, ChartToolMode::OpenFile);
+    EXPECT_EQ(open.value->openPath, "anna.chart");
+    EXPECT_FALSE(open.value->json);
+
+    const CommandLineParse places = Parse({"--places", "Zurich"});
+    ASSERT_TRUE(places.value) << places.error;
+    EXPECT_EQ(places.value->mode, ChartToolMode::Places);
+    EXPECT_EQ(places.value->placesQuery, "Zurich");
+
+    for (const char* help : {"--help", "-h"}) {
+        const CommandLineParse asked = Parse({"--date", "nonsense-is-read-first", help});
+        EXPECT_FALSE(asked.value) << "a bad value is refused even beside " << help;
+        const CommandLineParse alone = Parse({help});
+        ASSERT_TRUE(alone.value);
+        EXPECT_EQ(alone.value->mode, ChartToolMode::Help);
+    }
+}
+
+TEST(CommandLine, RefusesWithOneLineNamingTheOption) {
+    const std::vector<std::string> base = {"--date",     "1990-01-01", "--time",      "12:00",
+                                           "--latitude", "52.52",      "--longitude", "13.41"};
+    const auto with = [&base](std::vector<std::string> more) {
+        std::vector<std::string> all = base;
+        all.insert(all.end(), more.begin(), more.end());
+        return all;
+    };
+    const struct {
+        std::vector<std::string> arguments;
+        const char* error;
+    } cases[] = {
+        {{}, "--date is missing (see --help)."},
+        {{"--date", "1990-01-01"}, "--time is missing (see --help)."},
+        {{"--date", "1990-02-29", "--time", "1:00"}, "--date: the date 1990-02-29 does not exist."},
+        {{"--date", "01.01.1990"},
+         "--date: date must be written as YYYY-MM-DD, for example 1990-03-25."},
+        {with({"--zone", "Europe/Berlin", "--time", "13:00"}), "--time is given twice."},
+        {{"--time", "24:00"}, "--time: time must lie between 00:00 and 23:59:59."},
+        {{"--time", "12:60"}, "--time: time must lie between 00:00 and 23:59:59."},
+        {{"--latitude", "90.5"}, "--latitude: the latitude 90.5 is outside -90 to 90."},
+        {{"--longitude", "-180.5"}, "--longitude: the longitude -180.5 is outside -180 to 180."},
+        {{"--longitude", "east"},
+         "--longitude: the longitude \"east\" is not a number of decimal degrees (east "
+         "positive, for example 13.41)."},
+        {{"--zone", "Mars/Olympus"}, "--zone: unknown time zone \"Mars/Olympus\"."},
+        {{"--utc-offset", "01:00"},
+         "--utc-offset: UTC offset must be written as +HH:MM or -HH:MM, for example +05:30, or "
+         "as UTC."},
+        {{"--utc-offset=+15:01"}, "--utc-offset: UTC offset must lie between -15:00 and +15:00."},
+        {{"--fold", "first"}, "--fold: the fold \"first\" is neither earlier nor later."},
+        {{"--houses", "topocentric"},
+         "--houses: the house system \"topocentric\" is not one of placidus, koch, porphyry, "
+         "regiomontanus, campanus, equal, whole-sign."},
+        {{"--orbs", "trine=20"}, "--orbs: the trine orb 20 is outside 0 to 15."},
+        {{"--place", ""}, "--place: the place is empty."},
+        {{"--place", "   "}, "--place: the place is empty."},
+        {{"--name", "Z\xFCrich"}, "--name: the name is not valid UTF-8 text."},
+        {{"--colour", "blue"}, "unknown option \"--colour\" (see --help)."},
+        {{"-d", "1990-01-01"}, "unknown option \"-d\" (see --help)."},
+        {{"1990-01-01"},
+         "unexpected argument \"1990-01-01\"; every value follows its option (see --help)."},
+        {{"--date"}, "--date needs a value."},
+        {{"--json=yes"}, "--json takes no value."},
+        {with({}), "--zone or --utc-offset is missing: give one with the coordinates."},
+        {with({"--zone", "Europe/Berlin", "--utc-offset=+01:00"}),
+         "--zone and --utc-offset exclude each other."},
+        {with({"--place", "Berlin", "--zone", "Europe/Berlin"}),
+         "--place and --latitude exclude each other: the place gives the coordinates."},
+        {{"--date", "1990-01-01", "--time", "12:00", "--latitude", "52.52", "--zone", "UTC"},
+         "--longitude is missing: give --place or --latitude and --longitude."},
+        {{"--open", "a.chart", "--date", "1990-01-01"}, "--open cannot be combined with --date."},
+        {{"--open", "a.chart", "--places", "Bern"}, "--open and --places exclude each other."},
+        {{"--places", "Bern", "--json"}, "--places cannot be combined with --json."},
+        {{"--open", ""}, "--open: the file name is empty."},
+        {{"--zone", "Europe/Berlin\nrm -rf"},
+         "--zone: unknown time zone \"Europe/Berlin?rm -rf\"."},
+        {{"--houses", "\x1b[31mred"},
+         "--houses: the house system \"?[31mred\" is not one of "
+         "placidus, koch, porphyry, regiomontanus, campanus, equal, "
+         "whole-sign."},
+    };
+    for (const auto& c : cases) {
+        const CommandLineParse parsed = Parse(c.arguments);
+        EXPECT_FALSE(parsed.value) << c.error;
+        EXPECT_EQ(parsed.error, c.error);
+        EXPECT_EQ(parsed.error.find('\n'), std::string::npos);
+    }
+}
+
+}  // namespace
+}  // namespace tolvaris

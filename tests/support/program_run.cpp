@@ -1,0 +1,60 @@
+#include "support/program_run.h"
+
+#include <gtest/gtest.h>
+#include <QAction>
+#include <QCoreApplication>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTest>
+
+namespace tolvaris::test {
+
+std::string CountingFileWriter::Write(const std::filesystem::path& target,
+                                      const Producer& produce) {
+    ++writes[target.filename().string()];
+    return AtomicFileWriter::Write(target, produce);
+}
+
+ProgramRun::ProgramRun(const std::filesystem::path& folder)
+    : program(folder, notices, dialog, writer) {
+    program.Window().show();
+    EXPECT_TRUE(QTest::qWaitForWindowActive(&program.Window()));
+}
+
+void ProgramRun::Press(const char* button) {
+    QPushButton* pushButton = program.Window().Button(button);
+    ASSERT_NE(pushButton, nullptr) << button;
+    QTest::mouseClick(pushButton, Qt::LeftButton);
+}
+
+OutputWindow* ProgramRun::ShowPage(const char* button) {
+    Press(button);
+    OutputWindow* output = program.Output();
+    EXPECT_NE(output, nullptr) << button;
+    if (output != nullptr) {
+        EXPECT_TRUE(QTest::qWaitForWindowActive(output));
+    }
+    return output;
+}
+
+QAction* ProgramRun::Action(const char* name) {
+    QAction* action =
+        program.Output() != nullptr ? program.Output()->findChild<QAction*>(name) : nullptr;
+    EXPECT_NE(action, nullptr) << name;
+    return action;
+}
+
+QString ProgramRun::Shown() {
+    return program.Output() != nullptr ? program.Output()->PageView()->toPlainText() : QString();
+}
+
+void DeleteClosedWindows() {
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QCoreApplication::processEvents();
+}
+
+QRect TwipsRect(const SettingValues& s) {
+    return QRect(s.OutputLeft / 15, s.OutputTop / 15, s.OutputWidth / 15, s.OutputHeight / 15);
+}
+
+}  // namespace tolvaris::test
