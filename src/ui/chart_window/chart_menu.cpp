@@ -222,6 +222,8 @@ void ChartMenu::SaveRecent() {
 void ChartMenu::RebuildRecentActions() {
     for (QAction* action : recentActions_) {
         menu_->removeAction(action);
+        // Later: the action may be the one being triggered right now.
+        action->setObjectName(QString());
         action->deleteLater();
     }
     recentActions_.clear();
