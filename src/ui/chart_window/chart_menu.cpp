@@ -5,6 +5,7 @@
 #include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QScreen>
 #include <system_error>
 
 #include "core/chart/chart_file.h"
@@ -196,10 +197,26 @@ void ChartMenu::ShowAbout() {
 void ChartMenu::ShowChart(const BirthChart& chart) {
     ChartWindow& shown = Window();
     shown.ShowChart(chart);
+    if (!shown.isVisible() && !chartWindowPlaced_) {
+        PlaceBesideMainWindow(shown);
+        chartWindowPlaced_ = true;
+    }
     shown.show();
     shown.raise();
     shown.activateWindow();
     saveAction_->setEnabled(true);
+}
+
+void ChartMenu::PlaceBesideMainWindow(QWidget& shown) const {
+    // To the right of the main window, so that both can be read at once;
+    // pulled back inside the screen where there is no room.
+    const QRect main = window_.frameGeometry();
+    const QRect screen = window_.screen()->availableGeometry();
+    const QSize size = shown.sizeHint();
+    QPoint at(main.right() + 1, main.top());
+    at.setX(std::max(screen.left(), std::min(at.x(), screen.right() - size.width())));
+    at.setY(std::max(screen.top(), std::min(at.y(), screen.bottom() - size.height())));
+    shown.move(at);
 }
 
 void ChartMenu::Remember(const std::filesystem::path& file) {

@@ -64,6 +64,7 @@ signals:
 
 private:
     void ShowChart(const BirthChart& chart);
+    void PlaceBesideMainWindow(QWidget& shown) const;
     void Remember(const std::filesystem::path& file);
     void SaveRecent();
     void RebuildRecentActions();
@@ -78,6 +79,7 @@ private:
     RecentCharts recent_;
     std::unique_ptr<Ephemeris> ephemeris_;
     std::optional<std::filesystem::path> currentFile_;
+    bool chartWindowPlaced_ = false;
 
     QMenu* menu_ = nullptr;
     QAction* saveAction_ = nullptr;

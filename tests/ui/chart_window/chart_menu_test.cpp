@@ -6,6 +6,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QScreen>
 #include <QSignalSpy>
 #include <QTableWidget>
 #include <map>
@@ -151,6 +152,21 @@ TEST_F(ChartMenuTest, ANewChartFromTheDialogShowsInTheChartWindow) {
     EXPECT_EQ(dialog.findChild<QLineEdit*>("name")->text(), "");
     dialog.reject();
     EXPECT_EQ(Menu().Window().Shown()->input.name, "Ann Lee");
+}
+
+TEST_F(ChartMenuTest, TheChartWindowOpensBesideTheMainWindowAndOnTheScreen) {
+    program.Window().move(10, 10);
+    program.Window().show();
+    Menu().OpenChartFile(WriteChart("ann.chart", Berlin()));
+    const QRect main = program.Window().frameGeometry();
+    const QRect chart = Menu().Window().frameGeometry();
+    const QRect screen = program.Window().screen()->availableGeometry();
+    EXPECT_TRUE(screen.contains(chart))
+        << chart.x() << "," << chart.y() << " " << chart.width() << "x" << chart.height();
+    // The offscreen screen (800 wide) has room for both side by side.
+    ASSERT_LT(main.right() + chart.width(), screen.right());
+    EXPECT_EQ(chart.left(), main.right() + 1);
+    EXPECT_EQ(chart.top(), main.top());
 }
 
 TEST_F(ChartMenuTest, SavingWritesTheChartFileAndRemembersIt) {
