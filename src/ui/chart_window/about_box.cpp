@@ -39,7 +39,7 @@ AboutBox::AboutBox(QWidget* parent) : QDialog(parent) {
     text->setHtml(AboutText());
     // Wide and tall enough for the whole text at any scale; it scrolls if not.
     const QFontMetrics metrics(text->font());
-    text->setMinimumSize(metrics.averageCharWidth() * 80, metrics.lineSpacing() * 30);
+    text->setMinimumSize(metrics.averageCharWidth() * 80, metrics.lineSpacing() * 22);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, this);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     auto* layout = new QVBoxLayout(this);
