@@ -145,6 +145,11 @@ void ChartMenu::OpenChartFile(const std::filesystem::path& file) {
     const BirthChartResult computed = ComputeBirthChart(TheEphemeris(), *read.value);
     if (!computed.Ok()) {
         notices_.Message(file.string() + ": " + computed.error, kCaption, NoticeIcon::Exclamation);
+        // The file is sound but its data need a word from the user (a time
+        // that happened twice, say): the dialog shows them for mending.
+        BirthDataDialog& dialog = Dialog();
+        dialog.SetBirthData(*read.value);
+        dialog.open();
         return;
     }
     currentFile_ = file;

@@ -228,6 +228,25 @@ TEST_F(ChartMenuTest, OpeningReportsTheReadersMessageAndShowsNothing) {
     EXPECT_TRUE(Menu().Recent().Paths().empty());
 }
 
+TEST_F(ChartMenuTest, AChartFileThatNeedsAChoiceOpensTheDialogWithItsData) {
+    BirthData twice = Berlin();
+    twice.date = {1990, 9, 30};  // Berlin's clocks showed 02:30 twice that night
+    twice.time = CivilTime{2, 30, 0};
+    const path file = WriteChart("twice.chart", twice);
+    Menu().OpenChartFile(file);
+    ASSERT_EQ(notices.messages.size(), 1U);
+    EXPECT_EQ(notices.messages[0].text,
+              file.string() +
+                  ": 02:30 on 30 September 1990 happened twice in Europe/Berlin: earlier at "
+                  "UTC+02:00, later at UTC+01:00. Choose earlier or later.");
+    BirthDataDialog& dialog = Menu().Dialog();
+    ASSERT_TRUE(dialog.isVisible());
+    EXPECT_EQ(dialog.findChild<QLineEdit*>("date")->text(), "1990-09-30");
+    EXPECT_TRUE(dialog.AsksForFold());
+    EXPECT_FALSE(Menu().Window().isVisible());
+    EXPECT_TRUE(Menu().Recent().Paths().empty());
+}
+
 TEST_F(ChartMenuTest, OpeningShowsTheChartAndPutsItFirstInTheRecentCharts) {
     BirthData other = Berlin();
     other.name = "Bo";
