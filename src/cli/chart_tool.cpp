@@ -10,6 +10,7 @@
 #include "core/chart/chart_file.h"
 #include "core/chart/decimal_text.h"
 #include "core/chart/message_text.h"
+#include "core/output/saving.h"
 
 namespace tolvaris {
 namespace {
@@ -19,7 +20,8 @@ constexpr std::size_t kMaxPlacesListed = 50;
 
 struct Outcome {
     int status = kExitSuccess;
-    std::string message;  // for `err` when the status is not success
+    // For `err`: why it failed, or on success something the user should know.
+    std::string message;
 };
 
 Outcome Refused(std::string message) {
@@ -103,6 +105,64 @@ bool IsLibraryFailure(const std::string& error) {
     return error.find(" could not be computed") != std::string::npos;
 }
 
+// Collects what a writer is given, for a reading bound for standard output.
+class StringWriter : public AtomicFileWriter {
+public:
+    std::string Write(const std::filesystem::path&, const Producer& produce) override {
+        produce([this](std::string_view bytes) {
+            text.append(bytes);
+            return true;
+        });
+        return {};
+    }
+    std::string text;
+};
+
+// Messages of the reader (a full buffer) go to standard error.
+class ErrorStreamNotices : public Notices {
+public:
+    explicit ErrorStreamNotices(std::string& messages) : messages_(messages) {}
+    void Message(std::string_view text, std::string_view, NoticeIcon) override {
+        messages_.append(text);
+    }
+    void SetBusy(bool) override {}
+
+private:
+    std::string& messages_;
+};
+
+// The full reading, written exactly as Save writes a data buffer that holds
+// only it: to the file atomically, or into `output` for standard output.
+Outcome WriteReading(const ChartToolOptions& options, const BirthChart& chart,
+                     const std::filesystem::path& programFolder, std::string& output) {
+    const std::filesystem::path dataFolder =
+        options.dataFolder.empty() ? programFolder : std::filesystem::path(options.dataFolder);
+    if (std::error_code ec; !std::filesystem::is_directory(dataFolder, ec)) {
+        return Refused("--data: " + ShownInMessage(dataFolder.string()) + " is not a folder");
+    }
+    std::string messages;
+    ErrorStreamNotices notices(messages);
+    const ReadingBuffer reading =
+        FullReadingDataBuffer(chart, options.readingOrder, dataFolder, notices);
+    if (options.readingPath == "-") {
+        StringWriter writer;
+        WriteDataFile("-", reading.lines, writer);
+        output = std::move(writer.text);
+    } else {
+        AtomicFileWriter writer;
+        if (std::string error = WriteDataFile(options.readingPath, reading.lines, writer);
+            !error.empty()) {
+            return Failed("--reading: " + options.readingPath + ": " + error);
+        }
+    }
+    Outcome outcome;
+    outcome.message = messages;
+    if (!reading.missing.empty()) {
+        outcome.message = MissingEntriesMessage(reading.missing.size());
+    }
+    return outcome;
+}
+
 Outcome ComputeAndFormat(ChartToolOptions& options, const std::filesystem::path& programFolder,
                          std::string& output) {
     if (Outcome resolved = ResolveBirth(options, programFolder); resolved.status != kExitSuccess) {
@@ -135,8 +195,17 @@ Outcome ComputeAndFormat(ChartToolOptions& options, const std::filesystem::path&
             return Failed("--save: " + options.savePath + ": " + error);
         }
     }
-    output = options.json ? FormatChartJson(*result.value) : FormatChartTable(*result.value);
-    return {};
+    Outcome outcome;
+    if (!options.readingPath.empty()) {
+        outcome = WriteReading(options, *result.value, programFolder, output);
+        if (outcome.status != kExitSuccess || options.readingPath == "-") {
+            return outcome;
+        }
+    }
+    output = options.json                  ? FormatChartJson(*result.value)
+             : options.readingPath.empty() ? FormatChartTable(*result.value)
+                                           : std::string();
+    return outcome;
 }
 
 }  // namespace
@@ -166,6 +235,9 @@ int RunChartTool(std::span<const std::string_view> arguments, std::ostream& out,
     if (outcome.status != kExitSuccess) {
         err << kProgram << OneLineMessage(outcome.message) << '\n';
         return outcome.status;
+    }
+    if (!outcome.message.empty()) {
+        err << kProgram << OneLineMessage(outcome.message) << '\n';
     }
     // Nothing is written before the whole result is known, so a refusal
     // never leaves half a table on standard output.

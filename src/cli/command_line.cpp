@@ -27,6 +27,9 @@ enum class Option {
     Open,
     Places,
     Save,
+    Reading,
+    Order,
+    Data,
     Json,
     Help
 };
@@ -37,7 +40,7 @@ struct OptionInfo {
     bool takesValue;
 };
 
-constexpr std::array<OptionInfo, 16> kOptions = {{
+constexpr std::array<OptionInfo, 19> kOptions = {{
     {Option::Date, "--date", true},
     {Option::Time, "--time", true},
     {Option::Place, "--place", true},
@@ -52,6 +55,9 @@ constexpr std::array<OptionInfo, 16> kOptions = {{
     {Option::Open, "--open", true},
     {Option::Places, "--places", true},
     {Option::Save, "--save", true},
+    {Option::Reading, "--reading", true},
+    {Option::Order, "--order", true},
+    {Option::Data, "--data", true},
     {Option::Json, "--json", false},
     {Option::Help, "--help", false},
 }};
@@ -68,7 +74,8 @@ constexpr std::string_view kUsage =
     "                       (--zone ZONE | --utc-offset=+HH:MM))\n"
     "                      [--houses SYSTEM] [--fold earlier|later] [--orbs LIST]\n"
     "                      [--name TEXT] [--save FILE.chart] [--json]\n"
-    "       tolvaris-chart --open FILE.chart [--save FILE.chart] [--json]\n"
+    "                      [--reading FILE|- [--order planets|houses] [--data FOLDER]]\n"
+    "       tolvaris-chart --open FILE.chart [--save FILE.chart] [--json] [--reading ...]\n"
     "       tolvaris-chart --places NAME\n"
     "       tolvaris-chart --help\n"
     "\n"
@@ -94,6 +101,13 @@ constexpr std::string_view kUsage =
     "  --places      list the places matching NAME, one a line:\n"
     "                name, region, country TAB latitude TAB longitude TAB zone\n"
     "  --json        print one JSON object instead of the table\n"
+    "  --reading     write the full reading of the chart to FILE (- for standard\n"
+    "                output) as Tolvaris saves it: code page 1252, CR LF lines;\n"
+    "                the table is then left out unless --json asks for JSON\n"
+    "  --order       planets (default): each planet in its sign, house and aspects;\n"
+    "                houses: the planets house by house, then all aspects\n"
+    "  --data        read the interpretation files from FOLDER instead of the\n"
+    "                program folder (to try a draft library)\n"
     "\n"
     "Exit status: 0 success; 2 input refused (one line on standard error names\n"
     "the option); 1 any other failure.\n";
@@ -254,11 +268,22 @@ private:
                 return CheckText(value, "place");
             case Option::Open:
             case Option::Save:
+            case Option::Reading:
+            case Option::Data:
                 if (value.empty()) {
                     return "the file name is empty";
                 }
-                (option == Option::Open ? options_.openPath : options_.savePath) = value;
+                (option == Option::Open      ? options_.openPath
+                 : option == Option::Save    ? options_.savePath
+                 : option == Option::Reading ? options_.readingPath
+                                             : options_.dataFolder) = value;
                 return {};
+            case Option::Order:
+                if (const std::optional<ReadingOrder> order = ParseReadingOrder(value)) {
+                    options_.readingOrder = *order;
+                    return {};
+                }
+                return "the order \"" + ShownInMessage(value) + "\" is neither planets nor houses";
             case Option::Json:
             case Option::Help:
                 break;
@@ -269,6 +294,14 @@ private:
     CommandLineParse Finish() {
         CommandLineParse result;
         options_.json = Given(Option::Json);
+        for (const Option needsReading : {Option::Order, Option::Data}) {
+            if (Given(needsReading) && !Given(Option::Reading)) {
+                return Fail(NameOf(needsReading) + " goes with --reading");
+            }
+        }
+        if (Given(Option::Reading) && options_.readingPath == "-" && Given(Option::Json)) {
+            return Fail("--reading - and --json would both write to standard output");
+        }
         if (Given(Option::Help)) {
             options_.mode = ChartToolMode::Help;
             result.value = std::move(options_);
@@ -284,9 +317,12 @@ private:
                     return Fail(NameOf(alone) + " cannot be combined with " + NameOf(other));
                 }
             }
-            if (alone == Option::Places && (Given(Option::Save) || Given(Option::Json))) {
-                return Fail("--places cannot be combined with " +
-                            NameOf(Given(Option::Save) ? Option::Save : Option::Json));
+            if (alone == Option::Places) {
+                for (const Option other : {Option::Save, Option::Json, Option::Reading}) {
+                    if (Given(other)) {
+                        return Fail("--places cannot be combined with " + NameOf(other));
+                    }
+                }
             }
             options_.mode = alone == Option::Open ? ChartToolMode::OpenFile : ChartToolMode::Places;
             result.value = std::move(options_);

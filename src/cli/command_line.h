@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "core/chart/birth_data.h"
+#include "core/reading/full_reading.h"
 
 namespace tolvaris {
 
@@ -21,6 +22,9 @@ struct ChartToolOptions {
     std::string openPath;     // --open
     std::string placesQuery;  // --places
     std::string savePath;     // --save; empty when not asked for
+    std::string readingPath;  // --reading; "-" for standard output
+    ReadingOrder readingOrder = ReadingOrder::ByPlanet;
+    std::string dataFolder;  // --data; empty: the program folder
     bool json = false;
 };
 

@@ -206,5 +206,50 @@ TEST(ChartProcess, FailsWithStatusOneWhenOutputCannotBeWritten) {
     EXPECT_NE(full.err.find("standard output"), std::string::npos) << full.err;
 }
 
+TEST(ChartProcess, WritesTheFullReadingAsSaveWouldToAFileOrStandardOutput) {
+    test::TempFolder folder;
+    // A draft library with one rising sign and one sign entry: the rest is
+    // reported missing, on one line of standard error.
+    std::filesystem::create_directory(folder / "draft");
+    test::WriteBytes(folder / "draft" / "RISING.TXT", "ARIES rising\r\nBold start.\r\n*\r\n");
+    test::WriteBytes(folder / "draft" / "SIGN_Cap.TXT", "SUN in Capricorn\r\nSteady.\r\n*\r\n");
+    const auto draft = (folder / "draft").string();
+    const auto file = (folder / "reading.txt").string();
+
+    const ProcessResult written = RunChart(Berlin({"--reading", file, "--data", draft}));
+    EXPECT_EQ(written.status, 0) << written.err;
+    EXPECT_EQ(written.out, "") << "the table is left out";
+    EXPECT_NE(written.err.find("entries were not found; they are listed at the end"),
+              std::string::npos)
+        << written.err;
+    const std::string bytes = test::ReadBytes(file);
+    EXPECT_EQ(bytes.substr(0, 2), "\r\n");
+    EXPECT_NE(bytes.find("\r\n  ARIES rising\r\n  Bold start.\r\n"), std::string::npos);
+    EXPECT_NE(bytes.find("  No entry \"MERCURY in\" in SIGN_Cap.TXT\r\n"), std::string::npos);
+    EXPECT_EQ(bytes.substr(bytes.size() - 7), "\r\n\r\n\f\r\n");
+
+    const ProcessResult piped = RunChart(Berlin({"--reading", "-", "--data", draft}));
+    EXPECT_EQ(piped.status, 0);
+    EXPECT_EQ(piped.out, bytes);
+    const ProcessResult byHouse =
+        RunChart(Berlin({"--reading", "-", "--data", draft, "--order", "houses"}));
+    EXPECT_EQ(byHouse.status, 0);
+    EXPECT_NE(byHouse.out, bytes);
+    EXPECT_EQ(byHouse.out.size(), bytes.size()) << "the same entries in another order";
+
+    for (const auto& arguments :
+         {Berlin({"--order", "houses"}), Berlin({"--reading", "-", "--json"}),
+          Berlin({"--reading", file, "--order", "signs"}),
+          Berlin({"--reading", file, "--data", (folder / "none").string()})}) {
+        const ProcessResult refused = RunChart(arguments);
+        EXPECT_EQ(refused.status, 2) << refused.err;
+        EXPECT_EQ(refused.out, "");
+    }
+    const ProcessResult unwritable =
+        RunChart(Berlin({"--reading", (folder / "gone" / "r.txt").string()}));
+    EXPECT_EQ(unwritable.status, 1);
+    EXPECT_NE(unwritable.err.find("gone"), std::string::npos) << unwritable.err;
+}
+
 }  // namespace
 }  // namespace tolvaris
