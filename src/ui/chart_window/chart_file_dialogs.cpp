@@ -1,5 +1,6 @@
 #include "ui/chart_window/chart_file_dialogs.h"
 
+#include <QApplication>
 #include <QFile>
 #include <QFileDialog>
 
@@ -22,9 +23,13 @@ std::optional<std::filesystem::path> Chosen(QFileDialog& dialog) {
 
 }  // namespace
 
+QWidget* QtChartFileDialogs::Parent() const {
+    return parent_ ? parent_ : QApplication::activeWindow();
+}
+
 std::optional<std::filesystem::path> QtChartFileDialogs::AskOpenChart(
     const std::filesystem::path& folder) {
-    QFileDialog dialog(parent_, "Open Chart", ToQt(folder), kFilter);
+    QFileDialog dialog(Parent(), "Open Chart", ToQt(folder), kFilter);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::ExistingFile);
     return Chosen(dialog);
@@ -32,7 +37,7 @@ std::optional<std::filesystem::path> QtChartFileDialogs::AskOpenChart(
 
 std::optional<std::filesystem::path> QtChartFileDialogs::AskSaveChart(
     const std::filesystem::path& suggested) {
-    QFileDialog dialog(parent_, "Save Chart", ToQt(suggested.parent_path()), kFilter);
+    QFileDialog dialog(Parent(), "Save Chart", ToQt(suggested.parent_path()), kFilter);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setDefaultSuffix("chart");

@@ -21,7 +21,8 @@ public:
         const std::filesystem::path& suggested) = 0;
 };
 
-// The dialogs as QFileDialog, filter "Charts (*.chart)".
+// The dialogs as QFileDialog, filter "Charts (*.chart)", over the given
+// window, or over the active one when none is given.
 class QtChartFileDialogs : public ChartFileDialogs {
 public:
     explicit QtChartFileDialogs(QWidget* parent = nullptr) : parent_(parent) {}
@@ -30,6 +31,8 @@ public:
         const std::filesystem::path& suggested) override;
 
 private:
+    QWidget* Parent() const;
+
     QWidget* parent_;
 };
 
