@@ -164,7 +164,7 @@ private:
         return nullptr;
     }
 
-    static CommandLineParse Fail(std::string message) {
+    static CommandLineParse Fail(const std::string& message) {
         CommandLineParse result;
         result.error = OneLineMessage(message) + ".";
         return result;
