@@ -12,6 +12,7 @@
 
 #include "core/chart/chart_file.h"
 #include "core/settings/settings_file.h"
+#include "support/birth_samples.h"
 #include "support/program_run.h"
 #include "support/temp_folder.h"
 #include "ui/chart_window/chart_menu.h"
@@ -153,14 +154,8 @@ TEST(ProgramTest, AFullReadingSavedFromTheWindowEqualsTheCommandLinesReading) {
     for (const auto& file : std::filesystem::directory_iterator(test::ShippedDataFolder())) {
         std::filesystem::copy_file(file.path(), folder / file.path().filename().string());
     }
-    BirthData birth;
+    BirthData birth = test::BerlinNewYear();
     birth.name = "Ana";
-    birth.date = {1990, 1, 1};
-    birth.time = CivilTime{12, 0, 0};
-    birth.placeName = "Berlin";
-    birth.latitude = 52.52;
-    birth.longitude = 13.41;
-    birth.zone = "Europe/Berlin";
     WriteBytes(folder / "ana.chart", FormatChartFile(birth));
 
     ProgramRun run(folder.Path());

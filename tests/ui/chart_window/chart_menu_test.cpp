@@ -12,6 +12,7 @@
 #include <map>
 
 #include "core/chart/chart_file.h"
+#include "support/birth_samples.h"
 #include "support/fake_screen.h"
 #include "support/temp_folder.h"
 #include "ui/chart_window/birth_data_dialog.h"
@@ -47,15 +48,7 @@ public:
 };
 
 BirthData Berlin() {
-    BirthData birth;
-    birth.name = "Ann Lee";
-    birth.date = {1990, 1, 1};
-    birth.time = CivilTime{12, 0, 0};
-    birth.placeName = "Berlin, Land Berlin, Germany";
-    birth.latitude = 52.52;
-    birth.longitude = 13.405;
-    birth.zone = "Europe/Berlin";
-    return birth;
+    return test::BerlinNewYear();
 }
 
 QStringList ActionTexts(const QWidget* menu) {
