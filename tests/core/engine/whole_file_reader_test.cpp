@@ -60,7 +60,7 @@ TEST(WholeFileReaderTest, TheExactNameWinsOverOneInAnotherLetterCase) {
     EXPECT_EQ(ReadWholeFile(folder / "KEYWORDS.TXT").bytes, "upper");
 }
 
-TEST(WholeFileReaderTest, NoOrdinaryFileOfThatNameIsErrorFiftyThree) {
+TEST(WholeFileReaderTest, NoOrdinaryFileOfThatNameIsNotFound) {
     TempFolder folder;
     std::filesystem::create_directory(folder / "keywords.txt");
     ASSERT_EQ(::mkfifo((folder / "fifo.txt").c_str(), 0600), 0);
