@@ -2,6 +2,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "cli/chart_json.h"
 #include "cli/chart_table.h"
@@ -103,8 +104,49 @@ bool IsLibraryFailure(const std::string& error) {
     return error.find(" could not be computed") != std::string::npos;
 }
 
+std::vector<std::string> SplitLines(const std::string& text) {
+    std::vector<std::string> lines;
+    std::size_t start = 0;
+    while (start < text.size()) {
+        const std::size_t end = text.find('\n', start);
+        lines.push_back(
+            text.substr(start, end == std::string::npos ? std::string::npos : end - start));
+        start = end == std::string::npos ? text.size() : end + 1;
+    }
+    return lines;
+}
+
+// The wheel and the PDF, after the chart is known and before anything is
+// printed.
+Outcome Draw(const ChartToolOptions& options, const BirthChart& chart, ChartDrawing* drawing) {
+    if (options.wheelPath.empty() && options.pdfPath.empty()) {
+        return {};
+    }
+    if (drawing == nullptr) {
+        return Failed(std::string(options.wheelPath.empty() ? "--pdf" : "--wheel") +
+                      ": drawing is not available in this program");
+    }
+    if (!options.wheelPath.empty()) {
+        if (std::string error = drawing->WriteWheel(chart, options.wheelPath, options.wheelSize);
+            !error.empty()) {
+            return Failed("--wheel: " + error);
+        }
+    }
+    if (!options.pdfPath.empty()) {
+        // The chart's table for now; the full reading takes its place once
+        // the reading can be composed here.
+        const std::string title = chart.input.name.empty() ? "Tolvaris" : chart.input.name;
+        if (std::string error = drawing->WritePdf(chart, options.pdfPath, title,
+                                                  SplitLines(FormatChartTable(chart)));
+            !error.empty()) {
+            return Failed("--pdf: " + error);
+        }
+    }
+    return {};
+}
+
 Outcome ComputeAndFormat(ChartToolOptions& options, const std::filesystem::path& programFolder,
-                         std::string& output) {
+                         ChartDrawing* drawing, std::string& output) {
     if (Outcome resolved = ResolveBirth(options, programFolder); resolved.status != kExitSuccess) {
         return resolved;
     }
@@ -135,6 +177,9 @@ Outcome ComputeAndFormat(ChartToolOptions& options, const std::filesystem::path&
             return Failed("--save: " + options.savePath + ": " + error);
         }
     }
+    if (Outcome drawn = Draw(options, *result.value, drawing); drawn.status != kExitSuccess) {
+        return drawn;
+    }
     output = options.json ? FormatChartJson(*result.value) : FormatChartTable(*result.value);
     return {};
 }
@@ -142,7 +187,7 @@ Outcome ComputeAndFormat(ChartToolOptions& options, const std::filesystem::path&
 }  // namespace
 
 int RunChartTool(std::span<const std::string_view> arguments, std::ostream& out, std::ostream& err,
-                 const std::filesystem::path& programFolder) {
+                 const std::filesystem::path& programFolder, ChartDrawing* drawing) {
     CommandLineParse parsed = ParseCommandLine(arguments);
     if (!parsed.value) {
         err << kProgram << OneLineMessage(parsed.error) << '\n';
@@ -160,7 +205,7 @@ int RunChartTool(std::span<const std::string_view> arguments, std::ostream& out,
             break;
         case ChartToolMode::Chart:
         case ChartToolMode::OpenFile:
-            outcome = ComputeAndFormat(options, programFolder, output);
+            outcome = ComputeAndFormat(options, programFolder, drawing, output);
             break;
     }
     if (outcome.status != kExitSuccess) {

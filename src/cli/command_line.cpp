@@ -1,6 +1,9 @@
 #include "cli/command_line.h"
 
+#include <algorithm>
 #include <array>
+#include <cctype>
+#include <charconv>
 #include <variant>
 
 #include "core/chart/coordinate_text.h"
@@ -27,6 +30,9 @@ enum class Option {
     Open,
     Places,
     Save,
+    Wheel,
+    Size,
+    Pdf,
     Json,
     Help
 };
@@ -37,7 +43,7 @@ struct OptionInfo {
     bool takesValue;
 };
 
-constexpr std::array<OptionInfo, 16> kOptions = {{
+constexpr std::array<OptionInfo, 19> kOptions = {{
     {Option::Date, "--date", true},
     {Option::Time, "--time", true},
     {Option::Place, "--place", true},
@@ -52,6 +58,9 @@ constexpr std::array<OptionInfo, 16> kOptions = {{
     {Option::Open, "--open", true},
     {Option::Places, "--places", true},
     {Option::Save, "--save", true},
+    {Option::Wheel, "--wheel", true},
+    {Option::Size, "--size", true},
+    {Option::Pdf, "--pdf", true},
     {Option::Json, "--json", false},
     {Option::Help, "--help", false},
 }};
@@ -68,7 +77,9 @@ constexpr std::string_view kUsage =
     "                       (--zone ZONE | --utc-offset=+HH:MM))\n"
     "                      [--houses SYSTEM] [--fold earlier|later] [--orbs LIST]\n"
     "                      [--name TEXT] [--save FILE.chart] [--json]\n"
+    "                      [--wheel FILE.png|FILE.svg [--size PIXELS]] [--pdf FILE.pdf]\n"
     "       tolvaris-chart --open FILE.chart [--save FILE.chart] [--json]\n"
+    "                      [--wheel FILE.png|FILE.svg [--size PIXELS]] [--pdf FILE.pdf]\n"
     "       tolvaris-chart --places NAME\n"
     "       tolvaris-chart --help\n"
     "\n"
@@ -93,10 +104,20 @@ constexpr std::string_view kUsage =
     "  --save        also write the birth data to a chart file\n"
     "  --places      list the places matching NAME, one a line:\n"
     "                name, region, country TAB latitude TAB longitude TAB zone\n"
+    "  --wheel       also draw the chart wheel into a PNG or SVG file\n"
+    "  --size        the wheel's side in pixels, 100 to 10000 (default 800)\n"
+    "  --pdf         also write a PDF: the wheel with the chart's data, then the table\n"
     "  --json        print one JSON object instead of the table\n"
     "\n"
     "Exit status: 0 success; 2 input refused (one line on standard error names\n"
     "the option); 1 any other failure.\n";
+
+bool EqualIgnoringAsciiCase(std::string_view a, std::string_view b) {
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               return std::tolower(static_cast<unsigned char>(x)) ==
+                      std::tolower(static_cast<unsigned char>(y));
+           });
+}
 
 std::string ClauseOf(const TimeError& error) {
     return AsClause(error.Message);
@@ -259,6 +280,39 @@ private:
                 }
                 (option == Option::Open ? options_.openPath : options_.savePath) = value;
                 return {};
+            case Option::Wheel: {
+                if (value.empty()) {
+                    return "the file name is empty";
+                }
+                const std::string_view extension =
+                    value.size() >= 4 ? value.substr(value.size() - 4) : std::string_view();
+                if (!EqualIgnoringAsciiCase(extension, ".png") &&
+                    !EqualIgnoringAsciiCase(extension, ".svg")) {
+                    return "the file name \"" + ShownInMessage(value) +
+                           "\" must end in .png or .svg";
+                }
+                options_.wheelPath = value;
+                return {};
+            }
+            case Option::Size: {
+                int pixels = 0;
+                const auto [end, error] =
+                    std::from_chars(value.data(), value.data() + value.size(), pixels);
+                if (error != std::errc() || end != value.data() + value.size() ||
+                    pixels < kMinWheelSize || pixels > kMaxWheelSize) {
+                    return "the size \"" + ShownInMessage(value) +
+                           "\" is not a whole number from " + std::to_string(kMinWheelSize) +
+                           " to " + std::to_string(kMaxWheelSize);
+                }
+                options_.wheelSize = pixels;
+                return {};
+            }
+            case Option::Pdf:
+                if (value.empty()) {
+                    return "the file name is empty";
+                }
+                options_.pdfPath = value;
+                return {};
             case Option::Json:
             case Option::Help:
                 break;
@@ -274,6 +328,9 @@ private:
             result.value = std::move(options_);
             return result;
         }
+        if (Given(Option::Size) && !Given(Option::Wheel)) {
+            return Fail("--size needs --wheel: it is the wheel image's size");
+        }
         if (Given(Option::Open) || Given(Option::Places)) {
             const Option alone = Given(Option::Open) ? Option::Open : Option::Places;
             if (Given(Option::Open) && Given(Option::Places)) {
@@ -284,9 +341,13 @@ private:
                     return Fail(NameOf(alone) + " cannot be combined with " + NameOf(other));
                 }
             }
-            if (alone == Option::Places && (Given(Option::Save) || Given(Option::Json))) {
-                return Fail("--places cannot be combined with " +
-                            NameOf(Given(Option::Save) ? Option::Save : Option::Json));
+            if (alone == Option::Places) {
+                for (const Option other :
+                     {Option::Save, Option::Json, Option::Wheel, Option::Size, Option::Pdf}) {
+                    if (Given(other)) {
+                        return Fail("--places cannot be combined with " + NameOf(other));
+                    }
+                }
             }
             options_.mode = alone == Option::Open ? ChartToolMode::OpenFile : ChartToolMode::Places;
             result.value = std::move(options_);

@@ -9,6 +9,11 @@
 
 namespace tolvaris {
 
+// The side of a wheel image in pixels: --size's default and range.
+inline constexpr int kDefaultWheelSize = 800;
+inline constexpr int kMinWheelSize = 100;
+inline constexpr int kMaxWheelSize = 10000;
+
 // What one run of tolvaris-chart is asked to do.
 enum class ChartToolMode { Chart, OpenFile, Places, Help };
 
@@ -17,10 +22,13 @@ struct ChartToolOptions {
     // The birth as given on the command line; with --place the coordinates
     // and zone are filled in from the atlas later.
     BirthData birth;
-    std::string placeQuery;   // --place, to be looked up in the atlas
-    std::string openPath;     // --open
-    std::string placesQuery;  // --places
-    std::string savePath;     // --save; empty when not asked for
+    std::string placeQuery;             // --place, to be looked up in the atlas
+    std::string openPath;               // --open
+    std::string placesQuery;            // --places
+    std::string savePath;               // --save; empty when not asked for
+    std::string wheelPath;              // --wheel: a .png or .svg file; empty when not asked for
+    int wheelSize = kDefaultWheelSize;  // --size, in pixels
+    std::string pdfPath;                // --pdf; empty when not asked for
     bool json = false;
 };
 
