@@ -23,11 +23,12 @@ constexpr qreal kBodyGlyphSize = 0.038;
 constexpr qreal kLabelSize = 0.021;
 constexpr qreal kHouseNumberSize = 0.024;
 constexpr qreal kGap = 0.008;
-constexpr qreal kSmallestAspectRadius = 0.06;
+constexpr qreal kSmallestAspectRadius = 0.05;
 constexpr qreal kCaptionHeight = 0.06;
-// A cluster of glyphs steps inward at most this many times; beyond that no
-// chart of ten bodies can be tighter than a degree.
-constexpr int kMaxGlyphLevels = 8;
+// Glyphs step inward no further than this; a crowd that does not fit there is
+// drawn with smaller glyphs.
+constexpr qreal kInnermostGlyphRadius = 0.06;
+constexpr qreal kGlyphScales[] = {1.0, 0.85, 0.72, 0.6, 0.5, 0.42};
 
 struct Extent {
     QRectF box;  // centred on the origin
@@ -59,9 +60,21 @@ Extent LabelExtent(const WheelBody& body, const QFontMetricsF& text, const QFont
     return CentredBox(width, height);
 }
 
-// Places each body's glyph on its own ray, the first ring outward that keeps
-// it clear of every glyph placed before it.
-void PlaceGlyphs(WheelLayout& layout, qreal firstRadius, qreal step, const QFontMetricsF& glyphs) {
+// The largest ink of any body's glyph at this size.
+QSizeF LargestBodyGlyph(qreal pixelSize) {
+    const QFontMetricsF metrics(GlyphFont(pixelSize));
+    QSizeF largest;
+    for (const Point body : kBodies) {
+        largest = largest.expandedTo(metrics.tightBoundingRect(BodyGlyph(body)).size());
+    }
+    return largest;
+}
+
+// Places each body's glyph on its own ray, on the first ring outward that
+// keeps it clear of every glyph placed before it. False when some glyph found
+// no clear ring above `innermost`.
+bool PlaceGlyphs(WheelLayout& layout, qreal firstRadius, qreal step, qreal innermost) {
+    const QFontMetricsF glyphs(GlyphFont(layout.glyphPixelSize));
     std::vector<std::size_t> order(layout.bodies.size());
     std::iota(order.begin(), order.end(), std::size_t{0});
     std::sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
@@ -69,24 +82,24 @@ void PlaceGlyphs(WheelLayout& layout, qreal firstRadius, qreal step, const QFont
     });
     const qreal padding = layout.glyphPixelSize * 0.08;
     std::vector<QRectF> placed;
+    bool allClear = true;
     for (const std::size_t index : order) {
         WheelBody& body = layout.bodies[index];
         const QRectF ink = glyphs.tightBoundingRect(BodyGlyph(body.body));
         const Extent extent = CentredBox(ink.width(), ink.height());
-        for (int level = 0; level < kMaxGlyphLevels; ++level) {
+        bool clear = false;
+        for (int level = 0; !clear && firstRadius - level * step >= innermost; ++level) {
             body.level = level;
             body.glyphCentre = layout.PointAt(body.longitude, firstRadius - level * step);
             body.glyphRect = extent.box.translated(body.glyphCentre);
             const QRectF padded = body.glyphRect.adjusted(-padding, -padding, padding, padding);
-            const bool clear = std::none_of(placed.begin(), placed.end(), [&](const QRectF& other) {
-                return padded.intersects(other);
-            });
-            if (clear) {
-                break;
-            }
+            clear = std::none_of(placed.begin(), placed.end(),
+                                 [&](const QRectF& other) { return padded.intersects(other); });
         }
+        allClear = allClear && clear;
         placed.push_back(body.glyphRect);
     }
+    return allClear;
 }
 
 }  // namespace
@@ -239,7 +252,6 @@ WheelLayout LayoutWheel(const QRectF& bounds, const Chart& chart) {
 
     const QFontMetricsF labelMetrics(WheelTextFont(layout.labelPixelSize));
     const QFontMetricsF markMetrics(GlyphFont(layout.labelPixelSize));
-    const QFontMetricsF glyphMetrics(GlyphFont(layout.glyphPixelSize));
     const qreal gap = kGap * side;
 
     std::vector<Extent> labelExtents;
@@ -273,10 +285,22 @@ WheelLayout LayoutWheel(const QRectF& bounds, const Chart& chart) {
             layout.PointAt(layout.leftLongitude + body.labelAngle, layout.labelRadius));
     }
 
-    const qreal glyphHalfDiagonal = layout.glyphPixelSize * 0.62;
-    const qreal firstGlyphRadius = layout.labelRadius - largestLabel - gap - glyphHalfDiagonal;
-    const qreal step = layout.glyphPixelSize * 1.1;
-    PlaceGlyphs(layout, firstGlyphRadius, step, glyphMetrics);
+    // A stellium that finds no room steps in with smaller glyphs.
+    const qreal fullGlyphSize = layout.glyphPixelSize;
+    qreal glyphHalfDiagonal = 0;
+    qreal firstGlyphRadius = 0;
+    qreal step = 0;
+    for (const qreal scale : kGlyphScales) {
+        layout.glyphPixelSize = fullGlyphSize * scale;
+        const QSizeF ink = LargestBodyGlyph(layout.glyphPixelSize);
+        glyphHalfDiagonal = std::hypot(ink.width(), ink.height()) / 2;
+        firstGlyphRadius = layout.labelRadius - largestLabel - gap - glyphHalfDiagonal;
+        step = ink.height() + layout.glyphPixelSize * 0.12;
+        if (PlaceGlyphs(layout, firstGlyphRadius, step,
+                        kInnermostGlyphRadius * side + glyphHalfDiagonal)) {
+            break;
+        }
+    }
     int deepest = 0;
     for (const WheelBody& body : layout.bodies) {
         deepest = std::max(deepest, body.level);

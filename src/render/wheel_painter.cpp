@@ -177,7 +177,7 @@ void PaintBodies(QPainter& painter, const WheelLayout& layout, qreal line) {
         painter.setPen(Pen(kInk, line));
         painter.drawLine(
             layout.PointAt(body.longitude, layout.houseInnerRadius),
-            layout.PointAt(body.longitude, layout.houseInnerRadius - layout.side * 0.012));
+            layout.PointAt(body.longitude, layout.houseInnerRadius - layout.side * 0.007));
         painter.setPen(Pen(kLeaderLine, line * 0.7));
         painter.drawLine(body.labelRect.center(), body.glyphCentre);
     }
