@@ -11,37 +11,16 @@
 #include <iterator>
 #include <sstream>
 
+#include "support/pdf_tools.h"
 #include "support/temp_folder.h"
 #include "wheel_charts.h"
 
 namespace tolvaris {
 namespace {
 
-std::string RunCommand(const std::string& command) {
-    std::string output;
-    FILE* pipe = popen(command.c_str(), "r");
-    if (pipe == nullptr) {
-        ADD_FAILURE() << "could not run " << command;
-        return output;
-    }
-    char buffer[4096];
-    std::size_t got = 0;
-    while ((got = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) {
-        output.append(buffer, got);
-    }
-    pclose(pipe);
-    return output;
-}
-
-std::string PdfText(const std::filesystem::path& pdf) {
-    return RunCommand("pdftotext -layout '" + pdf.string() + "' -");
-}
-
-int PdfPages(const std::filesystem::path& pdf) {
-    const std::string info = RunCommand("pdfinfo '" + pdf.string() + "'");
-    const std::size_t at = info.find("Pages:");
-    return at == std::string::npos ? -1 : std::stoi(info.substr(at + 6));
-}
+using test::PdfPages;
+using test::PdfText;
+using test::RunCommand;
 
 TextPageStyle Style(const QString& title) {
     TextPageStyle style;
