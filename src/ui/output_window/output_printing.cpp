@@ -6,6 +6,8 @@
 #include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QPrinterInfo>
+#include <QScreen>
+#include <algorithm>
 
 #include "core/engine/screen.h"
 #include "render/pdf_document.h"
@@ -38,6 +40,12 @@ void OutputPrinting::ShowPreview(QWidget* parent, const QFont& font) {
     printer.setDocName(title_);
     QPrintPreviewDialog preview(&printer, parent);
     preview.setWindowTitle(QStringLiteral("Print Preview"));
+    // Qt's default size shows a page too small to read.
+    if (const QScreen* screen = parent != nullptr ? parent->screen() : nullptr) {
+        const QRect available = screen->availableGeometry();
+        preview.resize(std::min(available.width(), available.height() * 9 / 10),
+                       available.height() * 9 / 10);
+    }
     QObject::connect(&preview, &QPrintPreviewDialog::paintRequested, &preview,
                      [this, &font](QPrinter* target) { PaintOn(*target, font); });
     preview.exec();
