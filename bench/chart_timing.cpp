@@ -10,12 +10,15 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <filesystem>
+#include <fstream>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "core/atlas/atlas.h"
 #include "core/chart/birth_chart.h"
+#include "core/reading/full_reading.h"
 
 extern char** environ;
 
@@ -89,6 +92,24 @@ std::string Format(const char* format, double value) {
     char text[64];
     std::snprintf(text, sizeof text, format, value);
     return text;
+}
+
+// The reader's busy pointer and a full buffer have no one to tell here.
+class SilentNotices : public tolvaris::Notices {
+public:
+    void Message(std::string_view, std::string_view, tolvaris::NoticeIcon) override {}
+    void SetBusy(bool) override {}
+};
+
+// VmRSS of this process.
+long ResidentKilobytes() {
+    std::ifstream status("/proc/self/status");
+    for (std::string line; std::getline(status, line);) {
+        if (line.rfind("VmRSS:", 0) == 0) {
+            return std::stol(line.substr(6));
+        }
+    }
+    return 0;
 }
 
 }  // namespace
@@ -182,6 +203,32 @@ int main(int argc, char** argv) {
         }
     }
 
+    // The full reading of one chart from the shipped library (beside the
+    // atlas), then a thousand more to see that memory does not grow.
+    const std::filesystem::path dataFolder = std::filesystem::path(atlasPath).parent_path();
+    birth.date = {1990, 1, 1};
+    birth.time = tolvaris::CivilTime{12, 0, 0};
+    const tolvaris::BirthChartResult readingChart = tolvaris::ComputeBirthChart(ephemeris, birth);
+    SilentNotices notices;
+    std::vector<double> readingMs;
+    std::size_t readingLines = 0;
+    long residentBefore = 0;
+    constexpr int kReadings = 1000;
+    for (int i = 0; i < kReadings + 20; ++i) {
+        if (i == 20) {
+            residentBefore = ResidentKilobytes();
+        }
+        const auto start = Clock::now();
+        const tolvaris::ReadingBuffer reading = tolvaris::FullReadingDataBuffer(
+            *readingChart.value,
+            i % 2 == 0 ? tolvaris::ReadingOrder::ByPlanet : tolvaris::ReadingOrder::ByHouse,
+            dataFolder, notices);
+        readingMs.push_back(MillisecondsSince(start));
+        readingLines = reading.lines.size();
+        failed = failed || !reading.missing.empty();
+    }
+    const long residentAfter = ResidentKilobytes();
+
     const double chartMedian = Median(chartMs);
     PrintRow("Chart computed: birth data to positions, houses, aspects",
              Format("%.3f ms", chartMedian) + " (" + std::to_string(kCharts) + " charts)", "", "",
@@ -204,5 +251,12 @@ int main(int argc, char** argv) {
              Format("median %.3f ms", Median(searchMs)) +
                  Format(", slowest %.3f ms", *std::max_element(searchMs.begin(), searchMs.end())),
              "", "", "", "");
+    const double readingMedian = Median(readingMs);
+    PrintRow("Full reading from the shipped library (" + std::to_string(readingLines) + " lines)",
+             Format("%.2f ms", readingMedian), "", "", "<= 20 ms",
+             readingMedian <= 20.0 ? "yes" : "NO");
+    PrintRow("  resident memory over " + std::to_string(kReadings) + " more readings",
+             std::to_string(residentBefore) + " kB -> " + std::to_string(residentAfter) + " kB", "",
+             "", "no growth", residentAfter - residentBefore < 1024 ? "yes" : "NO");
     return failed ? 1 : 0;
 }

@@ -2,6 +2,11 @@
 // on arbitrary values: a refusal is one line naming the option; an accepted
 // value is in range, and a coordinate equals what a plain reference reading
 // of the same digits gives.
+//
+// The seeds in fuzz/corpus/fuzz_cli_values are whole command lines that are
+// accepted, so the fuzzer starts on the checks of accepted values: each value
+// from the front ending in a backslash and "X", the option numbers and "=" choices from the
+// back, as FuzzedDataProvider reads them.
 
 #include <fuzzer/FuzzedDataProvider.h>
 

@@ -1,5 +1,6 @@
 #include "cli/chart_tool.h"
 
+#include <array>
 #include <optional>
 #include <string>
 #include <vector>
@@ -11,6 +12,8 @@
 #include "core/chart/chart_file.h"
 #include "core/chart/decimal_text.h"
 #include "core/chart/message_text.h"
+#include "core/common/cp1252.h"
+#include "core/output/saving.h"
 
 namespace tolvaris {
 namespace {
@@ -20,7 +23,8 @@ constexpr std::size_t kMaxPlacesListed = 50;
 
 struct Outcome {
     int status = kExitSuccess;
-    std::string message;  // for `err` when the status is not success
+    // For `err`: why it failed, or on success something the user should know.
+    std::string message;
 };
 
 Outcome Refused(std::string message) {
@@ -104,21 +108,89 @@ bool IsLibraryFailure(const std::string& error) {
     return error.find(" could not be computed") != std::string::npos;
 }
 
-std::vector<std::string> SplitLines(const std::string& text) {
-    std::vector<std::string> lines;
-    std::size_t start = 0;
-    while (start < text.size()) {
-        const std::size_t end = text.find('\n', start);
-        lines.push_back(
-            text.substr(start, end == std::string::npos ? std::string::npos : end - start));
-        start = end == std::string::npos ? text.size() : end + 1;
+// Collects what a writer is given, for a reading bound for standard output.
+class StringWriter : public AtomicFileWriter {
+public:
+    std::string Write(const std::filesystem::path&, const Producer& produce) override {
+        produce([this](std::string_view bytes) {
+            text.append(bytes);
+            return true;
+        });
+        return {};
     }
-    return lines;
+    std::string text;
+};
+
+// Messages of the reader (a full buffer) go to standard error.
+class ErrorStreamNotices : public Notices {
+public:
+    explicit ErrorStreamNotices(std::string& messages) : messages_(messages) {}
+    void Message(std::string_view text, std::string_view, NoticeIcon) override {
+        messages_.append(text);
+    }
+    void SetBusy(bool) override {}
+
+private:
+    std::string& messages_;
+};
+
+// The full reading, written exactly as Save writes a data buffer that holds
+// only it: to the file atomically, or into `output` for standard output.
+Outcome WriteReading(const ChartToolOptions& options, const BirthChart& chart,
+                     const std::filesystem::path& programFolder, std::string& output) {
+    const std::filesystem::path dataFolder =
+        options.dataFolder.empty() ? programFolder : std::filesystem::path(options.dataFolder);
+    if (std::error_code ec; !std::filesystem::is_directory(dataFolder, ec)) {
+        return Refused("--data: " + ShownInMessage(dataFolder.string()) + " is not a folder");
+    }
+    std::string messages;
+    ErrorStreamNotices notices(messages);
+    const ReadingBuffer reading =
+        FullReadingDataBuffer(chart, options.readingOrder, dataFolder, notices);
+    if (options.readingPath == "-") {
+        StringWriter writer;
+        WriteDataFile("-", reading.lines, writer);
+        output = std::move(writer.text);
+    } else {
+        AtomicFileWriter writer;
+        if (std::string error = WriteDataFile(options.readingPath, reading.lines, writer);
+            !error.empty()) {
+            return Failed("--reading: " + options.readingPath + ": " + error);
+        }
+    }
+    Outcome outcome;
+    outcome.message = messages;
+    if (!reading.missing.empty()) {
+        outcome.message = MissingEntriesMessage(reading.missing.size());
+    }
+    return outcome;
 }
 
-// The wheel and the PDF, after the chart is known and before anything is
-// printed.
-Outcome Draw(const ChartToolOptions& options, const BirthChart& chart, ChartDrawing* drawing) {
+// Code page 1252 bytes of the reading as UTF-8 for the PDF.
+std::string Cp1252ToUtf8(std::string_view bytes) {
+    const std::array<char16_t, 256>& table = Cp1252ToUnicodeTable();
+    std::string text;
+    text.reserve(bytes.size());
+    for (const char byte : bytes) {
+        const char16_t code = table[static_cast<unsigned char>(byte)];
+        if (code < 0x80) {
+            text += static_cast<char>(code);
+        } else if (code < 0x800) {
+            text += static_cast<char>(0xC0 | (code >> 6));
+            text += static_cast<char>(0x80 | (code & 0x3F));
+        } else {
+            text += static_cast<char>(0xE0 | (code >> 12));
+            text += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+            text += static_cast<char>(0x80 | (code & 0x3F));
+        }
+    }
+    return text;
+}
+
+// The wheel and the PDF (the wheel page, then the full reading), after the
+// chart is known and before anything is printed.
+Outcome Draw(const ChartToolOptions& options, const BirthChart& chart,
+             const std::filesystem::path& programFolder, ChartDrawing* drawing) {
     if (options.wheelPath.empty() && options.pdfPath.empty()) {
         return {};
     }
@@ -132,17 +204,31 @@ Outcome Draw(const ChartToolOptions& options, const BirthChart& chart, ChartDraw
             return Failed("--wheel: " + error);
         }
     }
+    Outcome outcome;
     if (!options.pdfPath.empty()) {
-        // The chart's table for now; the full reading takes its place once
-        // the reading can be composed here.
+        const std::filesystem::path dataFolder =
+            options.dataFolder.empty() ? programFolder : std::filesystem::path(options.dataFolder);
+        if (std::error_code ec; !std::filesystem::is_directory(dataFolder, ec)) {
+            return Refused("--data: " + ShownInMessage(dataFolder.string()) + " is not a folder");
+        }
+        std::string messages;
+        ErrorStreamNotices notices(messages);
+        const ReadingBuffer reading =
+            FullReadingDataBuffer(chart, options.readingOrder, dataFolder, notices);
+        std::vector<std::string> lines;
+        lines.reserve(reading.lines.size());
+        for (const Line& line : reading.lines) {
+            lines.push_back(Cp1252ToUtf8(line.View()));
+        }
         const std::string title = chart.input.name.empty() ? "Tolvaris" : chart.input.name;
-        if (std::string error = drawing->WritePdf(chart, options.pdfPath, title,
-                                                  SplitLines(FormatChartTable(chart)));
+        if (std::string error = drawing->WritePdf(chart, options.pdfPath, title, lines);
             !error.empty()) {
             return Failed("--pdf: " + error);
         }
+        outcome.message =
+            reading.missing.empty() ? messages : MissingEntriesMessage(reading.missing.size());
     }
-    return {};
+    return outcome;
 }
 
 Outcome ComputeAndFormat(ChartToolOptions& options, const std::filesystem::path& programFolder,
@@ -177,11 +263,20 @@ Outcome ComputeAndFormat(ChartToolOptions& options, const std::filesystem::path&
             return Failed("--save: " + options.savePath + ": " + error);
         }
     }
-    if (Outcome drawn = Draw(options, *result.value, drawing); drawn.status != kExitSuccess) {
-        return drawn;
+    Outcome outcome = Draw(options, *result.value, programFolder, drawing);
+    if (outcome.status != kExitSuccess) {
+        return outcome;
     }
-    output = options.json ? FormatChartJson(*result.value) : FormatChartTable(*result.value);
-    return {};
+    if (!options.readingPath.empty()) {
+        outcome = WriteReading(options, *result.value, programFolder, output);
+        if (outcome.status != kExitSuccess || options.readingPath == "-") {
+            return outcome;
+        }
+    }
+    output = options.json                  ? FormatChartJson(*result.value)
+             : options.readingPath.empty() ? FormatChartTable(*result.value)
+                                           : std::string();
+    return outcome;
 }
 
 }  // namespace
@@ -211,6 +306,9 @@ int RunChartTool(std::span<const std::string_view> arguments, std::ostream& out,
     if (outcome.status != kExitSuccess) {
         err << kProgram << OneLineMessage(outcome.message) << '\n';
         return outcome.status;
+    }
+    if (!outcome.message.empty()) {
+        err << kProgram << OneLineMessage(outcome.message) << '\n';
     }
     // Nothing is written before the whole result is known, so a refusal
     // never leaves half a table on standard output.

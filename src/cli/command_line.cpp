@@ -30,6 +30,9 @@ enum class Option {
     Open,
     Places,
     Save,
+    Reading,
+    Order,
+    Data,
     Wheel,
     Size,
     Pdf,
@@ -43,7 +46,7 @@ struct OptionInfo {
     bool takesValue;
 };
 
-constexpr std::array<OptionInfo, 19> kOptions = {{
+constexpr std::array<OptionInfo, 22> kOptions = {{
     {Option::Date, "--date", true},
     {Option::Time, "--time", true},
     {Option::Place, "--place", true},
@@ -58,6 +61,9 @@ constexpr std::array<OptionInfo, 19> kOptions = {{
     {Option::Open, "--open", true},
     {Option::Places, "--places", true},
     {Option::Save, "--save", true},
+    {Option::Reading, "--reading", true},
+    {Option::Order, "--order", true},
+    {Option::Data, "--data", true},
     {Option::Wheel, "--wheel", true},
     {Option::Size, "--size", true},
     {Option::Pdf, "--pdf", true},
@@ -77,9 +83,10 @@ constexpr std::string_view kUsage =
     "                       (--zone ZONE | --utc-offset=+HH:MM))\n"
     "                      [--houses SYSTEM] [--fold earlier|later] [--orbs LIST]\n"
     "                      [--name TEXT] [--save FILE.chart] [--json]\n"
+    "                      [--reading FILE|- [--order planets|houses] [--data FOLDER]]\n"
     "                      [--wheel FILE.png|FILE.svg [--size PIXELS]] [--pdf FILE.pdf]\n"
-    "       tolvaris-chart --open FILE.chart [--save FILE.chart] [--json]\n"
-    "                      [--wheel FILE.png|FILE.svg [--size PIXELS]] [--pdf FILE.pdf]\n"
+    "       tolvaris-chart --open FILE.chart [--save FILE.chart] [--json] [--reading ...]\n"
+    "                      [--wheel ...] [--pdf ...]\n"
     "       tolvaris-chart --places NAME\n"
     "       tolvaris-chart --help\n"
     "\n"
@@ -106,8 +113,16 @@ constexpr std::string_view kUsage =
     "                name, region, country TAB latitude TAB longitude TAB zone\n"
     "  --wheel       also draw the chart wheel into a PNG or SVG file\n"
     "  --size        the wheel's side in pixels, 100 to 10000 (default 800)\n"
-    "  --pdf         also write a PDF: the wheel with the chart's data, then the table\n"
+    "  --pdf         also write a PDF: the wheel with the chart's data, then the full\n"
+    "                reading (--order and --data apply to it too)\n"
     "  --json        print one JSON object instead of the table\n"
+    "  --reading     write the full reading of the chart to FILE (- for standard\n"
+    "                output) as Tolvaris saves it: code page 1252, CR LF lines;\n"
+    "                the table is then left out unless --json asks for JSON\n"
+    "  --order       planets (default): each planet in its sign, house and aspects;\n"
+    "                houses: the planets house by house, then all aspects\n"
+    "  --data        read the interpretation files from FOLDER instead of the\n"
+    "                program folder (to try a draft library)\n"
     "\n"
     "Exit status: 0 success; 2 input refused (one line on standard error names\n"
     "the option); 1 any other failure.\n";
@@ -275,11 +290,22 @@ private:
                 return CheckText(value, "place");
             case Option::Open:
             case Option::Save:
+            case Option::Reading:
+            case Option::Data:
                 if (value.empty()) {
                     return "the file name is empty";
                 }
-                (option == Option::Open ? options_.openPath : options_.savePath) = value;
+                (option == Option::Open      ? options_.openPath
+                 : option == Option::Save    ? options_.savePath
+                 : option == Option::Reading ? options_.readingPath
+                                             : options_.dataFolder) = value;
                 return {};
+            case Option::Order:
+                if (const std::optional<ReadingOrder> order = ParseReadingOrder(value)) {
+                    options_.readingOrder = *order;
+                    return {};
+                }
+                return "the order \"" + ShownInMessage(value) + "\" is neither planets nor houses";
             case Option::Wheel: {
                 if (value.empty()) {
                     return "the file name is empty";
@@ -323,6 +349,14 @@ private:
     CommandLineParse Finish() {
         CommandLineParse result;
         options_.json = Given(Option::Json);
+        for (const Option needsReading : {Option::Order, Option::Data}) {
+            if (Given(needsReading) && !Given(Option::Reading) && !Given(Option::Pdf)) {
+                return Fail(NameOf(needsReading) + " goes with --reading or --pdf");
+            }
+        }
+        if (Given(Option::Reading) && options_.readingPath == "-" && Given(Option::Json)) {
+            return Fail("--reading - and --json would both write to standard output");
+        }
         if (Given(Option::Help)) {
             options_.mode = ChartToolMode::Help;
             result.value = std::move(options_);
@@ -342,8 +376,8 @@ private:
                 }
             }
             if (alone == Option::Places) {
-                for (const Option other :
-                     {Option::Save, Option::Json, Option::Wheel, Option::Size, Option::Pdf}) {
+                for (const Option other : {Option::Save, Option::Json, Option::Reading,
+                                           Option::Wheel, Option::Size, Option::Pdf}) {
                     if (Given(other)) {
                         return Fail("--places cannot be combined with " + NameOf(other));
                     }

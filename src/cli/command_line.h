@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "core/chart/birth_data.h"
+#include "core/reading/full_reading.h"
 
 namespace tolvaris {
 
@@ -22,10 +23,13 @@ struct ChartToolOptions {
     // The birth as given on the command line; with --place the coordinates
     // and zone are filled in from the atlas later.
     BirthData birth;
-    std::string placeQuery;             // --place, to be looked up in the atlas
-    std::string openPath;               // --open
-    std::string placesQuery;            // --places
-    std::string savePath;               // --save; empty when not asked for
+    std::string placeQuery;   // --place, to be looked up in the atlas
+    std::string openPath;     // --open
+    std::string placesQuery;  // --places
+    std::string savePath;     // --save; empty when not asked for
+    std::string readingPath;  // --reading; "-" for standard output
+    ReadingOrder readingOrder = ReadingOrder::ByPlanet;
+    std::string dataFolder;             // --data; empty: the program folder
     std::string wheelPath;              // --wheel: a .png or .svg file; empty when not asked for
     int wheelSize = kDefaultWheelSize;  // --size, in pixels
     std::string pdfPath;                // --pdf; empty when not asked for

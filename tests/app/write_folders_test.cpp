@@ -27,15 +27,7 @@ using test::TempFolder;
 using test::WriteBytes;
 
 std::string SettingsFile(const char* fontSize) {
-    return std::string("[Tolvaris] - Do NOT change the order of these variables.\r\n") +
-           "FontSize= " + fontSize +
-           "\r\n"
-           "FontBold= 0\r\n"
-           "FontItalic= 0\r\n"
-           "DataTop= 945\r\n"
-           "DataLeft= 900\r\n"
-           "DataHeight= 8250\r\n"
-           "DataWidth= 9600\r\n";
+    return test::SettingsFileText(fontSize);
 }
 
 // Every file below the folder with its content.

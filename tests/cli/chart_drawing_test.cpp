@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "cli/chart_tool.h"
+#include "support/temp_folder.h"
 
 namespace tolvaris {
 namespace {
@@ -50,28 +51,39 @@ ToolRun RunTool(std::vector<std::string> more, ChartDrawing* drawing) {
     return {status, out.str(), err.str()};
 }
 
-TEST(ChartDrawingSeam, ReceivesTheChartThePathsAndTheTable) {
+TEST(ChartDrawingSeam, ReceivesTheChartThePathsAndTheReading) {
+    test::TempFolder folder;
+    test::WriteBytes(folder / "SIGN_Cap.TXT",
+                     "SUN in Capricorn\r\nSteady and sure, \xE9lan.\r\n*\r\n");
     RecordingDrawing drawing;
-    const ToolRun run = RunTool(
-        {"--name", "Anna", "--wheel", "a.svg", "--size", "640", "--pdf", "a.pdf"}, &drawing);
+    const ToolRun run = RunTool({"--name", "Anna", "--wheel", "a.svg", "--size", "640", "--pdf",
+                                 "a.pdf", "--data", folder.Path().string()},
+                                &drawing);
     ASSERT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(drawing.wheels, std::vector<std::string>{"a.svg 640"});
     EXPECT_EQ(drawing.pdfs, std::vector<std::string>{"a.pdf Anna"});
     // swetest -b1.1.1990 -ut11:00 -p0: 280.7717825.
     EXPECT_NEAR(drawing.sunLongitude, 280.7717825, 1e-5);
     ASSERT_FALSE(drawing.pdfLines.empty());
-    bool bornLine = false;
-    bool sunLine = false;
+    // The reading's lines, code page 1252 decoded to UTF-8.
+    bool key = false;
+    bool decoded = false;
+    bool missing = false;
     for (const std::string& line : drawing.pdfLines) {
         EXPECT_EQ(line.find('\n'), std::string::npos);
-        bornLine = bornLine || line.rfind("Born       1990-01-01 12:00", 0) == 0;
-        sunLine = sunLine || line.rfind("Sun        280.771783", 0) == 0;
+        key = key || line == "  SUN in Capricorn";
+        decoded = decoded || line == "  Steady and sure, \xC3\xA9lan.";
+        missing =
+            missing || line.find("No entry \"MERCURY in\" in SIGN_Cap.TXT") != std::string::npos;
     }
-    EXPECT_TRUE(bornLine);
-    EXPECT_TRUE(sunLine);
+    EXPECT_TRUE(key);
+    EXPECT_TRUE(decoded);
+    EXPECT_TRUE(missing);
+    EXPECT_NE(run.err.find("entries were not found"), std::string::npos) << run.err;
     EXPECT_NE(run.out.find("Sun        280.771783"), std::string::npos);
 
-    const ToolRun untitled = RunTool({"--pdf", "b.pdf"}, &drawing);
+    const ToolRun untitled =
+        RunTool({"--pdf", "b.pdf", "--data", folder.Path().string()}, &drawing);
     ASSERT_EQ(untitled.status, 0);
     EXPECT_EQ(drawing.pdfs.back(), "b.pdf Tolvaris");
 }

@@ -9,9 +9,11 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <sstream>
 #include <string>
 #include <vector>
 
+#include "core/common/cp1252.h"
 #include "support/pdf_tools.h"
 #include "support/temp_folder.h"
 
@@ -218,6 +220,51 @@ TEST(ChartProcess, FailsWithStatusOneWhenOutputCannotBeWritten) {
     EXPECT_NE(full.err.find("standard output"), std::string::npos) << full.err;
 }
 
+TEST(ChartProcess, WritesTheFullReadingAsSaveWouldToAFileOrStandardOutput) {
+    test::TempFolder folder;
+    // A draft library with one rising sign and one sign entry: the rest is
+    // reported missing, on one line of standard error.
+    std::filesystem::create_directory(folder / "draft");
+    test::WriteBytes(folder / "draft" / "RISING.TXT", "ARIES rising\r\nBold start.\r\n*\r\n");
+    test::WriteBytes(folder / "draft" / "SIGN_Cap.TXT", "SUN in Capricorn\r\nSteady.\r\n*\r\n");
+    const auto draft = (folder / "draft").string();
+    const auto file = (folder / "reading.txt").string();
+
+    const ProcessResult written = RunChart(Berlin({"--reading", file, "--data", draft}));
+    EXPECT_EQ(written.status, 0) << written.err;
+    EXPECT_EQ(written.out, "") << "the table is left out";
+    EXPECT_NE(written.err.find("entries were not found; they are listed at the end"),
+              std::string::npos)
+        << written.err;
+    const std::string bytes = test::ReadBytes(file);
+    EXPECT_EQ(bytes.substr(0, 2), "\r\n");
+    EXPECT_NE(bytes.find("\r\n  ARIES rising\r\n  Bold start.\r\n"), std::string::npos);
+    EXPECT_NE(bytes.find("  No entry \"MERCURY in\" in SIGN_Cap.TXT\r\n"), std::string::npos);
+    EXPECT_EQ(bytes.substr(bytes.size() - 7), "\r\n\r\n\f\r\n");
+
+    const ProcessResult piped = RunChart(Berlin({"--reading", "-", "--data", draft}));
+    EXPECT_EQ(piped.status, 0);
+    EXPECT_EQ(piped.out, bytes);
+    const ProcessResult byHouse =
+        RunChart(Berlin({"--reading", "-", "--data", draft, "--order", "houses"}));
+    EXPECT_EQ(byHouse.status, 0);
+    EXPECT_NE(byHouse.out, bytes);
+    EXPECT_EQ(byHouse.out.size(), bytes.size()) << "the same entries in another order";
+
+    for (const auto& arguments :
+         {Berlin({"--order", "houses"}), Berlin({"--reading", "-", "--json"}),
+          Berlin({"--reading", file, "--order", "signs"}),
+          Berlin({"--reading", file, "--data", (folder / "none").string()})}) {
+        const ProcessResult refused = RunChart(arguments);
+        EXPECT_EQ(refused.status, 2) << refused.err;
+        EXPECT_EQ(refused.out, "");
+    }
+    const ProcessResult unwritable =
+        RunChart(Berlin({"--reading", (folder / "gone" / "r.txt").string()}));
+    EXPECT_EQ(unwritable.status, 1);
+    EXPECT_NE(unwritable.err.find("gone"), std::string::npos) << unwritable.err;
+}
+
 // The first bytes of a PNG and the width and height in its header.
 struct PngSize {
     bool png = false;
@@ -278,18 +325,68 @@ TEST(ChartProcess, DrawsTheWheelWithoutADisplay) {
     }
 }
 
-TEST(ChartProcess, WritesAPdfOfTheWheelAndTheTable) {
+// Code page 1252 bytes as UTF-8, for comparing with pdftotext's output.
+std::string Utf8FromCp1252(const std::string& bytes) {
+    std::string text;
+    for (const char byte : bytes) {
+        const char16_t code = Cp1252ToUnicodeTable()[static_cast<unsigned char>(byte)];
+        if (code < 0x80) {
+            text += static_cast<char>(code);
+        } else if (code < 0x800) {
+            text += static_cast<char>(0xC0 | (code >> 6));
+            text += static_cast<char>(0x80 | (code & 0x3F));
+        } else {
+            text += static_cast<char>(0xE0 | (code >> 12));
+            text += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+            text += static_cast<char>(0x80 | (code & 0x3F));
+        }
+    }
+    return text;
+}
+
+TEST(ChartProcess, WritesAPdfOfTheWheelAndTheFullReading) {
     test::TempFolder folder;
     const std::filesystem::path pdf = folder / "berlin.pdf";
     const ProcessResult run = RunChart(Berlin({"--name", "Berlin noon", "--pdf", pdf.string()}));
     ASSERT_EQ(run.status, 0) << run.err;
-    EXPECT_EQ(run.err, "");
-    EXPECT_EQ(test::PdfPages(pdf), 2);
+    EXPECT_EQ(run.err, "") << "the shipped library has every entry";
+    EXPECT_NE(run.out.find("Capricorn 10°46'18\""), std::string::npos) << "the table still";
     const std::string text = test::PdfText(pdf);
-    for (const char* expected :
-         {"Berlin noon", "1 January 1990", "Capricorn 10°46'18\"", "Page 2 of 2", "House cusps"}) {
-        EXPECT_NE(text.find(expected), std::string::npos) << expected << "\n" << text;
+    for (const char* expected : {"Berlin noon", "1 January 1990", "Page 2 of "}) {
+        EXPECT_NE(text.find(expected), std::string::npos) << expected;
     }
+    // Every word of the reading, as --reading writes it, is in the PDF's text.
+    const ProcessResult reading = RunChart(Berlin({"--reading", "-"}));
+    ASSERT_EQ(reading.status, 0) << reading.err;
+    std::istringstream words(Utf8FromCp1252(reading.out));
+    std::string word;
+    int checked = 0;
+    while (words >> word) {
+        ++checked;
+        EXPECT_NE(text.find(word), std::string::npos) << word;
+    }
+    EXPECT_GT(checked, 1000);
+    EXPECT_GT(test::PdfPages(pdf), 3);
+}
+
+TEST(ChartProcess, APdfOfADraftLibraryListsWhatIsMissing) {
+    test::TempFolder folder;
+    std::filesystem::create_directory(folder / "draft");
+    test::WriteBytes(folder / "draft" / "RISING.TXT",
+                     "ARIES rising\r\nBold d\xE9"
+                     "but.\r\n*\r\n");
+    const std::filesystem::path pdf = folder / "draft.pdf";
+    const ProcessResult run = RunChart(Berlin(
+        {"--pdf", pdf.string(), "--data", (folder / "draft").string(), "--order", "houses"}));
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_NE(run.err.find("entries were not found"), std::string::npos) << run.err;
+    const std::string text = test::PdfText(pdf);
+    EXPECT_NE(text.find("Bold d\xC3\xA9"
+                        "but."),
+              std::string::npos)
+        << text;
+    EXPECT_NE(text.find("No file SIGN_Cap.TXT"), std::string::npos);
+    EXPECT_NE(text.find("Tolvaris"), std::string::npos) << "the title of an unnamed chart";
 }
 
 TEST(ChartProcess, RefusesBadWheelOptionsWithStatusTwo) {
@@ -304,6 +401,7 @@ TEST(ChartProcess, RefusesBadWheelOptionsWithStatusTwo) {
         {Berlin({"--size", "500"}), "--size needs --wheel"},
         {{"--places", "Berlin", "--wheel", "w.png"}, "--places cannot be combined with --wheel"},
         {Berlin({"--pdf", ""}), "--pdf: the file name is empty"},
+        {Berlin({"--order", "houses", "--wheel", "w.png"}), "goes with --reading or --pdf"},
     };
     for (const auto& c : cases) {
         const ProcessResult run = RunChart(c.arguments);

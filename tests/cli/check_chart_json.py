@@ -35,10 +35,10 @@ def run_chart(executable, arguments):
     return json.loads(done.stdout.decode("utf-8"))
 
 
-def swetest(date, ut, latitude, longitude, letter):
+def swetest(date, ut, latitude, longitude, letter, extra=()):
     text = subprocess.run(
         ["swetest", f"-b{date}", f"-ut{ut}", "-p0123456789",
-         f"-house{longitude},{latitude},{letter}", "-fPl", "-head"],
+         f"-house{longitude},{latitude},{letter}", "-fPl", "-head", *extra],
         capture_output=True, check=True, text=True).stdout
     values = {}
     for line in text.splitlines():
@@ -115,6 +115,23 @@ def main():
     check(sydney["utc"] == "1975-06-14T22:30:00Z", "Sydney utc")
     check(sydney["house_system"] == "koch", "Sydney houses")
     compare_with_swetest(sydney, swetest("14.6.1975", "22:30", -33.87, 151.21, "K"), "Sydney")
+
+    # Before the ephemeris files begin: the built-in Moshier ephemeris, as swetest -emos.
+    london = run_chart(executable, ["--date", "1700-06-01", "--time", "12:00", "--latitude",
+                                    "51.5074", "--longitude", "-0.1278", "--utc-offset=+00:00"])
+    check_shape(london, True)
+    check(london["ephemeris"] == "moshier", "1700 uses the built-in ephemeris")
+    check(any("Moshier" in note for note in london["notes"]), "1700 says so in a note")
+    compare_with_swetest(london, swetest("1.6.1700", "12:00", 51.5074, -0.1278, "P", ["-emos"]),
+                         "London 1700")
+
+    # Inside the polar circle Placidus gives way, and the JSON says which system was used.
+    north = run_chart(executable, ["--date", "1990-01-01", "--time", "12:00", "--latitude", "70",
+                                   "--longitude", "25", "--utc-offset=+01:00"])
+    check_shape(north, True)
+    check(north["house_system_requested"] == "placidus" and north["house_system"] != "placidus",
+          f"polar fallback: {north['house_system']}")
+    check(any("polar circle" in note for note in north["notes"]), "polar fallback note")
 
     unknown = run_chart(executable, ["--date", "1990-01-01", "--time", "unknown", "--latitude",
                                      "52.52", "--longitude", "13.41", "--utc-offset=+01:00",

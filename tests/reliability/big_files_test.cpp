@@ -29,6 +29,7 @@
 #include "core/settings/settings_file.h"
 #include "reliability/reliability_support.h"
 #include "support/fake_screen.h"
+#include "support/page_fixture.h"
 #include "support/temp_folder.h"
 
 namespace tolvaris {
@@ -81,35 +82,16 @@ bool AllZeros(std::string_view bytes) {
     return std::all_of(bytes.begin(), bytes.end(), [](char c) { return c == '\0'; });
 }
 
-// Takes note of the page file without reading 100 MB back in.
-class SizeDisplay : public OutputDisplay {
-public:
-    void EnsureCreated() override {}
-    int InnerHeight() const override { return 400; }
-    void LoadPageFile(const std::filesystem::path& pageFile) override {
-        shownSize = std::filesystem::file_size(pageFile);
-    }
-    void SetPageText(std::string_view bytes) override { shownSize = bytes.size(); }
-    void ShowModeless() override {}
-    void SetCaption(std::string_view) override {}
-
-    std::uintmax_t shownSize = 0;
-};
-
 class BigFiles : public ::testing::Test {
 protected:
     std::vector<std::string> Entry(const std::filesystem::path& file, std::string_view key) {
         buffers.ResetPage();
         ReadInterpretation(file, key, buffers, notices);
-        std::vector<std::string> lines;
-        for (const Line& line : buffers.PageLines()) {
-            lines.emplace_back(line.View());
-        }
-        return lines;
+        return test::LineTexts(buffers.PageLines());
     }
 
     FastFolder folder;
-    SizeDisplay display;
+    test::PageSizeDisplay display;
     FakeNotices notices;
     AtomicFileWriter writer;
     PageBuffers buffers{display, notices, folder.Path(), writer};
@@ -184,7 +166,7 @@ TEST_F(BigFiles, AHundredMegabyteLineIsCopiedShownSavedAndReadBackWhole) {
     EXPECT_TRUE(notices.messages.empty());
     const std::uintmax_t pageBytes = 16 + lines[1].size() + 2 + 8 + 2 + 2;
     EXPECT_EQ(std::filesystem::file_size(buffers.PageFilePath()), pageBytes);
-    EXPECT_EQ(display.shownSize, pageBytes);
+    EXPECT_EQ(display.shownBytes, pageBytes);
 
     // Saved and read back line by line.
     const auto saved = folder / "saved.txt";

@@ -58,6 +58,14 @@ std::string MakeCharacterDevice(const std::filesystem::path& path) {
     return "";
 }
 
+// Makes a symbolic link to `target` in place of the file.
+auto LinkTo(std::string target) {
+    return [target = std::move(target)](const std::filesystem::path& path) {
+        std::filesystem::create_symlink(target, path);
+        return std::string();
+    };
+}
+
 std::string MakeSocket(const std::filesystem::path& path) {
     const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
     sockaddr_un address{};
@@ -85,16 +93,8 @@ const std::vector<std::pair<const char*, Maker>>& HostileKinds() {
              return ::open(p.c_str(), O_RDWR | O_NONBLOCK) >= 0 ? std::string() : "open";
          }},
         {"character device", MakeCharacterDevice},
-        {"link to /dev/zero",
-         [](const auto& p) {
-             std::filesystem::create_symlink("/dev/zero", p);
-             return std::string();
-         }},
-        {"link to the standard input",
-         [](const auto& p) {
-             std::filesystem::create_symlink("/proc/self/fd/0", p);
-             return std::string();
-         }},
+        {"link to /dev/zero", LinkTo("/dev/zero")},
+        {"link to the standard input", LinkTo("/proc/self/fd/0")},
         {"socket", MakeSocket},
         {"folder",
          [](const auto& p) {
@@ -106,11 +106,7 @@ const std::vector<std::pair<const char*, Maker>>& HostileKinds() {
              std::filesystem::create_symlink(p.filename(), p);
              return std::string();
          }},
-        {"dangling link",
-         [](const auto& p) {
-             std::filesystem::create_symlink("nowhere.txt", p);
-             return std::string();
-         }},
+        {"dangling link", LinkTo("nowhere.txt")},
         {"link to a link loop",
          [](const auto& p) {
              std::filesystem::create_symlink("a.loop", p.parent_path() / "b.loop");

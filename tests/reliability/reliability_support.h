@@ -7,10 +7,34 @@
 #include <optional>
 #include <string>
 
+#include "core/engine/screen.h"
 #include "core/output/save_dialog.h"
 #include "support/temp_folder.h"
 
 namespace tolvaris::test {
+
+// Opens nothing and reads no 100 MB page back in: the page file's size is
+// all it takes note of.
+class PageSizeDisplay : public OutputDisplay {
+public:
+    void EnsureCreated() override {}
+    int InnerHeight() const override { return 400; }
+    void LoadPageFile(const std::filesystem::path& pageFile) override {
+        shownBytes = std::filesystem::file_size(pageFile);
+        ++pages;
+    }
+    // Only when no page file could be written.
+    void SetPageText(std::string_view bytes) override {
+        shownBytes = bytes.size();
+        ++failedPageFiles;
+    }
+    void ShowModeless() override {}
+    void SetCaption(std::string_view) override {}
+
+    std::uintmax_t shownBytes = 0;
+    long pages = 0;
+    long failedPageFiles = 0;
+};
 
 // Runs `body` in a forked child and returns what it returned: "" when all
 // its checks held, else what went wrong. A child that crashes, is killed or

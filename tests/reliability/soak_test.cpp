@@ -39,24 +39,6 @@ std::size_t HeapInUse() {
 #endif
 }
 
-// Opens nothing: the page file's size is all it looks at.
-class CountingDisplay : public OutputDisplay {
-public:
-    void EnsureCreated() override {}
-    int InnerHeight() const override { return 400; }
-    void LoadPageFile(const std::filesystem::path& pageFile) override {
-        shownBytes = std::filesystem::file_size(pageFile);
-        ++pages;
-    }
-    void SetPageText(std::string_view) override { ++failedPageFiles; }
-    void ShowModeless() override {}
-    void SetCaption(std::string_view) override {}
-
-    std::uintmax_t shownBytes = 0;
-    long pages = 0;
-    long failedPageFiles = 0;
-};
-
 std::string Entry(const std::string& key) {
     return key + " (entry)\r\nA first line of this reading.\r\nA second line.\r\n*\r\n";
 }
@@ -153,7 +135,7 @@ TEST(Soak, ManyRequestsKeepFilesAndMemoryInCheck) {
     // the page file waits for the journal, and the run would measure that.
     test::FastFolder folder;
     WriteLibrary(folder.Path());
-    CountingDisplay display;
+    test::PageSizeDisplay display;
     FakeNotices notices;
     AtomicFileWriter writer;
     PageBuffers buffers(display, notices, folder.Path(), writer);

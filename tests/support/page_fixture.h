@@ -13,6 +13,16 @@
 
 namespace tolvaris::test {
 
+// The text of each line, to compare with what a test expects.
+inline std::vector<std::string> LineTexts(const std::vector<Line>& lines) {
+    std::vector<std::string> texts;
+    texts.reserve(lines.size());
+    for (const Line& line : lines) {
+        texts.emplace_back(line.View());
+    }
+    return texts;
+}
+
 // A program folder of its own with the page buffers over fake screen seams:
 // what most core tests start from.
 class PageFixture : public ::testing::Test {
@@ -26,12 +36,7 @@ protected:
         buffers.ShowPage();
     }
     static std::vector<std::string> Texts(const std::vector<Line>& lines) {
-        std::vector<std::string> texts;
-        texts.reserve(lines.size());
-        for (const Line& line : lines) {
-            texts.emplace_back(line.View());
-        }
-        return texts;
+        return LineTexts(lines);
     }
     // The one message shown; a test failure when there is not exactly one.
     const RecordedMessage& OnlyMessage() const {

@@ -8,6 +8,19 @@
 
 namespace tolvaris::test {
 
+std::string SettingsFileText(std::string_view fontSize) {
+    std::string text = "[Tolvaris] - Do NOT change the order of these variables.\r\nFontSize= ";
+    text.append(fontSize).append(
+        "\r\n"
+        "FontBold= 0\r\n"
+        "FontItalic= 0\r\n"
+        "DataTop= 945\r\n"
+        "DataLeft= 900\r\n"
+        "DataHeight= 8250\r\n"
+        "DataWidth= 9600\r\n");
+    return text;
+}
+
 std::filesystem::path ShippedDataFolder() {
     return std::filesystem::path(TOLVARIS_SOURCE_DIR) / "data";
 }

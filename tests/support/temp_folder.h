@@ -22,6 +22,10 @@ private:
 };
 
 void WriteBytes(const std::filesystem::path& path, std::string_view bytes);
+// Tolvaris.ini as the program writes it with the default placement and
+// style, with the given font size text.
+std::string SettingsFileText(std::string_view fontSize = "8.5");
+
 // The shipped data files of the source tree (data/ of the repository).
 std::filesystem::path ShippedDataFolder();
 std::string ReadBytes(const std::filesystem::path& path);

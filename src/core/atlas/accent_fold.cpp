@@ -8,9 +8,9 @@ namespace {
 
 #include "core/atlas/fold_table.inc"
 
-// The next code point of `text` from `pos`, advancing `pos`; an invalid or
-// truncated sequence gives kInvalid and skips one byte.
-constexpr char32_t kInvalid = 0xFFFFFFFF;
+constexpr char32_t kInvalid = kInvalidCodePoint;
+
+}  // namespace
 
 char32_t NextCodePoint(std::string_view text, std::size_t& pos) {
     const auto lead = static_cast<unsigned char>(text[pos]);
@@ -53,6 +53,20 @@ char32_t NextCodePoint(std::string_view text, std::size_t& pos) {
     pos += extra + 1;
     return code;
 }
+
+const char* LatinFold(char32_t code) {
+    if (code >= kFirstLatinBlockStart &&
+        code < kFirstLatinBlockStart + std::size(kFirstLatinBlock)) {
+        return kFirstLatinBlock[code - kFirstLatinBlockStart];
+    }
+    if (code >= kLatinAdditionalStart &&
+        code < kLatinAdditionalStart + std::size(kLatinAdditional)) {
+        return kLatinAdditional[code - kLatinAdditionalStart];
+    }
+    return nullptr;
+}
+
+namespace {
 
 bool IsApostrophe(char32_t code) {
     switch (code) {
@@ -100,19 +114,6 @@ bool IsLatin1LetterOrNumber(char32_t code) {
 bool IsSeparator(char32_t code) {
     return code < 0x80 || (code >= 0x80 && code < 0xC0 && !IsLatin1LetterOrNumber(code)) ||
            (code >= 0x2000 && code <= 0x206F) || code == 0x3000 || code == kInvalid;
-}
-
-// Where a code point of one of the two Latin blocks folds to, or nullptr.
-const char* LatinFold(char32_t code) {
-    if (code >= kFirstLatinBlockStart &&
-        code < kFirstLatinBlockStart + std::size(kFirstLatinBlock)) {
-        return kFirstLatinBlock[code - kFirstLatinBlockStart];
-    }
-    if (code >= kLatinAdditionalStart &&
-        code < kLatinAdditionalStart + std::size(kLatinAdditional)) {
-        return kLatinAdditional[code - kLatinAdditionalStart];
-    }
-    return nullptr;
 }
 
 }  // namespace

@@ -66,14 +66,18 @@ bool IsControl(char c) {
     return byte < 0x20 || byte == 0x7F;
 }
 
-// A name or place as one line: control characters (a pasted line break, a
-// tab) become spaces, and the ends are trimmed as reading would trim them.
+// A name or place as one line that reads back: control characters (a
+// pasted line break, a tab) become spaces, bytes that are not UTF-8 become
+// "?", and the ends are trimmed as reading would trim them.
 std::string OneLine(std::string_view text) {
     std::string line(text);
     for (char& c : line) {
         if (IsControl(c)) {
             c = ' ';
         }
+    }
+    if (!IsValidUtf8(line)) {
+        line = OneLineMessage(line);
     }
     return std::string(Trim(line));
 }

@@ -18,8 +18,9 @@ inline constexpr std::string_view kChartFileVersionLine = "tolvaris-chart 1";
 inline constexpr std::size_t kMaxChartFileBytes = 64 * 1024;
 
 // The text of a chart file for `birth` (UTF-8, LF line ends, format version
-// line first). Control characters in the name and place become spaces, and
-// their surrounding spaces are dropped, so the file always reads back.
+// line first). Control characters in the name and place become spaces, bytes
+// that are not UTF-8 "?", and surrounding spaces are dropped, so the file
+// always reads back.
 std::string FormatChartFile(const BirthData& birth);
 
 struct ChartFileResult {

@@ -64,13 +64,15 @@ void StoreLine(std::string text, PageBuffers& buffers) {
     buffers.AppendLine(Line(std::move(text)));
 }
 
-// Returns false when the file could not be opened or read.
-bool CopyEntry(const std::filesystem::path& file, std::string_view key, PageBuffers& buffers) {
+}  // namespace
+
+EntryCopy CopyInterpretation(const std::filesystem::path& file, std::string_view key,
+                             PageBuffers& buffers) {
     std::string error;
     const std::filesystem::path found = FindFileIgnoringCase(file);
     const FileHandle handle = OpenOrdinaryFileForReading(found, error);
     if (!handle) {
-        return false;
+        return EntryCopy::FileUnreadable;
     }
     LineReader reader(handle.get(), ChunkSizeFor(found));
     const std::string upperKey = ToUpper1252(key);
@@ -90,40 +92,39 @@ bool CopyEntry(const std::filesystem::path& file, std::string_view key, PageBuff
             status = reader.SkipToLineStartingWith(*keyLineStart);
         }
         if (status == LineReader::Status::End) {
-            return true;
+            return EntryCopy::KeyNotFound;
         }
         if (status == LineReader::Status::Error) {
-            return false;
+            return EntryCopy::FileUnreadable;
         }
     }
     // Copying: the key line first, then every line up to the end marker.
     std::string line = "  " + std::string(spaces, ' ') + head;
     if (reader.ReadRest(line) == LineReader::Status::Error) {
-        return false;
+        return EntryCopy::FileUnreadable;
     }
     StoreLine(std::move(line), buffers);
     for (;;) {
         line.assign("  ");
         const auto status = reader.ReadLine(line);
         if (status == LineReader::Status::End) {
-            return true;
+            return EntryCopy::Copied;
         }
         if (status == LineReader::Status::Error) {
-            return false;
+            return EntryCopy::FileUnreadable;
         }
         if (IsEndMarker(line)) {
-            return true;
+            return EntryCopy::Copied;
         }
         StoreLine(std::move(line), buffers);
     }
 }
 
-}  // namespace
 
 void ReadInterpretation(const std::filesystem::path& dataFile, std::string_view sectionKey,
                         PageBuffers& buffers, Notices& notices) {
     const BusyPointer busy(notices);
-    if (!CopyEntry(dataFile, sectionKey, buffers)) {
+    if (CopyInterpretation(dataFile, sectionKey, buffers) == EntryCopy::FileUnreadable) {
         notices.Message("Cannot find the file called " + dataFile.string() + ".", "Warning!",
                         NoticeIcon::Critical);
     }

@@ -112,6 +112,11 @@ TEST(ChartFile, KeepsEachNameOnOneLine) {
     EXPECT_EQ(parsed.value->name, "Anna zone: Asia/Tokyo");
     EXPECT_EQ(parsed.value->placeName, "Berlin");
     EXPECT_EQ(parsed.value->zone, "Europe/Berlin");
+
+    birth.name = "Z\xFCrich \xE2\x82";  // Latin-1 and a cut-off character
+    const ChartFileResult latin1 = ParseChartFile(FormatChartFile(birth), "x.chart");
+    ASSERT_TRUE(latin1.value) << latin1.error;
+    EXPECT_EQ(latin1.value->name, "Z?rich ??");
 }
 
 TEST(ChartFile, ReadsWhatPeopleWriteByHand) {

@@ -13,9 +13,6 @@
 namespace tolvaris {
 namespace {
 
-using test::FakeDisplay;
-using test::FakeNotices;
-using test::TempFolder;
 using test::WriteBytes;
 
 class ReaderTest : public test::PageFixture {
@@ -23,11 +20,7 @@ protected:
     std::vector<std::string> Read(const std::filesystem::path& file, std::string_view key) {
         buffers.ResetPage();
         ReadInterpretation(file, key, buffers, notices);
-        std::vector<std::string> lines;
-        for (const Line& line : buffers.PageLines()) {
-            lines.emplace_back(line.View());
-        }
-        return lines;
+        return Texts(buffers.PageLines());
     }
     std::vector<std::string> ReadText(const std::string& content, std::string_view key) {
         WriteBytes(folder / "DATA.TXT", content);

@@ -13,10 +13,7 @@
 namespace tolvaris {
 namespace {
 
-using test::FakeDisplay;
-using test::FakeNotices;
 using test::ReadBytes;
-using test::TempFolder;
 using test::WriteBytes;
 
 using OutputHelpTest = test::PageFixture;

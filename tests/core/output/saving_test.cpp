@@ -16,12 +16,9 @@ namespace tolvaris {
 namespace {
 
 using test::FailingFileWriter;
-using test::FakeDisplay;
-using test::FakeNotices;
 using test::FakeSaveDialog;
 using test::ReadBytes;
 using test::RecordedMessage;
-using test::TempFolder;
 using test::WriteBytes;
 
 std::vector<Line> Lines(const std::vector<std::string>& texts) {
@@ -58,7 +55,7 @@ TEST(WriteDataFileTest, WritesEveryLineThenTheSpareLineAndTheFormFeedRule) {
          {"a", big, "b"},
          "a\r\n" + big + "\r\nb\r\n\r\n\f\r\n"},
     };
-    TempFolder folder;
+    test::TempFolder folder;
     AtomicFileWriter writer;
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);

@@ -16,10 +16,7 @@
 namespace tolvaris {
 namespace {
 
-using test::FakeDisplay;
-using test::FakeNotices;
 using test::ReadBytes;
-using test::TempFolder;
 using test::WriteBytes;
 
 class KeywordPageTest : public test::PageFixture {

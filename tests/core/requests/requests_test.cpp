@@ -12,9 +12,6 @@
 namespace tolvaris {
 namespace {
 
-using test::FakeDisplay;
-using test::FakeNotices;
-using test::TempFolder;
 using test::WriteBytes;
 
 // Expectations written out by hand, independent of the code's caption lists.

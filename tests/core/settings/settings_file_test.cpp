@@ -28,15 +28,7 @@ using test::ReadBytes;
 using test::TempFolder;
 using test::WriteBytes;
 
-const std::string kDefaultFile =
-    "[Tolvaris] - Do NOT change the order of these variables.\r\n"
-    "FontSize= 8.5\r\n"
-    "FontBold= 0\r\n"
-    "FontItalic= 0\r\n"
-    "DataTop= 945\r\n"
-    "DataLeft= 900\r\n"
-    "DataHeight= 8250\r\n"
-    "DataWidth= 9600\r\n";
+const std::string kDefaultFile = test::SettingsFileText();
 
 SettingValues LoadFrom(const std::string& bytes) {
     TempFolder folder;

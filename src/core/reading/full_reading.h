@@ -1,0 +1,60 @@
+#pragma once
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/chart/birth_chart.h"
+#include "core/engine/page_buffers.h"
+#include "core/engine/screen.h"
+#include "core/requests/entry_keys.h"
+
+namespace tolvaris {
+
+// By planet: the rising sign, then Sun to Pluto, each in its sign, in its
+// house and with its aspects. By house: the rising sign, houses 1 to 12 with
+// the planets in them, then all aspects.
+enum class ReadingOrder { ByPlanet, ByHouse };
+
+// "planets" or "houses", as the command line writes them.
+std::optional<ReadingOrder> ParseReadingOrder(std::string_view text);
+
+// An entry the reading looked for and did not find.
+struct MissingEntry {
+    EntryLocation entry;
+    // The data file itself is missing or cannot be read.
+    bool fileMissing = false;
+    bool operator==(const MissingEntry&) const = default;
+};
+
+// Appends the full reading of `chart` to the current page, the entries
+// copied from the data files in `dataFolder` exactly as a request copies
+// them, the missing ones listed at the end. The caller starts and shows the
+// page. Returns what was missing.
+std::vector<MissingEntry> ComposeFullReading(const BirthChart& chart, ReadingOrder order,
+                                             const std::filesystem::path& dataFolder,
+                                             PageBuffers& buffers);
+
+// What the "Full reading" command does: a new page with the reading, shown
+// like any page, and one message when entries were missing.
+void ShowFullReading(const BirthChart& chart, ReadingOrder order,
+                     const std::filesystem::path& dataFolder, PageBuffers& buffers,
+                     Notices& notices);
+
+// What the data buffer holds after the window has shown only this reading
+// (the page's opening blank line, the reading, the closing blank line of a
+// shown page), made without a window, for the command line to save exactly
+// as Save would. `notices` hears of a full buffer.
+struct ReadingBuffer {
+    std::vector<Line> lines;
+    std::vector<MissingEntry> missing;
+};
+ReadingBuffer FullReadingDataBuffer(const BirthChart& chart, ReadingOrder order,
+                                    const std::filesystem::path& dataFolder, Notices& notices);
+
+// "3 entries were not found; they are listed at the end of the reading."
+std::string MissingEntriesMessage(std::size_t count);
+
+}  // namespace tolvaris

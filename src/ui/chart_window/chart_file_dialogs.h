@@ -1,0 +1,39 @@
+#pragma once
+
+#include <filesystem>
+#include <optional>
+
+class QWidget;
+
+namespace tolvaris {
+
+// The file dialogs of the Chart menu, behind an interface so that tests can
+// answer them without a modal window.
+class ChartFileDialogs {
+public:
+    virtual ~ChartFileDialogs() = default;
+    // The chart file to open, or nothing when the user cancelled.
+    virtual std::optional<std::filesystem::path> AskOpenChart(
+        const std::filesystem::path& folder) = 0;
+    // Where to save, ".chart" added to a bare name and any overwrite
+    // confirmed; nothing when the user cancelled.
+    virtual std::optional<std::filesystem::path> AskSaveChart(
+        const std::filesystem::path& suggested) = 0;
+};
+
+// The dialogs as QFileDialog, filter "Charts (*.chart)", over the given
+// window, or over the active one when none is given.
+class QtChartFileDialogs : public ChartFileDialogs {
+public:
+    explicit QtChartFileDialogs(QWidget* parent = nullptr) : parent_(parent) {}
+    std::optional<std::filesystem::path> AskOpenChart(const std::filesystem::path& folder) override;
+    std::optional<std::filesystem::path> AskSaveChart(
+        const std::filesystem::path& suggested) override;
+
+private:
+    QWidget* Parent() const;
+
+    QWidget* parent_;
+};
+
+}  // namespace tolvaris

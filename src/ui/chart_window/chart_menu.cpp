@@ -1,0 +1,277 @@
+#include "ui/chart_window/chart_menu.h"
+
+#include <QAction>
+#include <QFile>
+#include <QMainWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QScreen>
+#include <system_error>
+
+#include "core/chart/chart_file.h"
+#include "core/ephemeris/ephemeris.h"
+#include "ui/chart_window/about_box.h"
+#include "ui/chart_window/birth_data_dialog.h"
+#include "ui/chart_window/chart_file_dialogs.h"
+#include "ui/chart_window/chart_window.h"
+
+namespace tolvaris {
+namespace {
+
+constexpr const char* kCaption = "Chart";
+
+QString ToQt(const std::filesystem::path& path) {
+    return QFile::decodeName(path.c_str());
+}
+
+// The menu after the File menu, leaving File and everything on it alone.
+QMenu* InsertAfterFileMenu(QMenuBar* bar, const QString& title) {
+    const QList<QAction*> actions = bar->actions();
+    QAction* before = nullptr;
+    for (qsizetype index = 0; index + 1 < actions.size(); ++index) {
+        if (actions[index]->objectName() == "mnuFile") {
+            before = actions[index + 1];
+        }
+    }
+    auto* menu = new QMenu(title, bar);
+    if (before) {
+        bar->insertMenu(before, menu);
+    } else {
+        bar->addMenu(menu);
+    }
+    return menu;
+}
+
+std::string FileNameFor(const std::string& name) {
+    std::string file;
+    for (const char c : name) {
+        // Characters that some file systems refuse become spaces.
+        file += std::string_view("/\\:*?\"<>|").find(c) == std::string_view::npos &&
+                        static_cast<unsigned char>(c) >= 0x20
+                    ? c
+                    : ' ';
+    }
+    return (file.find_first_not_of(' ') == std::string::npos ? "chart" : file) + ".chart";
+}
+
+}  // namespace
+
+ChartMenu::ChartMenu(QMainWindow& window, ChartMenuFolders folders, Notices& notices,
+                     AtomicFileWriter& fileWriter, ChartFileDialogs& fileDialogs)
+    : QObject(&window),
+      window_(window),
+      folders_(std::move(folders)),
+      notices_(notices),
+      fileWriter_(fileWriter),
+      fileDialogs_(fileDialogs),
+      atlas_(folders_.program / "atlas.tsv"),
+      recent_(folders_.ownFiles / kRecentChartsFileName) {
+    setObjectName("ChartMenu");
+    recent_.Load();
+
+    menu_ = InsertAfterFileMenu(window_.menuBar(), "&Chart");
+    menu_->menuAction()->setObjectName("mnuChart");
+    QAction* newChart = menu_->addAction("&New chart...", this, &ChartMenu::NewChart);
+    newChart->setObjectName("mnuChartNew");
+    newChart->setShortcut(QKeySequence::New);
+    QAction* open = menu_->addAction("&Open chart...", this, &ChartMenu::OpenChart);
+    open->setObjectName("mnuChartOpen");
+    open->setShortcut(QKeySequence::Open);
+    saveAction_ = menu_->addAction("&Save chart...", this, &ChartMenu::SaveChart);
+    saveAction_->setObjectName("mnuChartSave");
+    saveAction_->setEnabled(false);
+    // The recent charts go between these two; an empty list leaves two
+    // separators in a row, which the menu shows as one.
+    menu_->addSeparator();
+    recentSeparator_ = menu_->addSeparator();
+    menu_->addAction("&About Tolvaris...", this, &ChartMenu::ShowAbout)
+        ->setObjectName("mnuChartAbout");
+    RebuildRecentActions();
+}
+
+ChartMenu::~ChartMenu() = default;
+
+Ephemeris& ChartMenu::TheEphemeris() {
+    if (!ephemeris_) {
+        ephemeris_ = std::make_unique<Ephemeris>();
+    }
+    return *ephemeris_;
+}
+
+BirthDataDialog& ChartMenu::Dialog() {
+    if (!dialog_) {
+        dialog_ = new BirthDataDialog(atlas_, TheEphemeris(), notices_, &window_);
+        connect(dialog_, &QDialog::accepted, this, [this] {
+            if (dialog_->Chart()) {
+                currentFile_.reset();
+                ShowChart(*dialog_->Chart());
+            }
+        });
+    }
+    return *dialog_;
+}
+
+ChartWindow& ChartMenu::Window() {
+    if (!chartWindow_) {
+        // A window of its own that belongs to the main window: closing the
+        // main window still ends the program.
+        chartWindow_ = new ChartWindow(&window_);
+        connect(chartWindow_, &ChartWindow::placementChosen, this, &ChartMenu::placementChosen);
+    }
+    return *chartWindow_;
+}
+
+void ChartMenu::NewChart() {
+    BirthDataDialog& dialog = Dialog();
+    dialog.Clear();
+    // Window-modal and not blocking, so the program's event loop keeps going.
+    dialog.open();
+}
+
+void ChartMenu::OpenChart() {
+    const std::filesystem::path start =
+        currentFile_ ? currentFile_->parent_path() : folders_.saveDialog;
+    if (const std::optional<std::filesystem::path> file = fileDialogs_.AskOpenChart(start)) {
+        OpenChartFile(*file);
+    }
+}
+
+void ChartMenu::OpenChartFile(const std::filesystem::path& file) {
+    const ChartFileResult read = ReadChartFile(file);
+    if (!read.value) {
+        notices_.Message(read.error, kCaption, NoticeIcon::Exclamation);
+        return;
+    }
+    const BirthChartResult computed = ComputeBirthChart(TheEphemeris(), *read.value);
+    if (!computed.Ok()) {
+        notices_.Message(file.string() + ": " + computed.error, kCaption, NoticeIcon::Exclamation);
+        // The file is sound but its data need a word from the user (a time
+        // that happened twice, say): the dialog shows them for mending.
+        BirthDataDialog& dialog = Dialog();
+        dialog.SetBirthData(*read.value);
+        dialog.open();
+        return;
+    }
+    currentFile_ = file;
+    ShowChart(*computed.value);
+    Remember(file);
+}
+
+void ChartMenu::OpenRecentChart(const std::filesystem::path& file) {
+    std::error_code error;
+    if (!std::filesystem::exists(file, error)) {
+        notices_.Message("The chart file " + file.string() +
+                             " no longer exists; it is taken off the recent charts.",
+                         kCaption, NoticeIcon::Exclamation);
+        recent_.Remove(file);
+        SaveRecent();
+        RebuildRecentActions();
+        return;
+    }
+    OpenChartFile(file);
+}
+
+void ChartMenu::SaveChart() {
+    if (!chartWindow_ || !chartWindow_->Shown()) {
+        return;
+    }
+    const BirthData& birth = chartWindow_->Shown()->input;
+    const std::filesystem::path suggested =
+        currentFile_ ? *currentFile_ : folders_.saveDialog / FileNameFor(birth.name);
+    const std::optional<std::filesystem::path> file = fileDialogs_.AskSaveChart(suggested);
+    if (!file) {
+        return;
+    }
+    const std::string error = WriteChartFile(*file, birth, fileWriter_);
+    if (!error.empty()) {
+        notices_.Message("The chart could not be saved to " + file->string() + ": " + error + ".",
+                         kCaption, NoticeIcon::Critical);
+        return;
+    }
+    currentFile_ = *file;
+    Remember(*file);
+}
+
+void ChartMenu::ShowAbout() {
+    if (!about_) {
+        about_ = new AboutBox(&window_);
+    }
+    about_->open();
+}
+
+void ChartMenu::ShowChart(const BirthChart& chart) {
+    ChartWindow& shown = Window();
+    shown.ShowChart(chart);
+    if (!shown.isVisible() && !chartWindowPlaced_) {
+        PlaceBesideMainWindow(shown);
+        chartWindowPlaced_ = true;
+    }
+    shown.show();
+    shown.raise();
+    shown.activateWindow();
+    saveAction_->setEnabled(true);
+}
+
+void ChartMenu::PlaceBesideMainWindow(QWidget& shown) const {
+    // To the right of the main window, so that both can be read at once;
+    // pulled back inside the screen where there is no room.
+    const QRect main = window_.frameGeometry();
+    const QRect screen = window_.screen()->availableGeometry();
+    const QSize size = shown.sizeHint();
+    QPoint at(main.right() + 1, main.top());
+    at.setX(std::max(screen.left(), std::min(at.x(), screen.right() - size.width())));
+    at.setY(std::max(screen.top(), std::min(at.y(), screen.bottom() - size.height())));
+    shown.move(at);
+}
+
+void ChartMenu::Remember(const std::filesystem::path& file) {
+    std::error_code error;
+    const std::filesystem::path absolute = std::filesystem::absolute(file, error);
+    recent_.Add(error ? file : absolute);
+    SaveRecent();
+    RebuildRecentActions();
+}
+
+void ChartMenu::SaveRecent() {
+    const std::string error = recent_.Save(fileWriter_);
+    if (!error.empty()) {
+        notices_.Message("The list of recent charts could not be written to " +
+                             recent_.File().string() + ": " + error + ".",
+                         kCaption, NoticeIcon::Exclamation);
+    }
+}
+
+void ChartMenu::RebuildRecentActions() {
+    for (QAction* action : recentActions_) {
+        menu_->removeAction(action);
+        // Later: the action may be the one being triggered right now.
+        action->setObjectName(QString());
+        action->deleteLater();
+    }
+    recentActions_.clear();
+    int number = 1;
+    for (const std::filesystem::path& file : recent_.Paths()) {
+        // "&1 Ann.chart" with the full path as the tip; && shows an ampersand.
+        QString label = ToQt(file.filename());
+        label.replace("&", "&&");
+        auto* action = new QAction(QString("&%1 %2").arg(number).arg(label), menu_);
+        action->setObjectName(QString("mnuChartRecent%1").arg(number));
+        action->setToolTip(ToQt(file));
+        action->setStatusTip(ToQt(file));
+        connect(action, &QAction::triggered, this, [this, file] { OpenRecentChart(file); });
+        menu_->insertAction(recentSeparator_, action);
+        recentActions_.push_back(action);
+        ++number;
+    }
+}
+
+Selection ApplyPlacement(Selection selection, const ChartPlacement& placement) {
+    selection.PlanetIndex = static_cast<std::int16_t>(placement.planetIndex);
+    selection.SignIndex = static_cast<std::int16_t>(placement.signIndex);
+    if (placement.houseIndex) {
+        selection.HouseIndex = static_cast<std::int16_t>(*placement.houseIndex);
+    }
+    return selection;
+}
+
+}  // namespace tolvaris

@@ -1,0 +1,98 @@
+#pragma once
+
+#include <QObject>
+#include <filesystem>
+#include <memory>
+#include <optional>
+
+#include "core/chart/birth_chart.h"
+#include "core/chart/chart_placement.h"
+#include "core/chart/lazy_atlas.h"
+#include "core/chart/recent_charts.h"
+#include "core/common/atomic_file.h"
+#include "core/engine/screen.h"
+#include "core/requests/requests.h"
+
+class QAction;
+class QMainWindow;
+class QMenu;
+
+namespace tolvaris {
+
+class AboutBox;
+class BirthDataDialog;
+class ChartFileDialogs;
+class ChartWindow;
+class Ephemeris;
+
+// The folders the Chart menu works with.
+struct ChartMenuFolders {
+    std::filesystem::path program;     // atlas.tsv is read from here
+    std::filesystem::path ownFiles;    // recent-charts.txt, beside Tolvaris.ini
+    std::filesystem::path saveDialog;  // where the open and save dialogs start
+};
+
+// The "Chart" menu of the main window, after "File": New chart..., Open
+// chart..., Save chart..., the recently used charts and the About box. It
+// owns the birth-data dialog, the chart window and the recent-charts list,
+// and reports a body chosen in the chart window through placementChosen.
+class ChartMenu : public QObject {
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(ChartMenu)
+
+public:
+    ChartMenu(QMainWindow& window, ChartMenuFolders folders, Notices& notices,
+              AtomicFileWriter& fileWriter, ChartFileDialogs& fileDialogs);
+    ~ChartMenu() override;
+
+    QMenu* Menu() const { return menu_; }
+    BirthDataDialog& Dialog();
+    ChartWindow& Window();
+    const RecentCharts& Recent() const { return recent_; }
+    const std::optional<std::filesystem::path>& CurrentFile() const { return currentFile_; }
+
+    // The menu's commands.
+    void NewChart();
+    void OpenChart();
+    void OpenChartFile(const std::filesystem::path& file);
+    void OpenRecentChart(const std::filesystem::path& file);
+    void SaveChart();
+    void ShowAbout();
+
+signals:
+    void placementChosen(const tolvaris::ChartPlacement& placement);
+
+private:
+    void ShowChart(const BirthChart& chart);
+    void PlaceBesideMainWindow(QWidget& shown) const;
+    void Remember(const std::filesystem::path& file);
+    void SaveRecent();
+    void RebuildRecentActions();
+    Ephemeris& TheEphemeris();
+
+    QMainWindow& window_;
+    ChartMenuFolders folders_;
+    Notices& notices_;
+    AtomicFileWriter& fileWriter_;
+    ChartFileDialogs& fileDialogs_;
+    LazyAtlas atlas_;
+    RecentCharts recent_;
+    std::unique_ptr<Ephemeris> ephemeris_;
+    std::optional<std::filesystem::path> currentFile_;
+    bool chartWindowPlaced_ = false;
+
+    QMenu* menu_ = nullptr;
+    QAction* saveAction_ = nullptr;
+    QAction* recentSeparator_ = nullptr;
+    QList<QAction*> recentActions_;
+    BirthDataDialog* dialog_ = nullptr;
+    ChartWindow* chartWindow_ = nullptr;
+    AboutBox* about_ = nullptr;
+};
+
+// The main window's selection with a chosen placement applied: the planet
+// and sign groups follow it, the house group too when the placement has one;
+// the aspect groups keep their choice.
+Selection ApplyPlacement(Selection selection, const ChartPlacement& placement);
+
+}  // namespace tolvaris

@@ -1,0 +1,231 @@
+#include "ui/chart_window/chart_window.h"
+
+#include <QHeaderView>
+#include <QLabel>
+#include <QScrollBar>
+#include <QTabWidget>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+#include "core/chart/display_text.h"
+#include "core/requests/captions.h"
+#include "core/time/time_format.h"
+
+namespace tolvaris {
+namespace {
+
+QString Text(std::string_view utf8) {
+    return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
+}
+
+QTableWidget* MakeTable(QWidget* parent, const char* name, const QStringList& headings) {
+    auto* table = new QTableWidget(0, static_cast<int>(headings.size()), parent);
+    table->setObjectName(name);
+    table->setHorizontalHeaderLabels(headings);
+    table->verticalHeader()->hide();
+    table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    table->setSelectionBehavior(QAbstractItemView::SelectRows);
+    table->setSelectionMode(QAbstractItemView::SingleSelection);
+    table->setTabKeyNavigation(false);  // Tab leaves the table, as elsewhere
+    table->setAlternatingRowColors(true);
+    return table;
+}
+
+void SetRow(QTableWidget* table, int row, const QStringList& cells) {
+    for (int column = 0; column < cells.size(); ++column) {
+        table->setItem(row, column, new QTableWidgetItem(cells[column]));
+    }
+}
+
+// Sized so that every row and column shows without scrolling, up to `rows`.
+void FitTable(QTableWidget* table, int rows) {
+    table->resizeColumnsToContents();
+    table->resizeRowsToContents();
+    const int frame = 2 * table->frameWidth();
+    int height = table->horizontalHeader()->sizeHint().height() + frame;
+    for (int row = 0; row < std::min(rows, table->rowCount()); ++row) {
+        height += table->rowHeight(row);
+    }
+    table->setMinimumHeight(height);
+    table->setMinimumWidth(table->horizontalHeader()->length() + frame +
+                           table->verticalScrollBar()->sizeHint().width());
+}
+
+QString HouseText(std::optional<int> house) {
+    return house ? Text(kHouseCaptions.at(static_cast<std::size_t>(*house - 1))) : QString();
+}
+
+}  // namespace
+
+ChartWindow::ChartWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
+    setObjectName("ChartWindow");
+    setWindowTitle("Chart");
+
+    summary_ = new QLabel(this);
+    summary_->setObjectName("summary");
+    summary_->setWordWrap(true);
+    summary_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    // Wide enough that the UT line rarely wraps.
+    summary_->setMinimumWidth(summary_->fontMetrics().averageCharWidth() * 64);
+
+    positions_ = MakeTable(this, "positions", {"Body", "Sign", "Position", "House", "R"});
+    positions_->setToolTip("Choose a body to set the main window's planet, sign and house.");
+    cusps_ = MakeTable(this, "cusps", {"House", "Sign", "Cusp"});
+    aspects_ = MakeTable(this, "aspects", {"Point", "Aspect", "Point", "Orb", "Kind"});
+
+    tabs_ = new QTabWidget(this);
+    tabs_->setObjectName("tabs");
+    tabs_->addTab(positions_, "&Positions");
+    tabs_->addTab(cusps_, "&Houses");
+    tabs_->addTab(aspects_, "&Aspects");
+
+    notes_ = new QLabel(this);
+    notes_->setObjectName("notes");
+    notes_->setWordWrap(true);
+    notes_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(summary_);
+    layout->addWidget(tabs_, 1);
+    layout->addWidget(notes_);
+
+    connect(positions_, &QTableWidget::itemSelectionChanged, this, &ChartWindow::ReportChosenRow);
+}
+
+void ChartWindow::ShowChart(const BirthChart& chart) {
+    chart_ = chart;
+    const BirthData& birth = chart.input;
+    const Chart& computed = chart.chart;
+    setWindowTitle(birth.name.empty() ? QString("Chart") : "Chart: " + Text(birth.name));
+
+    std::string summary = birth.name.empty() ? "" : birth.name + "\n";
+    summary += "Born " + FormatDateInWords(birth.date);
+    summary +=
+        birth.time ? " at " + FormatClockTime(*birth.time) + " local time" : ", time unknown";
+    if (!birth.placeName.empty()) {
+        summary += ", " + birth.placeName;
+    }
+    summary +=
+        " (" + FormatCoordinate(birth.latitude) + ", " + FormatCoordinate(birth.longitude) + ")\n";
+    summary += DescribeUniversalTime(chart.universalTime, birth.zone) + "\n";
+    summary += "Houses: ";
+    if (computed.houseSystemUsed) {
+        summary += std::string(HouseSystemDisplayName(*computed.houseSystemUsed));
+        if (*computed.houseSystemUsed != computed.houseSystemRequested) {
+            summary +=
+                " instead of " + std::string(HouseSystemDisplayName(computed.houseSystemRequested));
+        }
+    } else {
+        summary += "none, the time is unknown";
+    }
+    summary +=
+        ". Ephemeris: " +
+        std::string(computed.ephemeris == EphemerisUsed::Swiss ? "Swiss Ephemeris files"
+                                                               : "built-in Moshier (analytical)") +
+        ".";
+    summary_->setText(Text(summary));
+
+    FillPositions();
+    FillCusps();
+    FillAspects();
+
+    QStringList notes;
+    for (const std::string& note : chart.notes) {
+        notes << "\u2022 " + Text(note);
+    }
+    notes_->setText(notes.join("\n"));
+    notes_->setVisible(!notes.isEmpty());
+    tabs_->setCurrentWidget(positions_);
+}
+
+void ChartWindow::FillPositions() {
+    const Chart& chart = chart_->chart;
+    // Filling must not read as the user choosing a row.
+    const QSignalBlocker quiet(positions_);
+    positions_->clearSelection();
+    positions_->setRowCount(0);
+    int row = 0;
+    for (const BodyPlacement& body : chart.bodies) {
+        positions_->insertRow(row);
+        SetRow(positions_, row,
+               {Text(body.name), Text(SignName(body.sign)),
+                Text(FormatDegreesMinutes(body.degreeInSign)), HouseText(body.house),
+                body.retrograde ? "R" : ""});
+        positions_->item(row, 0)->setData(Qt::UserRole, static_cast<int>(body.body));
+        ++row;
+    }
+    if (chart.ascendant) {
+        positions_->insertRow(row);
+        SetRow(positions_, row,
+               {Text(PointName(Point::Ascendant)), Text(SignName(chart.ascendant->sign)),
+                Text(FormatDegreesMinutes(chart.ascendant->degreeInSign)), "", ""});
+        positions_->item(row, 0)->setData(Qt::UserRole, static_cast<int>(Point::Ascendant));
+    }
+    FitTable(positions_, 11);
+}
+
+void ChartWindow::FillCusps() {
+    const Chart& chart = chart_->chart;
+    cusps_->setRowCount(0);
+    if (!chart.cusps) {
+        cusps_->setRowCount(1);
+        SetRow(cusps_, 0, {"none", "", "the time is unknown"});
+        FitTable(cusps_, 12);
+        return;
+    }
+    for (int house = 0; house < 12; ++house) {
+        const double cusp = NormaliseDegrees((*chart.cusps)[static_cast<std::size_t>(house)]);
+        cusps_->insertRow(house);
+        SetRow(cusps_, house,
+               {Text(kHouseCaptions.at(static_cast<std::size_t>(house))),
+                Text(SignName(SignIndex(cusp))), Text(FormatDegreesMinutes(DegreeInSign(cusp)))});
+    }
+    if (chart.midheaven) {
+        const int row = cusps_->rowCount();
+        cusps_->insertRow(row);
+        SetRow(cusps_, row,
+               {"Midheaven", Text(SignName(chart.midheaven->sign)),
+                Text(FormatDegreesMinutes(chart.midheaven->degreeInSign))});
+    }
+    FitTable(cusps_, 13);
+}
+
+void ChartWindow::FillAspects() {
+    const Chart& chart = chart_->chart;
+    aspects_->setRowCount(0);
+    int row = 0;
+    for (const Aspect& aspect : chart.aspects) {
+        aspects_->insertRow(row);
+        SetRow(aspects_, row,
+               {Text(PointName(aspect.first)), Text(AspectKindName(aspect.kind)),
+                Text(PointName(aspect.second)), Text(FormatDegreesMinutes(aspect.orb)),
+                Text(AspectFamilyName(aspect.family))});
+        ++row;
+    }
+    FitTable(aspects_, 8);
+}
+
+void ChartWindow::ReportChosenRow() {
+    if (!chart_) {
+        return;
+    }
+    const QList<QTableWidgetItem*> chosen = positions_->selectedItems();
+    if (chosen.isEmpty()) {
+        return;
+    }
+    const QTableWidgetItem* first = positions_->item(chosen.front()->row(), 0);
+    const auto point = static_cast<Point>(first->data(Qt::UserRole).toInt());
+    if (const std::optional<ChartPlacement> placement = PlacementOf(chart_->chart, point)) {
+        emit placementChosen(*placement);
+    }
+}
+
+QString ChartWindow::SummaryText() const {
+    return summary_->text();
+}
+
+QString ChartWindow::NotesText() const {
+    return notes_->text();
+}
+
+}  // namespace tolvaris

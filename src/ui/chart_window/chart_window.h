@@ -1,0 +1,54 @@
+#pragma once
+
+#include <QWidget>
+#include <optional>
+
+#include "core/chart/birth_chart.h"
+#include "core/chart/chart_placement.h"
+
+class QLabel;
+class QTabWidget;
+class QTableWidget;
+
+namespace tolvaris {
+
+// Shows a computed chart: the birth data and the UT used, the positions
+// (body, sign, degree and minute, house, R when retrograde), the house cusps,
+// the aspects with their orbs, the ephemeris and house system used, and the
+// notes. Choosing a body or the Ascendant in the positions reports its
+// placement, so that the main window's option groups can follow.
+class ChartWindow : public QWidget {
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(ChartWindow)
+
+public:
+    explicit ChartWindow(QWidget* parent = nullptr);
+
+    void ShowChart(const BirthChart& chart);
+    const std::optional<BirthChart>& Shown() const { return chart_; }
+
+    QTableWidget* Positions() const { return positions_; }
+    QTableWidget* Cusps() const { return cusps_; }
+    QTableWidget* Aspects() const { return aspects_; }
+    QString SummaryText() const;
+    QString NotesText() const;
+
+signals:
+    void placementChosen(const tolvaris::ChartPlacement& placement);
+
+private:
+    void FillPositions();
+    void FillCusps();
+    void FillAspects();
+    void ReportChosenRow();
+
+    std::optional<BirthChart> chart_;
+    QLabel* summary_ = nullptr;
+    QTabWidget* tabs_ = nullptr;
+    QTableWidget* positions_ = nullptr;
+    QTableWidget* cusps_ = nullptr;
+    QTableWidget* aspects_ = nullptr;
+    QLabel* notes_ = nullptr;
+};
+
+}  // namespace tolvaris

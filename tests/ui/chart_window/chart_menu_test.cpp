@@ -1,0 +1,325 @@
+#include "ui/chart_window/chart_menu.h"
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QScreen>
+#include <QSignalSpy>
+#include <QTableWidget>
+#include <map>
+
+#include "app/program.h"
+#include "core/chart/chart_file.h"
+#include "support/fake_screen.h"
+#include "support/temp_folder.h"
+#include "ui/chart_window/birth_data_dialog.h"
+#include "ui/chart_window/chart_file_dialogs.h"
+#include "ui/chart_window/chart_window.h"
+
+namespace tolvaris {
+namespace {
+
+using std::filesystem::path;
+using test::FailingFileWriter;
+using test::FakeNotices;
+using test::FakeSaveDialog;
+using test::ReadBytes;
+using test::TempFolder;
+using test::WriteBytes;
+
+// Answers the Chart menu's file dialogs and records what they were shown.
+class FakeChartFileDialogs : public ChartFileDialogs {
+public:
+    std::optional<path> AskOpenChart(const path& folder) override {
+        openFolders.push_back(folder);
+        return openAnswer;
+    }
+    std::optional<path> AskSaveChart(const path& suggested) override {
+        saveSuggestions.push_back(suggested);
+        return saveAnswer;
+    }
+    std::optional<path> openAnswer;
+    std::optional<path> saveAnswer;
+    std::vector<path> openFolders;
+    std::vector<path> saveSuggestions;
+};
+
+BirthData Berlin() {
+    BirthData birth;
+    birth.name = "Ann Lee";
+    birth.date = {1990, 1, 1};
+    birth.time = CivilTime{12, 0, 0};
+    birth.placeName = "Berlin, Land Berlin, Germany";
+    birth.latitude = 52.52;
+    birth.longitude = 13.405;
+    birth.zone = "Europe/Berlin";
+    return birth;
+}
+
+QStringList ActionTexts(const QWidget* menu) {
+    QStringList texts;
+    for (const QAction* action : menu->actions()) {
+        texts << (action->isSeparator() ? QString("--") : action->text());
+    }
+    return texts;
+}
+
+class ChartMenuTest : public ::testing::Test {
+protected:
+    ChartMenuTest() {
+        std::filesystem::create_directory(folder / "own");
+        std::filesystem::create_directory(folder / "charts");
+    }
+    ChartMenu& Menu(AtomicFileWriter& fileWriter) {
+        if (!menu_) {
+            menu_ =
+                new ChartMenu(program.Window(), {folder.Path(), folder / "own", folder / "charts"},
+                              notices, fileWriter, fileDialogs);
+        }
+        return *menu_;
+    }
+    ChartMenu& Menu() { return Menu(writer); }
+    path RecentFile() const { return folder / "own" / kRecentChartsFileName; }
+    path WriteChart(const std::string& name, const BirthData& birth) {
+        const path file = folder / "charts" / name;
+        WriteBytes(file, FormatChartFile(birth));
+        return file;
+    }
+
+    TempFolder folder;
+    FakeNotices notices;
+    FakeSaveDialog saveDialog;
+    AtomicFileWriter writer;
+    FakeChartFileDialogs fileDialogs;
+    Program program{folder.Path(), notices, saveDialog, writer};
+    ChartMenu* menu_ = nullptr;  // owned by the main window
+};
+
+TEST_F(ChartMenuTest, ComesAfterFileAndMovesNoControlOfTheMainWindow) {
+    QMainWindow& window = program.Window();
+    window.show();
+    std::map<QString, QRect> before;
+    for (const QWidget* child : window.findChildren<QWidget*>()) {
+        if (!child->objectName().isEmpty()) {
+            before[child->objectName()] = child->geometry();
+        }
+    }
+    const QSize size = window.size();
+    const QStringList fileMenu = ActionTexts(window.menuBar()->actions().at(0)->menu());
+
+    Menu();
+    const QList<QAction*> bar = window.menuBar()->actions();
+    ASSERT_EQ(bar.size(), 2);
+    EXPECT_EQ(bar[0]->text(), "&File");
+    EXPECT_EQ(bar[1]->text(), "&Chart");
+    EXPECT_EQ(ActionTexts(bar[0]->menu()), fileMenu);
+    EXPECT_EQ(ActionTexts(Menu().Menu()),
+              (QStringList{"&New chart...", "&Open chart...", "&Save chart...", "--", "--",
+                           "&About Tolvaris..."}));
+    EXPECT_EQ(window.size(), size);
+    for (const auto& [name, geometry] : before) {
+        const QWidget* child = window.findChild<QWidget*>(name);
+        ASSERT_NE(child, nullptr) << name.toStdString();
+        EXPECT_EQ(child->geometry(), geometry) << name.toStdString();
+    }
+
+    const QAction* newChart = Menu().Menu()->findChild<QAction*>("mnuChartNew");
+    const QAction* open = Menu().Menu()->findChild<QAction*>("mnuChartOpen");
+    const QAction* save = Menu().Menu()->findChild<QAction*>("mnuChartSave");
+    ASSERT_TRUE(newChart && open && save);
+    EXPECT_EQ(newChart->shortcut(), QKeySequence("Ctrl+N"));
+    EXPECT_EQ(open->shortcut(), QKeySequence("Ctrl+O"));
+    EXPECT_FALSE(save->isEnabled());  // nothing to save before a chart is shown
+}
+
+TEST_F(ChartMenuTest, ANewChartFromTheDialogShowsInTheChartWindow) {
+    Menu().NewChart();
+    BirthDataDialog& dialog = Menu().Dialog();
+    ASSERT_TRUE(dialog.isVisible());
+    dialog.SetBirthData(Berlin());
+    dialog.accept();
+    ASSERT_TRUE(Menu().Window().isVisible());
+    ASSERT_TRUE(Menu().Window().Shown().has_value());
+    EXPECT_EQ(Menu().Window().Shown()->input.name, "Ann Lee");
+    EXPECT_EQ(Menu().Window().Positions()->rowCount(), 11);
+    EXPECT_TRUE(Menu().Menu()->findChild<QAction*>("mnuChartSave")->isEnabled());
+
+    // The next new chart starts empty again.
+    Menu().NewChart();
+    EXPECT_EQ(dialog.findChild<QLineEdit*>("name")->text(), "");
+    dialog.reject();
+    EXPECT_EQ(Menu().Window().Shown()->input.name, "Ann Lee");
+}
+
+TEST_F(ChartMenuTest, TheChartWindowOpensBesideTheMainWindowAndOnTheScreen) {
+    program.Window().move(10, 10);
+    program.Window().show();
+    Menu().OpenChartFile(WriteChart("ann.chart", Berlin()));
+    const QRect main = program.Window().frameGeometry();
+    const QRect chart = Menu().Window().frameGeometry();
+    const QRect screen = program.Window().screen()->availableGeometry();
+    EXPECT_TRUE(screen.contains(chart))
+        << chart.x() << "," << chart.y() << " " << chart.width() << "x" << chart.height();
+    // The offscreen screen (800 wide) has room for both side by side.
+    ASSERT_LT(main.right() + chart.width(), screen.right());
+    EXPECT_EQ(chart.left(), main.right() + 1);
+    EXPECT_EQ(chart.top(), main.top());
+}
+
+TEST_F(ChartMenuTest, SavingWritesTheChartFileAndRemembersIt) {
+    Menu().OpenChartFile(WriteChart("first.chart", Berlin()));
+    const path target = folder / "charts" / "saved.chart";
+    fileDialogs.saveAnswer = target;
+    Menu().SaveChart();
+    ASSERT_EQ(fileDialogs.saveSuggestions.size(), 1U);
+    EXPECT_EQ(fileDialogs.saveSuggestions[0], folder / "charts" / "first.chart");
+    EXPECT_TRUE(notices.messages.empty());
+    const ChartFileResult back = ReadChartFile(target);
+    ASSERT_TRUE(back.value.has_value()) << back.error;
+    EXPECT_EQ(back.value->name, "Ann Lee");
+    EXPECT_EQ(back.value->zone, "Europe/Berlin");
+    EXPECT_EQ(Menu().Recent().Paths().front(), target);
+    EXPECT_EQ(Menu().CurrentFile(), target);
+    EXPECT_EQ(ReadBytes(RecentFile()), "# Tolvaris recent charts 1\n" + target.string() + "\n" +
+                                           (folder / "charts" / "first.chart").string() + "\n");
+}
+
+TEST_F(ChartMenuTest, ANewChartIsSuggestedUnderItsNameInTheSaveFolder) {
+    Menu().Dialog().SetBirthData(Berlin());
+    Menu().Dialog().accept();
+    Menu().SaveChart();  // cancelled: nothing written, nothing said
+    ASSERT_EQ(fileDialogs.saveSuggestions.size(), 1U);
+    EXPECT_EQ(fileDialogs.saveSuggestions[0], folder / "charts" / "Ann Lee.chart");
+    EXPECT_TRUE(notices.messages.empty());
+    EXPECT_TRUE(Menu().Recent().Paths().empty());
+}
+
+TEST_F(ChartMenuTest, AFailedSaveNamesThePathAndTheReason) {
+    FailingFileWriter failing("No space left on device");
+    ChartMenu& menu = Menu(failing);
+    menu.Dialog().SetBirthData(Berlin());
+    menu.Dialog().accept();
+    const path target = folder / "charts" / "full.chart";
+    fileDialogs.saveAnswer = target;
+    menu.SaveChart();
+    ASSERT_EQ(notices.messages.size(), 1U);
+    EXPECT_EQ(notices.messages[0].text,
+              "The chart could not be saved to " + target.string() + ": No space left on device.");
+    EXPECT_EQ(notices.messages[0].icon, NoticeIcon::Critical);
+    EXPECT_FALSE(std::filesystem::exists(target));
+    EXPECT_TRUE(menu.Recent().Paths().empty());
+    EXPECT_FALSE(menu.CurrentFile().has_value());
+}
+
+TEST_F(ChartMenuTest, OpeningReportsTheReadersMessageAndShowsNothing) {
+    const path damaged = folder / "charts" / "damaged.chart";
+    WriteBytes(damaged, "not a chart\n");
+    fileDialogs.openAnswer = damaged;
+    Menu().OpenChart();
+    ASSERT_EQ(fileDialogs.openFolders.size(), 1U);
+    EXPECT_EQ(fileDialogs.openFolders[0], folder / "charts");
+    ASSERT_EQ(notices.messages.size(), 1U);
+    EXPECT_EQ(notices.messages[0].text, ReadChartFile(damaged).error);
+    EXPECT_FALSE(notices.messages[0].text.empty());
+    EXPECT_FALSE(Menu().Window().isVisible());
+    EXPECT_TRUE(Menu().Recent().Paths().empty());
+}
+
+TEST_F(ChartMenuTest, AChartFileThatNeedsAChoiceOpensTheDialogWithItsData) {
+    BirthData twice = Berlin();
+    twice.date = {1990, 9, 30};  // Berlin's clocks showed 02:30 twice that night
+    twice.time = CivilTime{2, 30, 0};
+    const path file = WriteChart("twice.chart", twice);
+    Menu().OpenChartFile(file);
+    ASSERT_EQ(notices.messages.size(), 1U);
+    EXPECT_EQ(notices.messages[0].text,
+              file.string() +
+                  ": 02:30 on 30 September 1990 happened twice in Europe/Berlin: earlier at "
+                  "UTC+02:00, later at UTC+01:00. Choose earlier or later.");
+    BirthDataDialog& dialog = Menu().Dialog();
+    ASSERT_TRUE(dialog.isVisible());
+    EXPECT_EQ(dialog.findChild<QLineEdit*>("date")->text(), "1990-09-30");
+    EXPECT_TRUE(dialog.AsksForFold());
+    EXPECT_FALSE(Menu().Window().isVisible());
+    EXPECT_TRUE(Menu().Recent().Paths().empty());
+}
+
+TEST_F(ChartMenuTest, OpeningShowsTheChartAndPutsItFirstInTheRecentCharts) {
+    BirthData other = Berlin();
+    other.name = "Bo";
+    other.time = CivilTime{18, 30, 0};
+    const path first = WriteChart("ann.chart", Berlin());
+    const path second = WriteChart("bo & co.chart", other);
+    Menu().OpenChartFile(first);
+    fileDialogs.openAnswer = second;
+    Menu().OpenChart();
+    EXPECT_TRUE(notices.messages.empty());
+    EXPECT_EQ(Menu().Window().Shown()->input.name, "Bo");
+    EXPECT_EQ(Menu().Recent().Paths(), (std::vector<path>{second, first}));
+    EXPECT_EQ(ActionTexts(Menu().Menu()),
+              (QStringList{"&New chart...", "&Open chart...", "&Save chart...", "--",
+                           "&1 bo && co.chart", "&2 ann.chart", "--", "&About Tolvaris..."}));
+    // The dialog opens where the last chart came from.
+    fileDialogs.openAnswer.reset();
+    Menu().OpenChart();
+    EXPECT_EQ(fileDialogs.openFolders.back(), folder / "charts");
+
+    Menu().Menu()->findChild<QAction*>("mnuChartRecent2")->trigger();
+    EXPECT_EQ(Menu().Window().Shown()->input.name, "Ann Lee");
+    EXPECT_EQ(Menu().Recent().Paths(), (std::vector<path>{first, second}));
+}
+
+TEST_F(ChartMenuTest, ARecentChartThatIsGoneGivesAMessageAndLeavesTheList) {
+    const path kept = WriteChart("kept.chart", Berlin());
+    const path gone = folder / "charts" / "gone.chart";
+    WriteBytes(RecentFile(),
+               "# Tolvaris recent charts 1\n" + gone.string() + "\n" + kept.string() + "\n");
+    QAction* goneAction = Menu().Menu()->findChild<QAction*>("mnuChartRecent1");
+    ASSERT_NE(goneAction, nullptr);
+    EXPECT_EQ(goneAction->text(), "&1 gone.chart");
+    goneAction->trigger();
+    ASSERT_EQ(notices.messages.size(), 1U);
+    EXPECT_EQ(notices.messages[0].text,
+              "The chart file " + gone.string() +
+                  " no longer exists; it is taken off the recent charts.");
+    EXPECT_EQ(Menu().Recent().Paths(), (std::vector<path>{kept}));
+    EXPECT_EQ(ReadBytes(RecentFile()), "# Tolvaris recent charts 1\n" + kept.string() + "\n");
+    EXPECT_EQ(Menu().Menu()->findChild<QAction*>("mnuChartRecent1")->text(), "&1 kept.chart");
+    EXPECT_FALSE(Menu().Window().isVisible());
+}
+
+TEST_F(ChartMenuTest, ADamagedRecentFileIsAnEmptyList) {
+    WriteBytes(RecentFile(), "garbage\n/x.chart\n");
+    EXPECT_TRUE(Menu().Recent().Paths().empty());
+    EXPECT_EQ(Menu().Menu()->findChild<QAction*>("mnuChartRecent1"), nullptr);
+    EXPECT_TRUE(notices.messages.empty());
+}
+
+TEST_F(ChartMenuTest, ChoosingABodyInTheChartWindowReportsItsPlacement) {
+    Menu().OpenChartFile(WriteChart("ann.chart", Berlin()));
+    QSignalSpy spy(&Menu(), &ChartMenu::placementChosen);
+    Menu().Window().Positions()->selectRow(0);
+    ASSERT_EQ(spy.count(), 1);
+    // The Sun of 1990-01-01 11:00 UT at Berlin: Capricorn, 10th house (swetest).
+    EXPECT_EQ(spy.at(0).at(0).value<ChartPlacement>(), (ChartPlacement{0, 9, 9}));
+}
+
+TEST(ApplyPlacement, SetsPlanetSignAndHouseAndKeepsTheAspectGroups) {
+    const Selection start{6, 6, 0, 2, 1};
+    const Selection sun = ApplyPlacement(start, {0, 9, 9});
+    EXPECT_EQ(sun.PlanetIndex, 0);
+    EXPECT_EQ(sun.SignIndex, 9);
+    EXPECT_EQ(sun.HouseIndex, 9);
+    EXPECT_EQ(sun.AspectIndex, 2);
+    EXPECT_EQ(sun.Planet2Index, 1);
+    const Selection rising = ApplyPlacement(start, {10, 0, std::nullopt});
+    EXPECT_EQ(rising.PlanetIndex, 10);
+    EXPECT_EQ(rising.SignIndex, 0);
+    EXPECT_EQ(rising.HouseIndex, 6);  // the Ascendant has no house: the group keeps its choice
+}
+
+}  // namespace
+}  // namespace tolvaris
