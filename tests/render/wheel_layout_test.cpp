@@ -11,6 +11,7 @@
 #include <cmath>
 #include <numbers>
 
+#include "core/chart/birth_chart.h"
 #include "core/ephemeris/zodiac.h"
 #include "render/wheel_glyphs.h"
 #include "wheel_charts.h"
@@ -140,6 +141,66 @@ TEST(WheelLayout, OverlapsNothingAndStaysInsideThePicture) {
                     << PointName(body.body) << " reaches into the aspect circle";
             }
         }
+    }
+}
+
+// Computed charts: a plain one, a stellium (seven bodies in Aquarius in
+// February 1962), far north in summer, and one without a time.
+std::vector<BirthChart> RealCharts() {
+    const struct {
+        CivilDate date;
+        std::optional<CivilTime> time;
+        double latitude;
+        double longitude;
+        const char* zone;
+    } births[] = {
+        {{1990, 1, 1}, CivilTime{12, 0, 0}, 52.52, 13.41, "Europe/Berlin"},
+        {{1962, 2, 4}, CivilTime{5, 30, 0}, 28.61, 77.21, "Asia/Kolkata"},
+        {{2000, 6, 21}, CivilTime{23, 15, 0}, 69.65, 18.96, "Europe/Oslo"},
+        {{1975, 8, 15}, std::nullopt, -33.87, 151.21, "Australia/Sydney"},
+    };
+    std::vector<BirthChart> charts;
+    Ephemeris ephemeris;
+    for (const auto& b : births) {
+        BirthData birth;
+        birth.date = b.date;
+        birth.time = b.time;
+        birth.latitude = b.latitude;
+        birth.longitude = b.longitude;
+        birth.zone = b.zone;
+        BirthChartResult result = ComputeBirthChart(ephemeris, birth);
+        EXPECT_TRUE(result.Ok()) << result.error;
+        if (result.value) {
+            charts.push_back(std::move(*result.value));
+        }
+    }
+    return charts;
+}
+
+TEST(WheelLayout, ComputedChartsKeepEveryGlyphOnItsRayAndApart) {
+    const std::vector<BirthChart> charts = RealCharts();
+    ASSERT_EQ(charts.size(), 4U);
+    for (const BirthChart& birth : charts) {
+        const Chart& chart = birth.chart;
+        SCOPED_TRACE(chart.bodies.front().longitude);
+        const WheelLayout layout = LayoutWheel(QRectF(0, 0, 800, 800), chart);
+        const double left = chart.ascendant ? chart.ascendant->longitude : 0.0;
+        std::vector<QRectF> boxes;
+        for (std::size_t i = 0; i < layout.bodies.size(); ++i) {
+            const WheelBody& body = layout.bodies[i];
+            EXPECT_LE(AngleDifference(MeasuredAngle(layout.centre, body.glyphCentre),
+                                      chart.bodies[i].longitude - left),
+                      1.0)
+                << PointName(body.body);
+            boxes.push_back(body.glyphRect);
+            boxes.push_back(body.labelRect);
+        }
+        for (std::size_t i = 0; i < boxes.size(); ++i) {
+            for (std::size_t j = i + 1; j < boxes.size(); ++j) {
+                EXPECT_FALSE(boxes[i].intersects(boxes[j])) << i << " and " << j;
+            }
+        }
+        EXPECT_EQ(layout.housesShown, chart.ascendant.has_value());
     }
 }
 
