@@ -100,6 +100,32 @@ TEST_F(OutputPrintingTest, ExportPdfHoldsTheDataBufferUnderTheTitle) {
     EXPECT_TRUE(run.notices.messages.empty());
 }
 
+TEST_F(OutputPrintingTest, ExportPdfOfAChartsReadingOpensWithItsWheelPage) {
+    BirthData birth;
+    birth.name = "Anna Example";
+    birth.date = {1990, 1, 1};
+    birth.time = CivilTime{12, 0, 0};
+    birth.latitude = 52.52;
+    birth.longitude = 13.41;
+    birth.zone = "Europe/Berlin";
+    Ephemeris ephemeris;
+    BirthChartResult computed = ComputeBirthChart(ephemeris, birth);
+    ASSERT_TRUE(computed.Ok()) << computed.error;
+    Out()->SetDocumentTitle("Anna Example");
+    Out()->SetDocumentChart(*computed.value);
+    const std::filesystem::path pdf = folder / "anna.pdf";
+    ExportTo(pdf);
+    EXPECT_EQ(PdfPages(pdf), 2);
+    const std::string text = PdfText(pdf);
+    for (const char* expected : {"Anna Example", "Born 1 January 1990, 12:00, UTC+01:00",
+                                 "Houses: Placidus", "Page 2 of 2", "SUN in Libra"}) {
+        EXPECT_NE(text.find(expected), std::string::npos) << expected << "\n" << text;
+    }
+    Out()->SetDocumentChart(std::nullopt);
+    ExportTo(pdf);
+    EXPECT_EQ(PdfPages(pdf), 1) << "the text alone again";
+}
+
 TEST_F(OutputPrintingTest, ExportPdfToAnUnwritablePathSaysWhyAndLeavesNoFile) {
     const std::filesystem::path pdf = folder / "missing folder" / "out.pdf";
     ExportTo(pdf);

@@ -79,6 +79,7 @@ std::string OutputPrinting::ExportPdf(QWidget* parent, const QFont& font) {
     content.style.font = font;
     content.style.title = title_;
     content.lines = text_();
+    content.chart = chart_ ? &*chart_ : nullptr;
     content.pageSize = PageSizeForLocale(QLocale());
     std::string error;
     {

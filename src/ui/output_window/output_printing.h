@@ -4,7 +4,9 @@
 #include <QString>
 #include <QStringList>
 #include <functional>
+#include <optional>
 
+#include "core/chart/birth_chart.h"
 #include "core/common/atomic_file.h"
 
 class QPrinter;
@@ -25,6 +27,8 @@ public:
     OutputPrinting(Notices& notices, TextQuery text);
 
     void SetTitle(const QString& title) { title_ = title; }
+    // The chart the readings came from: its wheel and data open the PDF.
+    void SetChart(std::optional<BirthChart> chart) { chart_ = std::move(chart); }
     const QString& Title() const { return title_; }
     void SetPdfPathChooser(PdfPathChooser chooser) { choosePdfPath_ = std::move(chooser); }
     void SetFileWriter(AtomicFileWriter& writer) { writer_ = &writer; }
@@ -44,6 +48,7 @@ private:
     Notices& notices_;
     TextQuery text_;
     QString title_ = QStringLiteral("Tolvaris");
+    std::optional<BirthChart> chart_;
     PdfPathChooser choosePdfPath_;
     AtomicFileWriter ownWriter_;
     AtomicFileWriter* writer_ = &ownWriter_;

@@ -45,6 +45,9 @@ public:
     // The page header of printed readings: the chart's name when they came
     // from a chart; "Tolvaris" until told.
     void SetDocumentTitle(const QString& title) { printing_.SetTitle(title); }
+    // The chart the readings came from, whose wheel and data open an exported
+    // PDF; none (the default) leaves the PDF to the text.
+    void SetDocumentChart(std::optional<BirthChart> chart) { printing_.SetChart(std::move(chart)); }
     OutputPrinting& Printing() { return printing_; }
 
     void mnuFontsIncrease_Click();
