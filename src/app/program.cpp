@@ -9,6 +9,7 @@
 
 #include "core/output/output_help.h"
 #include "core/settings/settings_file.h"
+#include "ui/chart_window/chart_menu.h"
 
 namespace tolvaris {
 
@@ -46,6 +47,21 @@ Program::Program(std::filesystem::path programFolder, Notices& notices, SaveDial
                      [this] { hints_.ShowKeywords(); });
     QObject::connect(window, &MainWindow::closing, window,
                      [this] { SaveSettingsAndCloseOutput(); });
+
+    chartMenu_ = new ChartMenu(*window,
+                               {programFolder_, ownFilesFolder_,
+                                OrProgramFolder(writeFolders.saveDialogStart, programFolder_)},
+                               notices_, fileWriter_, chartFileDialogs_);
+    QObject::connect(
+        chartMenu_, &ChartMenu::placementChosen, window, [this](const ChartPlacement& placement) {
+            mainWindow_->SetSelection(ApplyPlacement(requests_.CurrentSelection(), placement));
+        });
+    // The reading goes through the same reader and buffers as a request;
+    // the data files are read from the program folder as always.
+    QObject::connect(chartMenu_, &ChartMenu::fullReadingRequested, window,
+                     [this](const BirthChart& chart, ReadingOrder order) {
+                         ShowFullReading(chart, order, programFolder_, buffers_, notices_);
+                     });
 }
 
 Program::~Program() {

@@ -11,10 +11,13 @@
 #include "core/requests/keyword_page.h"
 #include "core/requests/requests.h"
 #include "core/settings/setting_values.h"
+#include "ui/chart_window/chart_file_dialogs.h"
 #include "ui/main_window/main_window.h"
 #include "ui/output_window/output_display_host.h"
 
 namespace tolvaris {
+
+class ChartMenu;
 
 // Where one run writes. The data files are always read from the program
 // folder; an empty member means the program folder too.
@@ -39,6 +42,7 @@ public:
     PageBuffers& Buffers() { return buffers_; }
     Requests& Requests_() { return requests_; }
     OutputSaving& Saving() { return saving_; }
+    ChartMenu& Charts() { return *chartMenu_; }
     SettingValues& Settings() { return settings_; }
     const std::filesystem::path& Folder() const { return programFolder_; }
     // Where lastpage.txt and Tolvaris.ini are read and written.
@@ -67,6 +71,8 @@ private:
     HintsAndKeywords hints_;
     OutputSaving saving_;
     std::unique_ptr<MainWindow> mainWindow_;
+    QtChartFileDialogs chartFileDialogs_;
+    ChartMenu* chartMenu_ = nullptr;  // owned by the main window
     bool unloaded_ = false;
 };
 

@@ -6,10 +6,8 @@
 #include <charconv>
 #include <variant>
 
-#include "core/chart/coordinate_text.h"
-#include "core/chart/decimal_text.h"
+#include "core/chart/birth_fields.h"
 #include "core/chart/message_text.h"
-#include "core/chart/orbs_text.h"
 #include "core/chart/utf8_text.h"
 
 namespace tolvaris {
@@ -134,10 +132,6 @@ bool EqualIgnoringAsciiCase(std::string_view a, std::string_view b) {
            });
 }
 
-std::string ClauseOf(const TimeError& error) {
-    return AsClause(error.Message);
-}
-
 class CommandLineParser {
 public:
     CommandLineParse Parse(std::span<const std::string_view> arguments) {
@@ -192,7 +186,7 @@ private:
         return nullptr;
     }
 
-    static CommandLineParse Fail(std::string message) {
+    static CommandLineParse Fail(const std::string& message) {
         CommandLineParse result;
         result.error = OneLineMessage(message) + ".";
         return result;
@@ -211,73 +205,38 @@ private:
         return {};
     }
 
+    // The birth field an option gives, if it gives one as it is written.
+    static std::optional<BirthField> FieldOf(Option option) {
+        switch (option) {
+            case Option::Date:
+                return BirthField::Date;
+            case Option::Time:
+                return BirthField::Time;
+            case Option::Latitude:
+                return BirthField::Latitude;
+            case Option::Longitude:
+                return BirthField::Longitude;
+            case Option::Zone:
+                return BirthField::Zone;
+            case Option::UtcOffset:
+                return BirthField::UtcOffset;
+            case Option::Fold:
+                return BirthField::Fold;
+            case Option::Houses:
+                return BirthField::Houses;
+            case Option::Orbs:
+                return BirthField::Orbs;
+            default:
+                return std::nullopt;
+        }
+    }
+
     std::string ReadValue(Option option, std::string_view value) {
         BirthData& birth = options_.birth;
+        if (const std::optional<BirthField> field = FieldOf(option)) {
+            return ReadBirthField(*field, value, birth);
+        }
         switch (option) {
-            case Option::Date: {
-                TimeResult<CivilDate> date = ParseDate(value);
-                if (auto* error = std::get_if<TimeError>(&date)) {
-                    return ClauseOf(*error);
-                }
-                birth.date = std::get<CivilDate>(date);
-                return {};
-            }
-            case Option::Time: {
-                TimeResult<std::optional<CivilTime>> time = ParseTime(value);
-                if (auto* error = std::get_if<TimeError>(&time)) {
-                    return ClauseOf(*error);
-                }
-                birth.time = std::get<std::optional<CivilTime>>(time);
-                return {};
-            }
-            case Option::Latitude:
-            case Option::Longitude: {
-                const ValueParse degrees =
-                    option == Option::Latitude ? ParseLatitude(value) : ParseLongitude(value);
-                if (!degrees.value) {
-                    return degrees.error;
-                }
-                (option == Option::Latitude ? birth.latitude : birth.longitude) = *degrees.value;
-                return {};
-            }
-            case Option::Zone: {
-                TimeResult<std::string> zone = ParseTimeZoneName(value);
-                if (auto* error = std::get_if<TimeError>(&zone)) {
-                    return ClauseOf(*error);
-                }
-                birth.zone = std::get<std::string>(zone);
-                return {};
-            }
-            case Option::UtcOffset: {
-                TimeResult<int> offset = ParseUtcOffset(value);
-                if (auto* error = std::get_if<TimeError>(&offset)) {
-                    return ClauseOf(*error);
-                }
-                birth.utcOffsetSeconds = std::get<int>(offset);
-                return {};
-            }
-            case Option::Fold:
-                if (value == "earlier" || value == "later") {
-                    birth.fold = value == "earlier" ? FoldChoice::Earlier : FoldChoice::Later;
-                    return {};
-                }
-                return "the fold \"" + ShownInMessage(value) + "\" is neither earlier nor later";
-            case Option::Houses:
-                if (const std::optional<HouseSystem> system = ParseHouseSystem(value)) {
-                    birth.houseSystem = *system;
-                    return {};
-                }
-                return "the house system \"" + ShownInMessage(value) +
-                       "\" is not one of placidus, koch, porphyry, regiomontanus, campanus, "
-                       "equal, whole-sign";
-            case Option::Orbs: {
-                const OrbsParse orbs = ParseOrbs(value, Orbs{});
-                if (!orbs.value) {
-                    return orbs.error;
-                }
-                birth.orbs = *orbs.value;
-                return {};
-            }
             case Option::Name:
                 birth.name = value;
                 return CheckText(value, "name");
@@ -339,8 +298,7 @@ private:
                 }
                 options_.pdfPath = value;
                 return {};
-            case Option::Json:
-            case Option::Help:
+            default:
                 break;
         }
         return {};

@@ -6,12 +6,16 @@
 #include <QPointer>
 #include <QTest>
 #include <algorithm>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
+#include "core/chart/chart_file.h"
 #include "core/settings/settings_file.h"
+#include "support/birth_samples.h"
 #include "support/program_run.h"
 #include "support/temp_folder.h"
+#include "ui/chart_window/chart_menu.h"
 
 namespace tolvaris {
 namespace {
@@ -143,6 +147,34 @@ TEST(ProgramTest, SavedNameOutlivesTheOutputWindow) {
     EXPECT_EQ(ReadBytes(folder / "chart.txt"),
               "\r\n  SUN in Libra\r\n  Fair to a fault.\r\n\r\n"
               "\r\n  SUN in the 7th\r\n  At home with a partner.\r\n\r\n\r\n\f\r\n");
+}
+
+TEST(ProgramTest, AFullReadingSavedFromTheWindowEqualsTheCommandLinesReading) {
+    TempFolder folder;
+    for (const auto& file : std::filesystem::directory_iterator(test::ShippedDataFolder())) {
+        std::filesystem::copy_file(file.path(), folder / file.path().filename().string());
+    }
+    BirthData birth = test::BerlinNewYear();
+    birth.name = "Ana";
+    WriteBytes(folder / "ana.chart", FormatChartFile(birth));
+
+    ProgramRun run(folder.Path());
+    run.program.Charts().OpenChartFile(folder / "ana.chart");
+    run.program.Charts().ShowFullReading(ReadingOrder::ByHouse);
+    ASSERT_NE(run.program.Output(), nullptr);
+    EXPECT_TRUE(run.Shown().contains("FULL READING: Ana"));
+    run.dialog.answer = folder / "saved.txt";
+    run.program.Saving().mnuFileSaveAs_Click();
+    EXPECT_TRUE(run.notices.messages.empty());
+
+    const std::string command = std::string(TOLVARIS_CHART_EXECUTABLE) + " --open " +
+                                (folder / "ana.chart").string() + " --reading " +
+                                (folder / "cli.txt").string() + " --order houses --data " +
+                                folder.Path().string();
+    ASSERT_EQ(std::system(command.c_str()), 0) << command;
+    const std::string saved = ReadBytes(folder / "saved.txt");
+    EXPECT_GT(saved.size(), 10000U);
+    EXPECT_EQ(saved, ReadBytes(folder / "cli.txt"));
 }
 
 }  // namespace

@@ -6,7 +6,7 @@
 #include <system_error>
 #include <variant>
 
-#include "core/chart/coordinate_text.h"
+#include "core/chart/birth_fields.h"
 #include "core/chart/decimal_text.h"
 #include "core/chart/message_text.h"
 #include "core/chart/orbs_text.h"
@@ -20,19 +20,8 @@ namespace {
 // birthplace is known.
 constexpr int kCoordinateDecimals = 6;
 
-enum class Field {
-    Name,
-    Date,
-    Time,
-    Place,
-    Latitude,
-    Longitude,
-    Zone,
-    UtcOffset,
-    Fold,
-    Houses,
-    Orbs
-};
+// The keys of the file are the fields of a birth.
+using Field = BirthField;
 
 constexpr std::array<std::string_view, 11> kFieldKeys = {
     "name", "date",       "time", "place",  "latitude", "longitude",
@@ -96,10 +85,6 @@ std::string FormatTime(const CivilTime& time) {
 
 std::string_view FoldKey(FoldChoice fold) {
     return fold == FoldChoice::Earlier ? "earlier" : "later";
-}
-
-std::string ClauseOf(const TimeError& error) {
-    return AsClause(error.Message);
 }
 
 class ChartFileParser {
@@ -196,79 +181,7 @@ private:
     }
 
     std::string ReadValue(Field field, std::string_view value) {
-        switch (field) {
-            case Field::Name:
-                birth_.name = value;
-                return {};
-            case Field::Place:
-                birth_.placeName = value;
-                return {};
-            case Field::Date: {
-                TimeResult<CivilDate> date = ParseDate(value);
-                if (auto* error = std::get_if<TimeError>(&date)) {
-                    return ClauseOf(*error);
-                }
-                birth_.date = std::get<CivilDate>(date);
-                return {};
-            }
-            case Field::Time: {
-                TimeResult<std::optional<CivilTime>> time = ParseTime(value);
-                if (auto* error = std::get_if<TimeError>(&time)) {
-                    return ClauseOf(*error);
-                }
-                birth_.time = std::get<std::optional<CivilTime>>(time);
-                return {};
-            }
-            case Field::Latitude:
-            case Field::Longitude: {
-                const ValueParse degrees =
-                    field == Field::Latitude ? ParseLatitude(value) : ParseLongitude(value);
-                if (!degrees.value) {
-                    return degrees.error;
-                }
-                (field == Field::Latitude ? birth_.latitude : birth_.longitude) = *degrees.value;
-                return {};
-            }
-            case Field::Zone: {
-                TimeResult<std::string> zone = ParseTimeZoneName(value);
-                if (auto* error = std::get_if<TimeError>(&zone)) {
-                    return ClauseOf(*error);
-                }
-                birth_.zone = std::get<std::string>(zone);
-                return {};
-            }
-            case Field::UtcOffset: {
-                TimeResult<int> offset = ParseUtcOffset(value);
-                if (auto* error = std::get_if<TimeError>(&offset)) {
-                    return ClauseOf(*error);
-                }
-                birth_.utcOffsetSeconds = std::get<int>(offset);
-                return {};
-            }
-            case Field::Fold:
-                if (value == "earlier" || value == "later") {
-                    birth_.fold = value == "earlier" ? FoldChoice::Earlier : FoldChoice::Later;
-                    return {};
-                }
-                return "the fold \"" + ShownInMessage(value) + "\" is neither earlier nor later";
-            case Field::Houses:
-                if (const std::optional<HouseSystem> system = ParseHouseSystem(value)) {
-                    birth_.houseSystem = *system;
-                    return {};
-                }
-                return "the house system \"" + ShownInMessage(value) +
-                       "\" is not one of placidus, koch, porphyry, regiomontanus, campanus, "
-                       "equal, whole-sign";
-            case Field::Orbs: {
-                const OrbsParse orbs = ParseOrbs(value, Orbs{});
-                if (!orbs.value) {
-                    return orbs.error;
-                }
-                birth_.orbs = *orbs.value;
-                return {};
-            }
-        }
-        return {};
+        return ReadBirthField(field, value, birth_);
     }
 
     ChartFileResult Finish(int lastLine) const {

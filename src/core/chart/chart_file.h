@@ -15,7 +15,7 @@ namespace tolvaris {
 inline constexpr std::string_view kChartFileVersionLine = "tolvaris-chart 1";
 
 // Birth data is a few hundred bytes; anything larger is not a chart file.
-inline constexpr std::size_t kMaxChartFileBytes = 64 * 1024;
+inline constexpr std::size_t kMaxChartFileBytes = std::size_t{64} * 1024;
 
 // The text of a chart file for `birth` (UTF-8, LF line ends, format version
 // line first). Control characters in the name and place become spaces, bytes

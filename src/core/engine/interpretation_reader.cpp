@@ -120,7 +120,6 @@ EntryCopy CopyInterpretation(const std::filesystem::path& file, std::string_view
     }
 }
 
-
 void ReadInterpretation(const std::filesystem::path& dataFile, std::string_view sectionKey,
                         PageBuffers& buffers, Notices& notices) {
     const BusyPointer busy(notices);

@@ -80,6 +80,17 @@ ChartMenu::ChartMenu(QMainWindow& window, ChartMenuFolders folders, Notices& not
     saveAction_ = menu_->addAction("&Save chart...", this, &ChartMenu::SaveChart);
     saveAction_->setObjectName("mnuChartSave");
     saveAction_->setEnabled(false);
+    menu_->addSeparator();
+    readingAction_ = menu_->addAction("&Full reading", this,
+                                      [this] { ShowFullReading(ReadingOrder::ByPlanet); });
+    readingAction_->setObjectName("mnuChartReading");
+    readingAction_->setShortcut(QKeySequence(Qt::Key_F9));
+    readingAction_->setEnabled(false);
+    readingByHouseAction_ = menu_->addAction("Full reading by &house", this,
+                                             [this] { ShowFullReading(ReadingOrder::ByHouse); });
+    readingByHouseAction_->setObjectName("mnuChartReadingByHouse");
+    readingByHouseAction_->setShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F9));
+    readingByHouseAction_->setEnabled(false);
     // The recent charts go between these two; an empty list leaves two
     // separators in a row, which the menu shows as one.
     menu_->addSeparator();
@@ -90,6 +101,12 @@ ChartMenu::ChartMenu(QMainWindow& window, ChartMenuFolders folders, Notices& not
 }
 
 ChartMenu::~ChartMenu() = default;
+
+void ChartMenu::ShowFullReading(ReadingOrder order) {
+    if (chartWindow_ && chartWindow_->Shown()) {
+        emit fullReadingRequested(*chartWindow_->Shown(), order);
+    }
+}
 
 Ephemeris& ChartMenu::TheEphemeris() {
     if (!ephemeris_) {
@@ -117,6 +134,8 @@ ChartWindow& ChartMenu::Window() {
         // main window still ends the program.
         chartWindow_ = new ChartWindow(&window_);
         connect(chartWindow_, &ChartWindow::placementChosen, this, &ChartMenu::placementChosen);
+        connect(chartWindow_, &ChartWindow::fullReadingRequested, this,
+                &ChartMenu::ShowFullReading);
     }
     return *chartWindow_;
 }
@@ -210,6 +229,8 @@ void ChartMenu::ShowChart(const BirthChart& chart) {
     shown.raise();
     shown.activateWindow();
     saveAction_->setEnabled(true);
+    readingAction_->setEnabled(true);
+    readingByHouseAction_->setEnabled(true);
 }
 
 void ChartMenu::PlaceBesideMainWindow(QWidget& shown) const {

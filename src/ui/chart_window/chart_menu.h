@@ -11,6 +11,7 @@
 #include "core/chart/recent_charts.h"
 #include "core/common/atomic_file.h"
 #include "core/engine/screen.h"
+#include "core/reading/full_reading.h"
 #include "core/requests/requests.h"
 
 class QAction;
@@ -59,8 +60,12 @@ public:
     void SaveChart();
     void ShowAbout();
 
+    // The full reading of the chart shown, in the output window.
+    void ShowFullReading(ReadingOrder order);
+
 signals:
     void placementChosen(const tolvaris::ChartPlacement& placement);
+    void fullReadingRequested(const tolvaris::BirthChart& chart, tolvaris::ReadingOrder order);
 
 private:
     void ShowChart(const BirthChart& chart);
@@ -83,6 +88,8 @@ private:
 
     QMenu* menu_ = nullptr;
     QAction* saveAction_ = nullptr;
+    QAction* readingAction_ = nullptr;
+    QAction* readingByHouseAction_ = nullptr;
     QAction* recentSeparator_ = nullptr;
     QList<QAction*> recentActions_;
     BirthDataDialog* dialog_ = nullptr;

@@ -1,8 +1,11 @@
 #include "ui/chart_window/chart_window.h"
 
+#include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
+#include <QPushButton>
 #include <QScrollBar>
+#include <QShortcut>
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QVBoxLayout>
@@ -84,10 +87,31 @@ ChartWindow::ChartWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
     notes_->setWordWrap(true);
     notes_->setTextInteractionFlags(Qt::TextSelectableByMouse);
 
+    auto* reading = new QPushButton("&Full reading", this);
+    reading->setObjectName("fullReading");
+    reading->setToolTip(
+        "The reading of the whole chart, planet by planet, in the output window (F9)");
+    auto* byHouse = new QPushButton("Reading by &house", this);
+    byHouse->setObjectName("fullReadingByHouse");
+    byHouse->setToolTip("The same, house by house, then the aspects (Shift+F9)");
+    connect(reading, &QPushButton::clicked, this,
+            [this] { emit fullReadingRequested(ReadingOrder::ByPlanet); });
+    connect(byHouse, &QPushButton::clicked, this,
+            [this] { emit fullReadingRequested(ReadingOrder::ByHouse); });
+    auto* readingKey = new QShortcut(QKeySequence(Qt::Key_F9), this);
+    connect(readingKey, &QShortcut::activated, reading, &QPushButton::click);
+    auto* byHouseKey = new QShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F9), this);
+    connect(byHouseKey, &QShortcut::activated, byHouse, &QPushButton::click);
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(reading);
+    buttons->addWidget(byHouse);
+    buttons->addStretch(1);
+
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(summary_);
     layout->addWidget(tabs_, 1);
     layout->addWidget(notes_);
+    layout->addLayout(buttons);
 
     connect(positions_, &QTableWidget::itemSelectionChanged, this, &ChartWindow::ReportChosenRow);
 }

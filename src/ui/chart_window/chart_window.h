@@ -5,6 +5,7 @@
 
 #include "core/chart/birth_chart.h"
 #include "core/chart/chart_placement.h"
+#include "core/reading/full_reading.h"
 
 class QLabel;
 class QTabWidget;
@@ -35,6 +36,8 @@ public:
 
 signals:
     void placementChosen(const tolvaris::ChartPlacement& placement);
+    // "Full reading" (F9) or "By house" (Shift+F9): the whole chart read out.
+    void fullReadingRequested(tolvaris::ReadingOrder order);
 
 private:
     void FillPositions();

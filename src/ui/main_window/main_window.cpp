@@ -65,18 +65,8 @@ MainWindow::MainWindow(Requests& requests) : requests_(requests) {
     WidenClippedCaptions();
     SetTabOrder();
 
-    // The screen agrees with the start selection; checking moves no focus.
-    const Selection& start = requests_.CurrentSelection();
-    const std::array<std::pair<OptionGroup, int>, 5> startIndexes = {{
-        {OptionGroup::Sign, start.SignIndex},
-        {OptionGroup::House, start.HouseIndex},
-        {OptionGroup::Planet, start.PlanetIndex},
-        {OptionGroup::AspectKind, start.AspectIndex},
-        {OptionGroup::SecondPlanet, start.Planet2Index},
-    }};
-    for (const auto& [group, index] : startIndexes) {
-        Option(group, index)->setChecked(true);
-    }
+    // The screen agrees with the start selection.
+    ShowChecked(requests_.CurrentSelection());
     TakeFocusOnlyAsChosen();
     setFixedSize(sizeHint());
     move(Px(900), Px(1200));
@@ -222,6 +212,27 @@ void MainWindow::SetTabOrder() {
     chain.push_back(Button("Command2"));
     for (std::size_t i = 1; i < chain.size(); ++i) {
         setTabOrder(chain[i - 1], chain[i]);
+    }
+}
+
+void MainWindow::SetSelection(const Selection& selection) {
+    requests_.SetSelection(selection);
+    ShowChecked(selection);
+}
+
+void MainWindow::ShowChecked(const Selection& selection) {
+    // Checking moves no focus.
+    const std::array<std::pair<OptionGroup, int>, 5> indexes = {{
+        {OptionGroup::Sign, selection.SignIndex},
+        {OptionGroup::House, selection.HouseIndex},
+        {OptionGroup::Planet, selection.PlanetIndex},
+        {OptionGroup::AspectKind, selection.AspectIndex},
+        {OptionGroup::SecondPlanet, selection.Planet2Index},
+    }};
+    for (const auto& [group, index] : indexes) {
+        if (QRadioButton* option = Option(group, index)) {
+            option->setChecked(true);
+        }
     }
 }
 

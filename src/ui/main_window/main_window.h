@@ -29,6 +29,10 @@ public:
     QRadioButton* Option(OptionGroup group, int index) const;
     QPushButton* Button(const char* name) const;
 
+    // Selects and shows checked a whole selection at once (a placement
+    // chosen in the chart window), as if each option had been chosen.
+    void SetSelection(const Selection& selection);
+
 signals:
     void hintsRequested();     // the Help button
     void keywordsRequested();  // the Keywords button
@@ -51,6 +55,7 @@ private:
                            const std::function<void()>& onClick);
     void SetTabOrder();
     void WidenClippedCaptions();
+    void ShowChecked(const Selection& selection);
     void TakeFocusOnlyAsChosen();
     void RequestOnDoubleClick(OptionGroup group);
     bool FilterOptionEvent(QRadioButton* option, OptionGroup group, QEvent* event);

@@ -4,17 +4,15 @@
 
 #include <cmath>
 
+#include "support/birth_samples.h"
+
 namespace tolvaris {
 namespace {
 
 BirthData Berlin(CivilDate date, std::optional<CivilTime> time) {
-    BirthData birth;
-    birth.name = "Test";
+    BirthData birth = test::BerlinNewYear();
     birth.date = date;
     birth.time = time;
-    birth.latitude = 52.52;
-    birth.longitude = 13.41;
-    birth.zone = "Europe/Berlin";
     return birth;
 }
 

@@ -11,13 +11,14 @@
 #include <QTableWidget>
 #include <map>
 
-#include "app/program.h"
 #include "core/chart/chart_file.h"
+#include "support/birth_samples.h"
 #include "support/fake_screen.h"
 #include "support/temp_folder.h"
 #include "ui/chart_window/birth_data_dialog.h"
 #include "ui/chart_window/chart_file_dialogs.h"
 #include "ui/chart_window/chart_window.h"
+#include "ui/main_window/main_window.h"
 
 namespace tolvaris {
 namespace {
@@ -25,7 +26,6 @@ namespace {
 using std::filesystem::path;
 using test::FailingFileWriter;
 using test::FakeNotices;
-using test::FakeSaveDialog;
 using test::ReadBytes;
 using test::TempFolder;
 using test::WriteBytes;
@@ -48,15 +48,7 @@ public:
 };
 
 BirthData Berlin() {
-    BirthData birth;
-    birth.name = "Ann Lee";
-    birth.date = {1990, 1, 1};
-    birth.time = CivilTime{12, 0, 0};
-    birth.placeName = "Berlin, Land Berlin, Germany";
-    birth.latitude = 52.52;
-    birth.longitude = 13.405;
-    birth.zone = "Europe/Berlin";
-    return birth;
+    return test::BerlinNewYear();
 }
 
 QStringList ActionTexts(const QWidget* menu) {
@@ -75,9 +67,8 @@ protected:
     }
     ChartMenu& Menu(AtomicFileWriter& fileWriter) {
         if (!menu_) {
-            menu_ =
-                new ChartMenu(program.Window(), {folder.Path(), folder / "own", folder / "charts"},
-                              notices, fileWriter, fileDialogs);
+            menu_ = new ChartMenu(mainWindow, {folder.Path(), folder / "own", folder / "charts"},
+                                  notices, fileWriter, fileDialogs);
         }
         return *menu_;
     }
@@ -91,15 +82,18 @@ protected:
 
     TempFolder folder;
     FakeNotices notices;
-    FakeSaveDialog saveDialog;
     AtomicFileWriter writer;
     FakeChartFileDialogs fileDialogs;
-    Program program{folder.Path(), notices, saveDialog, writer};
+    // The real main window, without the menu a whole program would give it.
+    test::FakeDisplay display;
+    PageBuffers buffers{display, notices, folder.Path(), writer};
+    Requests requests{buffers, notices, folder.Path()};
+    MainWindow mainWindow{requests};
     ChartMenu* menu_ = nullptr;  // owned by the main window
 };
 
 TEST_F(ChartMenuTest, ComesAfterFileAndMovesNoControlOfTheMainWindow) {
-    QMainWindow& window = program.Window();
+    QMainWindow& window = mainWindow;
     window.show();
     std::map<QString, QRect> before;
     for (const QWidget* child : window.findChildren<QWidget*>()) {
@@ -116,9 +110,10 @@ TEST_F(ChartMenuTest, ComesAfterFileAndMovesNoControlOfTheMainWindow) {
     EXPECT_EQ(bar[0]->text(), "&File");
     EXPECT_EQ(bar[1]->text(), "&Chart");
     EXPECT_EQ(ActionTexts(bar[0]->menu()), fileMenu);
-    EXPECT_EQ(ActionTexts(Menu().Menu()),
-              (QStringList{"&New chart...", "&Open chart...", "&Save chart...", "--", "--",
-                           "&About Tolvaris..."}));
+    EXPECT_EQ(
+        ActionTexts(Menu().Menu()),
+        (QStringList{"&New chart...", "&Open chart...", "&Save chart...", "--", "&Full reading",
+                     "Full reading by &house", "--", "--", "&About Tolvaris..."}));
     EXPECT_EQ(window.size(), size);
     for (const auto& [name, geometry] : before) {
         const QWidget* child = window.findChild<QWidget*>(name);
@@ -155,12 +150,12 @@ TEST_F(ChartMenuTest, ANewChartFromTheDialogShowsInTheChartWindow) {
 }
 
 TEST_F(ChartMenuTest, TheChartWindowOpensBesideTheMainWindowAndOnTheScreen) {
-    program.Window().move(10, 10);
-    program.Window().show();
+    mainWindow.move(10, 10);
+    mainWindow.show();
     Menu().OpenChartFile(WriteChart("ann.chart", Berlin()));
-    const QRect main = program.Window().frameGeometry();
+    const QRect main = mainWindow.frameGeometry();
     const QRect chart = Menu().Window().frameGeometry();
-    const QRect screen = program.Window().screen()->availableGeometry();
+    const QRect screen = mainWindow.screen()->availableGeometry();
     EXPECT_TRUE(screen.contains(chart))
         << chart.x() << "," << chart.y() << " " << chart.width() << "x" << chart.height();
     // The offscreen screen (800 wide) has room for both side by side.
@@ -261,7 +256,8 @@ TEST_F(ChartMenuTest, OpeningShowsTheChartAndPutsItFirstInTheRecentCharts) {
     EXPECT_EQ(Menu().Recent().Paths(), (std::vector<path>{second, first}));
     EXPECT_EQ(ActionTexts(Menu().Menu()),
               (QStringList{"&New chart...", "&Open chart...", "&Save chart...", "--",
-                           "&1 bo && co.chart", "&2 ann.chart", "--", "&About Tolvaris..."}));
+                           "&Full reading", "Full reading by &house", "--", "&1 bo && co.chart",
+                           "&2 ann.chart", "--", "&About Tolvaris..."}));
     // The dialog opens where the last chart came from.
     fileDialogs.openAnswer.reset();
     Menu().OpenChart();

@@ -8,21 +8,14 @@
 #include <QTest>
 
 #include "core/ephemeris/ephemeris.h"
+#include "support/birth_samples.h"
 
 namespace tolvaris {
 namespace {
 
 BirthChart BerlinNewYear(bool timeKnown = true) {
-    BirthData birth;
+    BirthData birth = test::BerlinNewYear(timeKnown);
     birth.name = "Test";
-    birth.date = {1990, 1, 1};
-    if (timeKnown) {
-        birth.time = CivilTime{12, 0, 0};
-    }
-    birth.placeName = "Berlin, Land Berlin, Germany";
-    birth.latitude = 52.52;
-    birth.longitude = 13.405;
-    birth.zone = "Europe/Berlin";
     Ephemeris ephemeris;
     BirthChartResult result = ComputeBirthChart(ephemeris, birth);
     EXPECT_TRUE(result.Ok()) << result.error;
