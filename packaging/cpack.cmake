@@ -32,12 +32,14 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY "optional")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 # The Qt libraries come from the executable's links; what is loaded at run
 # time is named here: the X11 platform plugin, the SVG plugins for the window
-# icon, and Liberation Sans and Mono for the controls and the output text.
+# icon, Liberation Sans and Mono for the controls and the output text, and
+# Symbola for the wheel's sign, planet and retrograde glyphs (DejaVu lacks
+# some). Qt SVG and Print Support come from the links.
 # The chart reads the Swiss Ephemeris files and the tz database, which no
 # link names; libswe2.0 and libdate-tz3 come from tolvaris-chart's links.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
-    "qt6-qpa-plugins, libqt6svg6, fonts-liberation, swe-basic-data, tzdata")
+    "qt6-qpa-plugins, libqt6svg6, fonts-liberation, fonts-symbola, swe-basic-data, tzdata")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-wayland")
 
 include(CPack)

@@ -80,6 +80,14 @@ OutputWindow* Program::CreateOutputWindow() {
     auto* output = new OutputWindow(
         settings_, kFontSizeStep, notices_, [this] { return buffers_.PageCount(); },
         kOutputFontName, frame);
+    output->SetDataBufferQuery([this] {
+        QStringList lines;
+        lines.reserve(static_cast<qsizetype>(buffers_.DataBuffer().size()));
+        for (const Line& line : buffers_.DataBuffer()) {
+            lines.append(DecodeCp1252(line.View()));
+        }
+        return lines;
+    });
     QObject::connect(output, &OutputWindow::saveRequested, output,
                      [this] { saving_.mnuFileSave_Click(); });
     QObject::connect(output, &OutputWindow::saveAsRequested, output,

@@ -1,7 +1,9 @@
 #include "cli/chart_tool.h"
 
+#include <array>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "cli/chart_json.h"
 #include "cli/chart_table.h"
@@ -10,6 +12,7 @@
 #include "core/chart/chart_file.h"
 #include "core/chart/decimal_text.h"
 #include "core/chart/message_text.h"
+#include "core/common/cp1252.h"
 #include "core/output/saving.h"
 
 namespace tolvaris {
@@ -163,8 +166,73 @@ Outcome WriteReading(const ChartToolOptions& options, const BirthChart& chart,
     return outcome;
 }
 
+// Code page 1252 bytes of the reading as UTF-8 for the PDF.
+std::string Cp1252ToUtf8(std::string_view bytes) {
+    const std::array<char16_t, 256>& table = Cp1252ToUnicodeTable();
+    std::string text;
+    text.reserve(bytes.size());
+    for (const char byte : bytes) {
+        const char16_t code = table[static_cast<unsigned char>(byte)];
+        if (code < 0x80) {
+            text += static_cast<char>(code);
+        } else if (code < 0x800) {
+            text += static_cast<char>(0xC0 | (code >> 6));
+            text += static_cast<char>(0x80 | (code & 0x3F));
+        } else {
+            text += static_cast<char>(0xE0 | (code >> 12));
+            text += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+            text += static_cast<char>(0x80 | (code & 0x3F));
+        }
+    }
+    return text;
+}
+
+// The wheel and the PDF (the wheel page, then the full reading), after the
+// chart is known and before anything is printed.
+Outcome Draw(const ChartToolOptions& options, const BirthChart& chart,
+             const std::filesystem::path& programFolder, ChartDrawing* drawing) {
+    if (options.wheelPath.empty() && options.pdfPath.empty()) {
+        return {};
+    }
+    if (drawing == nullptr) {
+        return Failed(std::string(options.wheelPath.empty() ? "--pdf" : "--wheel") +
+                      ": drawing is not available in this program");
+    }
+    if (!options.wheelPath.empty()) {
+        if (std::string error = drawing->WriteWheel(chart, options.wheelPath, options.wheelSize);
+            !error.empty()) {
+            return Failed("--wheel: " + error);
+        }
+    }
+    Outcome outcome;
+    if (!options.pdfPath.empty()) {
+        const std::filesystem::path dataFolder =
+            options.dataFolder.empty() ? programFolder : std::filesystem::path(options.dataFolder);
+        if (std::error_code ec; !std::filesystem::is_directory(dataFolder, ec)) {
+            return Refused("--data: " + ShownInMessage(dataFolder.string()) + " is not a folder");
+        }
+        std::string messages;
+        ErrorStreamNotices notices(messages);
+        const ReadingBuffer reading =
+            FullReadingDataBuffer(chart, options.readingOrder, dataFolder, notices);
+        std::vector<std::string> lines;
+        lines.reserve(reading.lines.size());
+        for (const Line& line : reading.lines) {
+            lines.push_back(Cp1252ToUtf8(line.View()));
+        }
+        const std::string title = chart.input.name.empty() ? "Tolvaris" : chart.input.name;
+        if (std::string error = drawing->WritePdf(chart, options.pdfPath, title, lines);
+            !error.empty()) {
+            return Failed("--pdf: " + error);
+        }
+        outcome.message =
+            reading.missing.empty() ? messages : MissingEntriesMessage(reading.missing.size());
+    }
+    return outcome;
+}
+
 Outcome ComputeAndFormat(ChartToolOptions& options, const std::filesystem::path& programFolder,
-                         std::string& output) {
+                         ChartDrawing* drawing, std::string& output) {
     if (Outcome resolved = ResolveBirth(options, programFolder); resolved.status != kExitSuccess) {
         return resolved;
     }
@@ -195,7 +263,10 @@ Outcome ComputeAndFormat(ChartToolOptions& options, const std::filesystem::path&
             return Failed("--save: " + options.savePath + ": " + error);
         }
     }
-    Outcome outcome;
+    Outcome outcome = Draw(options, *result.value, programFolder, drawing);
+    if (outcome.status != kExitSuccess) {
+        return outcome;
+    }
     if (!options.readingPath.empty()) {
         outcome = WriteReading(options, *result.value, programFolder, output);
         if (outcome.status != kExitSuccess || options.readingPath == "-") {
@@ -211,7 +282,7 @@ Outcome ComputeAndFormat(ChartToolOptions& options, const std::filesystem::path&
 }  // namespace
 
 int RunChartTool(std::span<const std::string_view> arguments, std::ostream& out, std::ostream& err,
-                 const std::filesystem::path& programFolder) {
+                 const std::filesystem::path& programFolder, ChartDrawing* drawing) {
     CommandLineParse parsed = ParseCommandLine(arguments);
     if (!parsed.value) {
         err << kProgram << OneLineMessage(parsed.error) << '\n';
@@ -229,7 +300,7 @@ int RunChartTool(std::span<const std::string_view> arguments, std::ostream& out,
             break;
         case ChartToolMode::Chart:
         case ChartToolMode::OpenFile:
-            outcome = ComputeAndFormat(options, programFolder, output);
+            outcome = ComputeAndFormat(options, programFolder, drawing, output);
             break;
     }
     if (outcome.status != kExitSuccess) {

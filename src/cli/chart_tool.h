@@ -3,7 +3,11 @@
 #include <filesystem>
 #include <ostream>
 #include <span>
+#include <string>
 #include <string_view>
+#include <vector>
+
+#include "core/chart/birth_chart.h"
 
 namespace tolvaris {
 
@@ -12,10 +16,26 @@ inline constexpr int kExitSuccess = 0;
 inline constexpr int kExitFailure = 1;  // anything but the input: atlas missing, output failed
 inline constexpr int kExitRefused = 2;  // input refused: one line on `err`, nothing on `out`
 
+// Draws a chart into files. The executable gives one that paints with Qt;
+// this library stays free of it. Each returns "" or a message naming the
+// path and the reason; a failure leaves no file behind.
+class ChartDrawing {
+public:
+    virtual ~ChartDrawing() = default;
+    virtual std::string WriteWheel(const BirthChart& chart, const std::string& path,
+                                   int sizePixels) = 0;
+    // The wheel page with the chart's data, then `lines` (UTF-8) as pages
+    // headed by `title`.
+    virtual std::string WritePdf(const BirthChart& chart, const std::string& path,
+                                 const std::string& title,
+                                 const std::vector<std::string>& lines) = 0;
+};
+
 // Runs tolvaris-chart with the arguments after the program name. Results go
 // to `out`, the one line of a refusal or failure to `err`. The atlas
 // (atlas.tsv) is read from `programFolder` only when a place is looked up.
+// Without `drawing`, --wheel and --pdf fail (exit 1).
 int RunChartTool(std::span<const std::string_view> arguments, std::ostream& out, std::ostream& err,
-                 const std::filesystem::path& programFolder);
+                 const std::filesystem::path& programFolder, ChartDrawing* drawing = nullptr);
 
 }  // namespace tolvaris

@@ -1,6 +1,9 @@
 #include "cli/command_line.h"
 
+#include <algorithm>
 #include <array>
+#include <cctype>
+#include <charconv>
 #include <variant>
 
 #include "core/chart/birth_fields.h"
@@ -28,6 +31,9 @@ enum class Option {
     Reading,
     Order,
     Data,
+    Wheel,
+    Size,
+    Pdf,
     Json,
     Help
 };
@@ -38,7 +44,7 @@ struct OptionInfo {
     bool takesValue;
 };
 
-constexpr std::array<OptionInfo, 19> kOptions = {{
+constexpr std::array<OptionInfo, 22> kOptions = {{
     {Option::Date, "--date", true},
     {Option::Time, "--time", true},
     {Option::Place, "--place", true},
@@ -56,6 +62,9 @@ constexpr std::array<OptionInfo, 19> kOptions = {{
     {Option::Reading, "--reading", true},
     {Option::Order, "--order", true},
     {Option::Data, "--data", true},
+    {Option::Wheel, "--wheel", true},
+    {Option::Size, "--size", true},
+    {Option::Pdf, "--pdf", true},
     {Option::Json, "--json", false},
     {Option::Help, "--help", false},
 }};
@@ -73,7 +82,9 @@ constexpr std::string_view kUsage =
     "                      [--houses SYSTEM] [--fold earlier|later] [--orbs LIST]\n"
     "                      [--name TEXT] [--save FILE.chart] [--json]\n"
     "                      [--reading FILE|- [--order planets|houses] [--data FOLDER]]\n"
+    "                      [--wheel FILE.png|FILE.svg [--size PIXELS]] [--pdf FILE.pdf]\n"
     "       tolvaris-chart --open FILE.chart [--save FILE.chart] [--json] [--reading ...]\n"
+    "                      [--wheel ...] [--pdf ...]\n"
     "       tolvaris-chart --places NAME\n"
     "       tolvaris-chart --help\n"
     "\n"
@@ -98,6 +109,10 @@ constexpr std::string_view kUsage =
     "  --save        also write the birth data to a chart file\n"
     "  --places      list the places matching NAME, one a line:\n"
     "                name, region, country TAB latitude TAB longitude TAB zone\n"
+    "  --wheel       also draw the chart wheel into a PNG or SVG file\n"
+    "  --size        the wheel's side in pixels, 100 to 10000 (default 800)\n"
+    "  --pdf         also write a PDF: the wheel with the chart's data, then the full\n"
+    "                reading (--order and --data apply to it too)\n"
     "  --json        print one JSON object instead of the table\n"
     "  --reading     write the full reading of the chart to FILE (- for standard\n"
     "                output) as Tolvaris saves it: code page 1252, CR LF lines;\n"
@@ -109,6 +124,13 @@ constexpr std::string_view kUsage =
     "\n"
     "Exit status: 0 success; 2 input refused (one line on standard error names\n"
     "the option); 1 any other failure.\n";
+
+bool EqualIgnoringAsciiCase(std::string_view a, std::string_view b) {
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               return std::tolower(static_cast<unsigned char>(x)) ==
+                      std::tolower(static_cast<unsigned char>(y));
+           });
+}
 
 class CommandLineParser {
 public:
@@ -243,6 +265,39 @@ private:
                     return {};
                 }
                 return "the order \"" + ShownInMessage(value) + "\" is neither planets nor houses";
+            case Option::Wheel: {
+                if (value.empty()) {
+                    return "the file name is empty";
+                }
+                const std::string_view extension =
+                    value.size() >= 4 ? value.substr(value.size() - 4) : std::string_view();
+                if (!EqualIgnoringAsciiCase(extension, ".png") &&
+                    !EqualIgnoringAsciiCase(extension, ".svg")) {
+                    return "the file name \"" + ShownInMessage(value) +
+                           "\" must end in .png or .svg";
+                }
+                options_.wheelPath = value;
+                return {};
+            }
+            case Option::Size: {
+                int pixels = 0;
+                const auto [end, error] =
+                    std::from_chars(value.data(), value.data() + value.size(), pixels);
+                if (error != std::errc() || end != value.data() + value.size() ||
+                    pixels < kMinWheelSize || pixels > kMaxWheelSize) {
+                    return "the size \"" + ShownInMessage(value) +
+                           "\" is not a whole number from " + std::to_string(kMinWheelSize) +
+                           " to " + std::to_string(kMaxWheelSize);
+                }
+                options_.wheelSize = pixels;
+                return {};
+            }
+            case Option::Pdf:
+                if (value.empty()) {
+                    return "the file name is empty";
+                }
+                options_.pdfPath = value;
+                return {};
             default:
                 break;
         }
@@ -253,8 +308,8 @@ private:
         CommandLineParse result;
         options_.json = Given(Option::Json);
         for (const Option needsReading : {Option::Order, Option::Data}) {
-            if (Given(needsReading) && !Given(Option::Reading)) {
-                return Fail(NameOf(needsReading) + " goes with --reading");
+            if (Given(needsReading) && !Given(Option::Reading) && !Given(Option::Pdf)) {
+                return Fail(NameOf(needsReading) + " goes with --reading or --pdf");
             }
         }
         if (Given(Option::Reading) && options_.readingPath == "-" && Given(Option::Json)) {
@@ -264,6 +319,9 @@ private:
             options_.mode = ChartToolMode::Help;
             result.value = std::move(options_);
             return result;
+        }
+        if (Given(Option::Size) && !Given(Option::Wheel)) {
+            return Fail("--size needs --wheel: it is the wheel image's size");
         }
         if (Given(Option::Open) || Given(Option::Places)) {
             const Option alone = Given(Option::Open) ? Option::Open : Option::Places;
@@ -276,7 +334,8 @@ private:
                 }
             }
             if (alone == Option::Places) {
-                for (const Option other : {Option::Save, Option::Json, Option::Reading}) {
+                for (const Option other : {Option::Save, Option::Json, Option::Reading,
+                                           Option::Wheel, Option::Size, Option::Pdf}) {
                     if (Given(other)) {
                         return Fail("--places cannot be combined with " + NameOf(other));
                     }

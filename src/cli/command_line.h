@@ -10,6 +10,11 @@
 
 namespace tolvaris {
 
+// The side of a wheel image in pixels: --size's default and range.
+inline constexpr int kDefaultWheelSize = 800;
+inline constexpr int kMinWheelSize = 100;
+inline constexpr int kMaxWheelSize = 10000;
+
 // What one run of tolvaris-chart is asked to do.
 enum class ChartToolMode { Chart, OpenFile, Places, Help };
 
@@ -24,7 +29,10 @@ struct ChartToolOptions {
     std::string savePath;     // --save; empty when not asked for
     std::string readingPath;  // --reading; "-" for standard output
     ReadingOrder readingOrder = ReadingOrder::ByPlanet;
-    std::string dataFolder;  // --data; empty: the program folder
+    std::string dataFolder;             // --data; empty: the program folder
+    std::string wheelPath;              // --wheel: a .png or .svg file; empty when not asked for
+    int wheelSize = kDefaultWheelSize;  // --size, in pixels
+    std::string pdfPath;                // --pdf; empty when not asked for
     bool json = false;
 };
 

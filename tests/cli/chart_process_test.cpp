@@ -7,9 +7,14 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cstdint>
+#include <filesystem>
+#include <sstream>
 #include <string>
 #include <vector>
 
+#include "core/common/cp1252.h"
+#include "support/pdf_tools.h"
 #include "support/temp_folder.h"
 
 extern char** environ;
@@ -24,8 +29,10 @@ struct ProcessResult {
 };
 
 // Runs the built tolvaris-chart with standard output and error in files.
+// `environment` replaces the test's own when given.
 ProcessResult RunChart(const std::vector<std::string>& arguments,
-                       const char* standardOutput = nullptr) {
+                       const char* standardOutput = nullptr,
+                       const std::vector<std::string>* environment = nullptr) {
     test::TempFolder folder;
     const std::string outPath = standardOutput ? standardOutput : (folder / "out").string();
     const std::string errPath = (folder / "err").string();
@@ -45,7 +52,14 @@ ProcessResult RunChart(const std::vector<std::string>& arguments,
     argv.push_back(nullptr);
     pid_t child = 0;
     ProcessResult result;
-    const int spawned = posix_spawn(&child, argv[0], &actions, nullptr, argv.data(), environ);
+    std::vector<std::string> envStrings = environment ? *environment : std::vector<std::string>();
+    std::vector<char*> envp;
+    for (std::string& entry : envStrings) {
+        envp.push_back(entry.data());
+    }
+    envp.push_back(nullptr);
+    const int spawned = posix_spawn(&child, argv[0], &actions, nullptr, argv.data(),
+                                    environment ? envp.data() : environ);
     posix_spawn_file_actions_destroy(&actions);
     if (spawned != 0) {
         ADD_FAILURE() << "could not start " << argv[0];
@@ -249,6 +263,185 @@ TEST(ChartProcess, WritesTheFullReadingAsSaveWouldToAFileOrStandardOutput) {
         RunChart(Berlin({"--reading", (folder / "gone" / "r.txt").string()}));
     EXPECT_EQ(unwritable.status, 1);
     EXPECT_NE(unwritable.err.find("gone"), std::string::npos) << unwritable.err;
+}
+
+// The first bytes of a PNG and the width and height in its header.
+struct PngSize {
+    bool png = false;
+    std::uint32_t width = 0;
+    std::uint32_t height = 0;
+};
+PngSize ReadPngSize(const std::string& bytes) {
+    PngSize size;
+    size.png = bytes.size() > 24 && bytes.compare(0, 8, "\x89PNG\r\n\x1a\n") == 0 &&
+               bytes.compare(12, 4, "IHDR") == 0;
+    if (size.png) {
+        auto word = [&](std::size_t at) {
+            std::uint32_t value = 0;
+            for (std::size_t i = 0; i < 4; ++i) {
+                value = (value << 8) | static_cast<unsigned char>(bytes[at + i]);
+            }
+            return value;
+        };
+        size.width = word(16);
+        size.height = word(20);
+    }
+    return size;
+}
+
+TEST(ChartProcess, DrawsTheWheelWithoutADisplay) {
+    test::TempFolder folder;
+    // No display and no platform named: the tool chooses offscreen itself.
+    const std::vector<std::string> bare = {"PATH=/usr/bin:/bin", "HOME=" + folder.Path().string()};
+    const struct {
+        std::vector<std::string> more;
+        const char* file;
+        std::uint32_t side;
+    } cases[] = {
+        {{"--size", "1234"}, "wheel.png", 1234},
+        {{}, "default.PNG", 800},
+        {{"--size=300"}, "small.svg", 300},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.file);
+        std::vector<std::string> arguments = Berlin({"--name", "Berlin noon", "--wheel"});
+        arguments.push_back((folder / c.file).string());
+        arguments.insert(arguments.end(), c.more.begin(), c.more.end());
+        const ProcessResult run = RunChart(arguments, nullptr, &bare);
+        ASSERT_EQ(run.status, 0) << run.err;
+        EXPECT_EQ(run.err, "");
+        EXPECT_NE(run.out.find("Capricorn 10°46'18\""), std::string::npos) << "the table still";
+        const std::string bytes = test::ReadBytes(folder / c.file);
+        if (std::string(c.file).ends_with(".svg")) {
+            EXPECT_NE(bytes.find("<svg"), std::string::npos);
+            EXPECT_NE(bytes.find("width=\"" + std::to_string(c.side)), std::string::npos);
+            EXPECT_NE(bytes.find("<title>Berlin noon</title>"), std::string::npos);
+        } else {
+            const PngSize size = ReadPngSize(bytes);
+            EXPECT_TRUE(size.png);
+            EXPECT_EQ(size.width, c.side);
+            EXPECT_EQ(size.height, c.side);
+        }
+    }
+}
+
+// Code page 1252 bytes as UTF-8, for comparing with pdftotext's output.
+std::string Utf8FromCp1252(const std::string& bytes) {
+    std::string text;
+    for (const char byte : bytes) {
+        const char16_t code = Cp1252ToUnicodeTable()[static_cast<unsigned char>(byte)];
+        if (code < 0x80) {
+            text += static_cast<char>(code);
+        } else if (code < 0x800) {
+            text += static_cast<char>(0xC0 | (code >> 6));
+            text += static_cast<char>(0x80 | (code & 0x3F));
+        } else {
+            text += static_cast<char>(0xE0 | (code >> 12));
+            text += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+            text += static_cast<char>(0x80 | (code & 0x3F));
+        }
+    }
+    return text;
+}
+
+TEST(ChartProcess, WritesAPdfOfTheWheelAndTheFullReading) {
+    test::TempFolder folder;
+    const std::filesystem::path pdf = folder / "berlin.pdf";
+    const ProcessResult run = RunChart(Berlin({"--name", "Berlin noon", "--pdf", pdf.string()}));
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.err, "") << "the shipped library has every entry";
+    EXPECT_NE(run.out.find("Capricorn 10°46'18\""), std::string::npos) << "the table still";
+    const std::string text = test::PdfText(pdf);
+    for (const char* expected : {"Berlin noon", "1 January 1990", "Page 2 of "}) {
+        EXPECT_NE(text.find(expected), std::string::npos) << expected;
+    }
+    // Every word of the reading, as --reading writes it, is in the PDF's text.
+    const ProcessResult reading = RunChart(Berlin({"--reading", "-"}));
+    ASSERT_EQ(reading.status, 0) << reading.err;
+    std::istringstream words(Utf8FromCp1252(reading.out));
+    std::string word;
+    int checked = 0;
+    while (words >> word) {
+        ++checked;
+        EXPECT_NE(text.find(word), std::string::npos) << word;
+    }
+    EXPECT_GT(checked, 1000);
+    EXPECT_GT(test::PdfPages(pdf), 3);
+}
+
+TEST(ChartProcess, APdfOfADraftLibraryListsWhatIsMissing) {
+    test::TempFolder folder;
+    std::filesystem::create_directory(folder / "draft");
+    test::WriteBytes(folder / "draft" / "RISING.TXT",
+                     "ARIES rising\r\nBold d\xE9"
+                     "but.\r\n*\r\n");
+    const std::filesystem::path pdf = folder / "draft.pdf";
+    const ProcessResult run = RunChart(Berlin(
+        {"--pdf", pdf.string(), "--data", (folder / "draft").string(), "--order", "houses"}));
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_NE(run.err.find("entries were not found"), std::string::npos) << run.err;
+    const std::string text = test::PdfText(pdf);
+    EXPECT_NE(text.find("Bold d\xC3\xA9"
+                        "but."),
+              std::string::npos)
+        << text;
+    EXPECT_NE(text.find("No file SIGN_Cap.TXT"), std::string::npos);
+    EXPECT_NE(text.find("Tolvaris"), std::string::npos) << "the title of an unnamed chart";
+}
+
+TEST(ChartProcess, RefusesBadWheelOptionsWithStatusTwo) {
+    const struct {
+        std::vector<std::string> arguments;
+        const char* names;
+    } cases[] = {
+        {Berlin({"--wheel", "wheel.jpg"}), "must end in .png or .svg"},
+        {Berlin({"--wheel", "w.png", "--size", "99"}), "--size: the size \"99\""},
+        {Berlin({"--wheel", "w.png", "--size", "10001"}), "100 to 10000"},
+        {Berlin({"--wheel", "w.png", "--size", "12px"}), "--size"},
+        {Berlin({"--size", "500"}), "--size needs --wheel"},
+        {{"--places", "Berlin", "--wheel", "w.png"}, "--places cannot be combined with --wheel"},
+        {Berlin({"--pdf", ""}), "--pdf: the file name is empty"},
+        {Berlin({"--order", "houses", "--wheel", "w.png"}), "goes with --reading or --pdf"},
+    };
+    for (const auto& c : cases) {
+        const ProcessResult run = RunChart(c.arguments);
+        EXPECT_EQ(run.status, 2) << c.names << "\n" << run.err;
+        EXPECT_EQ(run.out, "");
+        EXPECT_NE(run.err.find(c.names), std::string::npos) << run.err;
+        EXPECT_EQ(run.err.find('\n'), run.err.size() - 1) << "one line: " << run.err;
+    }
+}
+
+TEST(ChartProcess, AnUnwritableWheelOrPdfFailsWithStatusOneAndLeavesNoFile) {
+    test::TempFolder folder;
+    std::filesystem::create_directory(folder / "taken.pdf");
+    const struct {
+        std::string option;
+        std::filesystem::path path;
+        const char* reason;
+    } cases[] = {
+        {"--wheel", folder / "no folder" / "w.png", "No such file or directory"},
+        {"--wheel", folder / "no folder" / "w.svg", "No such file or directory"},
+        {"--pdf", folder / "no folder" / "r.pdf", "No such file or directory"},
+        {"--pdf", folder / "taken.pdf", "Is a directory"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.path.string());
+        const ProcessResult run = RunChart(Berlin({c.option, c.path.string()}));
+        EXPECT_EQ(run.status, 1) << run.err;
+        EXPECT_EQ(run.out, "");
+        EXPECT_NE(run.err.find(c.option + ": " + c.path.string() + ": " + c.reason),
+                  std::string::npos)
+            << run.err;
+        EXPECT_EQ(run.err.find('\n'), run.err.size() - 1) << "one line: " << run.err;
+    }
+    EXPECT_FALSE(std::filesystem::exists(folder / "no folder"));
+    EXPECT_TRUE(std::filesystem::is_directory(folder / "taken.pdf"));
+    int entries = 0;
+    for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(folder.Path())) {
+        ++entries;
+    }
+    EXPECT_EQ(entries, 1) << "no temporary left beside the targets";
 }
 
 }  // namespace

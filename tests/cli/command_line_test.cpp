@@ -137,5 +137,36 @@ TEST(CommandLine, RefusesWithOneLineNamingTheOption) {
     }
 }
 
+TEST(CommandLine, ReadsTheWheelAndPdfOptions) {
+    const std::vector<std::string> berlin = {"--date",  "1990-01-01", "--time",  "12:00",
+                                             "--place", "Berlin",     "--wheel", "out/Wheel.SVG"};
+    const CommandLineParse defaults = Parse(berlin);
+    ASSERT_TRUE(defaults.value) << defaults.error;
+    EXPECT_EQ(defaults.value->wheelPath, "out/Wheel.SVG");
+    EXPECT_EQ(defaults.value->wheelSize, kDefaultWheelSize);
+    EXPECT_EQ(defaults.value->pdfPath, "");
+
+    std::vector<std::string> sized = berlin;
+    sized.insert(sized.end(), {"--size", "10000", "--pdf", "reading.pdf"});
+    const CommandLineParse both = Parse(sized);
+    ASSERT_TRUE(both.value) << both.error;
+    EXPECT_EQ(both.value->wheelSize, 10000);
+    EXPECT_EQ(both.value->pdfPath, "reading.pdf");
+
+    const CommandLineParse opened = Parse({"--open", "a.chart", "--wheel", "a.png", "--size=100"});
+    ASSERT_TRUE(opened.value) << opened.error;
+    EXPECT_EQ(opened.value->mode, ChartToolMode::OpenFile);
+    EXPECT_EQ(opened.value->wheelSize, 100);
+
+    for (const char* bad : {"0", "-800", "800.5", "", "1e3", "99999999999"}) {
+        SCOPED_TRACE(bad);
+        std::vector<std::string> arguments = berlin;
+        arguments.insert(arguments.end(), {"--size", bad});
+        const CommandLineParse refused = Parse(arguments);
+        EXPECT_FALSE(refused.value);
+        EXPECT_EQ(refused.error.rfind("--size: ", 0), 0U) << refused.error;
+    }
+}
+
 }  // namespace
 }  // namespace tolvaris

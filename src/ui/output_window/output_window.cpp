@@ -61,6 +61,14 @@ void OutputWindow::BuildMenus() {
         file->addAction("Save &As", QKeySequence(Qt::Key_F6), [this] { emit saveAsRequested(); });
     saveAs->setObjectName("mnuFileSaveAs");
 
+    // Printing comes after the saving commands, which keep their places.
+    file->addSeparator();
+    file->addAction("Print Pre&view...", [this] { mnuFilePrintPreview_Click(); })
+        ->setObjectName("mnuFilePrintPreview");
+    file->addAction("&Print...", [this] { mnuFilePrint_Click(); })->setObjectName("mnuFilePrint");
+    file->addAction("&Export PDF...", [this] { mnuFileExportPdf_Click(); })
+        ->setObjectName("mnuFileExportPdf");
+
     QMenu* fonts = menuBar()->addMenu("F&ont");
     fonts->menuAction()->setObjectName("mnuFonts");
     mnuFontsIncrease_ = fonts->addAction("&Increase", QKeySequence(Qt::Key_F7),
@@ -246,6 +254,22 @@ void OutputWindow::mnuFontsItalic_Click() {
     settings_.OutputFontItalic = italic ? -1 : 0;
     mnuFontsItalic_->setChecked(italic);
     UpdateFontView();
+}
+
+void OutputWindow::SetDataBufferQuery(OutputPrinting::TextQuery query) {
+    dataBuffer_ = std::move(query);
+}
+
+void OutputWindow::mnuFilePrintPreview_Click() {
+    printing_.ShowPreview(this, pageView_->font());
+}
+
+void OutputWindow::mnuFilePrint_Click() {
+    printing_.Print(this, pageView_->font());
+}
+
+void OutputWindow::mnuFileExportPdf_Click() {
+    printing_.ExportPdf(this, pageView_->font());
 }
 
 void OutputWindow::UpdateFontView() {

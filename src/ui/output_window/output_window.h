@@ -7,6 +7,7 @@
 
 #include "core/engine/screen.h"
 #include "core/settings/setting_values.h"
+#include "ui/output_window/output_printing.h"
 
 class QAction;
 class QPlainTextEdit;
@@ -38,11 +39,25 @@ public:
     QPlainTextEdit* PageView() const { return pageView_; }
     void SetPageText(const QString& text);
 
+    // Where Print Preview, Print and Export PDF take their lines from: the
+    // data buffer, decoded.
+    void SetDataBufferQuery(OutputPrinting::TextQuery query);
+    // The page header of printed readings: the chart's name when they came
+    // from a chart; "Tolvaris" until told.
+    void SetDocumentTitle(const QString& title) { printing_.SetTitle(title); }
+    // The chart the readings came from, whose wheel and data open an exported
+    // PDF; none (the default) leaves the PDF to the text.
+    void SetDocumentChart(std::optional<BirthChart> chart) { printing_.SetChart(std::move(chart)); }
+    OutputPrinting& Printing() { return printing_; }
+
     void mnuFontsIncrease_Click();
     void mnuFontsDecrease_Click();
     void mnuFontsBold_Click();
     void mnuFontsItalic_Click();
     void mnuClearBuffer_Click();
+    void mnuFilePrintPreview_Click();
+    void mnuFilePrint_Click();
+    void mnuFileExportPdf_Click();
 
 signals:
     void saveRequested();
@@ -84,6 +99,9 @@ private:
     QAction* mnuFontsDecrease_ = nullptr;
     QAction* mnuFontsBold_ = nullptr;
     QAction* mnuFontsItalic_ = nullptr;
+    OutputPrinting::TextQuery dataBuffer_;
+    OutputPrinting printing_{notices_,
+                             [this] { return dataBuffer_ ? dataBuffer_() : QStringList(); }};
 };
 
 }  // namespace tolvaris

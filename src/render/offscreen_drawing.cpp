@@ -1,0 +1,65 @@
+#include "render/offscreen_drawing.h"
+
+#include <QFont>
+#include <QGuiApplication>
+#include <cstdio>
+
+#include "core/common/atomic_file.h"
+#include "render/pdf_document.h"
+#include "render/wheel_image.h"
+
+namespace tolvaris {
+
+struct OffscreenDrawing::Gui {
+    explicit Gui(int& argc, char** argv) : application(argc, argv) {}
+    QGuiApplication application;
+};
+
+OffscreenDrawing::OffscreenDrawing(int& argc, char** argv) : argc_(argc), argv_(argv) {}
+
+OffscreenDrawing::~OffscreenDrawing() = default;
+
+void OffscreenDrawing::EnsureGui() {
+    if (gui_ || QGuiApplication::instance() != nullptr) {
+        return;
+    }
+    // A command-line tool keeps standard error for its own one-line
+    // messages: Qt's notes about the session (no runtime folder, no display
+    // settings) would read as failures.
+    qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& message) {
+        if (type == QtCriticalMsg || type == QtFatalMsg) {
+            std::fprintf(stderr, "tolvaris-chart: %s\n", qPrintable(message));
+        }
+    });
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+    gui_ = std::make_unique<Gui>(argc_, argv_);
+}
+
+std::string OffscreenDrawing::WriteWheel(const BirthChart& chart, const std::filesystem::path& path,
+                                         int sizePixels) {
+    EnsureGui();
+    AtomicFileWriter writer;
+    return WriteWheelImage(path, chart.chart, sizePixels, QString::fromStdString(chart.input.name),
+                           writer);
+}
+
+std::string OffscreenDrawing::WritePdf(const BirthChart& chart, const std::filesystem::path& path,
+                                       const std::string& title,
+                                       const std::vector<std::string>& lines) {
+    EnsureGui();
+    PdfContent content;
+    // The table's columns line up only in a fixed-pitch font.
+    content.style.font = QFont(QStringLiteral("DejaVu Sans Mono"), 10);
+    content.style.title = QString::fromStdString(title);
+    for (const std::string& line : lines) {
+        content.lines.append(QString::fromStdString(line));
+    }
+    content.chart = &chart;
+    content.pageSize = PageSizeForLocale(QLocale::system());
+    AtomicFileWriter writer;
+    return tolvaris::WritePdf(path, content, writer);
+}
+
+}  // namespace tolvaris

@@ -1,0 +1,39 @@
+#pragma once
+
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "core/chart/birth_chart.h"
+
+namespace tolvaris {
+
+// Paints charts into files from a program without windows (tolvaris-chart).
+// The QGuiApplication painting needs is made on first use, on the offscreen
+// platform unless QT_QPA_PLATFORM names another, so no display is needed and
+// a run that draws nothing never starts Qt. This header includes no Qt.
+class OffscreenDrawing {
+public:
+    OffscreenDrawing(int& argc, char** argv);
+    ~OffscreenDrawing();
+    OffscreenDrawing(const OffscreenDrawing&) = delete;
+    OffscreenDrawing& operator=(const OffscreenDrawing&) = delete;
+
+    // PNG or SVG by the extension; "" or a message naming the path and reason.
+    std::string WriteWheel(const BirthChart& chart, const std::filesystem::path& path,
+                           int sizePixels);
+    // The wheel page, then `lines` (UTF-8) under `title`, on the locale's paper.
+    std::string WritePdf(const BirthChart& chart, const std::filesystem::path& path,
+                         const std::string& title, const std::vector<std::string>& lines);
+
+private:
+    void EnsureGui();
+
+    struct Gui;
+    int& argc_;
+    char** argv_;
+    std::unique_ptr<Gui> gui_;
+};
+
+}  // namespace tolvaris

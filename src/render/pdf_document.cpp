@@ -1,0 +1,145 @@
+#include "render/pdf_document.h"
+
+#include <QBuffer>
+#include <QFontMetricsF>
+#include <QPainter>
+#include <QPdfWriter>
+#include <algorithm>
+#include <array>
+
+#include "core/time/time_format.h"
+#include "render/wheel_painter.h"
+
+namespace tolvaris {
+namespace {
+
+constexpr int kPdfResolution = 600;  // dots per inch for the page's coordinates
+
+QString Text(const std::string& text) {
+    return QString::fromStdString(text);
+}
+
+QString Coordinate(double value, char positive, char negative) {
+    return QStringLiteral("%1\u00B0 %2")
+        .arg(std::abs(value), 0, 'f', 4)
+        .arg(QLatin1Char(value < 0 ? negative : positive));
+}
+
+// The wheel page: the chart's data, then the wheel in the rest of the page.
+void PaintWheelPage(QPainter& painter, QPagedPaintDevice& device, const PdfContent& content) {
+    const QRectF page(0, 0, device.width(), device.height());
+    QFont titleFont = content.style.font;
+    titleFont.setBold(true);
+    titleFont.setItalic(false);
+    titleFont.setPointSizeF(std::max<qreal>(content.style.font.pointSizeF(), 10.0) * 1.4);
+    QFont dataFont = content.style.font;
+    dataFont.setBold(false);
+    dataFont.setItalic(false);
+    const QFontMetricsF titleMetrics(titleFont, &device);
+    const QFontMetricsF dataMetrics(dataFont, &device);
+    painter.setPen(Qt::black);
+    qreal y = 0;
+    painter.setFont(titleFont);
+    painter.drawText(QPointF(0, y + titleMetrics.ascent()), content.style.title);
+    y += titleMetrics.lineSpacing() * 1.3;
+    painter.setFont(dataFont);
+    for (const QString& line : ChartDataLines(*content.chart)) {
+        painter.drawText(QPointF(0, y + dataMetrics.ascent()), line);
+        y += dataMetrics.lineSpacing();
+    }
+    y += dataMetrics.lineSpacing();
+    const QRectF wheelArea(page.left(), y, page.width(), page.bottom() - y);
+    const qreal side = std::min(wheelArea.width(), wheelArea.height());
+    PaintWheel(painter, QRectF(wheelArea.center().x() - side / 2, wheelArea.top(), side, side),
+               *content.chart);
+}
+
+}  // namespace
+
+QPageSize::PageSizeId PageSizeForLocale(const QLocale& locale) {
+    static constexpr std::array kLetterTerritories = {
+        QLocale::UnitedStates, QLocale::Canada,    QLocale::Mexico,   QLocale::PuertoRico,
+        QLocale::Philippines,  QLocale::Chile,     QLocale::Colombia, QLocale::Venezuela,
+        QLocale::CostaRica,    QLocale::Guatemala, QLocale::Panama,   QLocale::DominicanRepublic,
+        QLocale::ElSalvador,   QLocale::Belize,    QLocale::Nicaragua};
+    const QLocale::Territory territory = locale.territory();
+    const bool letter = std::find(kLetterTerritories.begin(), kLetterTerritories.end(),
+                                  territory) != kLetterTerritories.end();
+    return letter ? QPageSize::Letter : QPageSize::A4;
+}
+
+QStringList ChartDataLines(const BirthChart& chart) {
+    const BirthData& birth = chart.input;
+    QStringList lines;
+    QString born = QStringLiteral("Born %1").arg(Text(FormatDateInWords(birth.date)));
+    if (birth.time) {
+        born += QStringLiteral(", %1, UTC%2")
+                    .arg(Text(FormatClockTime(*birth.time)))
+                    .arg(Text(FormatUtcOffset(chart.universalTime.OffsetSeconds)));
+        if (!chart.universalTime.Abbreviation.empty()) {
+            born += QStringLiteral(" (%1)").arg(Text(chart.universalTime.Abbreviation));
+        }
+    } else {
+        born += QStringLiteral(", time unknown");
+    }
+    lines.append(born);
+    QString place = QStringLiteral("%1, %2")
+                        .arg(Coordinate(birth.latitude, 'N', 'S'))
+                        .arg(Coordinate(birth.longitude, 'E', 'W'));
+    if (!birth.placeName.empty()) {
+        place = Text(birth.placeName) + QStringLiteral(" (") + place + QLatin1Char(')');
+    }
+    lines.append(place);
+    if (birth.time && chart.chart.houseSystemUsed) {
+        lines.append(
+            QStringLiteral("Houses: %1")
+                .arg(Text(std::string(HouseSystemDisplayName(*chart.chart.houseSystemUsed)))));
+    }
+    return lines;
+}
+
+QByteArray PdfBytes(const PdfContent& content) {
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    {
+        QPdfWriter writer(&buffer);
+        writer.setResolution(kPdfResolution);
+        writer.setPageSize(QPageSize(content.pageSize));
+        writer.setTitle(content.style.title);
+        writer.setCreator(QStringLiteral("Tolvaris"));
+        const TextPageFormat format(writer, content.style);
+        const std::vector<QStringList> pages = format.Layout(content.lines);
+        QPainter painter;
+        if (!painter.begin(&writer)) {
+            return {};
+        }
+        const int first = content.chart != nullptr ? 1 : 0;
+        const int total = static_cast<int>(pages.size()) + first;
+        if (content.chart != nullptr) {
+            PaintWheelPage(painter, writer, content);
+        }
+        for (std::size_t i = 0; i < pages.size(); ++i) {
+            if (i > 0 || first > 0) {
+                writer.newPage();
+            }
+            format.PaintPage(painter, pages[i], static_cast<int>(i) + first + 1, total);
+        }
+        painter.end();
+    }
+    return bytes;
+}
+
+std::string WritePdf(const std::filesystem::path& path, const PdfContent& content,
+                     AtomicFileWriter& writer) {
+    const QByteArray bytes = PdfBytes(content);
+    if (bytes.isEmpty()) {
+        return path.string() + ": the PDF could not be made";
+    }
+    const std::string error = writer.Write(path, [&](const AtomicFileWriter::Sink& sink) {
+        sink(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+    });
+    return error.empty() ? std::string() : path.string() + ": " + error;
+}
+
+}  // namespace tolvaris

@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QByteArray>
+#include <QLocale>
+#include <QPageSize>
+#include <QStringList>
+#include <filesystem>
+#include <string>
+
+#include "core/chart/birth_chart.h"
+#include "core/common/atomic_file.h"
+#include "render/text_pages.h"
+
+namespace tolvaris {
+
+// Letter where it is the usual paper (the United States, Canada, Mexico and
+// a few neighbours, the Philippines), A4 everywhere else.
+QPageSize::PageSizeId PageSizeForLocale(const QLocale& locale);
+
+// What a PDF holds: optionally the wheel with the chart's data on the first
+// page, then the text pages.
+struct PdfContent {
+    TextPageStyle style;                // font and header title of the text pages
+    QStringList lines;                  // the reading; "\f" starts a new page
+    const BirthChart* chart = nullptr;  // the wheel page first when given
+    QPageSize::PageSizeId pageSize = QPageSize::A4;
+};
+
+// The lines that describe the chart above its wheel: name, birth, place,
+// houses.
+QStringList ChartDataLines(const BirthChart& chart);
+
+// The PDF's bytes: text drawn as text (selectable, fonts embedded by Qt).
+QByteArray PdfBytes(const PdfContent& content);
+
+// Writes the PDF through `writer`: nothing half-written is left behind.
+// Returns "" or a message naming the path and the reason.
+std::string WritePdf(const std::filesystem::path& path, const PdfContent& content,
+                     AtomicFileWriter& writer);
+
+}  // namespace tolvaris

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QByteArray>
+#include <QImage>
+#include <filesystem>
+#include <optional>
+#include <string>
+
+#include "core/common/atomic_file.h"
+#include "core/ephemeris/chart.h"
+
+namespace tolvaris {
+
+enum class WheelImageFormat { Png, Svg };
+
+// The format a file name asks for by its extension (".png", ".svg", any
+// case); nothing for any other name.
+std::optional<WheelImageFormat> WheelImageFormatOf(const std::filesystem::path& path);
+
+// The wheel on a white square of `sizePixels`, drawn at `pixelRatio` device
+// pixels per logical pixel (2 for a high-density screen).
+QImage RenderWheelImage(const Chart& chart, int sizePixels, qreal pixelRatio = 1.0);
+
+QByteArray WheelPngBytes(const Chart& chart, int sizePixels);
+// Scalable; `sizePixels` is the nominal size a viewer first shows.
+QByteArray WheelSvgBytes(const Chart& chart, int sizePixels, const QString& title);
+
+// Smallest and largest image sides accepted.
+inline constexpr int kMinWheelImageSize = 100;
+inline constexpr int kMaxWheelImageSize = 10000;
+
+// Writes the wheel as PNG or SVG (by the extension) through `writer`, so a
+// failure leaves no partial file. Returns "" or a message naming the path
+// and the reason.
+std::string WriteWheelImage(const std::filesystem::path& path, const Chart& chart, int sizePixels,
+                            const QString& title, AtomicFileWriter& writer);
+
+}  // namespace tolvaris

@@ -1,0 +1,75 @@
+#pragma once
+
+#include <QPointF>
+#include <QRectF>
+#include <QString>
+#include <array>
+#include <vector>
+
+#include "core/ephemeris/chart.h"
+
+namespace tolvaris {
+
+// Where one body goes on the wheel. Its glyph sits on the ray of its own
+// longitude; in a cluster the glyphs step inward so they never touch. The
+// figures (degree, minute, retrograde mark) sit on a ring of their own,
+// spread apart when needed, with a leader line back to the glyph.
+struct WheelBody {
+    Point body = Point::Sun;
+    double longitude = 0.0;
+    // Degrees counterclockwise on the screen from the left-hand direction.
+    double angle = 0.0;
+    int level = 0;  // 0 is the outermost glyph ring
+    QPointF glyphCentre;
+    QRectF glyphRect;
+    double labelAngle = 0.0;  // after spreading
+    QRectF labelRect;         // the degree, minute and retrograde lines together
+    QString degreeText;       // "12°"
+    QString minuteText;       // "07'"
+    bool retrograde = false;
+};
+
+// The geometry of a whole wheel in one rectangle: what PaintWheel draws and
+// what tests measure.
+struct WheelLayout {
+    QPointF centre;
+    qreal side = 0;  // the square the wheel and its axis labels fill
+    // The longitude drawn at the left: the Ascendant, or 0 Aries when the
+    // time of birth is unknown.
+    double leftLongitude = 0.0;
+    bool housesShown = false;
+    qreal outerRadius = 0;        // outside of the zodiac ring
+    qreal zodiacInnerRadius = 0;  // inside of the zodiac ring
+    qreal houseInnerRadius = 0;   // inside of the house-number ring
+    qreal labelRadius = 0;        // centre line of the figures' ring
+    qreal aspectRadius = 0;       // the circle the aspect lines join
+    qreal glyphPixelSize = 0;
+    qreal signGlyphPixelSize = 0;
+    qreal labelPixelSize = 0;
+    qreal houseNumberPixelSize = 0;
+    std::array<QRectF, 12> signGlyphRects;
+    std::vector<WheelBody> bodies;
+    // Said under the wheel when the time of birth is unknown; empty otherwise.
+    QString caption;
+    QRectF captionRect;
+
+    // The point at `radius` on the ray of `longitude`.
+    QPointF PointAt(double longitude, qreal radius) const;
+};
+
+// Degrees counterclockwise (as seen on the screen) from the left-hand
+// direction to the ray of `longitude`, in [0, 360): the zodiac runs
+// counterclockwise with `leftLongitude` at the left.
+double ScreenAngle(double longitude, double leftLongitude);
+
+// The angles the labels take: each as close to its wanted angle (degrees) as
+// the separations allow, neighbours at least (halfWidth[i] + halfWidth[j])
+// apart, all in [0, 360). Order around the circle is kept.
+std::vector<double> SpreadAngles(const std::vector<double>& wanted,
+                                 const std::vector<double>& halfWidths);
+
+// Lays out the wheel of `chart` in the largest square centred in `bounds`.
+// Needs a QGuiApplication (font metrics).
+WheelLayout LayoutWheel(const QRectF& bounds, const Chart& chart);
+
+}  // namespace tolvaris

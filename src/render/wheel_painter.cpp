@@ -1,0 +1,249 @@
+#include "render/wheel_painter.h"
+
+#include <QFontMetricsF>
+#include <QPainter>
+#include <QPainterPath>
+#include <cmath>
+
+#include "core/ephemeris/zodiac.h"
+#include "render/wheel_glyphs.h"
+
+namespace tolvaris {
+namespace {
+
+const QColor kInk(0x20, 0x20, 0x20);
+const QColor kFaintLine(0xb8, 0xb8, 0xb8);
+const QColor kLeaderLine(0x80, 0x80, 0x80);
+const QColor kAxisColour(0x10, 0x10, 0x60);
+const QColor kRetrogradeColour(0xb0, 0x30, 0x20);
+
+// Fire, earth, air, water: a pale ground and a deeper glyph colour each.
+QColor ElementGround(int sign) {
+    static const QColor kGround[] = {QColor(0xfb, 0xe4, 0xdc), QColor(0xe8, 0xf0, 0xdc),
+                                     QColor(0xfb, 0xf5, 0xd6), QColor(0xdc, 0xe8, 0xf6)};
+    return kGround[sign % 4];
+}
+QColor ElementInk(int sign) {
+    static const QColor kElementInk[] = {QColor(0xa8, 0x2a, 0x14), QColor(0x3a, 0x6a, 0x1c),
+                                         QColor(0x8a, 0x6a, 0x00), QColor(0x1c, 0x4a, 0x8a)};
+    return kElementInk[sign % 4];
+}
+
+// Qt's arcs start at three o'clock; the wheel's angles at nine.
+qreal QtArcAngle(double screenAngle) {
+    return 180.0 + screenAngle;
+}
+
+// Draws `text` with its ink (not its line box) centred on `centre`.
+void DrawInkCentred(QPainter& painter, const QFont& font, const QString& text, QPointF centre) {
+    const QRectF ink = QFontMetricsF(font).tightBoundingRect(text);
+    painter.setFont(font);
+    painter.drawText(centre - ink.center(), text);
+}
+
+QPen Pen(const QColor& colour, qreal width) {
+    QPen pen(colour, width);
+    pen.setCapStyle(Qt::FlatCap);
+    return pen;
+}
+
+void PaintZodiac(QPainter& painter, const WheelLayout& layout, qreal line) {
+    const QRectF outer(layout.centre - QPointF(layout.outerRadius, layout.outerRadius),
+                       QSizeF(2 * layout.outerRadius, 2 * layout.outerRadius));
+    const QRectF inner(layout.centre - QPointF(layout.zodiacInnerRadius, layout.zodiacInnerRadius),
+                       QSizeF(2 * layout.zodiacInnerRadius, 2 * layout.zodiacInnerRadius));
+    painter.setPen(Qt::NoPen);
+    for (int sign = 0; sign < 12; ++sign) {
+        const double start = ScreenAngle(sign * 30.0, layout.leftLongitude);
+        QPainterPath segment;
+        segment.arcMoveTo(outer, QtArcAngle(start));
+        segment.arcTo(outer, QtArcAngle(start), 30.0);
+        segment.arcTo(inner, QtArcAngle(start + 30.0), -30.0);
+        segment.closeSubpath();
+        painter.fillPath(segment, ElementGround(sign));
+    }
+    painter.setPen(Pen(kInk, line));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawEllipse(layout.centre, layout.outerRadius, layout.outerRadius);
+    painter.drawEllipse(layout.centre, layout.zodiacInnerRadius, layout.zodiacInnerRadius);
+    for (int sign = 0; sign < 12; ++sign) {
+        painter.drawLine(layout.PointAt(sign * 30.0, layout.zodiacInnerRadius),
+                         layout.PointAt(sign * 30.0, layout.outerRadius));
+    }
+    // Degree ticks: every 5 degrees, longer every 10.
+    painter.setPen(Pen(kInk, line * 0.6));
+    for (int degree = 5; degree < 360; degree += 5) {
+        if (degree % 30 == 0) {
+            continue;
+        }
+        const qreal length = layout.side * (degree % 10 == 0 ? 0.012 : 0.007);
+        painter.drawLine(layout.PointAt(degree, layout.zodiacInnerRadius),
+                         layout.PointAt(degree, layout.zodiacInnerRadius + length));
+    }
+    const QFont glyphFont = GlyphFont(layout.signGlyphPixelSize);
+    for (int sign = 0; sign < 12; ++sign) {
+        painter.setPen(ElementInk(sign));
+        DrawInkCentred(painter, glyphFont, SignGlyph(sign),
+                       layout.signGlyphRects[static_cast<std::size_t>(sign)].center());
+    }
+}
+
+void PaintHouses(QPainter& painter, const WheelLayout& layout, const HouseCusps& cusps,
+                 qreal line) {
+    painter.setPen(Pen(kInk, line * 0.8));
+    painter.drawEllipse(layout.centre, layout.houseInnerRadius, layout.houseInnerRadius);
+    painter.setPen(Pen(kFaintLine, line * 0.8));
+    for (const double cusp : cusps) {
+        painter.drawLine(layout.PointAt(cusp, layout.aspectRadius),
+                         layout.PointAt(cusp, layout.zodiacInnerRadius));
+    }
+    const QFont numberFont = WheelTextFont(layout.houseNumberPixelSize);
+    const qreal radius = (layout.zodiacInnerRadius + layout.houseInnerRadius) / 2;
+    painter.setPen(kInk);
+    for (std::size_t house = 0; house < cusps.size(); ++house) {
+        const double from = cusps[house];
+        const double to = cusps[(house + 1) % cusps.size()];
+        const double middle = from + NormaliseDegrees(to - from) / 2;
+        DrawInkCentred(painter, numberFont, QString::number(house + 1),
+                       layout.PointAt(middle, radius));
+    }
+}
+
+void PaintAxes(QPainter& painter, const WheelLayout& layout, const Chart& chart, qreal line) {
+    const QFont labelFont = WheelTextFont(layout.houseNumberPixelSize);
+    struct Axis {
+        double longitude;
+        const char* name;
+    };
+    const Axis axes[] = {{chart.ascendant->longitude, "AC"},
+                         {chart.ascendant->longitude + 180.0, "DC"},
+                         {chart.midheaven ? chart.midheaven->longitude : 0.0, "MC"},
+                         {chart.midheaven ? chart.midheaven->longitude + 180.0 : 0.0, "IC"}};
+    const qreal outside = layout.side * 0.018;
+    for (std::size_t i = 0; i < std::size(axes); ++i) {
+        if (i >= 2 && !chart.midheaven) {
+            break;
+        }
+        const Axis& axis = axes[i];
+        painter.setPen(Pen(kAxisColour, line * 2.2));
+        painter.drawLine(layout.PointAt(axis.longitude, layout.aspectRadius),
+                         layout.PointAt(axis.longitude, layout.zodiacInnerRadius));
+        painter.drawLine(layout.PointAt(axis.longitude, layout.outerRadius),
+                         layout.PointAt(axis.longitude, layout.outerRadius + outside));
+        const QRectF ink =
+            QFontMetricsF(labelFont).tightBoundingRect(QString::fromLatin1(axis.name));
+        const qreal reach = layout.outerRadius + outside +
+                            std::hypot(ink.width(), ink.height()) / 2 + layout.side * 0.004;
+        painter.setPen(kAxisColour);
+        DrawInkCentred(painter, labelFont, QString::fromLatin1(axis.name),
+                       layout.PointAt(axis.longitude, reach));
+    }
+}
+
+bool IsPlaced(const Chart& chart, Point point) {
+    return point == Point::Ascendant ? chart.ascendant.has_value()
+                                     : static_cast<std::size_t>(point) < chart.bodies.size();
+}
+
+QPointF PointOf(const WheelLayout& layout, const Chart& chart, Point point) {
+    const double longitude = point == Point::Ascendant
+                                 ? chart.ascendant->longitude
+                                 : chart.bodies[static_cast<std::size_t>(point)].longitude;
+    return layout.PointAt(longitude, layout.aspectRadius);
+}
+
+void PaintAspects(QPainter& painter, const WheelLayout& layout, const Chart& chart, qreal line) {
+    painter.setPen(Pen(kInk, line * 0.8));
+    painter.drawEllipse(layout.centre, layout.aspectRadius, layout.aspectRadius);
+    for (const Aspect& aspect : chart.aspects) {
+        const bool placed = IsPlaced(chart, aspect.first) && IsPlaced(chart, aspect.second);
+        if (!placed || aspect.kind == AspectKind::Conjunction) {
+            // A conjunction's ends nearly meet; the cluster of glyphs shows it.
+            continue;
+        }
+        painter.setPen(Pen(AspectFamilyColour(aspect.family), line * 1.1));
+        painter.drawLine(PointOf(layout, chart, aspect.first),
+                         PointOf(layout, chart, aspect.second));
+    }
+}
+
+void PaintBodies(QPainter& painter, const WheelLayout& layout, qreal line) {
+    const QFont glyphFont = GlyphFont(layout.glyphPixelSize);
+    const QFont labelFont = WheelTextFont(layout.labelPixelSize);
+    const QFont markFont = GlyphFont(layout.labelPixelSize);
+    const QFontMetricsF labelMetrics(labelFont);
+    for (const WheelBody& body : layout.bodies) {
+        // The true longitude, marked where the bodies' band meets the rings.
+        painter.setPen(Pen(kInk, line));
+        painter.drawLine(
+            layout.PointAt(body.longitude, layout.houseInnerRadius),
+            layout.PointAt(body.longitude, layout.houseInnerRadius - layout.side * 0.007));
+        painter.setPen(Pen(kLeaderLine, line * 0.7));
+        painter.drawLine(body.labelRect.center(), body.glyphCentre);
+    }
+    for (const WheelBody& body : layout.bodies) {
+        painter.fillRect(body.glyphRect, Qt::white);
+        painter.fillRect(body.labelRect, Qt::white);
+        painter.setPen(kInk);
+        DrawInkCentred(painter, glyphFont, BodyGlyph(body.body), body.glyphCentre);
+
+        const qreal lineHeight = labelMetrics.height();
+        const qreal x = body.labelRect.center().x();
+        qreal y = body.labelRect.top();
+        painter.setFont(labelFont);
+        for (const QString& text : {body.degreeText, body.minuteText}) {
+            painter.drawText(
+                QPointF(x - labelMetrics.horizontalAdvance(text) / 2, y + labelMetrics.ascent()),
+                text);
+            y += lineHeight;
+        }
+        if (body.retrograde) {
+            painter.setPen(kRetrogradeColour);
+            DrawInkCentred(painter, markFont, RetrogradeGlyph(), QPointF(x, y + lineHeight / 2));
+        }
+    }
+}
+
+}  // namespace
+
+QColor AspectFamilyColour(AspectFamily family) {
+    switch (family) {
+        case AspectFamily::Blending:
+            return QColor(0x2a, 0x8a, 0x3a);
+        case AspectFamily::Harmonizing:
+            return QColor(0x1f, 0x5f, 0xc8);
+        case AspectFamily::Discordant:
+            return QColor(0xc8, 0x20, 0x2a);
+    }
+    return kInk;
+}
+
+WheelLayout PaintWheel(QPainter& painter, const QRectF& bounds, const Chart& chart) {
+    const WheelLayout layout = LayoutWheel(bounds, chart);
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setRenderHint(QPainter::TextAntialiasing);
+    const qreal line = std::max<qreal>(layout.side / 500.0, 0.5);
+    PaintZodiac(painter, layout, line);
+    if (layout.housesShown) {
+        PaintHouses(painter, layout, *chart.cusps, line);
+    }
+    PaintAspects(painter, layout, chart, line);
+    if (chart.ascendant) {
+        PaintAxes(painter, layout, chart, line);
+    }
+    PaintBodies(painter, layout, line);
+    if (!layout.caption.isEmpty()) {
+        painter.setPen(kInk);
+        painter.setFont(WheelTextFont(layout.houseNumberPixelSize));
+        painter.drawText(layout.captionRect, Qt::AlignCenter, layout.caption);
+    }
+    painter.restore();
+    return layout;
+}
+
+WheelLayout PaintWheel(QPainter& painter, const QRectF& bounds, const BirthChart& chart) {
+    return PaintWheel(painter, bounds, chart.chart);
+}
+
+}  // namespace tolvaris

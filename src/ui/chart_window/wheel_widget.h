@@ -1,0 +1,49 @@
+#pragma once
+
+#include <QWidget>
+#include <filesystem>
+#include <optional>
+#include <string>
+
+#include "core/chart/birth_chart.h"
+#include "core/common/atomic_file.h"
+#include "render/wheel_layout.h"
+
+namespace tolvaris {
+
+// The chart wheel as a widget: paints through PaintWheel at whatever size its
+// layout gives it (crisp on high-density screens, where Qt paints in device
+// pixels), and exports the shown chart as PNG or SVG.
+class WheelWidget : public QWidget {
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(WheelWidget)
+
+public:
+    explicit WheelWidget(QWidget* parent = nullptr);
+
+    void SetChart(const BirthChart& chart);
+    void ClearChart();
+    bool HasChart() const { return chart_.has_value(); }
+
+    // The geometry of the last paint, for tests.
+    const WheelLayout& LastLayout() const { return lastLayout_; }
+
+    // PNG or SVG by the extension, `sizePixels` square; "" or a message
+    // naming the path and the reason. Nothing is written without a chart.
+    std::string ExportImage(const std::filesystem::path& path, int sizePixels,
+                            AtomicFileWriter& writer) const;
+
+    QSize sizeHint() const override { return {520, 520}; }
+    QSize minimumSizeHint() const override { return {240, 240}; }
+    bool hasHeightForWidth() const override { return true; }
+    int heightForWidth(int width) const override { return width; }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    std::optional<BirthChart> chart_;
+    WheelLayout lastLayout_;
+};
+
+}  // namespace tolvaris

@@ -1,0 +1,96 @@
+#include "ui/output_window/output_printing.h"
+
+#include <QFileDialog>
+#include <QLocale>
+#include <QPrintDialog>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
+#include <QPrinterInfo>
+#include <QScreen>
+#include <algorithm>
+
+#include "core/engine/screen.h"
+#include "render/pdf_document.h"
+#include "render/text_pages.h"
+
+namespace tolvaris {
+namespace {
+
+QString DefaultPdfPath(QWidget* parent, const QString& suggestedName) {
+    return QFileDialog::getSaveFileName(parent, QStringLiteral("Export PDF"), suggestedName,
+                                        QStringLiteral("PDF files (*.pdf)"));
+}
+
+}  // namespace
+
+OutputPrinting::OutputPrinting(Notices& notices, TextQuery text)
+    : notices_(notices), text_(std::move(text)), choosePdfPath_(DefaultPdfPath) {}
+
+int OutputPrinting::PaintOn(QPrinter& printer, const QFont& font) const {
+    TextPageStyle style;
+    style.font = font;
+    style.title = title_;
+    return PrintTextPages(printer, text_(), style);
+}
+
+void OutputPrinting::ShowPreview(QWidget* parent, const QFont& font) {
+    // The preview needs no printer: it draws the pages on the screen.
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setPageSize(QPageSize(PageSizeForLocale(QLocale())));
+    printer.setDocName(title_);
+    QPrintPreviewDialog preview(&printer, parent);
+    preview.setWindowTitle(QStringLiteral("Print Preview"));
+    // Qt's default size shows a page too small to read.
+    if (const QScreen* screen = parent != nullptr ? parent->screen() : nullptr) {
+        const QRect available = screen->availableGeometry();
+        preview.resize(std::min(available.width(), available.height() * 9 / 10),
+                       available.height() * 9 / 10);
+    }
+    QObject::connect(&preview, &QPrintPreviewDialog::paintRequested, &preview,
+                     [this, &font](QPrinter* target) { PaintOn(*target, font); });
+    preview.exec();
+}
+
+void OutputPrinting::Print(QWidget* parent, const QFont& font) {
+    if (QPrinterInfo::availablePrinters().isEmpty()) {
+        notices_.Message(kNoPrinterMessage, "Print", NoticeIcon::Information);
+        return;
+    }
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setPageSize(QPageSize(PageSizeForLocale(QLocale())));
+    printer.setDocName(title_);
+    QPrintDialog dialog(&printer, parent);
+    if (dialog.exec() != QDialog::Accepted) {
+        return;
+    }
+    if (PaintOn(printer, font) == 0) {
+        notices_.Message("The printer could not be used.", "Print", NoticeIcon::Exclamation);
+    }
+}
+
+std::string OutputPrinting::ExportPdf(QWidget* parent, const QFont& font) {
+    QString suggested = title_;
+    suggested.replace(QLatin1Char('/'), QLatin1Char('-'));
+    const QString path = choosePdfPath_(parent, suggested + QStringLiteral(".pdf"));
+    if (path.isEmpty()) {
+        return {};
+    }
+    PdfContent content;
+    content.style.font = font;
+    content.style.title = title_;
+    content.lines = text_();
+    content.chart = chart_ ? &*chart_ : nullptr;
+    content.pageSize = PageSizeForLocale(QLocale());
+    std::string error;
+    {
+        BusyPointer busy(notices_);
+        error = WritePdf(path.toStdString(), content, *writer_);
+    }
+    if (!error.empty()) {
+        notices_.Message("The PDF could not be written: " + error + ".", "Export PDF",
+                         NoticeIcon::Exclamation);
+    }
+    return error;
+}
+
+}  // namespace tolvaris

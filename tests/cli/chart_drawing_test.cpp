@@ -1,0 +1,112 @@
+// RunChartTool with a drawing seam that records its calls: --wheel and --pdf
+// reach it with the chart, failures become status 1 and one line, and
+// nothing is printed after a failed drawing.
+#include <gtest/gtest.h>
+
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "cli/chart_tool.h"
+#include "support/temp_folder.h"
+
+namespace tolvaris {
+namespace {
+
+class RecordingDrawing : public ChartDrawing {
+public:
+    std::string WriteWheel(const BirthChart& chart, const std::string& path,
+                           int sizePixels) override {
+        wheels.push_back(path + " " + std::to_string(sizePixels));
+        sunLongitude = chart.chart.bodies.at(0).longitude;
+        return failWith;
+    }
+    std::string WritePdf(const BirthChart&, const std::string& path, const std::string& title,
+                         const std::vector<std::string>& lines) override {
+        pdfs.push_back(path + " " + title);
+        pdfLines = lines;
+        return failWith;
+    }
+    std::vector<std::string> wheels;
+    std::vector<std::string> pdfs;
+    std::vector<std::string> pdfLines;
+    double sunLongitude = 0;
+    std::string failWith;
+};
+
+struct ToolRun {
+    int status;
+    std::string out;
+    std::string err;
+};
+
+ToolRun RunTool(std::vector<std::string> more, ChartDrawing* drawing) {
+    std::vector<std::string> all = {"--date", "1990-01-01",  "--time", "12:00",  "--latitude",
+                                    "52.52",  "--longitude", "13.41",  "--zone", "Europe/Berlin"};
+    all.insert(all.end(), more.begin(), more.end());
+    const std::vector<std::string_view> views(all.begin(), all.end());
+    std::ostringstream out;
+    std::ostringstream err;
+    const int status = RunChartTool(views, out, err, ".", drawing);
+    return {status, out.str(), err.str()};
+}
+
+TEST(ChartDrawingSeam, ReceivesTheChartThePathsAndTheReading) {
+    test::TempFolder folder;
+    test::WriteBytes(folder / "SIGN_Cap.TXT",
+                     "SUN in Capricorn\r\nSteady and sure, \xE9lan.\r\n*\r\n");
+    RecordingDrawing drawing;
+    const ToolRun run = RunTool({"--name", "Anna", "--wheel", "a.svg", "--size", "640", "--pdf",
+                                 "a.pdf", "--data", folder.Path().string()},
+                                &drawing);
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(drawing.wheels, std::vector<std::string>{"a.svg 640"});
+    EXPECT_EQ(drawing.pdfs, std::vector<std::string>{"a.pdf Anna"});
+    // swetest -b1.1.1990 -ut11:00 -p0: 280.7717825.
+    EXPECT_NEAR(drawing.sunLongitude, 280.7717825, 1e-5);
+    ASSERT_FALSE(drawing.pdfLines.empty());
+    // The reading's lines, code page 1252 decoded to UTF-8.
+    bool key = false;
+    bool decoded = false;
+    bool missing = false;
+    for (const std::string& line : drawing.pdfLines) {
+        EXPECT_EQ(line.find('\n'), std::string::npos);
+        key = key || line == "  SUN in Capricorn";
+        decoded = decoded || line == "  Steady and sure, \xC3\xA9lan.";
+        missing =
+            missing || line.find("No entry \"MERCURY in\" in SIGN_Cap.TXT") != std::string::npos;
+    }
+    EXPECT_TRUE(key);
+    EXPECT_TRUE(decoded);
+    EXPECT_TRUE(missing);
+    EXPECT_NE(run.err.find("entries were not found"), std::string::npos) << run.err;
+    EXPECT_NE(run.out.find("Sun        280.771783"), std::string::npos);
+
+    const ToolRun untitled =
+        RunTool({"--pdf", "b.pdf", "--data", folder.Path().string()}, &drawing);
+    ASSERT_EQ(untitled.status, 0);
+    EXPECT_EQ(drawing.pdfs.back(), "b.pdf Tolvaris");
+}
+
+TEST(ChartDrawingSeam, AFailedDrawingIsStatusOneWithOneLineAndNoTable) {
+    const struct {
+        std::vector<std::string> more;
+        const char* prefix;
+    } cases[] = {{{"--wheel", "x.png"}, "tolvaris-chart: --wheel: x.png: Permission denied\n"},
+                 {{"--pdf", "x.pdf"}, "tolvaris-chart: --pdf: x.pdf: Permission denied\n"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.prefix);
+        RecordingDrawing drawing;
+        drawing.failWith = c.more[1] + ": Permission denied";
+        const ToolRun run = RunTool(c.more, &drawing);
+        EXPECT_EQ(run.status, kExitFailure);
+        EXPECT_EQ(run.out, "");
+        EXPECT_EQ(run.err, c.prefix);
+    }
+    const ToolRun none = RunTool({"--wheel", "x.png"}, nullptr);
+    EXPECT_EQ(none.status, kExitFailure);
+    EXPECT_EQ(none.err, "tolvaris-chart: --wheel: drawing is not available in this program\n");
+}
+
+}  // namespace
+}  // namespace tolvaris

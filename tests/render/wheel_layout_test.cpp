@@ -1,0 +1,266 @@
+// The wheel's geometry: every glyph on the ray of its own longitude, nothing
+// overlapping, nothing outside the picture, for clusters as tight as charts
+// get.
+#include "render/wheel_layout.h"
+
+#include <gtest/gtest.h>
+
+#include <QFontInfo>
+#include <QFontMetricsF>
+
+#include <cmath>
+#include <numbers>
+
+#include "core/chart/birth_chart.h"
+#include "core/ephemeris/zodiac.h"
+#include "render/wheel_glyphs.h"
+#include "wheel_charts.h"
+
+namespace tolvaris {
+namespace {
+
+// The angle of `point` seen from `centre`, counterclockwise on the screen
+// from the left-hand direction: measured here from the pixels' coordinates,
+// independently of the layout's own formula.
+double MeasuredAngle(QPointF centre, QPointF point) {
+    const double dx = point.x() - centre.x();
+    const double dy = point.y() - centre.y();
+    // Screen y points down: counterclockwise from the left is (-dx, +dy).
+    return NormaliseDegrees(std::atan2(dy, -dx) * 180.0 / std::numbers::pi);
+}
+
+double AngleDifference(double a, double b) {
+    const double d = NormaliseDegrees(a - b);
+    return std::min(d, 360.0 - d);
+}
+
+TEST(SpreadAngles, KeepsWhatIsFarApartAndSpreadsClusters) {
+    const struct {
+        const char* name;
+        std::vector<double> wanted;
+        double halfWidth;
+    } cases[] = {
+        {"apart", {0, 90, 180, 270}, 5},
+        {"pair", {100, 101}, 5},
+        {"four within five", {10, 11.5, 12.2, 14.9}, 4},
+        {"across zero", {358, 359, 0, 1, 2}, 3},
+        {"one", {42}, 10},
+        {"ten in a sign", {61, 63, 64.5, 66, 68, 70, 72.5, 75, 77, 80}, 5},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::vector<double> halfWidths(c.wanted.size(), c.halfWidth);
+        const std::vector<double> got = SpreadAngles(c.wanted, halfWidths);
+        ASSERT_EQ(got.size(), c.wanted.size());
+        double largestMove = 0;
+        for (std::size_t i = 0; i < got.size(); ++i) {
+            EXPECT_GE(got[i], 0.0);
+            EXPECT_LT(got[i], 360.0);
+            largestMove = std::max(largestMove, AngleDifference(got[i], c.wanted[i]));
+            for (std::size_t j = i + 1; j < got.size(); ++j) {
+                EXPECT_GE(AngleDifference(got[i], got[j]), 2 * c.halfWidth - 1e-6)
+                    << "labels " << i << " and " << j;
+            }
+        }
+        // Nobody moves further than the whole cluster is wide.
+        EXPECT_LE(largestMove, 2 * c.halfWidth * static_cast<double>(got.size()));
+        if (std::string(c.name) == "apart" || std::string(c.name) == "one") {
+            EXPECT_LT(largestMove, 1e-9) << "nothing needed to move";
+        }
+    }
+}
+
+TEST(SpreadAngles, KeepsTheOrderAroundTheCircleAndCentresAPair) {
+    const std::vector<double> got = SpreadAngles({100, 101}, {5, 5});
+    EXPECT_NEAR(got[0], 95.5, 1e-9);
+    EXPECT_NEAR(got[1], 105.5, 1e-9);
+    const std::vector<double> wrapped = SpreadAngles({359.5, 0.5}, {2, 2});
+    EXPECT_NEAR(wrapped[0], 358.0, 1e-9);
+    EXPECT_NEAR(wrapped[1], 2.0, 1e-9);
+}
+
+TEST(WheelLayout, PutsEachGlyphOnTheRayOfItsLongitudeWithTheAscendantAtTheLeft) {
+    for (const test::HandChart& hand : test::WheelTestCharts()) {
+        SCOPED_TRACE(hand.name);
+        const Chart chart = test::MakeChart(hand);
+        for (const qreal side : {400.0, 800.0, 1600.0}) {
+            const WheelLayout layout = LayoutWheel(QRectF(0, 0, side, side), chart);
+            ASSERT_EQ(layout.bodies.size(), hand.longitudes.size());
+            const double left = hand.ascendant.value_or(0.0);
+            for (std::size_t i = 0; i < layout.bodies.size(); ++i) {
+                const WheelBody& body = layout.bodies[i];
+                const double expected = NormaliseDegrees(hand.longitudes[i] - left);
+                EXPECT_LE(AngleDifference(MeasuredAngle(layout.centre, body.glyphCentre), expected),
+                          1.0)
+                    << PointName(body.body) << " at " << side;
+                EXPECT_TRUE(body.glyphRect.contains(body.glyphCentre));
+            }
+        }
+    }
+}
+
+TEST(WheelLayout, OverlapsNothingAndStaysInsideThePicture) {
+    for (const test::HandChart& hand : test::WheelTestCharts()) {
+        SCOPED_TRACE(hand.name);
+        const Chart chart = test::MakeChart(hand);
+        for (const qreal side : {400.0, 800.0, 1600.0}) {
+            const QRectF picture(0, 0, side, side);
+            const WheelLayout layout = LayoutWheel(picture, chart);
+            struct Box {
+                QRectF rect;
+                std::string what;
+            };
+            std::vector<Box> boxes;
+            for (const WheelBody& body : layout.bodies) {
+                boxes.push_back({body.glyphRect, std::string(PointName(body.body)) + " glyph"});
+                boxes.push_back({body.labelRect, std::string(PointName(body.body)) + " figures"});
+            }
+            for (int sign = 0; sign < 12; ++sign) {
+                boxes.push_back({layout.signGlyphRects[static_cast<std::size_t>(sign)],
+                                 std::string(SignName(sign))});
+            }
+            for (std::size_t i = 0; i < boxes.size(); ++i) {
+                EXPECT_TRUE(picture.contains(boxes[i].rect)) << boxes[i].what << " at " << side;
+                EXPECT_FALSE(boxes[i].rect.isEmpty()) << boxes[i].what;
+                for (std::size_t j = i + 1; j < boxes.size(); ++j) {
+                    EXPECT_FALSE(boxes[i].rect.intersects(boxes[j].rect))
+                        << boxes[i].what << " overlaps " << boxes[j].what << " at " << side;
+                }
+            }
+            // The bodies' band lies inside the rings, the aspect circle inside it.
+            for (const WheelBody& body : layout.bodies) {
+                const QPointF far = body.labelRect.center() - layout.centre;
+                EXPECT_LT(std::hypot(far.x(), far.y()), layout.houseInnerRadius);
+            }
+            EXPECT_GE(layout.aspectRadius, 0.05 * layout.side - 1e-9);
+            for (const WheelBody& body : layout.bodies) {
+                const QPointF corner = body.glyphRect.topLeft() - body.glyphRect.center();
+                const QPointF at = body.glyphCentre - layout.centre;
+                EXPECT_GE(std::hypot(at.x(), at.y()) - std::hypot(corner.x(), corner.y()),
+                          layout.aspectRadius)
+                    << PointName(body.body) << " reaches into the aspect circle";
+            }
+        }
+    }
+}
+
+// Computed charts: a plain one, a stellium (seven bodies in Aquarius in
+// February 1962), far north in summer, and one without a time.
+std::vector<BirthChart> RealCharts() {
+    const struct {
+        CivilDate date;
+        std::optional<CivilTime> time;
+        double latitude;
+        double longitude;
+        const char* zone;
+    } births[] = {
+        {{1990, 1, 1}, CivilTime{12, 0, 0}, 52.52, 13.41, "Europe/Berlin"},
+        {{1962, 2, 4}, CivilTime{5, 30, 0}, 28.61, 77.21, "Asia/Kolkata"},
+        {{2000, 6, 21}, CivilTime{23, 15, 0}, 69.65, 18.96, "Europe/Oslo"},
+        {{1975, 8, 15}, std::nullopt, -33.87, 151.21, "Australia/Sydney"},
+    };
+    std::vector<BirthChart> charts;
+    Ephemeris ephemeris;
+    for (const auto& b : births) {
+        BirthData birth;
+        birth.date = b.date;
+        birth.time = b.time;
+        birth.latitude = b.latitude;
+        birth.longitude = b.longitude;
+        birth.zone = b.zone;
+        BirthChartResult result = ComputeBirthChart(ephemeris, birth);
+        EXPECT_TRUE(result.Ok()) << result.error;
+        if (result.value) {
+            charts.push_back(std::move(*result.value));
+        }
+    }
+    return charts;
+}
+
+TEST(WheelLayout, ComputedChartsKeepEveryGlyphOnItsRayAndApart) {
+    const std::vector<BirthChart> charts = RealCharts();
+    ASSERT_EQ(charts.size(), 4U);
+    for (const BirthChart& birth : charts) {
+        const Chart& chart = birth.chart;
+        SCOPED_TRACE(chart.bodies.front().longitude);
+        const WheelLayout layout = LayoutWheel(QRectF(0, 0, 800, 800), chart);
+        const double left = chart.ascendant ? chart.ascendant->longitude : 0.0;
+        std::vector<QRectF> boxes;
+        for (std::size_t i = 0; i < layout.bodies.size(); ++i) {
+            const WheelBody& body = layout.bodies[i];
+            EXPECT_LE(AngleDifference(MeasuredAngle(layout.centre, body.glyphCentre),
+                                      chart.bodies[i].longitude - left),
+                      1.0)
+                << PointName(body.body);
+            boxes.push_back(body.glyphRect);
+            boxes.push_back(body.labelRect);
+        }
+        for (std::size_t i = 0; i < boxes.size(); ++i) {
+            for (std::size_t j = i + 1; j < boxes.size(); ++j) {
+                EXPECT_FALSE(boxes[i].intersects(boxes[j])) << i << " and " << j;
+            }
+        }
+        EXPECT_EQ(layout.housesShown, chart.ascendant.has_value());
+    }
+}
+
+TEST(WheelLayout, WritesDegreeAndMinuteCutNotRounded) {
+    const struct {
+        double longitude;
+        const char* degree;
+        const char* minute;
+    } cases[] = {
+        {0.0, "0\u00B0", "00'"},         {29.9999, "29\u00B0", "59'"},
+        {280.771783, "10\u00B0", "46'"}, {95.154398, "5\u00B0", "09'"},
+        {359.99, "29\u00B0", "59'"},     {30.5, "0\u00B0", "30'"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.longitude);
+        test::HandChart hand{"one", 0.0, {c.longitude}, {}};
+        const WheelLayout layout = LayoutWheel(QRectF(0, 0, 800, 800), test::MakeChart(hand));
+        ASSERT_EQ(layout.bodies.size(), 1U);
+        EXPECT_EQ(layout.bodies[0].degreeText, QString::fromUtf8(c.degree));
+        EXPECT_EQ(layout.bodies[0].minuteText, QString::fromUtf8(c.minute));
+    }
+}
+
+TEST(WheelLayout, WithoutTheTimePutsAriesLeftAndSaysSo) {
+    const test::HandChart hand = test::WheelTestCharts().back();
+    ASSERT_FALSE(hand.ascendant);
+    const WheelLayout layout = LayoutWheel(QRectF(0, 0, 800, 800), test::MakeChart(hand));
+    EXPECT_EQ(layout.leftLongitude, 0.0);
+    EXPECT_FALSE(layout.housesShown);
+    EXPECT_TRUE(layout.caption.contains(QStringLiteral("unknown")));
+    EXPECT_TRUE(QRectF(0, 0, 800, 800).contains(layout.captionRect));
+    // The caption sits under the wheel, clear of it.
+    EXPECT_GE(layout.captionRect.top(), layout.centre.y() + layout.outerRadius);
+    // Aries' glyph is at the left, centred on 15 degrees.
+    const QPointF aries = layout.signGlyphRects[0].center();
+    EXPECT_LE(AngleDifference(MeasuredAngle(layout.centre, aries), 15.0), 1.0);
+}
+
+TEST(WheelGlyphs, AreTheSymbolsInTextPresentationFromAFontThatHasThem) {
+    EXPECT_EQ(SignGlyph(0), QString::fromUtf16(u"\u2648\uFE0E"));
+    EXPECT_EQ(SignGlyph(11), QString::fromUtf16(u"\u2653\uFE0E"));
+    EXPECT_EQ(BodyGlyph(Point::Sun), QString::fromUtf16(u"\u2609\uFE0E"));
+    EXPECT_EQ(BodyGlyph(Point::Moon), QString::fromUtf16(u"\u263D\uFE0E"));
+    EXPECT_EQ(BodyGlyph(Point::Pluto), QString::fromUtf16(u"\u2647\uFE0E"));
+    const QFont font = GlyphFont(40);
+    EXPECT_EQ(QFontInfo(font).family(), QStringLiteral("Symbola"))
+        << "fonts-symbola must be installed";
+    const QFontMetricsF metrics(font);
+    std::vector<QString> glyphs = {RetrogradeGlyph()};
+    for (int sign = 0; sign < 12; ++sign) {
+        glyphs.push_back(SignGlyph(sign));
+    }
+    for (const Point body : kBodies) {
+        glyphs.push_back(BodyGlyph(body));
+    }
+    for (const QString& glyph : glyphs) {
+        EXPECT_TRUE(metrics.inFont(glyph.at(0))) << glyph.toStdString();
+        EXPECT_GT(metrics.tightBoundingRect(glyph).width(), 5.0) << glyph.toStdString();
+    }
+}
+
+}  // namespace
+}  // namespace tolvaris
