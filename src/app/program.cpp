@@ -60,7 +60,9 @@ Program::Program(std::filesystem::path programFolder, Notices& notices, SaveDial
     // the data files are read from the program folder as always.
     QObject::connect(chartMenu_, &ChartMenu::fullReadingRequested, window,
                      [this](const BirthChart& chart, ReadingOrder order) {
+                         readingChart_ = chart;
                          ShowFullReading(chart, order, programFolder_, buffers_, notices_);
+                         ApplyDocument();
                      });
 }
 
@@ -68,6 +70,21 @@ Program::~Program() {
     if (OutputWindow* output = display_.Window()) {
         delete output;
     }
+}
+
+void Program::ApplyDocument() {
+    if (OutputWindow* output = display_.Window()) {
+        ApplyDocument(*output);
+    }
+}
+
+void Program::ApplyDocument(OutputWindow& output) const {
+    // Printed pages and PDFs carry the chart's name once a reading of it was
+    // collected, and open with its wheel, until the data is cleared.
+    const bool named = readingChart_ && !readingChart_->input.name.empty();
+    output.SetDocumentTitle(named ? QString::fromStdString(readingChart_->input.name)
+                                  : QString("Tolvaris"));
+    output.SetDocumentChart(readingChart_);
 }
 
 OutputWindow* Program::CreateOutputWindow() {
@@ -94,13 +111,17 @@ OutputWindow* Program::CreateOutputWindow() {
                      [this] { saving_.mnuFileSaveAs_Click(); });
     QObject::connect(output, &OutputWindow::helpRequested, output,
                      [this] { ShowOutputHelp(buffers_, notices_, programFolder_); });
-    QObject::connect(output, &OutputWindow::clearDataRequested, output,
-                     [this] { buffers_.ClearDataBuffer(); });
+    QObject::connect(output, &OutputWindow::clearDataRequested, output, [this] {
+        buffers_.ClearDataBuffer();
+        readingChart_.reset();
+        ApplyDocument();
+    });
     QObject::connect(output, &OutputWindow::pageRedisplayRequested, output,
                      [this] { buffers_.ShowPage(); });
     QObject::connect(output, &OutputWindow::mainWindowFocusRequested, output,
                      [this] { FocusMainWindow(); });
     QObject::connect(output, &OutputWindow::closing, output, [this] { display_.Forget(); });
+    ApplyDocument(*output);
     return output;
 }
 

@@ -4,7 +4,9 @@
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <optional>
 
+#include "core/chart/birth_chart.h"
 #include "core/common/atomic_file.h"
 #include "core/engine/page_buffers.h"
 #include "core/output/saving.h"
@@ -58,6 +60,8 @@ public:
 
 private:
     OutputWindow* CreateOutputWindow();
+    void ApplyDocument();
+    void ApplyDocument(OutputWindow& output) const;
     void FocusMainWindow();
 
     std::filesystem::path programFolder_;
@@ -73,6 +77,8 @@ private:
     std::unique_ptr<MainWindow> mainWindow_;
     QtChartFileDialogs chartFileDialogs_;
     ChartMenu* chartMenu_ = nullptr;  // owned by the main window
+    // The chart whose reading the data buffer holds, if any.
+    std::optional<BirthChart> readingChart_;
     bool unloaded_ = false;
 };
 

@@ -163,6 +163,8 @@ TEST(ProgramTest, AFullReadingSavedFromTheWindowEqualsTheCommandLinesReading) {
     run.program.Charts().ShowFullReading(ReadingOrder::ByHouse);
     ASSERT_NE(run.program.Output(), nullptr);
     EXPECT_TRUE(run.Shown().contains("FULL READING: Ana"));
+    // Printed pages are headed by the chart's name until the data is cleared.
+    EXPECT_EQ(run.program.Output()->Printing().Title(), "Ana");
     run.dialog.answer = folder / "saved.txt";
     run.program.Saving().mnuFileSaveAs_Click();
     EXPECT_TRUE(run.notices.messages.empty());
@@ -175,6 +177,9 @@ TEST(ProgramTest, AFullReadingSavedFromTheWindowEqualsTheCommandLinesReading) {
     const std::string saved = ReadBytes(folder / "saved.txt");
     EXPECT_GT(saved.size(), 10000U);
     EXPECT_EQ(saved, ReadBytes(folder / "cli.txt"));
+
+    run.Action("mnuClearBuffer")->trigger();
+    EXPECT_EQ(run.program.Output()->Printing().Title(), "Tolvaris");
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QFile>
 #include <QFileDialog>
+#include <QInputDialog>
 
 namespace tolvaris {
 namespace {
@@ -43,6 +44,35 @@ std::optional<std::filesystem::path> QtChartFileDialogs::AskSaveChart(
     dialog.setDefaultSuffix("chart");
     dialog.selectFile(ToQt(suggested.filename()));
     return Chosen(dialog);
+}
+
+std::optional<ChartFileDialogs::WheelImage> QtChartFileDialogs::AskWheelImage(
+    const std::filesystem::path& suggested) {
+    QFileDialog dialog(Parent(), "Export Wheel", ToQt(suggested.parent_path()),
+                       "PNG image (*.png);;SVG drawing (*.svg)");
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setDefaultSuffix("png");
+    dialog.selectFile(ToQt(suggested.filename()));
+    QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog,
+                     [&dialog](const QString& filter) {
+                         dialog.setDefaultSuffix(filter.contains("svg") ? "svg" : "png");
+                     });
+    std::optional<std::filesystem::path> chosen = Chosen(dialog);
+    if (!chosen) {
+        return std::nullopt;
+    }
+    WheelImage image{*chosen, 800};
+    if (chosen->extension() != ".svg") {
+        bool ok = false;
+        image.sizePixels = QInputDialog::getInt(Parent(), "Export Wheel",
+                                                "Width and height of the image in pixels:", 1600,
+                                                100, 10000, 100, &ok);
+        if (!ok) {
+            return std::nullopt;
+        }
+    }
+    return image;
 }
 
 }  // namespace tolvaris

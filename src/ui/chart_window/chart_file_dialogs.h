@@ -19,6 +19,14 @@ public:
     // confirmed; nothing when the user cancelled.
     virtual std::optional<std::filesystem::path> AskSaveChart(
         const std::filesystem::path& suggested) = 0;
+
+    // Where to export the wheel (PNG or SVG, by the name's extension) and,
+    // for a PNG, its size in pixels; nothing when the user cancelled.
+    struct WheelImage {
+        std::filesystem::path path;
+        int sizePixels = 1600;
+    };
+    virtual std::optional<WheelImage> AskWheelImage(const std::filesystem::path& suggested) = 0;
 };
 
 // The dialogs as QFileDialog, filter "Charts (*.chart)", over the given
@@ -29,6 +37,7 @@ public:
     std::optional<std::filesystem::path> AskOpenChart(const std::filesystem::path& folder) override;
     std::optional<std::filesystem::path> AskSaveChart(
         const std::filesystem::path& suggested) override;
+    std::optional<WheelImage> AskWheelImage(const std::filesystem::path& suggested) override;
 
 private:
     QWidget* Parent() const;

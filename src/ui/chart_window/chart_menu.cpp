@@ -14,6 +14,7 @@
 #include "ui/chart_window/birth_data_dialog.h"
 #include "ui/chart_window/chart_file_dialogs.h"
 #include "ui/chart_window/chart_window.h"
+#include "ui/chart_window/wheel_widget.h"
 
 namespace tolvaris {
 namespace {
@@ -102,6 +103,24 @@ ChartMenu::ChartMenu(QMainWindow& window, ChartMenuFolders folders, Notices& not
 
 ChartMenu::~ChartMenu() = default;
 
+void ChartMenu::ExportWheel() {
+    if (!chartWindow_ || !chartWindow_->Shown()) {
+        return;
+    }
+    const std::string name = chartWindow_->Shown()->input.name;
+    const std::optional<ChartFileDialogs::WheelImage> image = fileDialogs_.AskWheelImage(
+        folders_.saveDialog / ((name.empty() ? std::string("chart") : name) + " wheel.png"));
+    if (!image) {
+        return;
+    }
+    if (const std::string error =
+            chartWindow_->Wheel()->ExportImage(image->path, image->sizePixels, fileWriter_);
+        !error.empty()) {
+        notices_.Message("The wheel could not be exported: " + error + ".", kCaption,
+                         NoticeIcon::Critical);
+    }
+}
+
 void ChartMenu::ShowFullReading(ReadingOrder order) {
     if (chartWindow_ && chartWindow_->Shown()) {
         emit fullReadingRequested(*chartWindow_->Shown(), order);
@@ -136,6 +155,7 @@ ChartWindow& ChartMenu::Window() {
         connect(chartWindow_, &ChartWindow::placementChosen, this, &ChartMenu::placementChosen);
         connect(chartWindow_, &ChartWindow::fullReadingRequested, this,
                 &ChartMenu::ShowFullReading);
+        connect(chartWindow_, &ChartWindow::wheelExportRequested, this, &ChartMenu::ExportWheel);
     }
     return *chartWindow_;
 }

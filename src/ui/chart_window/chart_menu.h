@@ -62,6 +62,8 @@ public:
 
     // The full reading of the chart shown, in the output window.
     void ShowFullReading(ReadingOrder order);
+    // The wheel of the chart shown as a PNG or SVG file, where the user says.
+    void ExportWheel();
 
 signals:
     void placementChosen(const tolvaris::ChartPlacement& placement);

@@ -10,6 +10,8 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
+#include "ui/chart_window/wheel_widget.h"
+
 #include "core/chart/display_text.h"
 #include "core/requests/captions.h"
 #include "core/time/time_format.h"
@@ -81,6 +83,9 @@ ChartWindow::ChartWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
     tabs_->addTab(positions_, "&Positions");
     tabs_->addTab(cusps_, "&Houses");
     tabs_->addTab(aspects_, "&Aspects");
+    wheel_ = new WheelWidget(this);
+    wheel_->setObjectName("wheel");
+    tabs_->addTab(wheel_, "&Wheel");
 
     notes_ = new QLabel(this);
     notes_->setObjectName("notes");
@@ -102,10 +107,15 @@ ChartWindow::ChartWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
     connect(readingKey, &QShortcut::activated, reading, &QPushButton::click);
     auto* byHouseKey = new QShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F9), this);
     connect(byHouseKey, &QShortcut::activated, byHouse, &QPushButton::click);
+    auto* exportWheel = new QPushButton("&Export wheel...", this);
+    exportWheel->setObjectName("exportWheel");
+    exportWheel->setToolTip("The wheel as a PNG image of any size or an SVG drawing");
+    connect(exportWheel, &QPushButton::clicked, this, &ChartWindow::wheelExportRequested);
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(reading);
     buttons->addWidget(byHouse);
     buttons->addStretch(1);
+    buttons->addWidget(exportWheel);
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(summary_);
@@ -118,6 +128,7 @@ ChartWindow::ChartWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
 
 void ChartWindow::ShowChart(const BirthChart& chart) {
     chart_ = chart;
+    wheel_->SetChart(chart);
     const BirthData& birth = chart.input;
     const Chart& computed = chart.chart;
     setWindowTitle(birth.name.empty() ? QString("Chart") : "Chart: " + Text(birth.name));

@@ -13,6 +13,8 @@ class QTableWidget;
 
 namespace tolvaris {
 
+class WheelWidget;
+
 // Shows a computed chart: the birth data and the UT used, the positions
 // (body, sign, degree and minute, house, R when retrograde), the house cusps,
 // the aspects with their orbs, the ephemeris and house system used, and the
@@ -31,6 +33,7 @@ public:
     QTableWidget* Positions() const { return positions_; }
     QTableWidget* Cusps() const { return cusps_; }
     QTableWidget* Aspects() const { return aspects_; }
+    WheelWidget* Wheel() const { return wheel_; }
     QString SummaryText() const;
     QString NotesText() const;
 
@@ -38,6 +41,8 @@ signals:
     void placementChosen(const tolvaris::ChartPlacement& placement);
     // "Full reading" (F9) or "By house" (Shift+F9): the whole chart read out.
     void fullReadingRequested(tolvaris::ReadingOrder order);
+    // "Export wheel...": the wheel as a PNG or SVG file.
+    void wheelExportRequested();
 
 private:
     void FillPositions();
@@ -51,6 +56,7 @@ private:
     QTableWidget* positions_ = nullptr;
     QTableWidget* cusps_ = nullptr;
     QTableWidget* aspects_ = nullptr;
+    WheelWidget* wheel_ = nullptr;
     QLabel* notes_ = nullptr;
 };
 

@@ -33,7 +33,9 @@ public:
     std::string ExportImage(const std::filesystem::path& path, int sizePixels,
                             AtomicFileWriter& writer) const;
 
-    QSize sizeHint() const override { return {520, 520}; }
+    // Small enough that the chart window opens beside the main window on a
+    // small screen; the wheel grows with the window.
+    QSize sizeHint() const override { return {360, 360}; }
     QSize minimumSizeHint() const override { return {240, 240}; }
     bool hasHeightForWidth() const override { return true; }
     int heightForWidth(int width) const override { return width; }

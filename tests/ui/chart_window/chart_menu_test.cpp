@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QImage>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
@@ -41,8 +42,13 @@ public:
         saveSuggestions.push_back(suggested);
         return saveAnswer;
     }
+    std::optional<WheelImage> AskWheelImage(const path& suggested) override {
+        saveSuggestions.push_back(suggested);
+        return wheelAnswer;
+    }
     std::optional<path> openAnswer;
     std::optional<path> saveAnswer;
+    std::optional<WheelImage> wheelAnswer;
     std::vector<path> openFolders;
     std::vector<path> saveSuggestions;
 };
@@ -315,6 +321,23 @@ TEST(ApplyPlacement, SetsPlanetSignAndHouseAndKeepsTheAspectGroups) {
     EXPECT_EQ(rising.PlanetIndex, 10);
     EXPECT_EQ(rising.SignIndex, 0);
     EXPECT_EQ(rising.HouseIndex, 6);  // the Ascendant has no house: the group keeps its choice
+}
+
+TEST_F(ChartMenuTest, TheWheelIsExportedWhereTheUserSaysAndAFailureIsReported) {
+    Menu().OpenChartFile(WriteChart("ann.chart", Berlin()));
+    fileDialogs.wheelAnswer = FakeChartFileDialogs::WheelImage{folder / "ann.png", 300};
+    Menu().ExportWheel();
+    EXPECT_EQ(fileDialogs.saveSuggestions.back(), folder / "charts" / "Ann Lee wheel.png");
+    EXPECT_TRUE(notices.messages.empty());
+    EXPECT_EQ(QImage(QString::fromStdString((folder / "ann.png").string())).size(),
+              QSize(300, 300));
+
+    fileDialogs.wheelAnswer = FakeChartFileDialogs::WheelImage{folder / "gone" / "w.svg", 800};
+    Menu().ExportWheel();
+    ASSERT_EQ(notices.messages.size(), 1U);
+    EXPECT_NE(notices.messages[0].text.find((folder / "gone" / "w.svg").string()),
+              std::string::npos)
+        << notices.messages[0].text;
 }
 
 }  // namespace
