@@ -273,9 +273,13 @@ Outcome ComputeAndFormat(ChartToolOptions& options, const std::filesystem::path&
             return outcome;
         }
     }
-    output = options.json                  ? FormatChartJson(*result.value)
-             : options.readingPath.empty() ? FormatChartTable(*result.value)
-                                           : std::string();
+    // A run that writes a reading, a wheel or a PDF prints no table: its
+    // output is the file. JSON is printed whenever it is asked for.
+    const bool writesFiles =
+        !options.readingPath.empty() || !options.wheelPath.empty() || !options.pdfPath.empty();
+    output = options.json  ? FormatChartJson(*result.value)
+             : writesFiles ? std::string()
+                           : FormatChartTable(*result.value);
     return outcome;
 }
 

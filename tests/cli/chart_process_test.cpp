@@ -310,7 +310,7 @@ TEST(ChartProcess, DrawsTheWheelWithoutADisplay) {
         const ProcessResult run = RunChart(arguments, nullptr, &bare);
         ASSERT_EQ(run.status, 0) << run.err;
         EXPECT_EQ(run.err, "");
-        EXPECT_NE(run.out.find("Capricorn 10°46'18\""), std::string::npos) << "the table still";
+        EXPECT_EQ(run.out, "") << "the file is the output";
         const std::string bytes = test::ReadBytes(folder / c.file);
         if (std::string(c.file).ends_with(".svg")) {
             EXPECT_NE(bytes.find("<svg"), std::string::npos);
@@ -350,7 +350,7 @@ TEST(ChartProcess, WritesAPdfOfTheWheelAndTheFullReading) {
     const ProcessResult run = RunChart(Berlin({"--name", "Berlin noon", "--pdf", pdf.string()}));
     ASSERT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(run.err, "") << "the shipped library has every entry";
-    EXPECT_NE(run.out.find("Capricorn 10°46'18\""), std::string::npos) << "the table still";
+    EXPECT_EQ(run.out, "") << "the file is the output";
     const std::string text = test::PdfText(pdf);
     for (const char* expected : {"Berlin noon", "1 January 1990", "Page 2 of "}) {
         EXPECT_NE(text.find(expected), std::string::npos) << expected;
