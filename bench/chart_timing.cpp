@@ -19,21 +19,13 @@
 #include "core/atlas/atlas.h"
 #include "core/chart/birth_chart.h"
 #include "core/reading/full_reading.h"
+#include "timing_rows.h"
 
 extern char** environ;
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
-double MillisecondsSince(Clock::time_point start) {
-    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
-}
-
-double Median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    return values.empty() ? 0.0 : values[values.size() / 2];
-}
+using namespace tolvaris::bench;
 
 double Percentile(std::vector<double> values, double fraction) {
     std::sort(values.begin(), values.end());
@@ -80,18 +72,6 @@ ProcessFigure TimeProcess(const std::vector<std::string>& arguments, int runs) {
         times.push_back(ms);
     }
     return {Median(times), runs};
-}
-
-void PrintRow(const std::string& measure, const std::string& figure, const std::string& other,
-              const std::string& ratio, const std::string& target, const std::string& met) {
-    std::printf("| %-66s | %-37s | %-49s | %-10s | %-28s | %-3s |\n", measure.c_str(),
-                figure.c_str(), other.c_str(), ratio.c_str(), target.c_str(), met.c_str());
-}
-
-std::string Format(const char* format, double value) {
-    char text[64];
-    std::snprintf(text, sizeof text, format, value);
-    return text;
 }
 
 // The reader's busy pointer and a full buffer have no one to tell here.

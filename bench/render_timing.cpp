@@ -16,38 +16,18 @@
 #include "core/chart/birth_chart.h"
 #include "render/pdf_document.h"
 #include "render/wheel_painter.h"
+#include "timing_rows.h"
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
+using namespace tolvaris::bench;
 
 constexpr int kWheelRuns = 101;
 constexpr int kPdfRuns = 11;
 constexpr int kReadingLines = 400;
 
-double MillisecondsSince(Clock::time_point start) {
-    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
-}
-
-double Median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    return values.empty() ? 0.0 : values[values.size() / 2];
-}
-
 double Largest(const std::vector<double>& values) {
     return values.empty() ? 0.0 : *std::max_element(values.begin(), values.end());
-}
-
-void PrintRow(const std::string& measure, const std::string& figure, const std::string& other,
-              const std::string& ratio, const std::string& target, const std::string& met) {
-    std::printf("| %-66s | %-37s | %-49s | %-10s | %-28s | %-3s |\n", measure.c_str(),
-                figure.c_str(), other.c_str(), ratio.c_str(), target.c_str(), met.c_str());
-}
-
-std::string Format(const char* format, double value) {
-    char text[64];
-    std::snprintf(text, sizeof text, format, value);
-    return text;
 }
 
 // The wheel on a fresh image each time, as a widget's paint or an export does.

@@ -134,10 +134,10 @@ private:
     std::string& messages_;
 };
 
-// The full reading, written exactly as Save writes a data buffer that holds
-// only it: to the file atomically, or into `output` for standard output.
-Outcome WriteReading(const ChartToolOptions& options, const BirthChart& chart,
-                     const std::filesystem::path& programFolder, std::string& output) {
+// The full reading of the chart from the library the options name; on
+// success the outcome's message tells of missing entries or a full buffer.
+Outcome ComposeReading(const ChartToolOptions& options, const BirthChart& chart,
+                       const std::filesystem::path& programFolder, ReadingBuffer& reading) {
     const std::filesystem::path dataFolder =
         options.dataFolder.empty() ? programFolder : std::filesystem::path(options.dataFolder);
     if (std::error_code ec; !std::filesystem::is_directory(dataFolder, ec)) {
@@ -145,8 +145,22 @@ Outcome WriteReading(const ChartToolOptions& options, const BirthChart& chart,
     }
     std::string messages;
     ErrorStreamNotices notices(messages);
-    const ReadingBuffer reading =
-        FullReadingDataBuffer(chart, options.readingOrder, dataFolder, notices);
+    reading = FullReadingDataBuffer(chart, options.readingOrder, dataFolder, notices);
+    Outcome outcome;
+    outcome.message =
+        reading.missing.empty() ? messages : MissingEntriesMessage(reading.missing.size());
+    return outcome;
+}
+
+// The full reading, written exactly as Save writes a data buffer that holds
+// only it: to the file atomically, or into `output` for standard output.
+Outcome WriteReading(const ChartToolOptions& options, const BirthChart& chart,
+                     const std::filesystem::path& programFolder, std::string& output) {
+    ReadingBuffer reading;
+    Outcome outcome = ComposeReading(options, chart, programFolder, reading);
+    if (outcome.status != kExitSuccess) {
+        return outcome;
+    }
     if (options.readingPath == "-") {
         StringWriter writer;
         WriteDataFile("-", reading.lines, writer);
@@ -158,33 +172,7 @@ Outcome WriteReading(const ChartToolOptions& options, const BirthChart& chart,
             return Failed("--reading: " + options.readingPath + ": " + error);
         }
     }
-    Outcome outcome;
-    outcome.message = messages;
-    if (!reading.missing.empty()) {
-        outcome.message = MissingEntriesMessage(reading.missing.size());
-    }
     return outcome;
-}
-
-// Code page 1252 bytes of the reading as UTF-8 for the PDF.
-std::string Cp1252ToUtf8(std::string_view bytes) {
-    const std::array<char16_t, 256>& table = Cp1252ToUnicodeTable();
-    std::string text;
-    text.reserve(bytes.size());
-    for (const char byte : bytes) {
-        const char16_t code = table[static_cast<unsigned char>(byte)];
-        if (code < 0x80) {
-            text += static_cast<char>(code);
-        } else if (code < 0x800) {
-            text += static_cast<char>(0xC0 | (code >> 6));
-            text += static_cast<char>(0x80 | (code & 0x3F));
-        } else {
-            text += static_cast<char>(0xE0 | (code >> 12));
-            text += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-            text += static_cast<char>(0x80 | (code & 0x3F));
-        }
-    }
-    return text;
 }
 
 // The wheel and the PDF (the wheel page, then the full reading), after the
@@ -206,15 +194,11 @@ Outcome Draw(const ChartToolOptions& options, const BirthChart& chart,
     }
     Outcome outcome;
     if (!options.pdfPath.empty()) {
-        const std::filesystem::path dataFolder =
-            options.dataFolder.empty() ? programFolder : std::filesystem::path(options.dataFolder);
-        if (std::error_code ec; !std::filesystem::is_directory(dataFolder, ec)) {
-            return Refused("--data: " + ShownInMessage(dataFolder.string()) + " is not a folder");
+        ReadingBuffer reading;
+        outcome = ComposeReading(options, chart, programFolder, reading);
+        if (outcome.status != kExitSuccess) {
+            return outcome;
         }
-        std::string messages;
-        ErrorStreamNotices notices(messages);
-        const ReadingBuffer reading =
-            FullReadingDataBuffer(chart, options.readingOrder, dataFolder, notices);
         std::vector<std::string> lines;
         lines.reserve(reading.lines.size());
         for (const Line& line : reading.lines) {
@@ -225,8 +209,6 @@ Outcome Draw(const ChartToolOptions& options, const BirthChart& chart,
             !error.empty()) {
             return Failed("--pdf: " + error);
         }
-        outcome.message =
-            reading.missing.empty() ? messages : MissingEntriesMessage(reading.missing.size());
     }
     return outcome;
 }

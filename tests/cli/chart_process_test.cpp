@@ -325,25 +325,6 @@ TEST(ChartProcess, DrawsTheWheelWithoutADisplay) {
     }
 }
 
-// Code page 1252 bytes as UTF-8, for comparing with pdftotext's output.
-std::string Utf8FromCp1252(const std::string& bytes) {
-    std::string text;
-    for (const char byte : bytes) {
-        const char16_t code = Cp1252ToUnicodeTable()[static_cast<unsigned char>(byte)];
-        if (code < 0x80) {
-            text += static_cast<char>(code);
-        } else if (code < 0x800) {
-            text += static_cast<char>(0xC0 | (code >> 6));
-            text += static_cast<char>(0x80 | (code & 0x3F));
-        } else {
-            text += static_cast<char>(0xE0 | (code >> 12));
-            text += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-            text += static_cast<char>(0x80 | (code & 0x3F));
-        }
-    }
-    return text;
-}
-
 TEST(ChartProcess, WritesAPdfOfTheWheelAndTheFullReading) {
     test::TempFolder folder;
     const std::filesystem::path pdf = folder / "berlin.pdf";
@@ -358,7 +339,7 @@ TEST(ChartProcess, WritesAPdfOfTheWheelAndTheFullReading) {
     // Every word of the reading, as --reading writes it, is in the PDF's text.
     const ProcessResult reading = RunChart(Berlin({"--reading", "-"}));
     ASSERT_EQ(reading.status, 0) << reading.err;
-    std::istringstream words(Utf8FromCp1252(reading.out));
+    std::istringstream words(Cp1252ToUtf8(reading.out));
     std::string word;
     int checked = 0;
     while (words >> word) {

@@ -84,4 +84,24 @@ bool UnicodeToCp1252(char32_t codePoint, char& out) {
     return false;
 }
 
+std::string Cp1252ToUtf8(std::string_view bytes) {
+    const std::array<char16_t, 256>& table = Cp1252ToUnicodeTable();
+    std::string text;
+    text.reserve(bytes.size());
+    for (const char byte : bytes) {
+        const char16_t code = table[static_cast<unsigned char>(byte)];
+        if (code < 0x80) {
+            text += static_cast<char>(code);
+        } else if (code < 0x800) {
+            text += static_cast<char>(0xC0 | (code >> 6));
+            text += static_cast<char>(0x80 | (code & 0x3F));
+        } else {
+            text += static_cast<char>(0xE0 | (code >> 12));
+            text += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+            text += static_cast<char>(0x80 | (code & 0x3F));
+        }
+    }
+    return text;
+}
+
 }  // namespace tolvaris

@@ -23,6 +23,9 @@ std::string ToUpper1252(std::string_view text);
 // Compares two byte strings, letter case disregarded.
 bool EqualIgnoringCase1252(std::string_view a, std::string_view b);
 
+// Code page 1252 bytes as UTF-8 text.
+std::string Cp1252ToUtf8(std::string_view bytes);
+
 // Encodes one code point; returns false for one the code page cannot hold.
 bool UnicodeToCp1252(char32_t codePoint, char& out);
 
