@@ -4,6 +4,8 @@
 #include <QApplication>
 #include <QPlainTextEdit>
 #include <QPointer>
+#include <QRadioButton>
+#include <QTableWidget>
 #include <QTest>
 #include <algorithm>
 #include <cstdlib>
@@ -16,6 +18,7 @@
 #include "support/program_run.h"
 #include "support/temp_folder.h"
 #include "ui/chart_window/chart_menu.h"
+#include "ui/chart_window/chart_window.h"
 
 namespace tolvaris {
 namespace {
@@ -180,6 +183,26 @@ TEST(ProgramTest, AFullReadingSavedFromTheWindowEqualsTheCommandLinesReading) {
 
     run.Action("mnuClearBuffer")->trigger();
     EXPECT_EQ(run.program.Output()->Printing().Title(), "Tolvaris");
+}
+
+TEST(ProgramTest, ABodyChosenInTheChartWindowIsWhatTheRequestButtonsReadOut) {
+    TempFolder folder;
+    WriteBytes(folder / "ann.chart", FormatChartFile(test::BerlinNewYear()));
+    WriteBytes(folder / "SIGN_Cap.TXT", "SATURN in Capricorn\r\nStructure.\r\n*\r\n");
+    WriteBytes(folder / "HOUSE_10.TXT", "SATURN in the 10th\r\nStanding.\r\n*\r\n");
+    ProgramRun run(folder.Path());
+    run.program.Charts().OpenChartFile(folder / "ann.chart");
+    // Saturn, the seventh row: 15 Capricorn in the 10th house (swetest: 285.6526).
+    run.program.Charts().Window().Positions()->selectRow(6);
+    MainWindow& window = run.program.Window();
+    EXPECT_TRUE(window.Option(OptionGroup::Planet, 6)->isChecked());
+    EXPECT_TRUE(window.Option(OptionGroup::Sign, 9)->isChecked());
+    EXPECT_TRUE(window.Option(OptionGroup::House, 9)->isChecked());
+    run.Press("OKSigns");
+    EXPECT_TRUE(run.Shown().contains("SATURN in Capricorn"));
+    run.Press("OKHouses");
+    EXPECT_TRUE(run.Shown().contains("SATURN in the 10th"));
+    EXPECT_TRUE(run.notices.messages.empty());
 }
 
 }  // namespace
