@@ -219,7 +219,7 @@ QColor AspectFamilyColour(AspectFamily family) {
 }
 
 WheelLayout PaintWheel(QPainter& painter, const QRectF& bounds, const Chart& chart) {
-    const WheelLayout layout = LayoutWheel(bounds, chart);
+    WheelLayout layout = LayoutWheel(bounds, chart);
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setRenderHint(QPainter::TextAntialiasing);
