@@ -162,11 +162,11 @@ int main(int argc, char** argv) {
         const auto start = Clock::now();
         tolvaris::AtlasLoadResult loaded = tolvaris::Atlas::Load(atlasPath);
         loadMs.push_back(MillisecondsSince(start));
-        if (!loaded.Value) {
-            std::fprintf(stderr, "%s\n", loaded.Error.c_str());
+        if (!loaded.value) {
+            std::fprintf(stderr, "%s\n", loaded.error.c_str());
             return 1;
         }
-        atlas = std::move(loaded.Value);
+        atlas = std::move(loaded.value);
     }
     std::vector<double> searchMs;
     for (const std::string name :
