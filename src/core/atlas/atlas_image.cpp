@@ -96,16 +96,45 @@ bool IsCapital(char c) {
     return c >= 'A' && c <= 'Z';
 }
 
+// The first eight bytes of a key, big-endian and zero-padded: most
+// comparisons while sorting are one integer comparison.
+std::uint64_t HeadOf(std::string_view key) {
+    std::uint64_t head = 0;
+    for (std::size_t i = 0; i < 8; ++i) {
+        head = (head << 8) | (i < key.size() ? static_cast<unsigned char>(key[i]) : 0U);
+    }
+    return head;
+}
+
+// By key, then by place. Keys hold no zero bytes, so the heads order them
+// as the keys themselves.
+void SortEntries(std::string_view keys, std::vector<EntryRecord>& entries) {
+    struct Sortable {
+        std::uint64_t head;
+        EntryRecord entry;
+    };
+    std::vector<Sortable> sortable;
+    sortable.reserve(entries.size());
+    for (const EntryRecord& entry : entries) {
+        sortable.push_back({HeadOf(keys.substr(entry.keyStart, entry.keyLength)), entry});
+    }
+    std::sort(sortable.begin(), sortable.end(), [keys](const Sortable& a, const Sortable& b) {
+        if (a.head != b.head) {
+            return a.head < b.head;
+        }
+        const std::string_view key_a = keys.substr(a.entry.keyStart, a.entry.keyLength);
+        const std::string_view key_b = keys.substr(b.entry.keyStart, b.entry.keyLength);
+        return key_a != key_b ? key_a < key_b : a.entry.place < b.entry.place;
+    });
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        entries[i] = sortable[i].entry;
+    }
+}
+
 }  // namespace
 
 std::string WriteAtlasImage(AtlasContents contents, std::uint64_t sourceSize) {
-    const std::string_view keys = contents.keys;
-    std::sort(contents.entries.begin(), contents.entries.end(),
-              [keys](const EntryRecord& a, const EntryRecord& b) {
-                  const std::string_view key_a = keys.substr(a.keyStart, a.keyLength);
-                  const std::string_view key_b = keys.substr(b.keyStart, b.keyLength);
-                  return key_a != key_b ? key_a < key_b : a.place < b.place;
-              });
+    SortEntries(contents.keys, contents.entries);
 
     StringArea strings;
     std::vector<PlaceRecord> places;
