@@ -253,22 +253,22 @@ std::string AtlasImage::Check() {
     std::int64_t previousPopulation = INT64_MAX;
     for (std::uint32_t i = 0; i < header_.placeCount; ++i) {
         const PlaceRecord place = PlaceAt(i);
-        const std::string where = "place " + std::to_string(i + 1);
+        const auto where = [i] { return "place " + std::to_string(i + 1); };
         if (!inStrings(place.name) || !inStrings(place.region) || !inStrings(place.zone) ||
             !inStrings(place.foldedRegion) || !inStrings(place.foldedRegionCode) ||
             place.country >= header_.countryCount) {
-            return where + " points outside the file";
+            return where() + " points outside the file";
         }
         if (place.name.length == 0 || place.zone.length == 0) {
-            return where + " has no name or no time zone";
+            return where() + " has no name or no time zone";
         }
         if (!(place.latitude >= -90 && place.latitude <= 90) ||
             !(place.longitude >= -180 && place.longitude <= 180)) {
-            return where + " has coordinates off the globe";
+            return where() + " has coordinates off the globe";
         }
         // The search relies on this order for its ranking.
         if (place.population < 0 || place.population > previousPopulation) {
-            return where + " is out of the order of population";
+            return where() + " is out of the order of population";
         }
         previousPopulation = place.population;
     }
