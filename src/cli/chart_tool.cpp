@@ -36,18 +36,18 @@ Outcome Failed(std::string message) {
 
 std::optional<Atlas> LoadAtlas(const std::filesystem::path& programFolder, Outcome& outcome) {
     AtlasLoadResult loaded = Atlas::Load(programFolder / "atlas.tsv");
-    if (!loaded.Value) {
-        outcome = Failed("the place atlas could not be loaded: " + loaded.Error);
+    if (!loaded.value) {
+        outcome = Failed("the place atlas could not be loaded: " + loaded.error);
     }
-    return std::move(loaded.Value);
+    return std::move(loaded.value);
 }
 
 std::string PlaceTitle(const Place& place) {
-    std::string title = place.Name;
-    if (!place.Region.empty() && place.Region != place.Name) {
-        title += ", " + place.Region;
+    std::string title = place.name;
+    if (!place.region.empty() && place.region != place.name) {
+        title += ", " + place.region;
     }
-    return title + ", " + place.Country;
+    return title + ", " + place.country;
 }
 
 Outcome ListPlaces(const ChartToolOptions& options, const std::filesystem::path& programFolder,
@@ -63,8 +63,8 @@ Outcome ListPlaces(const ChartToolOptions& options, const std::filesystem::path&
                        "\".");
     }
     for (const Place& place : places) {
-        output += PlaceTitle(place) + "\t" + FormatShortestDecimal(place.Latitude) + "\t" +
-                  FormatShortestDecimal(place.Longitude) + "\t" + place.Zone + "\n";
+        output += PlaceTitle(place) + "\t" + FormatShortestDecimal(place.latitude) + "\t" +
+                  FormatShortestDecimal(place.longitude) + "\t" + place.zone + "\n";
     }
     return outcome;
 }
@@ -94,10 +94,10 @@ Outcome ResolveBirth(ChartToolOptions& options, const std::filesystem::path& pro
     }
     const Place& place = found.front();
     options.birth.placeName = PlaceTitle(place);
-    options.birth.latitude = place.Latitude;
-    options.birth.longitude = place.Longitude;
+    options.birth.latitude = place.latitude;
+    options.birth.longitude = place.longitude;
     if (options.birth.zone.empty()) {
-        options.birth.zone = place.Zone;
+        options.birth.zone = place.zone;
     }
     return {};
 }

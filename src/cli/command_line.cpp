@@ -8,7 +8,7 @@
 
 #include "core/chart/birth_fields.h"
 #include "core/chart/message_text.h"
-#include "core/chart/utf8_text.h"
+#include "core/common/utf8.h"
 
 namespace tolvaris {
 namespace {

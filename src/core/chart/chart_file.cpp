@@ -10,7 +10,7 @@
 #include "core/chart/decimal_text.h"
 #include "core/chart/message_text.h"
 #include "core/chart/orbs_text.h"
-#include "core/chart/utf8_text.h"
+#include "core/common/utf8.h"
 #include "core/time/time_format.h"
 
 namespace tolvaris {

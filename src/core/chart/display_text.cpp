@@ -181,12 +181,12 @@ std::string FormatCoordinate(double degrees) {
 }
 
 std::string PlaceLabel(const Place& place) {
-    std::string label = place.Name;
-    if (!place.Region.empty() && place.Region != place.Name) {
-        label += ", " + place.Region;
+    std::string label = place.name;
+    if (!place.region.empty() && place.region != place.name) {
+        label += ", " + place.region;
     }
-    if (!place.Country.empty()) {
-        label += ", " + place.Country;
+    if (!place.country.empty()) {
+        label += ", " + place.country;
     }
     return label;
 }

@@ -1,6 +1,6 @@
 #include "core/chart/message_text.h"
 
-#include "core/chart/utf8_text.h"
+#include "core/common/utf8.h"
 
 namespace tolvaris {
 namespace {

@@ -302,9 +302,9 @@ void BirthDataDialog::SearchPlaces(const QString& text) {
 
 void BirthDataDialog::ChoosePlace(const Place& place) {
     place_->setText(Text(PlaceLabel(place)));
-    latitude_->setText(Text(FormatCoordinate(place.Latitude)));
-    longitude_->setText(Text(FormatCoordinate(place.Longitude)));
-    zone_->setText(Text(place.Zone));
+    latitude_->setText(Text(FormatCoordinate(place.latitude)));
+    longitude_->setText(Text(FormatCoordinate(place.longitude)));
+    zone_->setText(Text(place.zone));
     // An offset typed for the previous place would silently override the
     // new place's zone.
     offset_->clear();

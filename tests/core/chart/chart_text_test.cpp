@@ -7,7 +7,6 @@
 #include "core/chart/decimal_text.h"
 #include "core/chart/message_text.h"
 #include "core/chart/orbs_text.h"
-#include "core/chart/utf8_text.h"
 
 namespace tolvaris {
 namespace {
@@ -104,30 +103,6 @@ TEST(Orbs, FormatAndReadBack) {
         const OrbsParse parsed = ParseOrbs(c.text, Orbs{});
         EXPECT_FALSE(parsed.value) << c.text;
         EXPECT_EQ(parsed.error, c.error);
-    }
-}
-
-TEST(Utf8, AcceptsWellFormedTextOnly) {
-    const struct {
-        std::string text;
-        bool valid;
-    } cases[] = {
-        {"", true},
-        {"Zürich", true},
-        {"\xE2\x82\xAC", true},       // euro sign
-        {"\xF0\x9F\x8C\x9E", true},   // a four-byte character
-        {"\xF4\x8F\xBF\xBF", true},   // U+10FFFF
-        {"Z\xFCrich", false},         // Latin-1
-        {"\x80", false},              // stray continuation
-        {"\xC0\xAF", false},          // overlong slash
-        {"\xE0\x80\xAF", false},      // overlong, three bytes
-        {"\xED\xA0\x80", false},      // a UTF-16 surrogate
-        {"\xF4\x90\x80\x80", false},  // past U+10FFFF
-        {"\xE2\x82", false},          // cut short
-        {"\xF5\x80\x80\x80", false},  // no such lead byte
-    };
-    for (const auto& c : cases) {
-        EXPECT_EQ(IsValidUtf8(c.text), c.valid) << c.text;
     }
 }
 

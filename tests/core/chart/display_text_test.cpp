@@ -117,9 +117,9 @@ TEST(ParseCoordinate, ReadsAPointWhateverTheLocale) {
 TEST(PlaceLabel, LeavesOutAnEmptyOrRepeatedRegion) {
     Place zurich{"Zürich", "Zurich", "Switzerland", "CH", 47.37, 8.55, "Europe/Zurich", 341730};
     EXPECT_EQ(PlaceLabel(zurich), "Zürich, Zurich, Switzerland");
-    zurich.Region = "Zürich";
+    zurich.region = "Zürich";
     EXPECT_EQ(PlaceLabel(zurich), "Zürich, Switzerland");
-    zurich.Region.clear();
+    zurich.region.clear();
     EXPECT_EQ(PlaceLabel(zurich), "Zürich, Switzerland");
 }
 
