@@ -233,10 +233,29 @@ private:
         }
     }
 
+    // The birth fields the options give; a place gives the coordinates and
+    // the zone from the atlas.
+    BirthFieldSet GivenFields() const {
+        BirthFieldSet given;
+        for (std::size_t i = 0; i < kOptions.size(); ++i) {
+            if (const std::optional<BirthField> field = FieldOf(kOptions[i].option);
+                field && given_[i]) {
+                given.Add(*field);
+            }
+        }
+        if (Given(Option::Place)) {
+            given.Add(BirthField::Latitude);
+            given.Add(BirthField::Longitude);
+            given.Add(BirthField::Zone);
+        }
+        return given;
+    }
+
     std::string ReadValue(Option option, std::string_view value) {
         BirthData& birth = options_.birth;
         if (const std::optional<BirthField> field = FieldOf(option)) {
-            return ReadBirthField(*field, value, birth);
+            const Status read = ReadBirthField(*field, value, birth);
+            return read ? std::string() : read.Failure().message;
         }
         switch (option) {
             case Option::Name:
@@ -347,11 +366,6 @@ private:
             result.value = std::move(options_);
             return result;
         }
-        for (const Option needed : {Option::Date, Option::Time}) {
-            if (!Given(needed)) {
-                return Fail(NameOf(needed) + " is missing (see --help)");
-            }
-        }
         if (Given(Option::Place)) {
             for (const Option other : {Option::Latitude, Option::Longitude}) {
                 if (Given(other)) {
@@ -359,16 +373,19 @@ private:
                                 " exclude each other: the place gives the coordinates");
                 }
             }
-        } else {
-            for (const Option needed : {Option::Latitude, Option::Longitude}) {
-                if (!Given(needed)) {
-                    return Fail(NameOf(needed) +
-                                " is missing: give --place or --latitude and "
-                                "--longitude");
-                }
-            }
-            if (!Given(Option::Zone) && !Given(Option::UtcOffset)) {
-                return Fail("--zone or --utc-offset is missing: give one with the coordinates");
+        }
+        if (const std::optional<BirthField> missing = MissingBirthField(GivenFields())) {
+            switch (*missing) {
+                case BirthField::Latitude:
+                case BirthField::Longitude:
+                    return Fail(NameOf(*missing == BirthField::Latitude ? Option::Latitude
+                                                                        : Option::Longitude) +
+                                " is missing: give --place or --latitude and --longitude");
+                case BirthField::Zone:
+                    return Fail("--zone or --utc-offset is missing: give one with the coordinates");
+                default:
+                    return Fail(NameOf(*missing == BirthField::Date ? Option::Date : Option::Time) +
+                                " is missing (see --help)");
             }
         }
         if (Given(Option::Zone) && Given(Option::UtcOffset)) {
