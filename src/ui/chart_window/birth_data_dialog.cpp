@@ -109,9 +109,9 @@ void BirthDataDialog::BuildFields() {
                 }
             });
 
-    latitude_ = AddLineEdit(this, "latitude", "for example 52.52 or 52°31'N");
+    latitude_ = AddLineEdit(this, "latitude", "for example 52.52, 52n31 or 52°31'N");
     form->addRow("L&atitude:", latitude_);
-    longitude_ = AddLineEdit(this, "longitude", "for example 13.405 or 13°24'E");
+    longitude_ = AddLineEdit(this, "longitude", "for example 13.405, 13e24 or 13°24'E");
     form->addRow("L&ongitude:", longitude_);
     zone_ = AddLineEdit(this, "zone", "for example Europe/Berlin");
     form->addRow("&Zone:", zone_);

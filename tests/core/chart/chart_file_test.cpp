@@ -133,6 +133,10 @@ TEST(ChartFile, ReadsWhatPeopleWriteByHand) {
         {"house system by display name, part of the orbs",
          "tolvaris-chart 1\ndate: 1990-01-01\ntime: 12:00\nlatitude: 52.52\nlongitude: 13.41\n"
          "zone: Europe/Berlin\nhouses: Placidus\norbs: conjunction=8\n"},
+        // 52°31'12" = 52.52 and 13°24'36" = 13.41; written back as decimals.
+        {"coordinates as an atlas prints them",
+         "tolvaris-chart 1\ndate: 1990-01-01\ntime: 12:00\nlatitude: 52°31'12\"N\n"
+         "longitude: 13e24:36\nzone: Europe/Berlin\n"},
     };
     for (const auto& c : cases) {
         const ChartFileResult parsed = ParseChartFile(c.text, "hand.chart");
@@ -141,6 +145,9 @@ TEST(ChartFile, ReadsWhatPeopleWriteByHand) {
         expected.name.clear();
         expected.placeName.clear();
         ExpectSameBirth(*parsed.value, expected);
+        EXPECT_NE(
+            FormatChartFile(*parsed.value).find("latitude: 52.520000\nlongitude: 13.410000\n"),
+            std::string::npos);
     }
 }
 
