@@ -102,12 +102,6 @@ Outcome ResolveBirth(ChartToolOptions& options, const std::filesystem::path& pro
     return {};
 }
 
-// Whether the chart computation failed on the input (the usual case) or in
-// the ephemeris library itself, which the user cannot mend.
-bool IsLibraryFailure(const std::string& error) {
-    return error.find(" could not be computed") != std::string::npos;
-}
-
 // Collects what a writer is given, for a reading bound for standard output.
 class StringWriter : public AtomicFileWriter {
 public:
@@ -221,22 +215,19 @@ Outcome ComputeAndFormat(ChartToolOptions& options, const std::filesystem::path&
     Ephemeris ephemeris;
     BirthChartResult result = ComputeBirthChart(ephemeris, options.birth);
     if (!result.Ok()) {
-        if (IsLibraryFailure(result.error)) {
-            return Failed(result.error);
+        switch (result.error.kind) {
+            case ErrorKind::Library:
+            case ErrorKind::File:
+                // The ephemeris library failed: nothing the user can mend.
+                return Failed(result.error.message);
+            case ErrorKind::RepeatedTime:
+                // Here the choice is an option, so say which.
+                return Refused("--time: " + result.error.message +
+                               " Choose one with --fold earlier or --fold later.");
+            case ErrorKind::Input:
+                break;
         }
-        if (result.repeated) {
-            // The time library asks to "Choose earlier or later."; here the
-            // choice is an option, so say which.
-            std::string message = result.error;
-            constexpr std::string_view kChoose = " Choose earlier or later.";
-            if (message.size() >= kChoose.size() &&
-                message.compare(message.size() - kChoose.size(), kChoose.size(), kChoose) == 0) {
-                message.resize(message.size() - kChoose.size());
-            }
-            return Refused("--time: " + message +
-                           " Choose one with --fold earlier or --fold later.");
-        }
-        return Refused(result.error);
+        return Refused(result.error.message);
     }
     if (!options.savePath.empty()) {
         AtomicFileWriter writer;

@@ -67,4 +67,15 @@ std::string AsClause(std::string_view sentence) {
     return clause;
 }
 
+std::string AsSentence(std::string_view clause) {
+    std::string sentence(clause);
+    if (!sentence.empty() && sentence[0] >= 'a' && sentence[0] <= 'z') {
+        sentence[0] = static_cast<char>(sentence[0] - 'a' + 'A');
+    }
+    if (!sentence.empty() && sentence.back() != '.') {
+        sentence += '.';
+    }
+    return sentence;
+}
+
 }  // namespace tolvaris
