@@ -92,7 +92,9 @@ void BirthDataDialog::BuildFields() {
     // The atlas has already chosen and ordered the matches.
     placeCompleter_->setCompletionMode(QCompleter::UnfilteredPopupCompletion);
     placeCompleter_->setMaxVisibleItems(static_cast<int>(kPlacesListed));
-    place_->setCompleter(placeCompleter_);
+    // Not the field's own completer: that one would match the typed letters
+    // against the rows again after every key and make such a row current.
+    placeCompleter_->setWidget(place_);
     form->addRow("&Place:", place_);
     atlasMessage_ = new QLabel(this);
     atlasMessage_->setObjectName("atlasMessage");
@@ -298,6 +300,10 @@ void BirthDataDialog::SearchPlaces(const QString& text) {
     list->setMinimumWidth(widest + 4 * metrics.averageCharWidth() +
                           list->style()->pixelMetric(QStyle::PM_ScrollBarExtent));
     placeCompleter_->complete();
+    // The list makes current the first row that begins with its prefix, which
+    // need not be the atlas's best match: no row is current, so that Down
+    // reaches the first and Enter takes it.
+    list->selectionModel()->setCurrentIndex(QModelIndex(), QItemSelectionModel::NoUpdate);
 }
 
 void BirthDataDialog::ChoosePlace(const Place& place) {

@@ -70,7 +70,7 @@ TEST_F(BirthDataDialogTest, APlacePickedFromTheListFillsCoordinatesAndZone) {
     EXPECT_FALSE(atlas_.Tried());  // the atlas waits for the place field
     QTest::keyClicks(place, "mun");
     EXPECT_TRUE(atlas_.Tried());
-    QAbstractItemView* popup = place->completer()->popup();
+    QAbstractItemView* popup = Dialog().findChild<QCompleter*>()->popup();
     ASSERT_TRUE(popup->isVisible());
     ASSERT_EQ(popup->model()->rowCount(), 2);
     EXPECT_EQ(popup->model()->index(0, 0).data().toString(), "Munich, Bavaria, Germany");
@@ -83,6 +83,38 @@ TEST_F(BirthDataDialogTest, APlacePickedFromTheListFillsCoordinatesAndZone) {
     EXPECT_EQ(Edit("zone")->text(), "Europe/Berlin");
     EXPECT_EQ(Edit("offset")->text(), "");
     EXPECT_TRUE(notices_.messages.empty());
+}
+
+TEST_F(BirthDataDialogTest, DownAndEnterPickTheFirstListedTownWhateverTheOthersStartWith) {
+    // In the shipped atlas a later row begins with the typed letters (Muncie
+    // with "Munc"), or the first row does (Paris), and the list's own prefix
+    // match must make neither the current row before Down.
+    LazyAtlas shipped(test::ShippedAtlasPath());
+    const struct {
+        const char* typed;
+        const char* first;
+    } cases[] = {
+        {"Munc", "Munich, Bavaria, Germany"},
+        {"Paris", "Paris, Île-de-France, France"},
+        {"Spring", "Spring, Texas, United States"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.typed);
+        BirthDataDialog dialog(shipped, ephemeris_, notices_);
+        dialog.show();
+        auto* place = dialog.findChild<QLineEdit*>("place");
+        place->setFocus();
+        QTest::keyClicks(place, c.typed);
+        QAbstractItemView* popup = dialog.findChild<QCompleter*>()->popup();
+        ASSERT_TRUE(popup->isVisible());
+        ASSERT_GT(popup->model()->rowCount(), 1);
+        EXPECT_EQ(popup->model()->index(0, 0).data().toString(), c.first);
+        EXPECT_EQ(place->text().toStdString(), c.typed);  // no row overwrites the typing
+        QTest::keyClick(popup, Qt::Key_Down);
+        EXPECT_EQ(popup->currentIndex().row(), 0);
+        QTest::keyClick(popup, Qt::Key_Return);
+        EXPECT_EQ(place->text().toStdString(), c.first);
+    }
 }
 
 TEST_F(BirthDataDialogTest, AMissingAtlasSaysSoAndCoordinatesCanStillBeTyped) {
