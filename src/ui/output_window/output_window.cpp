@@ -28,12 +28,14 @@ QMargins WindowSystemFrameMargins(const QWidget& window) {
 
 OutputWindow::OutputWindow(SettingValues& settings, double fontSizeStep, Notices& notices,
                            std::function<std::int32_t()> pageLineCount, const QString& fontName,
-                           QMargins frameEstimate, FrameMarginsQuery frameMargins)
+                           QMargins frameEstimate, FrameMarginsQuery frameMargins,
+                           AvailableGeometryQuery available)
     : settings_(settings),
       fontSizeStep_(fontSizeStep),
       notices_(notices),
       pageLineCount_(std::move(pageLineCount)),
-      frameMargins_(std::move(frameMargins)) {
+      frameMargins_(std::move(frameMargins)),
+      available_(std::move(available)) {
     setObjectName("OutputD1");
     setAttribute(Qt::WA_DeleteOnClose);  // closing destroys it; the next page makes a new one
     setWindowTitle("Data");
@@ -104,10 +106,14 @@ QRect OutputWindow::StoredOuterFrame() const {
 }
 
 void OutputWindow::ApplyStoredPlacement(QMargins frame) {
-    // The stored values are the outer frame, but Qt sizes the inside.
+    // The stored values are the outer frame, but Qt sizes the inside. A
+    // frame stored on a larger screen or at another scale is pulled inside
+    // this one; the stored values stay until the user resizes.
     placing_ = true;
     frameApplied_ = frame;
-    const QRect outer = StoredOuterFrame();
+    const QRect stored = StoredOuterFrame();
+    const QRect outer = KeepInside(stored, available_(stored));
+    placedFrame_ = outer;
     const QRect inner = outer.marginsRemoved(frame);
     resize(std::max(inner.width(), 1), std::max(inner.height(), 1));
     move(outer.topLeft());
@@ -194,9 +200,10 @@ void OutputWindow::StorePlacement() {
     const QRect outer = windowHandle() != nullptr
                             ? windowHandle()->geometry().marginsAdded(frameMargins_(*this))
                             : frameGeometry();
-    if (outer == StoredOuterFrame()) {
-        return;  // already stored, perhaps in twips between two pixels
+    if (outer == placedFrame_ || outer == StoredOuterFrame()) {
+        return;  // already stored, perhaps in twips between two pixels, or kept on the screen
     }
+    placedFrame_ = outer;
     settings_.OutputWidth = PixelsToTwips(outer.width());
     settings_.OutputHeight = PixelsToTwips(outer.height());
     settings_.OutputTop = PixelsToTwips(outer.top());
