@@ -65,37 +65,35 @@ void OutputWindow::BuildMenus() {
 
     // Printing comes after the saving commands, which keep their places.
     file->addSeparator();
-    file->addAction("Print Pre&view...", [this] { mnuFilePrintPreview_Click(); })
+    file->addAction("Print Pre&view...", [this] { printPreview(); })
         ->setObjectName("mnuFilePrintPreview");
-    file->addAction("&Print...", [this] { mnuFilePrint_Click(); })->setObjectName("mnuFilePrint");
-    file->addAction("&Export PDF...", [this] { mnuFileExportPdf_Click(); })
-        ->setObjectName("mnuFileExportPdf");
+    file->addAction("&Print...", [this] { print(); })->setObjectName("mnuFilePrint");
+    file->addAction("&Export PDF...", [this] { exportPdf(); })->setObjectName("mnuFileExportPdf");
 
     QMenu* fonts = menuBar()->addMenu("F&ont");
     fonts->menuAction()->setObjectName("mnuFonts");
-    mnuFontsIncrease_ = fonts->addAction("&Increase", QKeySequence(Qt::Key_F7),
-                                         [this] { mnuFontsIncrease_Click(); });
-    mnuFontsIncrease_->setObjectName("mnuFontsIncrease");
-    mnuFontsDecrease_ = fonts->addAction("&Decrease", QKeySequence(Qt::Key_F8),
-                                         [this] { mnuFontsDecrease_Click(); });
-    mnuFontsDecrease_->setObjectName("mnuFontsDecrease");
-    mnuFontsBold_ =
-        fonts->addAction("&Bold", QKeySequence(Qt::Key_F11), [this] { mnuFontsBold_Click(); });
-    mnuFontsBold_->setObjectName("mnuFontsBold");
-    mnuFontsBold_->setCheckable(true);
-    mnuFontsItalic_ =
-        fonts->addAction("I&talic", QKeySequence(Qt::Key_F12), [this] { mnuFontsItalic_Click(); });
-    mnuFontsItalic_->setObjectName("mnuFontsItalic");
-    mnuFontsItalic_->setCheckable(true);
+    increaseFontAction_ =
+        fonts->addAction("&Increase", QKeySequence(Qt::Key_F7), [this] { increaseFont(); });
+    increaseFontAction_->setObjectName("mnuFontsIncrease");
+    decreaseFontAction_ =
+        fonts->addAction("&Decrease", QKeySequence(Qt::Key_F8), [this] { decreaseFont(); });
+    decreaseFontAction_->setObjectName("mnuFontsDecrease");
+    boldAction_ = fonts->addAction("&Bold", QKeySequence(Qt::Key_F11), [this] { toggleBold(); });
+    boldAction_->setObjectName("mnuFontsBold");
+    boldAction_->setCheckable(true);
+    italicAction_ =
+        fonts->addAction("I&talic", QKeySequence(Qt::Key_F12), [this] { toggleItalic(); });
+    italicAction_->setObjectName("mnuFontsItalic");
+    italicAction_->setCheckable(true);
 
-    QAction* clear = menuBar()->addAction("&Clear all data", [this] { mnuClearBuffer_Click(); });
+    QAction* clear = menuBar()->addAction("&Clear all data", [this] { clearAllData(); });
     clear->setObjectName("mnuClearBuffer");
     QAction* help = menuBar()->addAction("&Help", [this] { emit helpRequested(); });
     help->setObjectName("mnuHelp");
 
     // Shortcuts work while the text has the focus, from anywhere in the window.
     for (QAction* action :
-         {save, saveAs, mnuFontsIncrease_, mnuFontsDecrease_, mnuFontsBold_, mnuFontsItalic_}) {
+         {save, saveAs, increaseFontAction_, decreaseFontAction_, boldAction_, italicAction_}) {
         action->setShortcutContext(Qt::WindowShortcut);
     }
 }
@@ -152,8 +150,8 @@ void OutputWindow::ApplyStoredFont(const QString& fontName) {
     font.setBold(settings_.OutputFontBold != 0);
     font.setItalic(settings_.OutputFontItalic != 0);
     pageView_->setFont(font);
-    mnuFontsBold_->setChecked(settings_.OutputFontBold != 0);
-    mnuFontsItalic_->setChecked(settings_.OutputFontItalic != 0);
+    boldAction_->setChecked(settings_.OutputFontBold != 0);
+    italicAction_->setChecked(settings_.OutputFontItalic != 0);
     pageView_->clear();
 }
 
@@ -229,37 +227,37 @@ void OutputWindow::SetShownFontSize(double size) {
     pageView_->setFont(font);
 }
 
-void OutputWindow::mnuFontsIncrease_Click() {
+void OutputWindow::increaseFont() {
     if (const auto shown = IncreaseFontSetting(settings_.OutputFontSize, fontSizeStep_)) {
         SetShownFontSize(*shown);
     }
     UpdateFontView();
 }
 
-void OutputWindow::mnuFontsDecrease_Click() {
+void OutputWindow::decreaseFont() {
     if (const auto shown = DecreaseFontSetting(settings_.OutputFontSize, fontSizeStep_)) {
         SetShownFontSize(*shown);
     }
     UpdateFontView();
 }
 
-void OutputWindow::mnuFontsBold_Click() {
+void OutputWindow::toggleBold() {
     QFont font = pageView_->font();
     font.setBold(!font.bold());
     pageView_->setFont(font);
     const bool bold = pageView_->font().bold();
     settings_.OutputFontBold = bold ? -1 : 0;
-    mnuFontsBold_->setChecked(bold);
+    boldAction_->setChecked(bold);
     UpdateFontView();
 }
 
-void OutputWindow::mnuFontsItalic_Click() {
+void OutputWindow::toggleItalic() {
     QFont font = pageView_->font();
     font.setItalic(!font.italic());
     pageView_->setFont(font);
     const bool italic = pageView_->font().italic();
     settings_.OutputFontItalic = italic ? -1 : 0;
-    mnuFontsItalic_->setChecked(italic);
+    italicAction_->setChecked(italic);
     UpdateFontView();
 }
 
@@ -267,15 +265,15 @@ void OutputWindow::SetDataBufferQuery(OutputPrinting::TextQuery query) {
     dataBuffer_ = std::move(query);
 }
 
-void OutputWindow::mnuFilePrintPreview_Click() {
+void OutputWindow::printPreview() {
     printing_.ShowPreview(this, pageView_->font());
 }
 
-void OutputWindow::mnuFilePrint_Click() {
+void OutputWindow::print() {
     printing_.Print(this, pageView_->font());
 }
 
-void OutputWindow::mnuFileExportPdf_Click() {
+void OutputWindow::exportPdf() {
     printing_.ExportPdf(this, pageView_->font());
 }
 
@@ -284,11 +282,11 @@ void OutputWindow::UpdateFontView() {
         return;
     }
     emit pageRedisplayRequested();
-    mnuFontsDecrease_->setEnabled(CanDecreaseFont(settings_.OutputFontSize));
-    mnuFontsIncrease_->setEnabled(CanIncreaseFont(settings_.OutputFontSize));
+    decreaseFontAction_->setEnabled(CanDecreaseFont(settings_.OutputFontSize));
+    increaseFontAction_->setEnabled(CanIncreaseFont(settings_.OutputFontSize));
 }
 
-void OutputWindow::mnuClearBuffer_Click() {
+void OutputWindow::clearAllData() {
     emit clearDataRequested();
     notices_.Message("All data cleared from buffer.", "Information!", NoticeIcon::Exclamation);
 }

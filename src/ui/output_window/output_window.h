@@ -53,14 +53,14 @@ public:
     void SetDocumentChart(std::optional<BirthChart> chart) { printing_.SetChart(std::move(chart)); }
     OutputPrinting& Printing() { return printing_; }
 
-    void mnuFontsIncrease_Click();
-    void mnuFontsDecrease_Click();
-    void mnuFontsBold_Click();
-    void mnuFontsItalic_Click();
-    void mnuClearBuffer_Click();
-    void mnuFilePrintPreview_Click();
-    void mnuFilePrint_Click();
-    void mnuFileExportPdf_Click();
+    void increaseFont();
+    void decreaseFont();
+    void toggleBold();
+    void toggleItalic();
+    void clearAllData();
+    void printPreview();
+    void print();
+    void exportPdf();
 
 signals:
     void saveRequested();
@@ -100,10 +100,10 @@ private:
     bool shown_ = false;        // the window has been shown once
     bool frameFitted_ = false;  // the told frame has been applied
     QPlainTextEdit* pageView_ = nullptr;
-    QAction* mnuFontsIncrease_ = nullptr;
-    QAction* mnuFontsDecrease_ = nullptr;
-    QAction* mnuFontsBold_ = nullptr;
-    QAction* mnuFontsItalic_ = nullptr;
+    QAction* increaseFontAction_ = nullptr;
+    QAction* decreaseFontAction_ = nullptr;
+    QAction* boldAction_ = nullptr;
+    QAction* italicAction_ = nullptr;
     OutputPrinting::TextQuery dataBuffer_;
     OutputPrinting printing_{notices_,
                              [this] { return dataBuffer_ ? dataBuffer_() : QStringList(); }};
