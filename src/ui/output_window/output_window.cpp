@@ -65,10 +65,11 @@ void OutputWindow::BuildMenus() {
 
     // Printing comes after the saving commands, which keep their places.
     file->addSeparator();
-    file->addAction("Print Pre&view...", [this] { printPreview(); })
+    file->addAction(tr("Print Pre&view..."), [this] { printPreview(); })
         ->setObjectName("mnuFilePrintPreview");
-    file->addAction("&Print...", [this] { print(); })->setObjectName("mnuFilePrint");
-    file->addAction("&Export PDF...", [this] { exportPdf(); })->setObjectName("mnuFileExportPdf");
+    file->addAction(tr("&Print..."), [this] { print(); })->setObjectName("mnuFilePrint");
+    file->addAction(tr("&Export PDF..."), [this] { exportPdf(); })
+        ->setObjectName("mnuFileExportPdf");
 
     QMenu* fonts = menuBar()->addMenu("F&ont");
     fonts->menuAction()->setObjectName("mnuFonts");
