@@ -470,49 +470,30 @@ TEST_F(LoneOutputWindowTest, OpensAtTheStoredFrameWhateverTheFrameEstimate) {
 // A frame stored on a larger screen or at another scale opens inside the
 // available part of this one, and stays stored as it was until a resize.
 TEST_F(LoneOutputWindowTest, ARestoredFrameIsKeptInsideTheAvailableScreen) {
-    const struct {
-        const char* what;
-        QRect stored;     // pixels
-        QRect available;  // of the screen it lands on
-        QRect opened;     // worked out by hand
-    } cases[] = {
-        {"too wide and too tall, off to the right",
-         {1401, 0, 1600, 1224},
-         {0, 0, 1600, 1200},
-         {0, 0, 1600, 1200}},
-        {"over the right and bottom edges",
-         {1000, 900, 800, 400},
-         {0, 0, 1600, 1200},
-         {800, 800, 800, 400}},
-        {"above and left of the screen",
-         {-50, -30, 400, 300},
-         {0, 0, 1600, 1200},
-         {0, 0, 400, 300}},
-        {"under a top panel on a second screen",
-         {1700, 0, 400, 300},
-         {1600, 24, 1280, 1000},
-         {1700, 24, 400, 300}},
-        {"inside", {100, 80, 400, 300}, {0, 0, 1600, 1200}, {100, 80, 400, 300}},
+    // Stored frame, available part of the screen it lands on, the frame it
+    // opens at (worked out by hand), all in pixels.
+    const QRect cases[][3] = {
+        {{1401, 0, 1600, 1224}, {0, 0, 1600, 1200}, {0, 0, 1600, 1200}},  // too large
+        {{1000, 900, 800, 400}, {0, 0, 1600, 1200}, {800, 800, 800, 400}},
+        {{-50, -30, 400, 300}, {0, 0, 1600, 1200}, {0, 0, 400, 300}},
+        {{1700, 0, 400, 300}, {1600, 24, 1280, 1000}, {1700, 24, 400, 300}},  // under a panel
+        {{100, 80, 400, 300}, {0, 0, 1600, 1200}, {100, 80, 400, 300}},       // inside
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.what);
-        settings = SettingValues{.OutputTop = static_cast<std::int16_t>(c.stored.top() * 15),
-                                 .OutputLeft = static_cast<std::int16_t>(c.stored.left() * 15),
-                                 .OutputHeight = static_cast<std::int16_t>(c.stored.height() * 15),
-                                 .OutputWidth = static_cast<std::int16_t>(c.stored.width() * 15)};
-        const SettingValues stored = settings;
-        QRect asked;
-        OutputWindow window(settings, 1.5, notices, NoPage, "COURIER NEW", QMargins(),
-                            WindowSystemFrameMargins, [&](const QRect& frame) {
-                                asked = frame;
-                                return c.available;
-                            });
+    auto twips = [](int pixels) { return static_cast<std::int16_t>(pixels * 15); };
+    for (const auto& [stored, available, opened] : cases) {
+        SCOPED_TRACE(::testing::PrintToString(stored));
+        settings = SettingValues{.OutputTop = twips(stored.top()),
+                                 .OutputLeft = twips(stored.left()),
+                                 .OutputHeight = twips(stored.height()),
+                                 .OutputWidth = twips(stored.width())};
+        const SettingValues loaded = settings;
+        OutputWindow window(
+            settings, 1.5, notices, NoPage, "COURIER NEW", QMargins(), WindowSystemFrameMargins,
+            [&](const QRect& frame) { return frame == stored ? available : QRect(); });
         window.show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
-        QCoreApplication::processEvents();
-        EXPECT_EQ(asked, c.stored) << "the screen is chosen by the stored frame";
-        EXPECT_EQ(window.frameGeometry(), c.opened);
-        EXPECT_EQ(settings, stored) << "opening stores nothing";
+        EXPECT_EQ(window.frameGeometry(), opened);
+        EXPECT_EQ(settings, loaded) << "opening stores nothing";
         window.resize(window.width() - 10, window.height() - 10);
         EXPECT_EQ(TwipsRect(settings), window.frameGeometry()) << "a resize stores";
     }

@@ -86,34 +86,28 @@ TEST_F(BirthDataDialogTest, APlacePickedFromTheListFillsCoordinatesAndZone) {
 }
 
 TEST_F(BirthDataDialogTest, DownAndEnterPickTheFirstListedTownWhateverTheOthersStartWith) {
-    // In the shipped atlas a later row begins with the typed letters (Muncie
-    // with "Munc"), or the first row does (Paris), and the list's own prefix
-    // match must make neither the current row before Down.
+    // A later row begins with the typed letters (Muncie), or the first does.
     LazyAtlas shipped(test::ShippedAtlasPath());
-    const struct {
-        const char* typed;
-        const char* first;
-    } cases[] = {
+    const std::pair<const char*, const char*> cases[] = {
         {"Munc", "Munich, Bavaria, Germany"},
         {"Paris", "Paris, Île-de-France, France"},
         {"Spring", "Spring, Texas, United States"},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.typed);
+    for (const auto& [typed, first] : cases) {
+        SCOPED_TRACE(typed);
         BirthDataDialog dialog(shipped, ephemeris_, notices_);
         dialog.show();
         auto* place = dialog.findChild<QLineEdit*>("place");
         place->setFocus();
-        QTest::keyClicks(place, c.typed);
+        QTest::keyClicks(place, typed);
         QAbstractItemView* popup = dialog.findChild<QCompleter*>()->popup();
         ASSERT_TRUE(popup->isVisible());
         ASSERT_GT(popup->model()->rowCount(), 1);
-        EXPECT_EQ(popup->model()->index(0, 0).data().toString(), c.first);
-        EXPECT_EQ(place->text().toStdString(), c.typed);  // no row overwrites the typing
+        EXPECT_EQ(place->text().toStdString(), typed);  // no row overwrites the typing
         QTest::keyClick(popup, Qt::Key_Down);
         EXPECT_EQ(popup->currentIndex().row(), 0);
         QTest::keyClick(popup, Qt::Key_Return);
-        EXPECT_EQ(place->text().toStdString(), c.first);
+        EXPECT_EQ(place->text().toStdString(), first);
     }
 }
 
