@@ -100,8 +100,8 @@ TEST(EphemerisFolder, EmptyFolderMeansTheBuiltInEphemerisAndANote) {
               "files were not found in " +
                   empty.Path().string() +
                   "; over the years the files cover, the built-in positions differ from theirs "
-                  "by up to 10 seconds of arc for Pluto, 6 for Neptune, 5 for the Moon and 2 for "
-                  "the other bodies.");
+                  "by up to about 10 seconds of arc for Pluto, 6 for Neptune, 5 for the Moon and "
+                  "2 for the other bodies.");
     // The built-in ephemeris still places the Sun where swetest does
     // (280.7717825 from the files) to within a few seconds of arc.
     EXPECT_NEAR(chart.bodies[0].longitude, 280.7717825, 0.002);
