@@ -70,7 +70,7 @@ TEST_F(BirthDataDialogTest, APlacePickedFromTheListFillsCoordinatesAndZone) {
     EXPECT_FALSE(atlas_.Tried());  // the atlas waits for the place field
     QTest::keyClicks(place, "mun");
     EXPECT_TRUE(atlas_.Tried());
-    QAbstractItemView* popup = place->completer()->popup();
+    QAbstractItemView* popup = Dialog().findChild<QCompleter*>()->popup();
     ASSERT_TRUE(popup->isVisible());
     ASSERT_EQ(popup->model()->rowCount(), 2);
     EXPECT_EQ(popup->model()->index(0, 0).data().toString(), "Munich, Bavaria, Germany");
@@ -83,6 +83,32 @@ TEST_F(BirthDataDialogTest, APlacePickedFromTheListFillsCoordinatesAndZone) {
     EXPECT_EQ(Edit("zone")->text(), "Europe/Berlin");
     EXPECT_EQ(Edit("offset")->text(), "");
     EXPECT_TRUE(notices_.messages.empty());
+}
+
+TEST_F(BirthDataDialogTest, DownAndEnterPickTheFirstListedTownWhateverTheOthersStartWith) {
+    // A later row begins with the typed letters (Muncie), or the first does.
+    LazyAtlas shipped(test::ShippedAtlasPath());
+    const std::pair<const char*, const char*> cases[] = {
+        {"Munc", "Munich, Bavaria, Germany"},
+        {"Paris", "Paris, Île-de-France, France"},
+        {"Spring", "Spring, Texas, United States"},
+    };
+    for (const auto& [typed, first] : cases) {
+        SCOPED_TRACE(typed);
+        BirthDataDialog dialog(shipped, ephemeris_, notices_);
+        dialog.show();
+        auto* place = dialog.findChild<QLineEdit*>("place");
+        place->setFocus();
+        QTest::keyClicks(place, typed);
+        QAbstractItemView* popup = dialog.findChild<QCompleter*>()->popup();
+        ASSERT_TRUE(popup->isVisible());
+        ASSERT_GT(popup->model()->rowCount(), 1);
+        EXPECT_EQ(place->text().toStdString(), typed);  // no row overwrites the typing
+        QTest::keyClick(popup, Qt::Key_Down);
+        EXPECT_EQ(popup->currentIndex().row(), 0);
+        QTest::keyClick(popup, Qt::Key_Return);
+        EXPECT_EQ(place->text().toStdString(), first);
+    }
 }
 
 TEST_F(BirthDataDialogTest, AMissingAtlasSaysSoAndCoordinatesCanStillBeTyped) {
