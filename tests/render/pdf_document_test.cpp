@@ -13,7 +13,7 @@
 
 #include "support/pdf_tools.h"
 #include "support/temp_folder.h"
-#include "wheel_charts.h"
+#include "support/wheel_charts.h"
 
 namespace tolvaris {
 namespace {

@@ -10,11 +10,11 @@
 #include <QRadioButton>
 #include <QTest>
 
-#include "core/atlas/test_atlas.h"
 #include "core/chart/lazy_atlas.h"
 #include "core/ephemeris/ephemeris.h"
 #include "support/fake_screen.h"
 #include "support/temp_folder.h"
+#include "support/test_atlas.h"
 
 namespace tolvaris {
 namespace {
