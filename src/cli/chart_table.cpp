@@ -56,13 +56,11 @@ std::string FormatChartTable(const BirthChart& birthChart) {
     if (!in.name.empty()) {
         table += in.name + "\n";
     }
-    char date[32];
-    std::snprintf(date, sizeof date, "%04d-%02d-%02d", in.date.Year, in.date.Month, in.date.Day);
-    table += Padded("Born", 11) + date + " " +
+    table += Padded("Born", 11) + FormatIsoDate(in.date) + " " +
              (in.time ? FormatClockTime(*in.time) : std::string("time unknown")) + ", UTC" +
-             FormatUtcOffset(ut.OffsetSeconds) + " (" + std::string(OffsetSourceName(ut.Source)) +
-             (ut.Source == OffsetSource::Zone ? " " + in.zone : std::string()) + ")\n";
-    table += Padded("UT", 11) + FormatUniversalTime(ut.UnixSeconds) + "\n";
+             FormatUtcOffset(ut.offsetSeconds) + " (" + std::string(OffsetSourceName(ut.source)) +
+             (ut.source == OffsetSource::Zone ? " " + in.zone : std::string()) + ")\n";
+    table += Padded("UT", 11) + FormatUniversalTime(ut.unixSeconds) + "\n";
     table += Padded("Place", 11) + (in.placeName.empty() ? "" : in.placeName + ", ") +
              Coordinate(in.latitude, 'N', 'S') + ", " + Coordinate(in.longitude, 'E', 'W') + "\n";
     table += Padded("Houses", 11) +

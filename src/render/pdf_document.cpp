@@ -75,9 +75,9 @@ QStringList ChartDataLines(const BirthChart& chart) {
     if (birth.time) {
         born += QStringLiteral(", %1, UTC%2")
                     .arg(Text(FormatClockTime(*birth.time)))
-                    .arg(Text(FormatUtcOffset(chart.universalTime.OffsetSeconds)));
-        if (!chart.universalTime.Abbreviation.empty()) {
-            born += QStringLiteral(" (%1)").arg(Text(chart.universalTime.Abbreviation));
+                    .arg(Text(FormatUtcOffset(chart.universalTime.offsetSeconds)));
+        if (!chart.universalTime.abbreviation.empty()) {
+            born += QStringLiteral(" (%1)").arg(Text(chart.universalTime.abbreviation));
         }
     } else {
         born += QStringLiteral(", time unknown");

@@ -31,32 +31,32 @@ BirthChartResult ComputeBirthChart(Ephemeris& ephemeris, const BirthData& birth)
     }
 
     LocalTimeRequest local;
-    local.Date = birth.date;
-    local.Time = birth.time;
-    local.ZoneName = birth.zone;
-    local.GivenOffsetSeconds = birth.utcOffsetSeconds;
-    local.Longitude = birth.longitude;
-    local.Fold = birth.fold;
+    local.date = birth.date;
+    local.time = birth.time;
+    local.zoneName = birth.zone;
+    local.givenOffsetSeconds = birth.utcOffsetSeconds;
+    local.longitude = birth.longitude;
+    local.fold = birth.fold;
     if (!birth.utcOffsetSeconds && birth.zone.empty()) {
         result.error = "Give a time zone or a UTC offset.";
         return result;
     }
     TimeResult<UniversalTime> converted = ToUniversalTime(local);
     if (auto* failure = std::get_if<TimeError>(&converted)) {
-        result.error = std::move(failure->Message);
-        result.repeated = failure->Repeated;
+        result.error = std::move(failure->message);
+        result.repeated = failure->repeated;
         return result;
     }
     UniversalTime& ut = std::get<UniversalTime>(converted);
 
-    request.utSeconds = ut.UnixSeconds;
+    request.utSeconds = ut.unixSeconds;
     ChartResult computed = ComputeChart(ephemeris, request);
     if (!computed.Ok()) {
         result.error = std::move(computed.error);
         return result;
     }
     BirthChart chart{birth, std::move(ut), std::move(*computed.chart), {}};
-    chart.notes = chart.universalTime.Notes;
+    chart.notes = chart.universalTime.notes;
     chart.notes.insert(chart.notes.end(), chart.chart.notes.begin(), chart.chart.notes.end());
     result.value = std::move(chart);
     return result;

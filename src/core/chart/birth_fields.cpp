@@ -12,7 +12,7 @@ namespace tolvaris {
 namespace {
 
 std::string ClauseOf(const TimeError& error) {
-    return AsClause(error.Message);
+    return AsClause(error.message);
 }
 
 }  // namespace

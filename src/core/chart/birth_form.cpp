@@ -1,6 +1,5 @@
 #include "core/chart/birth_form.h"
 
-#include <cstdio>
 #include <variant>
 
 #include "core/chart/display_text.h"
@@ -31,7 +30,7 @@ BirthFormResult ReadBirthForm(const BirthForm& form) {
 
     TimeResult<CivilDate> date = ParseDate(form.date);
     if (auto* error = std::get_if<TimeError>(&date)) {
-        return Refuse(BirthField::Date, error->Message);
+        return Refuse(BirthField::Date, error->message);
     }
     birth.date = std::get<CivilDate>(date);
     if (!form.timeUnknown) {
@@ -41,7 +40,7 @@ BirthFormResult ReadBirthForm(const BirthForm& form) {
         }
         TimeResult<std::optional<CivilTime>> time = ParseTime(form.time);
         if (auto* error = std::get_if<TimeError>(&time)) {
-            return Refuse(BirthField::Time, error->Message);
+            return Refuse(BirthField::Time, error->message);
         }
         birth.time = std::get<std::optional<CivilTime>>(time);
     }
@@ -60,7 +59,7 @@ BirthFormResult ReadBirthForm(const BirthForm& form) {
     if (!IsBlank(form.offset)) {
         TimeResult<int> offset = ParseUtcOffset(form.offset);
         if (auto* error = std::get_if<TimeError>(&offset)) {
-            return Refuse(BirthField::Offset, error->Message);
+            return Refuse(BirthField::Offset, error->message);
         }
         birth.utcOffsetSeconds = std::get<int>(offset);
     }
@@ -70,8 +69,8 @@ BirthFormResult ReadBirthForm(const BirthForm& form) {
             // An offset given by hand makes a bad zone harmless, but a zone
             // that is kept in a chart file must still be a real one.
             return Refuse(BirthField::Zone, birth.utcOffsetSeconds
-                                                ? error->Message + " Clear it to use the offset."
-                                                : error->Message);
+                                                ? error->message + " Clear it to use the offset."
+                                                : error->message);
         }
         birth.zone = std::get<std::string>(zone);
     }
@@ -89,19 +88,10 @@ BirthFormResult ReadBirthForm(const BirthForm& form) {
 BirthForm FormFromBirthData(const BirthData& birth) {
     BirthForm form;
     form.name = birth.name;
-    char date[16];
-    std::snprintf(date, sizeof date, "%04d-%02d-%02d", birth.date.Year, birth.date.Month,
-                  birth.date.Day);
-    form.date = date;
+    form.date = FormatIsoDate(birth.date);
     form.timeUnknown = !birth.time.has_value();
     if (birth.time) {
-        char time[16];
-        std::snprintf(time, sizeof time, "%02d:%02d", birth.time->Hour, birth.time->Minute);
-        form.time = time;
-        if (birth.time->Second != 0) {
-            std::snprintf(time, sizeof time, ":%02d", birth.time->Second);
-            form.time += time;
-        }
+        form.time = FormatClockTime(*birth.time);
     }
     form.placeName = birth.placeName;
     form.latitude = FormatCoordinate(birth.latitude);

@@ -192,19 +192,12 @@ std::string PlaceLabel(const Place& place) {
 }
 
 std::string DescribeUniversalTime(const UniversalTime& time, std::string_view zone) {
-    std::string text = FormatUniversalTime(time.UnixSeconds);
-    // "1990-01-01T11:00:00Z" reads better with a space and without the Z.
-    if (text.size() > 11 && text[10] == 'T') {
-        text[10] = ' ';
+    std::string text = "UT " + FormatUniversalDateTime(time.unixSeconds) + ", offset " +
+                       FormatUtcOffset(time.offsetSeconds);
+    if (!time.abbreviation.empty()) {
+        text += " (" + time.abbreviation + ")";
     }
-    if (!text.empty() && text.back() == 'Z') {
-        text.pop_back();
-    }
-    text = "UT " + text + ", offset " + FormatUtcOffset(time.OffsetSeconds);
-    if (!time.Abbreviation.empty()) {
-        text += " (" + time.Abbreviation + ")";
-    }
-    switch (time.Source) {
+    switch (time.source) {
         case OffsetSource::Zone:
             return text + " from the zone " + std::string(zone);
         case OffsetSource::LocalMeanTime:

@@ -1,6 +1,5 @@
 #include "core/reading/full_reading.h"
 
-#include <algorithm>
 #include <cmath>
 #include <cstdio>
 
@@ -35,7 +34,7 @@ std::string CoordinateText(double degrees, char positive, char negative) {
 }
 
 std::string OffsetOrigin(const BirthChart& chart) {
-    switch (chart.universalTime.Source) {
+    switch (chart.universalTime.source) {
         case OffsetSource::Zone:
             return "from the time zone " + chart.input.zone;
         case OffsetSource::LocalMeanTime:
@@ -129,14 +128,9 @@ void Heading(const BirthChart& chart, ReadingPage& page) {
              CoordinateText(birth.longitude, 'E', 'W');
     page.Text("Place: " + place);
     // "1990-01-01 11:00:00 UT" reads better on a page than the ISO form.
-    std::string ut = FormatUniversalTime(chart.universalTime.UnixSeconds);
-    std::replace(ut.begin(), ut.end(), 'T', ' ');
-    if (!ut.empty() && ut.back() == 'Z') {
-        ut.replace(ut.size() - 1, 1, " UT");
-    }
-    page.Text("Universal time: " + ut + " (UTC" +
-              FormatUtcOffset(chart.universalTime.OffsetSeconds) + ", " + OffsetOrigin(chart) +
-              ")");
+    page.Text("Universal time: " + FormatUniversalDateTime(chart.universalTime.unixSeconds) +
+              " UT (UTC" + FormatUtcOffset(chart.universalTime.offsetSeconds) + ", " +
+              OffsetOrigin(chart) + ")");
     const Chart& computed = chart.chart;
     std::string system = computed.houseSystemUsed
                              ? std::string(HouseSystemDisplayName(*computed.houseSystemUsed))

@@ -351,28 +351,28 @@ void BirthDataDialog::UpdatePreview() {
     }
     const BirthData& birth = *read.value;
     LocalTimeRequest request;
-    request.Date = birth.date;
-    request.Time = birth.time;
-    request.ZoneName = birth.zone;
-    request.GivenOffsetSeconds = birth.utcOffsetSeconds;
-    request.Longitude = birth.longitude;
+    request.date = birth.date;
+    request.time = birth.time;
+    request.zoneName = birth.zone;
+    request.givenOffsetSeconds = birth.utcOffsetSeconds;
+    request.longitude = birth.longitude;
     // Asked without a reading first: whether the time happened twice decides
     // whether the question shows, whatever was answered before.
     TimeResult<UniversalTime> converted = ToUniversalTime(request);
     const TimeError* error = std::get_if<TimeError>(&converted);
-    ShowFold(error ? error->Repeated : std::nullopt);
-    if (error && error->Repeated && form.fold != FoldChoice::None) {
-        request.Fold = form.fold;
+    ShowFold(error ? error->repeated : std::nullopt);
+    if (error && error->repeated && form.fold != FoldChoice::None) {
+        request.fold = form.fold;
         converted = ToUniversalTime(request);
         error = std::get_if<TimeError>(&converted);
     }
     if (error) {
-        preview_->setText(Text("No UT yet. " + error->Message));
+        preview_->setText(Text("No UT yet. " + error->message));
         return;
     }
     const UniversalTime& ut = std::get<UniversalTime>(converted);
     std::string text = DescribeUniversalTime(ut, birth.zone) + ".";
-    for (const std::string& note : ut.Notes) {
+    for (const std::string& note : ut.notes) {
         text += " " + note;
     }
     preview_->setText(Text(text));
@@ -384,8 +384,8 @@ void BirthDataDialog::ShowFold(const std::optional<RepeatedLocalTime>& repeated)
     if (!repeated) {
         return;
     }
-    earlier_->setText(Text("&Earlier, UTC" + FormatUtcOffset(repeated->EarlierOffsetSeconds)));
-    later_->setText(Text("&Later, UTC" + FormatUtcOffset(repeated->LaterOffsetSeconds)));
+    earlier_->setText(Text("&Earlier, UTC" + FormatUtcOffset(repeated->earlierOffsetSeconds)));
+    later_->setText(Text("&Later, UTC" + FormatUtcOffset(repeated->laterOffsetSeconds)));
 }
 
 QWidget* BirthDataDialog::FieldWidget(BirthField field) const {
