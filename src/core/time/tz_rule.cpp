@@ -119,6 +119,11 @@ private:
     std::size_t at_ = 0;
 };
 
+// An offset's hours may be 24, but with its minutes it stays within a day.
+bool WithinADay(int seconds) {
+    return seconds >= -86400 && seconds <= 86400;
+}
+
 std::uint64_t BigEndian32(std::string_view bytes, std::size_t at) {
     std::uint64_t value = 0;
     for (std::size_t i = 0; i < 4; ++i) {
@@ -181,7 +186,8 @@ std::optional<TzRule> ParseTzRule(std::string_view text) {
     RuleReader reader(text);
     TzRule rule;
     int westSeconds = 0;
-    if (!reader.ReadName(rule.standardAbbreviation) || !reader.ReadDuration(24, westSeconds)) {
+    if (!reader.ReadName(rule.standardAbbreviation) || !reader.ReadDuration(24, westSeconds) ||
+        !WithinADay(westSeconds)) {
         return std::nullopt;
     }
     rule.standardOffsetSeconds = -westSeconds;
@@ -195,7 +201,7 @@ std::optional<TzRule> ParseTzRule(std::string_view text) {
     // Without an offset of its own, daylight time is an hour ahead of standard.
     daylight.offsetSeconds = rule.standardOffsetSeconds + 3600;
     if (reader.Peek() != ',' && !reader.AtEnd()) {
-        if (!reader.ReadDuration(24, westSeconds)) {
+        if (!reader.ReadDuration(24, westSeconds) || !WithinADay(westSeconds)) {
             return std::nullopt;
         }
         daylight.offsetSeconds = -westSeconds;

@@ -64,6 +64,7 @@ TEST(TzRule, ParsesTheGrammarAndRefusesTheRest) {
         {"ES5", std::nullopt},
         {"EST 5", std::nullopt},
         {"EST25", std::nullopt},
+        {"<+1245>-24:45", std::nullopt},
         {"EST5:60", std::nullopt},
         {"EST5EDT", std::nullopt},  // no dates: not guessed
         {"EST5EDT,M3.2.0", std::nullopt},
