@@ -65,7 +65,7 @@ TEST(Pdf, HoldsTheWheelPageThenEveryLineAsSelectableText) {
     birth.input.placeName = "Berlin, Germany";
     birth.input.latitude = 52.52;
     birth.input.longitude = 13.41;
-    birth.universalTime.OffsetSeconds = 3600;
+    birth.universalTime.offsetSeconds = 3600;
     birth.chart = chart;
     PdfContent content;
     content.style = Style(QStringLiteral("Anna Example"));
