@@ -100,8 +100,8 @@ void OutputWindow::BuildMenus() {
 }
 
 QRect OutputWindow::StoredOuterFrame() const {
-    return QRect(TwipsToPixels(settings_.OutputLeft), TwipsToPixels(settings_.OutputTop),
-                 TwipsToPixels(settings_.OutputWidth), TwipsToPixels(settings_.OutputHeight));
+    return QRect(TwipsToPixels(settings_.outputLeft), TwipsToPixels(settings_.outputTop),
+                 TwipsToPixels(settings_.outputWidth), TwipsToPixels(settings_.outputHeight));
 }
 
 void OutputWindow::ApplyStoredPlacement(QMargins frame) {
@@ -147,12 +147,12 @@ void OutputWindow::ApplyStoredFont(const QString& fontName) {
     if (!QFontInfo(font).fixedPitch()) {
         notices_.Message(kFontMissingMessage, "Information!", NoticeIcon::Exclamation);
     }
-    font.setPointSizeF(RenderableFontSize(settings_.OutputFontSize));
-    font.setBold(settings_.OutputFontBold != 0);
-    font.setItalic(settings_.OutputFontItalic != 0);
+    font.setPointSizeF(RenderableFontSize(settings_.outputFontSize));
+    font.setBold(settings_.outputFontBold != 0);
+    font.setItalic(settings_.outputFontItalic != 0);
     pageView_->setFont(font);
-    boldAction_->setChecked(settings_.OutputFontBold != 0);
-    italicAction_->setChecked(settings_.OutputFontItalic != 0);
+    boldAction_->setChecked(settings_.outputFontBold != 0);
+    italicAction_->setChecked(settings_.outputFontItalic != 0);
     pageView_->clear();
 }
 
@@ -203,10 +203,10 @@ void OutputWindow::StorePlacement() {
         return;  // already stored, perhaps in twips between two pixels, or kept on the screen
     }
     placedFrame_ = outer;
-    settings_.OutputWidth = PixelsToTwips(outer.width());
-    settings_.OutputHeight = PixelsToTwips(outer.height());
-    settings_.OutputTop = PixelsToTwips(outer.top());
-    settings_.OutputLeft = PixelsToTwips(outer.left());
+    settings_.outputWidth = PixelsToTwips(outer.width());
+    settings_.outputHeight = PixelsToTwips(outer.height());
+    settings_.outputTop = PixelsToTwips(outer.top());
+    settings_.outputLeft = PixelsToTwips(outer.left());
 }
 
 bool OutputWindow::eventFilter(QObject* watched, QEvent* event) {
@@ -229,14 +229,14 @@ void OutputWindow::SetShownFontSize(double size) {
 }
 
 void OutputWindow::increaseFont() {
-    if (const auto shown = IncreaseFontSetting(settings_.OutputFontSize, fontSizeStep_)) {
+    if (const auto shown = IncreaseFontSetting(settings_.outputFontSize, fontSizeStep_)) {
         SetShownFontSize(*shown);
     }
     UpdateFontView();
 }
 
 void OutputWindow::decreaseFont() {
-    if (const auto shown = DecreaseFontSetting(settings_.OutputFontSize, fontSizeStep_)) {
+    if (const auto shown = DecreaseFontSetting(settings_.outputFontSize, fontSizeStep_)) {
         SetShownFontSize(*shown);
     }
     UpdateFontView();
@@ -247,7 +247,7 @@ void OutputWindow::toggleBold() {
     font.setBold(!font.bold());
     pageView_->setFont(font);
     const bool bold = pageView_->font().bold();
-    settings_.OutputFontBold = bold ? -1 : 0;
+    settings_.outputFontBold = bold ? -1 : 0;
     boldAction_->setChecked(bold);
     UpdateFontView();
 }
@@ -257,7 +257,7 @@ void OutputWindow::toggleItalic() {
     font.setItalic(!font.italic());
     pageView_->setFont(font);
     const bool italic = pageView_->font().italic();
-    settings_.OutputFontItalic = italic ? -1 : 0;
+    settings_.outputFontItalic = italic ? -1 : 0;
     italicAction_->setChecked(italic);
     UpdateFontView();
 }
@@ -283,8 +283,8 @@ void OutputWindow::UpdateFontView() {
         return;
     }
     emit pageRedisplayRequested();
-    decreaseFontAction_->setEnabled(CanDecreaseFont(settings_.OutputFontSize));
-    increaseFontAction_->setEnabled(CanIncreaseFont(settings_.OutputFontSize));
+    decreaseFontAction_->setEnabled(CanDecreaseFont(settings_.outputFontSize));
+    increaseFontAction_->setEnabled(CanIncreaseFont(settings_.outputFontSize));
 }
 
 void OutputWindow::clearAllData() {
