@@ -5,8 +5,8 @@
 #include <vector>
 
 #include "core/chart/birth_data.h"
-#include "core/ephemeris/chart.h"
 #include "core/ephemeris/ephemeris.h"
+#include "core/sky/chart.h"
 #include "core/time/universal_time.h"
 
 namespace tolvaris {

@@ -78,9 +78,8 @@ std::string ReadBirthField(BirthField field, std::string_view value, BirthData& 
                 birth.houseSystem = *system;
                 return {};
             }
-            return "the house system \"" + ShownInMessage(value) +
-                   "\" is not one of placidus, koch, porphyry, regiomontanus, campanus, "
-                   "equal, whole-sign";
+            return "the house system \"" + ShownInMessage(value) + "\" is not one of " +
+                   HouseSystemKeysText();
         case BirthField::Orbs: {
             const OrbsParse orbs = ParseOrbs(value, Orbs{});
             if (!orbs.value) {
