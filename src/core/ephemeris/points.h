@@ -33,20 +33,22 @@ struct PointRow {
     // Whether the library reads it by sign; the outer planets stay in one
     // sign for years and are read by house and aspect only.
     bool readBySign;
+    // Its symbol's Unicode code point; 0 where the wheel writes letters.
+    char16_t symbol;
 };
 
 inline constexpr std::array<PointRow, 11> kPoints = {{
-    {Point::Sun, "Sun", 0, true},
-    {Point::Moon, "Moon", 1, true},
-    {Point::Mercury, "Mercury", 2, true},
-    {Point::Venus, "Venus", 3, true},
-    {Point::Mars, "Mars", 4, true},
-    {Point::Jupiter, "Jupiter", 5, true},
-    {Point::Saturn, "Saturn", 6, true},
-    {Point::Uranus, "Uranus", 7, false},
-    {Point::Neptune, "Neptune", 8, false},
-    {Point::Pluto, "Pluto", 9, false},
-    {Point::Ascendant, "Ascendant", std::nullopt, true},
+    {Point::Sun, "Sun", 0, true, 0x2609},
+    {Point::Moon, "Moon", 1, true, 0x263D},
+    {Point::Mercury, "Mercury", 2, true, 0x263F},
+    {Point::Venus, "Venus", 3, true, 0x2640},
+    {Point::Mars, "Mars", 4, true, 0x2642},
+    {Point::Jupiter, "Jupiter", 5, true, 0x2643},
+    {Point::Saturn, "Saturn", 6, true, 0x2644},
+    {Point::Uranus, "Uranus", 7, false, 0x2645},
+    {Point::Neptune, "Neptune", 8, false, 0x2646},
+    {Point::Pluto, "Pluto", 9, false, 0x2647},
+    {Point::Ascendant, "Ascendant", std::nullopt, true, 0},
 }};
 
 constexpr std::size_t IndexOf(Point point) {
