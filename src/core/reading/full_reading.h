@@ -35,7 +35,8 @@ void ShowFullReading(const BirthChart& chart, ReadingOrder order,
                      const std::filesystem::path& dataFolder, PageBuffers& buffers,
                      Notices& notices);
 
-// The reading's page for ReadingPage (the heading, the entries in order).
+// The reading's page for ReadingPage (the heading, the entries in order);
+// it refers to `chart`, which must outlive it.
 ReadingContent FullReadingContent(const BirthChart& chart, ReadingOrder order);
 
 // The reading composed without a window (ComposeWithoutWindow), for the
