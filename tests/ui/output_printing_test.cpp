@@ -100,6 +100,22 @@ TEST_F(OutputPrintingTest, ExportPdfHoldsTheDataBufferUnderTheTitle) {
     EXPECT_TRUE(run.notices.messages.empty());
 }
 
+TEST_F(OutputPrintingTest, TheKeywordPageKeepsItsLineBreaksInThePdf) {
+    // The keyword file reaches the data buffer whole, as one stored line.
+    for (const char* end : {"\r\n", "\n", "\r"}) {
+        SCOPED_TRACE(testing::PrintToString(end));
+        WriteBytes(folder / "keywords.txt", std::string("Aries: drive") + end + "Taurus: patience" +
+                                                end + end + "Gemini: talk");
+        run.Press("Command2");
+        const std::filesystem::path pdf = folder / "keywords.pdf";
+        ExportTo(pdf);
+        const std::string text = PdfText(pdf);
+        EXPECT_NE(text.find("Aries: drive\nTaurus: patience\n\nGemini: talk\n"), std::string::npos)
+            << text;
+    }
+    EXPECT_TRUE(run.notices.messages.empty());
+}
+
 TEST_F(OutputPrintingTest, ExportPdfOfAChartsReadingOpensWithItsWheelPage) {
     BirthData birth;
     birth.name = "Anna Example";
@@ -110,14 +126,14 @@ TEST_F(OutputPrintingTest, ExportPdfOfAChartsReadingOpensWithItsWheelPage) {
     birth.zone = "Europe/Berlin";
     Ephemeris ephemeris;
     BirthChartResult computed = ComputeBirthChart(ephemeris, birth);
-    ASSERT_TRUE(computed.Ok()) << computed.error;
+    ASSERT_TRUE(computed.Ok()) << computed.error.message;
     Out()->SetDocumentTitle("Anna Example");
     Out()->SetDocumentChart(*computed.value);
     const std::filesystem::path pdf = folder / "anna.pdf";
     ExportTo(pdf);
     EXPECT_EQ(PdfPages(pdf), 2);
     const std::string text = PdfText(pdf);
-    for (const char* expected : {"Anna Example", "Born 1 January 1990, 12:00, UTC+01:00",
+    for (const char* expected : {"Anna Example", "Born: 1 January 1990, 12:00 local time",
                                  "Houses: Placidus", "Page 2 of 2", "SUN in Libra"}) {
         EXPECT_NE(text.find(expected), std::string::npos) << expected << "\n" << text;
     }

@@ -467,6 +467,38 @@ TEST_F(LoneOutputWindowTest, OpensAtTheStoredFrameWhateverTheFrameEstimate) {
     }
 }
 
+// A frame stored on a larger screen or at another scale opens inside the
+// available part of this one, and stays stored as it was until a resize.
+TEST_F(LoneOutputWindowTest, ARestoredFrameIsKeptInsideTheAvailableScreen) {
+    // Stored frame, available part of the screen it lands on, the frame it
+    // opens at (worked out by hand), all in pixels.
+    const QRect cases[][3] = {
+        {{1401, 0, 1600, 1224}, {0, 0, 1600, 1200}, {0, 0, 1600, 1200}},  // too large
+        {{1000, 900, 800, 400}, {0, 0, 1600, 1200}, {800, 800, 800, 400}},
+        {{-50, -30, 400, 300}, {0, 0, 1600, 1200}, {0, 0, 400, 300}},
+        {{1700, 0, 400, 300}, {1600, 24, 1280, 1000}, {1700, 24, 400, 300}},  // under a panel
+        {{100, 80, 400, 300}, {0, 0, 1600, 1200}, {100, 80, 400, 300}},       // inside
+    };
+    auto twips = [](int pixels) { return static_cast<std::int16_t>(pixels * 15); };
+    for (const auto& [stored, available, opened] : cases) {
+        SCOPED_TRACE(::testing::PrintToString(stored));
+        settings = SettingValues{.OutputTop = twips(stored.top()),
+                                 .OutputLeft = twips(stored.left()),
+                                 .OutputHeight = twips(stored.height()),
+                                 .OutputWidth = twips(stored.width())};
+        const SettingValues loaded = settings;
+        OutputWindow window(
+            settings, 1.5, notices, NoPage, "COURIER NEW", QMargins(), WindowSystemFrameMargins,
+            [&](const QRect& frame) { return frame == stored ? available : QRect(); });
+        window.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+        EXPECT_EQ(window.frameGeometry(), opened);
+        EXPECT_EQ(settings, loaded) << "opening stores nothing";
+        window.resize(window.width() - 10, window.height() - 10);
+        EXPECT_EQ(TwipsRect(settings), window.frameGeometry()) << "a resize stores";
+    }
+}
+
 // Open, resize, close, reopen: each opening has the outer frame the last
 // resize stored, however far the estimate is from the frame told later.
 TEST_F(LoneOutputWindowTest, RepeatedOpenResizeCloseCyclesDoNotDrift) {

@@ -21,13 +21,13 @@
 
 #include "core/chart/display_text.h"
 #include "core/chart/lazy_atlas.h"
+#include "core/chart/message_text.h"
 #include "core/time/time_format.h"
 
 namespace tolvaris {
 namespace {
 
 constexpr std::size_t kPlacesListed = 12;
-constexpr const char* kCaption = "Birth data";
 
 QString Text(std::string_view utf8) {
     return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
@@ -50,7 +50,7 @@ BirthDataDialog::BirthDataDialog(LazyAtlas& atlas, Ephemeris& ephemeris, Notices
                                  QWidget* parent)
     : QDialog(parent), atlas_(atlas), ephemeris_(ephemeris), notices_(notices) {
     setObjectName("BirthDataDialog");
-    setWindowTitle("Birth Data");
+    setWindowTitle(tr("Birth Data"));
     BuildFields();
     Clear();
 }
@@ -60,29 +60,31 @@ void BirthDataDialog::BuildFields() {
     form->setFieldGrowthPolicy(QFormLayout::AllNonFixedFieldsGrow);
 
     name_ = AddLineEdit(this, "name", "");
-    form->addRow("&Name:", name_);
-    date_ = AddLineEdit(this, "date", "YYYY-MM-DD, for example 1990-03-25");
-    form->addRow("&Date:", date_);
+    form->addRow(tr("&Name:"), name_);
+    date_ = AddLineEdit(this, "date", tr("YYYY-MM-DD, for example 1990-03-25"));
+    form->addRow(tr("&Date:"), date_);
 
     auto* timeRow = new QHBoxLayout;
-    time_ = AddLineEdit(this, "time", "HH:MM, for example 14:05");
-    timeUnknown_ = new QCheckBox("Time &unknown", this);
+    time_ = AddLineEdit(this, "time", tr("HH:MM, for example 14:05"));
+    timeUnknown_ = new QCheckBox(tr("Time &unknown"), this);
     timeUnknown_->setObjectName("timeUnknown");
     timeRow->addWidget(time_, 1);
     timeRow->addWidget(timeUnknown_);
-    auto* timeLabel = new QLabel("&Time:", this);
+    auto* timeLabel = new QLabel(tr("&Time:"), this);
     timeLabel->setBuddy(time_);
     form->addRow(timeLabel, timeRow);
     connect(timeUnknown_, &QCheckBox::toggled, time_, &QWidget::setDisabled);
 
-    place_ = AddLineEdit(this, "place", "Type a few letters of the town");
+    place_ = AddLineEdit(this, "place", tr("Type a few letters of the town"));
     placeModel_ = new QStringListModel(this);
     placeCompleter_ = new QCompleter(placeModel_, this);
     // The atlas has already chosen and ordered the matches.
     placeCompleter_->setCompletionMode(QCompleter::UnfilteredPopupCompletion);
     placeCompleter_->setMaxVisibleItems(static_cast<int>(kPlacesListed));
-    place_->setCompleter(placeCompleter_);
-    form->addRow("&Place:", place_);
+    // Not the field's own completer: that one would match the typed letters
+    // against the rows again after every key and make such a row current.
+    placeCompleter_->setWidget(place_);
+    form->addRow(tr("&Place:"), place_);
     atlasMessage_ = new QLabel(this);
     atlasMessage_->setObjectName("atlasMessage");
     atlasMessage_->setWordWrap(true);
@@ -97,21 +99,21 @@ void BirthDataDialog::BuildFields() {
                 }
             });
 
-    latitude_ = AddLineEdit(this, "latitude", "for example 52.52 or 52°31'N");
-    form->addRow("L&atitude:", latitude_);
-    longitude_ = AddLineEdit(this, "longitude", "for example 13.405 or 13°24'E");
-    form->addRow("L&ongitude:", longitude_);
-    zone_ = AddLineEdit(this, "zone", "for example Europe/Berlin");
-    form->addRow("&Zone:", zone_);
-    offset_ = AddLineEdit(this, "offset", "empty: from the zone; or +05:30, UT");
-    form->addRow("UTC o&ffset:", offset_);
+    latitude_ = AddLineEdit(this, "latitude", tr("for example 52.52, 52n31 or 52°31'N"));
+    form->addRow(tr("L&atitude:"), latitude_);
+    longitude_ = AddLineEdit(this, "longitude", tr("for example 13.405, 13e24 or 13°24'E"));
+    form->addRow(tr("L&ongitude:"), longitude_);
+    zone_ = AddLineEdit(this, "zone", tr("for example Europe/Berlin"));
+    form->addRow(tr("&Zone:"), zone_);
+    offset_ = AddLineEdit(this, "offset", tr("empty: from the zone; or +05:30, UT"));
+    form->addRow(tr("UTC o&ffset:"), offset_);
 
     // Asked only when the clocks fell back over the birth time.
     foldRow_ = new QWidget(this);
     foldRow_->setObjectName("foldRow");
     auto* foldLayout = new QHBoxLayout(foldRow_);
     foldLayout->setContentsMargins(0, 0, 0, 0);
-    foldQuestion_ = new QLabel("Clocks fell back:", this);
+    foldQuestion_ = new QLabel(tr("Clocks fell back:"), this);
     foldQuestion_->setObjectName("foldQuestion");
     earlier_ = new QRadioButton(foldRow_);
     earlier_->setObjectName("earlier");
@@ -132,10 +134,10 @@ void BirthDataDialog::BuildFields() {
     for (const HouseSystemRow& row : kHouseSystems) {
         houseSystem_->addItem(Text(row.displayName));
     }
-    form->addRow("&House system:", houseSystem_);
+    form->addRow(tr("&House system:"), houseSystem_);
 
     // Orbs are rarely changed, so they stay folded away behind a button.
-    orbsButton_ = new QPushButton("O&rbs...", this);
+    orbsButton_ = new QPushButton(tr("O&rbs..."), this);
     orbsButton_->setObjectName("orbsButton");
     orbsButton_->setCheckable(true);
     orbsButton_->setAutoDefault(false);
@@ -157,7 +159,8 @@ void BirthDataDialog::BuildFields() {
         spin->setSingleStep(0.5);
         spin->setSuffix("\u00B0");
         orbs_[index] = spin;
-        auto* label = new QLabel(Text(kAspects[index].label), orbsBox_);
+        // The labels are in the translation files under their English text.
+        auto* label = new QLabel(tr(std::string(kAspects[index].label).c_str()), orbsBox_);
         label->setBuddy(spin);
         const int column = static_cast<int>(index);
         orbsGrid->addWidget(label, 0, column);
@@ -258,8 +261,10 @@ void BirthDataDialog::SetBirthData(const BirthData& birth) {
 void BirthDataDialog::SearchPlaces(const QString& text) {
     const Atlas* atlas = atlas_.Get();
     if (!atlas) {
-        atlasMessage_->setText(Text("The place list could not be read: " + atlas_.Error() +
-                                    " Type the latitude, longitude and zone yourself."));
+        atlasMessage_->setText(
+            tr("The place list could not be read: %1 Type the latitude, longitude and zone "
+               "yourself.")
+                .arg(Text(atlas_.Error())));
         atlasMessage_->show();
         return;
     }
@@ -283,13 +288,17 @@ void BirthDataDialog::SearchPlaces(const QString& text) {
     list->setMinimumWidth(widest + 4 * metrics.averageCharWidth() +
                           list->style()->pixelMetric(QStyle::PM_ScrollBarExtent));
     placeCompleter_->complete();
+    // The list makes current the first row that begins with its prefix, which
+    // need not be the atlas's best match: no row is current, so that Down
+    // reaches the first and Enter takes it.
+    list->selectionModel()->setCurrentIndex(QModelIndex(), QItemSelectionModel::NoUpdate);
 }
 
 void BirthDataDialog::ChoosePlace(const Place& place) {
     place_->setText(Text(PlaceLabel(place)));
-    latitude_->setText(Text(FormatCoordinate(place.Latitude)));
-    longitude_->setText(Text(FormatCoordinate(place.Longitude)));
-    zone_->setText(Text(place.Zone));
+    latitude_->setText(Text(FormatCoordinate(place.latitude)));
+    longitude_->setText(Text(FormatCoordinate(place.longitude)));
+    zone_->setText(Text(place.zone));
     // An offset typed for the previous place would silently override the
     // new place's zone.
     offset_->clear();
@@ -329,12 +338,12 @@ bool BirthDataDialog::AsksForFold() const {
 
 void BirthDataDialog::UpdatePreview() {
     const BirthForm form = Form();
-    const BirthFormResult read = ReadBirthForm(form);
-    if (!read.value) {
-        preview_->setText(Text("No UT yet. " + read.error));
+    const Result<BirthData> read = ReadBirthForm(form);
+    if (!read) {
+        preview_->setText(tr("No UT yet. %1").arg(Text(AsSentence(read.Failure().message))));
         return;
     }
-    const BirthData& birth = *read.value;
+    const BirthData& birth = *read;
     LocalTimeRequest request;
     request.Date = birth.date;
     request.Time = birth.time;
@@ -352,11 +361,16 @@ void BirthDataDialog::UpdatePreview() {
         error = std::get_if<TimeError>(&converted);
     }
     if (error) {
-        preview_->setText(Text("No UT yet. " + error->Message));
+        preview_->setText(tr("No UT yet. %1")
+                              .arg(Text(error->Message) +
+                                   (error->Repeated ? " " + tr("Choose earlier or later.") : "")));
         return;
     }
     const UniversalTime& ut = std::get<UniversalTime>(converted);
     std::string text = DescribeUniversalTime(ut, birth.zone) + ".";
+    if (!birth.time) {
+        text += " The time is unknown, so 12:00 local time is used.";
+    }
     for (const std::string& note : ut.Notes) {
         text += " " + note;
     }
@@ -369,8 +383,9 @@ void BirthDataDialog::ShowFold(const std::optional<RepeatedLocalTime>& repeated)
     if (!repeated) {
         return;
     }
-    earlier_->setText(Text("&Earlier, UTC" + FormatUtcOffset(repeated->EarlierOffsetSeconds)));
-    later_->setText(Text("&Later, UTC" + FormatUtcOffset(repeated->LaterOffsetSeconds)));
+    earlier_->setText(
+        tr("&Earlier, UTC%1").arg(Text(FormatUtcOffset(repeated->EarlierOffsetSeconds))));
+    later_->setText(tr("&Later, UTC%1").arg(Text(FormatUtcOffset(repeated->LaterOffsetSeconds))));
 }
 
 QWidget* BirthDataDialog::FieldWidget(BirthField field) const {
@@ -385,32 +400,40 @@ QWidget* BirthDataDialog::FieldWidget(BirthField field) const {
             return longitude_;
         case BirthField::Zone:
             return zone_;
-        case BirthField::Offset:
+        case BirthField::UtcOffset:
             return offset_;
         case BirthField::Orbs:
             break;
+        default:
+            return nullptr;
     }
     orbsButton_->setChecked(true);
     return orbs_[0];
 }
 
 void BirthDataDialog::Refuse(const std::string& message, QWidget* field) {
-    notices_.Message(message, kCaption, NoticeIcon::Exclamation);
+    notices_.Message(message, tr("Birth data").toStdString(), NoticeIcon::Exclamation);
     if (field) {
         field->setFocus();
     }
 }
 
 void BirthDataDialog::accept() {
-    const BirthFormResult read = ReadBirthForm(Form());
-    if (!read.value) {
-        Refuse(read.error, FieldWidget(read.field));
+    const Result<BirthData> read = ReadBirthForm(Form());
+    if (!read) {
+        const Error& error = read.Failure();
+        Refuse(AsSentence(error.message), error.field ? FieldWidget(*error.field) : nullptr);
         return;
     }
-    BirthChartResult computed = ComputeBirthChart(ephemeris_, *read.value);
+    BirthChartResult computed = ComputeBirthChart(ephemeris_, *read);
     if (!computed.Ok()) {
-        ShowFold(computed.repeated);
-        Refuse(computed.error, computed.repeated ? earlier_ : nullptr);
+        const Error& error = computed.error;
+        if (error.kind == ErrorKind::RepeatedTime) {
+            ShowFold(computed.repeated);
+            Refuse(error.message + " Choose earlier or later.", earlier_);
+            return;
+        }
+        Refuse(error.message, error.field ? FieldWidget(*error.field) : nullptr);
         return;
     }
     chart_ = std::move(computed.value);

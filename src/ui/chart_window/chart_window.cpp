@@ -12,6 +12,7 @@
 
 #include "ui/chart_window/wheel_widget.h"
 
+#include "core/chart/chart_summary.h"
 #include "core/chart/display_text.h"
 #include "core/requests/captions.h"
 #include "core/time/time_format.h"
@@ -64,7 +65,7 @@ QString HouseText(std::optional<int> house) {
 
 ChartWindow::ChartWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
     setObjectName("ChartWindow");
-    setWindowTitle("Chart");
+    setWindowTitle(tr("Chart"));
 
     summary_ = new QLabel(this);
     summary_->setObjectName("summary");
@@ -73,32 +74,35 @@ ChartWindow::ChartWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
     // Wide enough that the UT line rarely wraps.
     summary_->setMinimumWidth(summary_->fontMetrics().averageCharWidth() * 64);
 
-    positions_ = MakeTable(this, "positions", {"Body", "Sign", "Position", "House", "R"});
-    positions_->setToolTip("Choose a body to set the main window's planet, sign and house.");
-    cusps_ = MakeTable(this, "cusps", {"House", "Sign", "Cusp"});
-    aspects_ = MakeTable(this, "aspects", {"Point", "Aspect", "Point", "Orb", "Kind"});
+    positions_ = MakeTable(this, "positions",
+                           {tr("Body"), tr("Sign"), tr("Position"), tr("House"),
+                            tr("R", "the column that marks a retrograde body")});
+    positions_->setToolTip(tr("Choose a body to set the main window's planet, sign and house."));
+    cusps_ = MakeTable(this, "cusps", {tr("House"), tr("Sign"), tr("Cusp")});
+    aspects_ =
+        MakeTable(this, "aspects", {tr("Point"), tr("Aspect"), tr("Point"), tr("Orb"), tr("Kind")});
 
     tabs_ = new QTabWidget(this);
     tabs_->setObjectName("tabs");
-    tabs_->addTab(positions_, "&Positions");
-    tabs_->addTab(cusps_, "&Houses");
-    tabs_->addTab(aspects_, "&Aspects");
+    tabs_->addTab(positions_, tr("&Positions"));
+    tabs_->addTab(cusps_, tr("&Houses"));
+    tabs_->addTab(aspects_, tr("&Aspects"));
     wheel_ = new WheelWidget(this);
     wheel_->setObjectName("wheel");
-    tabs_->addTab(wheel_, "&Wheel");
+    tabs_->addTab(wheel_, tr("&Wheel"));
 
     notes_ = new QLabel(this);
     notes_->setObjectName("notes");
     notes_->setWordWrap(true);
     notes_->setTextInteractionFlags(Qt::TextSelectableByMouse);
 
-    auto* reading = new QPushButton("&Full reading", this);
+    auto* reading = new QPushButton(tr("&Full reading"), this);
     reading->setObjectName("fullReading");
     reading->setToolTip(
-        "The reading of the whole chart, planet by planet, in the output window (F9)");
-    auto* byHouse = new QPushButton("Reading by &house", this);
+        tr("The reading of the whole chart, planet by planet, in the output window (F9)"));
+    auto* byHouse = new QPushButton(tr("Reading by &house"), this);
     byHouse->setObjectName("fullReadingByHouse");
-    byHouse->setToolTip("The same, house by house, then the aspects (Shift+F9)");
+    byHouse->setToolTip(tr("The same, house by house, then the aspects (Shift+F9)"));
     connect(reading, &QPushButton::clicked, this,
             [this] { emit fullReadingRequested(ReadingOrder::ByPlanet); });
     connect(byHouse, &QPushButton::clicked, this,
@@ -107,9 +111,9 @@ ChartWindow::ChartWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
     connect(readingKey, &QShortcut::activated, reading, &QPushButton::click);
     auto* byHouseKey = new QShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F9), this);
     connect(byHouseKey, &QShortcut::activated, byHouse, &QPushButton::click);
-    auto* exportWheel = new QPushButton("&Export wheel...", this);
+    auto* exportWheel = new QPushButton(tr("&Export wheel..."), this);
     exportWheel->setObjectName("exportWheel");
-    exportWheel->setToolTip("The wheel as a PNG image of any size or an SVG drawing");
+    exportWheel->setToolTip(tr("The wheel as a PNG image of any size or an SVG drawing"));
     connect(exportWheel, &QPushButton::clicked, this, &ChartWindow::wheelExportRequested);
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(reading);
@@ -130,34 +134,14 @@ void ChartWindow::ShowChart(const BirthChart& chart) {
     chart_ = chart;
     wheel_->SetChart(chart);
     const BirthData& birth = chart.input;
-    const Chart& computed = chart.chart;
-    setWindowTitle(birth.name.empty() ? QString("Chart") : "Chart: " + Text(birth.name));
+    setWindowTitle(birth.name.empty() ? tr("Chart") : tr("Chart: %1").arg(Text(birth.name)));
 
-    std::string summary = birth.name.empty() ? "" : birth.name + "\n";
-    summary += "Born " + FormatDateInWords(birth.date);
-    summary +=
-        birth.time ? " at " + FormatClockTime(*birth.time) + " local time" : ", time unknown";
-    if (!birth.placeName.empty()) {
-        summary += ", " + birth.placeName;
+    const ChartSummary facts = SummariseChart(chart);
+    std::string summary = facts.name.empty() ? "" : facts.name + "\n";
+    for (const ChartFact& fact : facts.facts) {
+        summary += fact.label + ": " + fact.value + "\n";
     }
-    summary +=
-        " (" + FormatCoordinate(birth.latitude) + ", " + FormatCoordinate(birth.longitude) + ")\n";
-    summary += DescribeUniversalTime(chart.universalTime, birth.zone) + "\n";
-    summary += "Houses: ";
-    if (computed.houseSystemUsed) {
-        summary += std::string(HouseSystemDisplayName(*computed.houseSystemUsed));
-        if (*computed.houseSystemUsed != computed.houseSystemRequested) {
-            summary +=
-                " instead of " + std::string(HouseSystemDisplayName(computed.houseSystemRequested));
-        }
-    } else {
-        summary += "none, the time is unknown";
-    }
-    summary +=
-        ". Ephemeris: " +
-        std::string(computed.ephemeris == EphemerisUsed::Swiss ? "Swiss Ephemeris files"
-                                                               : "built-in Moshier (analytical)") +
-        ".";
+    summary.pop_back();
     summary_->setText(Text(summary));
 
     FillPositions();
@@ -165,7 +149,7 @@ void ChartWindow::ShowChart(const BirthChart& chart) {
     FillAspects();
 
     QStringList notes;
-    for (const std::string& note : chart.notes) {
+    for (const std::string& note : facts.notes) {
         notes << "\u2022 " + Text(note);
     }
     notes_->setText(notes.join("\n"));
@@ -185,7 +169,7 @@ void ChartWindow::FillPositions() {
         SetRow(positions_, row,
                {Text(body.name), Text(SignName(body.sign)),
                 Text(FormatDegreesMinutes(body.degreeInSign)), HouseText(body.house),
-                body.retrograde ? "R" : ""});
+                body.retrograde ? tr("R", "the column that marks a retrograde body") : ""});
         positions_->item(row, 0)->setData(Qt::UserRole, static_cast<int>(body.body));
         ++row;
     }
@@ -204,7 +188,7 @@ void ChartWindow::FillCusps() {
     cusps_->setRowCount(0);
     if (!chart.cusps) {
         cusps_->setRowCount(1);
-        SetRow(cusps_, 0, {"none", "", "the time is unknown"});
+        SetRow(cusps_, 0, {tr("none"), "", ""});
         FitTable(cusps_, 12);
         return;
     }
@@ -219,7 +203,7 @@ void ChartWindow::FillCusps() {
         const int row = cusps_->rowCount();
         cusps_->insertRow(row);
         SetRow(cusps_, row,
-               {"Midheaven", Text(SignName(chart.midheaven->sign)),
+               {tr("Midheaven"), Text(SignName(chart.midheaven->sign)),
                 Text(FormatDegreesMinutes(chart.midheaven->degreeInSign))});
     }
     FitTable(cusps_, 13);
