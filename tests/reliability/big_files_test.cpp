@@ -27,9 +27,9 @@
 #include "core/output/output_help.h"
 #include "core/output/saving.h"
 #include "core/settings/settings_file.h"
-#include "reliability/reliability_support.h"
 #include "support/fake_screen.h"
 #include "support/page_fixture.h"
+#include "support/reliability_support.h"
 #include "support/temp_folder.h"
 
 namespace tolvaris {

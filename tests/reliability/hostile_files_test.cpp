@@ -32,8 +32,8 @@
 #include "core/output/saving.h"
 #include "core/requests/keyword_page.h"
 #include "core/settings/settings_file.h"
-#include "reliability/reliability_support.h"
 #include "support/fake_screen.h"
+#include "support/reliability_support.h"
 #include "support/temp_folder.h"
 
 namespace tolvaris {

@@ -19,7 +19,7 @@
 
 #include "core/output/saving.h"
 #include "core/settings/settings_file.h"
-#include "reliability/reliability_support.h"
+#include "support/reliability_support.h"
 #include "support/temp_folder.h"
 
 namespace tolvaris {

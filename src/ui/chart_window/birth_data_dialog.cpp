@@ -345,25 +345,25 @@ void BirthDataDialog::UpdatePreview() {
     }
     const BirthData& birth = *read;
     LocalTimeRequest request;
-    request.Date = birth.date;
-    request.Time = birth.time;
-    request.ZoneName = birth.zone;
-    request.GivenOffsetSeconds = birth.utcOffsetSeconds;
-    request.Longitude = birth.longitude;
+    request.date = birth.date;
+    request.time = birth.time;
+    request.zoneName = birth.zone;
+    request.givenOffsetSeconds = birth.utcOffsetSeconds;
+    request.longitude = birth.longitude;
     // Asked without a reading first: whether the time happened twice decides
     // whether the question shows, whatever was answered before.
     TimeResult<UniversalTime> converted = ToUniversalTime(request);
     const TimeError* error = std::get_if<TimeError>(&converted);
-    ShowFold(error ? error->Repeated : std::nullopt);
-    if (error && error->Repeated && form.fold != FoldChoice::None) {
-        request.Fold = form.fold;
+    ShowFold(error ? error->repeated : std::nullopt);
+    if (error && error->repeated && form.fold != FoldChoice::None) {
+        request.fold = form.fold;
         converted = ToUniversalTime(request);
         error = std::get_if<TimeError>(&converted);
     }
     if (error) {
         preview_->setText(tr("No UT yet. %1")
-                              .arg(Text(error->Message) +
-                                   (error->Repeated ? " " + tr("Choose earlier or later.") : "")));
+                              .arg(Text(error->message) +
+                                   (error->repeated ? " " + tr("Choose earlier or later.") : "")));
         return;
     }
     const UniversalTime& ut = std::get<UniversalTime>(converted);
@@ -371,7 +371,7 @@ void BirthDataDialog::UpdatePreview() {
     if (!birth.time) {
         text += " The time is unknown, so 12:00 local time is used.";
     }
-    for (const std::string& note : ut.Notes) {
+    for (const std::string& note : ut.notes) {
         text += " " + note;
     }
     preview_->setText(Text(text));
@@ -384,8 +384,8 @@ void BirthDataDialog::ShowFold(const std::optional<RepeatedLocalTime>& repeated)
         return;
     }
     earlier_->setText(
-        tr("&Earlier, UTC%1").arg(Text(FormatUtcOffset(repeated->EarlierOffsetSeconds))));
-    later_->setText(tr("&Later, UTC%1").arg(Text(FormatUtcOffset(repeated->LaterOffsetSeconds))));
+        tr("&Earlier, UTC%1").arg(Text(FormatUtcOffset(repeated->earlierOffsetSeconds))));
+    later_->setText(tr("&Later, UTC%1").arg(Text(FormatUtcOffset(repeated->laterOffsetSeconds))));
 }
 
 QWidget* BirthDataDialog::FieldWidget(BirthField field) const {

@@ -10,11 +10,11 @@
 #include <QRadioButton>
 #include <QTest>
 
-#include "core/atlas/test_atlas.h"
 #include "core/chart/lazy_atlas.h"
 #include "core/ephemeris/ephemeris.h"
 #include "support/fake_screen.h"
 #include "support/temp_folder.h"
+#include "support/test_atlas.h"
 
 namespace tolvaris {
 namespace {
@@ -250,7 +250,7 @@ TEST_F(BirthDataDialogTest, ARepeatedTimeAsksEarlierOrLaterWithBothOffsets) {
     Dialog().accept();
     ASSERT_TRUE(Dialog().Chart().has_value());
     EXPECT_EQ(Dialog().Chart()->input.fold, FoldChoice::Earlier);
-    EXPECT_EQ(Dialog().Chart()->universalTime.UnixSeconds, 654654600);  // 1990-09-30T00:30:00Z
+    EXPECT_EQ(Dialog().Chart()->universalTime.unixSeconds, 654654600);  // 1990-09-30T00:30:00Z
 
     // A time that happened once needs no choice.
     Type("time", "12:00");
@@ -264,7 +264,7 @@ TEST_F(BirthDataDialogTest, EnterConfirmsAndEscapeCancels) {
     EXPECT_EQ(Dialog().result(), QDialog::Accepted);
     EXPECT_FALSE(Dialog().isVisible());
     ASSERT_TRUE(Dialog().Chart().has_value());
-    EXPECT_EQ(Dialog().Chart()->universalTime.UnixSeconds, 631191600);
+    EXPECT_EQ(Dialog().Chart()->universalTime.unixSeconds, 631191600);
 
     Dialog().show();
     Edit("name")->setFocus();
