@@ -51,11 +51,11 @@ std::string FormatChartJson(const BirthChart& birthChart) {
             : in.fold == FoldChoice::Earlier ? "\"earlier\""
                                              : "\"later\"";
     json += ", \"orbs\": {";
-    json += "\"conjunction\": " + FormatShortestDecimal(in.orbs.conjunction);
-    json += ", \"sextile\": " + FormatShortestDecimal(in.orbs.sextile);
-    json += ", \"square\": " + FormatShortestDecimal(in.orbs.square);
-    json += ", \"trine\": " + FormatShortestDecimal(in.orbs.trine);
-    json += ", \"opposition\": " + FormatShortestDecimal(in.orbs.opposition) + "}},\n";
+    for (const AspectRow& row : kAspects) {
+        json += (row.kind == kAspects.front().kind ? "" : ", ") + JsonString(row.name) + ": " +
+                FormatShortestDecimal(in.orbs[row.kind]);
+    }
+    json += "}},\n";
 
     json += " \"utc\": " + JsonString(FormatUniversalTime(ut.unixSeconds));
     json += ", \"utc_offset_seconds\": " + std::to_string(ut.offsetSeconds);

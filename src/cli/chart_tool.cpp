@@ -102,19 +102,6 @@ Outcome ResolveBirth(ChartToolOptions& options, const std::filesystem::path& pro
     return {};
 }
 
-// Collects what a writer is given, for a reading bound for standard output.
-class StringWriter : public AtomicFileWriter {
-public:
-    std::string Write(const std::filesystem::path&, const Producer& produce) override {
-        produce([this](std::string_view bytes) {
-            text.append(bytes);
-            return true;
-        });
-        return {};
-    }
-    std::string text;
-};
-
 // Messages of the reader (a full buffer) go to standard error.
 class ErrorStreamNotices : public Notices {
 public:
@@ -156,9 +143,7 @@ Outcome WriteReading(const ChartToolOptions& options, const BirthChart& chart,
         return outcome;
     }
     if (options.readingPath == "-") {
-        StringWriter writer;
-        WriteDataFile("-", reading.lines, writer);
-        output = std::move(writer.text);
+        output = DataFileText(reading.lines);
     } else {
         AtomicFileWriter writer;
         if (std::string error = WriteDataFile(options.readingPath, reading.lines, writer);

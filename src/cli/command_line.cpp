@@ -8,7 +8,9 @@
 
 #include "core/chart/birth_fields.h"
 #include "core/chart/message_text.h"
+#include "core/chart/orbs_text.h"
 #include "core/common/utf8.h"
+#include "core/ephemeris/house_system.h"
 
 namespace tolvaris {
 namespace {
@@ -75,7 +77,9 @@ constexpr std::array<Option, 11> kBirthOptions = {
     Option::Longitude, Option::Zone, Option::UtcOffset, Option::Fold,
     Option::Houses,    Option::Orbs, Option::Name};
 
-constexpr std::string_view kUsage =
+// The lines before and after the list of house systems and default orbs,
+// which come from their tables.
+constexpr std::string_view kUsageStart =
     "Usage: tolvaris-chart --date YYYY-MM-DD --time HH:MM[:SS]|unknown\n"
     "                      (--place NAME | --latitude DEG --longitude DEG\n"
     "                       (--zone ZONE | --utc-offset=+HH:MM))\n"
@@ -101,11 +105,8 @@ constexpr std::string_view kUsage =
     "                13e24:30, 13°24'30\"E, 13 24 E\n"
     "  --zone        a time zone such as Europe/Berlin (its history is applied)\n"
     "  --utc-offset  the clocks' offset from UTC, for example +05:30; overrides --zone\n"
-    "  --fold        which reading of a time the clocks showed twice\n"
-    "  --houses      placidus (default), koch, porphyry, regiomontanus, campanus,\n"
-    "                equal, whole-sign\n"
-    "  --orbs        for example conjunction=8,sextile=5 (others keep their defaults:\n"
-    "                conjunction=8,sextile=5,square=7,trine=7,opposition=8)\n"
+    "  --fold        which reading of a time the clocks showed twice\n";
+constexpr std::string_view kUsageEnd =
     "  --name        a name for the chart\n"
     "  --open        compute the chart saved in a chart file\n"
     "  --save        also write the birth data to a chart file\n"
@@ -409,7 +410,31 @@ CommandLineParse ParseCommandLine(std::span<const std::string_view> arguments) {
 }
 
 std::string_view ChartToolUsage() {
-    return kUsage;
+    static const std::string usage = [] {
+        constexpr std::size_t kWidth = 78;
+        constexpr std::string_view kHanging = "                ";
+        std::string text(kUsageStart);
+        std::string line = "  --houses      ";
+        for (const HouseSystemRow& row : kHouseSystems) {
+            std::string word(row.key);
+            word += row.system == kDefaultHouseSystem ? " (default)" : "";
+            word += row.system == kHouseSystems.back().system ? "" : ",";
+            if (line.size() > kHanging.size() && line.size() + 1 + word.size() > kWidth) {
+                text += line + "\n";
+                line = kHanging;
+            } else if (line.size() > kHanging.size()) {
+                line += ' ';
+            }
+            line += word;
+        }
+        text += line + "\n";
+        text +=
+            "  --orbs        for example conjunction=8,sextile=5 (others keep their defaults:\n";
+        text += std::string(kHanging) + FormatOrbs(Orbs{}) + ")\n";
+        text += kUsageEnd;
+        return text;
+    }();
+    return usage;
 }
 
 }  // namespace tolvaris

@@ -1,7 +1,5 @@
 #include "render/wheel_glyphs.h"
 
-#include <array>
-
 namespace tolvaris {
 namespace {
 
@@ -28,13 +26,11 @@ QString SignGlyph(int signIndex) {
 }
 
 QString BodyGlyph(Point body) {
-    static constexpr std::array<char16_t, 10> kSymbols = {0x2609, 0x263D, 0x263F, 0x2640, 0x2642,
-                                                          0x2643, 0x2644, 0x2645, 0x2646, 0x2647};
-    const auto index = static_cast<std::size_t>(body);
-    if (index >= kSymbols.size()) {
+    const char16_t symbol = RowOf(body).symbol;
+    if (symbol == 0) {
         return QStringLiteral("AC");
     }
-    return WithTextPresentation(kSymbols[index]);
+    return WithTextPresentation(symbol);
 }
 
 QString RetrogradeGlyph() {

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "core/common/atomic_file.h"
-#include "core/ephemeris/chart.h"
+#include "core/sky/chart.h"
 
 namespace tolvaris {
 

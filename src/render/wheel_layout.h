@@ -6,7 +6,7 @@
 #include <array>
 #include <vector>
 
-#include "core/ephemeris/chart.h"
+#include "core/sky/chart.h"
 
 namespace tolvaris {
 

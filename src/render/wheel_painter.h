@@ -4,7 +4,7 @@
 #include <QRectF>
 
 #include "core/chart/birth_chart.h"
-#include "core/ephemeris/chart.h"
+#include "core/sky/chart.h"
 #include "render/wheel_layout.h"
 
 class QPainter;

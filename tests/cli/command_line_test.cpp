@@ -35,8 +35,8 @@ TEST(CommandLine, ReadsTheIssuesExamples) {
     EXPECT_EQ(birth.houseSystem, HouseSystem::Koch);
     EXPECT_EQ(birth.fold, FoldChoice::Later);
     EXPECT_EQ(birth.name, "Anna \"A\"");
-    EXPECT_EQ(birth.orbs.sextile, 4.0);
-    EXPECT_EQ(birth.orbs.square, 7.0);
+    EXPECT_EQ(birth.orbs[AspectKind::Sextile], 4.0);
+    EXPECT_EQ(birth.orbs[AspectKind::Square], 7.0);
 
     const CommandLineParse byOffset =
         Parse({"--date=1990-01-01", "--time", "unknown", "--latitude=-33.87", "--longitude",

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "core/ephemeris/chart.h"
+#include "core/sky/chart.h"
 
 namespace tolvaris::test {
 

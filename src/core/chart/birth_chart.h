@@ -6,8 +6,8 @@
 
 #include "core/chart/birth_data.h"
 #include "core/common/result.h"
-#include "core/ephemeris/chart.h"
 #include "core/ephemeris/ephemeris.h"
+#include "core/sky/chart.h"
 #include "core/time/universal_time.h"
 
 namespace tolvaris {

@@ -81,8 +81,7 @@ Status ReadBirthField(BirthField field, std::string_view value, BirthData& birth
                 return Done();
             }
             return InputError(field, "the house system \"" + ShownInMessage(value) +
-                                         "\" is not one of placidus, koch, porphyry, "
-                                         "regiomontanus, campanus, equal, whole-sign");
+                                         "\" is not one of " + HouseSystemKeysText());
         case BirthField::Orbs: {
             const OrbsParse orbs = ParseOrbs(value, Orbs{});
             if (!orbs.value) {

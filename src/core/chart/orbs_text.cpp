@@ -1,5 +1,6 @@
 #include "core/chart/orbs_text.h"
 
+#include <algorithm>
 #include <array>
 
 #include "core/chart/decimal_text.h"
@@ -7,26 +8,6 @@
 
 namespace tolvaris {
 namespace {
-
-constexpr std::array<AspectKind, 5> kKinds = {AspectKind::Conjunction, AspectKind::Sextile,
-                                              AspectKind::Square, AspectKind::Trine,
-                                              AspectKind::Opposition};
-
-double& OrbOf(Orbs& orbs, AspectKind kind) {
-    switch (kind) {
-        case AspectKind::Conjunction:
-            return orbs.conjunction;
-        case AspectKind::Sextile:
-            return orbs.sextile;
-        case AspectKind::Square:
-            return orbs.square;
-        case AspectKind::Trine:
-            return orbs.trine;
-        case AspectKind::Opposition:
-            break;
-    }
-    return orbs.opposition;
-}
 
 std::string_view Trim(std::string_view text) {
     while (!text.empty() && text.front() == ' ') {
@@ -41,13 +22,12 @@ std::string_view Trim(std::string_view text) {
 }  // namespace
 
 std::string FormatOrbs(const Orbs& orbs) {
-    Orbs copy = orbs;
     std::string text;
-    for (const AspectKind kind : kKinds) {
+    for (const AspectRow& row : kAspects) {
         if (!text.empty()) {
             text += ',';
         }
-        text += std::string(AspectKindName(kind)) + "=" + FormatShortestDecimal(OrbOf(copy, kind));
+        text += std::string(row.name) + "=" + FormatShortestDecimal(orbs[row.kind]);
     }
     return text;
 }
@@ -55,7 +35,7 @@ std::string FormatOrbs(const Orbs& orbs) {
 OrbsParse ParseOrbs(std::string_view text, const Orbs& start) {
     OrbsParse result;
     Orbs orbs = start;
-    std::array<bool, kKinds.size()> seen{};
+    std::array<bool, kAspects.size()> seen{};
     if (Trim(text).empty()) {
         result.error = "the orbs are empty (write them as conjunction=8,sextile=5,...)";
         return result;
@@ -71,17 +51,14 @@ OrbsParse ParseOrbs(std::string_view text, const Orbs& start) {
         }
         const std::string_view name = Trim(pair.substr(0, equals));
         const std::string_view degrees = Trim(pair.substr(equals + 1));
-        std::size_t index = kKinds.size();
-        for (std::size_t i = 0; i < kKinds.size(); ++i) {
-            if (AspectKindName(kKinds[i]) == name) {
-                index = i;
-            }
-        }
-        if (index == kKinds.size()) {
-            result.error = "the orb \"" + ShownInMessage(name) +
-                           "\" is not one of conjunction, sextile, square, trine, opposition";
+        const auto row = std::find_if(kAspects.begin(), kAspects.end(),
+                                      [name](const AspectRow& r) { return r.name == name; });
+        if (row == kAspects.end()) {
+            result.error =
+                "the orb \"" + ShownInMessage(name) + "\" is not one of " + AspectKindNamesText();
             return result;
         }
+        const std::size_t index = IndexOf(row->kind);
         const std::string kindName(name);
         if (seen[index]) {
             result.error = "the " + kindName + " orb is given twice";
@@ -99,7 +76,7 @@ OrbsParse ParseOrbs(std::string_view text, const Orbs& start) {
                            " is outside 0 to " + FormatShortestDecimal(kMaxOrb);
             return result;
         }
-        OrbOf(orbs, kKinds[index]) = *value;
+        orbs[row->kind] = *value;
         if (comma == std::string_view::npos) {
             break;
         }

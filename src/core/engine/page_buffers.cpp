@@ -13,14 +13,19 @@ constexpr std::string_view kCrLf = "\r\n";
 PageBuffers::PageBuffers(OutputDisplay& display, Notices& notices,
                          std::filesystem::path programFolder, AtomicFileWriter& fileWriter,
                          std::int32_t maxLines)
-    : display_(display),
+    : display_(&display),
       notices_(notices),
       programFolder_(std::move(programFolder)),
-      fileWriter_(fileWriter),
+      fileWriter_(&fileWriter),
       maxLines_(maxLines) {}
 
+PageBuffers::PageBuffers(Notices& notices, std::int32_t maxLines)
+    : notices_(notices), maxLines_(maxLines) {}
+
 void PageBuffers::ResetPage() {
-    display_.EnsureCreated();
+    if (display_ != nullptr) {
+        display_->EnsureCreated();
+    }
     pageLines_.clear();
 }
 
@@ -52,15 +57,22 @@ void PageBuffers::AppendBlankLine() {
 }
 
 void PageBuffers::ShowPage() {
-    display_.EnsureCreated();
-    if (display_.InnerHeight() == 0 || DataCount() == 0) {
+    if (display_ == nullptr) {
+        // What a shown page leaves in the data buffer.
+        if (DataCount() != 0) {
+            AppendBlankLine();
+        }
+        return;
+    }
+    display_->EnsureCreated();
+    if (display_->InnerHeight() == 0 || DataCount() == 0) {
         return;
     }
     AppendBlankLine();
 
     const std::filesystem::path pageFile = PageFilePath();
     const std::string error =
-        fileWriter_.Write(pageFile, [this](const AtomicFileWriter::Sink& sink) {
+        fileWriter_->Write(pageFile, [this](const AtomicFileWriter::Sink& sink) {
             for (const Line& line : pageLines_) {
                 if (!sink(line.View()) || !sink(kCrLf)) {
                     return;
@@ -69,16 +81,16 @@ void PageBuffers::ShowPage() {
             sink(kCrLf);
         });
     if (error.empty()) {
-        display_.LoadPageFile(pageFile);
+        display_->LoadPageFile(pageFile);
     } else {
         // The page is still shown; only the copy on disk is missing.
         notices_.Message(
             "The page could not be written to the file " + pageFile.string() + ": " + error + ".",
             "Warning!", NoticeIcon::Critical);
-        display_.SetPageText(JoinLinesForFile(pageLines_));
+        display_->SetPageText(JoinLinesForFile(pageLines_));
     }
-    display_.ShowModeless();
-    display_.SetCaption("Data");
+    display_->ShowModeless();
+    display_->SetCaption("Data");
 }
 
 void PageBuffers::ClearDataBuffer() {

@@ -28,6 +28,9 @@ public:
 
     PageBuffers(OutputDisplay& display, Notices& notices, std::filesystem::path programFolder,
                 AtomicFileWriter& fileWriter, std::int32_t maxLines = kMaxLines);
+    // Without a window, for composing pages elsewhere (the command line):
+    // ShowPage closes the page as a shown page is closed and writes nothing.
+    explicit PageBuffers(Notices& notices, std::int32_t maxLines = kMaxLines);
 
     void ResetPage();
     // Stores `line` at the end of the data buffer and of the page; when
@@ -46,10 +49,10 @@ public:
     std::filesystem::path PageFilePath() const { return programFolder_ / "lastpage.txt"; }
 
 private:
-    OutputDisplay& display_;
+    OutputDisplay* display_ = nullptr;  // none without a window
     Notices& notices_;
     std::filesystem::path programFolder_;
-    AtomicFileWriter& fileWriter_;
+    AtomicFileWriter* fileWriter_ = nullptr;
     std::int32_t maxLines_;
     std::vector<Line> dataBuffer_;
     std::vector<Line> pageLines_;

@@ -1,109 +1,59 @@
 #include "core/ephemeris/aspects.h"
 
 #include <algorithm>
-#include <array>
 #include <cmath>
+#include <optional>
 
 #include "core/ephemeris/zodiac.h"
 
 namespace tolvaris {
 namespace {
 
-constexpr std::array<AspectKind, 5> kKinds = {AspectKind::Conjunction, AspectKind::Sextile,
-                                              AspectKind::Square, AspectKind::Trine,
-                                              AspectKind::Opposition};
-
-double OrbFor(AspectKind kind, const Orbs& orbs) {
-    switch (kind) {
-        case AspectKind::Conjunction:
-            return orbs.conjunction;
-        case AspectKind::Sextile:
-            return orbs.sextile;
-        case AspectKind::Square:
-            return orbs.square;
-        case AspectKind::Trine:
-            return orbs.trine;
-        case AspectKind::Opposition:
-            return orbs.opposition;
-    }
-    return 0.0;
+std::vector<PointLongitude> InPointOrder(std::span<const PointLongitude> points) {
+    std::vector<PointLongitude> ordered(points.begin(), points.end());
+    std::stable_sort(ordered.begin(), ordered.end(),
+                     [](const PointLongitude& a, const PointLongitude& b) {
+                         return IndexOf(a.point) < IndexOf(b.point);
+                     });
+    return ordered;
 }
 
-std::string OrbFieldName(AspectKind kind) {
-    std::string name(AspectKindName(kind));
-    name[0] = static_cast<char>(name[0] - 'a' + 'A');
-    return name + " orb";
+std::optional<Aspect> AspectOf(const PointLongitude& a, const PointLongitude& b, const Orbs& orbs) {
+    const double separation = AngularSeparation(a.longitude, b.longitude);
+    // Orbs above kMaxOrb are refused earlier; should larger ones get here,
+    // the closest aspect wins.
+    std::optional<Aspect> best;
+    for (const AspectRow& row : kAspects) {
+        const double orb = std::fabs(separation - row.exactAngle);
+        if (orb <= orbs[row.kind] && (!best || orb < best->orb)) {
+            best = Aspect{a.point, b.point, row.kind, row.family, orb};
+        }
+    }
+    return best;
 }
 
 }  // namespace
 
 std::string ValidateOrbs(const Orbs& orbs) {
-    for (AspectKind kind : kKinds) {
-        const double orb = OrbFor(kind, orbs);
+    for (const AspectRow& row : kAspects) {
+        const double orb = orbs[row.kind];
         // Written so that NaN fails too.
         if (!(orb >= 0.0 && orb <= kMaxOrb)) {
-            return OrbFieldName(kind) + " must lie between 0 and 15 degrees.";
+            return std::string(row.label) + " orb must lie between 0 and 15 degrees.";
         }
     }
     return {};
 }
 
-double ExactAngle(AspectKind kind) {
-    switch (kind) {
-        case AspectKind::Conjunction:
-            return 0.0;
-        case AspectKind::Sextile:
-            return 60.0;
-        case AspectKind::Square:
-            return 90.0;
-        case AspectKind::Trine:
-            return 120.0;
-        case AspectKind::Opposition:
-            return 180.0;
+std::string AspectKindNamesText() {
+    std::string text;
+    for (const AspectRow& row : kAspects) {
+        if (!text.empty()) {
+            text += ", ";
+        }
+        text += row.name;
     }
-    return 0.0;
-}
-
-AspectFamily FamilyOf(AspectKind kind) {
-    switch (kind) {
-        case AspectKind::Conjunction:
-            return AspectFamily::Blending;
-        case AspectKind::Sextile:
-        case AspectKind::Trine:
-            return AspectFamily::Harmonizing;
-        case AspectKind::Square:
-        case AspectKind::Opposition:
-            return AspectFamily::Discordant;
-    }
-    return AspectFamily::Blending;
-}
-
-std::string_view AspectKindName(AspectKind kind) {
-    switch (kind) {
-        case AspectKind::Conjunction:
-            return "conjunction";
-        case AspectKind::Sextile:
-            return "sextile";
-        case AspectKind::Square:
-            return "square";
-        case AspectKind::Trine:
-            return "trine";
-        case AspectKind::Opposition:
-            return "opposition";
-    }
-    return "";
-}
-
-std::string_view AspectFamilyName(AspectFamily family) {
-    switch (family) {
-        case AspectFamily::Blending:
-            return "blending";
-        case AspectFamily::Harmonizing:
-            return "harmonizing";
-        case AspectFamily::Discordant:
-            return "discordant";
-    }
-    return "";
+    return text;
 }
 
 double AngularSeparation(double a, double b) {
@@ -112,28 +62,30 @@ double AngularSeparation(double a, double b) {
 }
 
 std::vector<Aspect> FindAspects(std::span<const PointLongitude> points, const Orbs& orbs) {
-    std::vector<PointLongitude> ordered(points.begin(), points.end());
-    std::stable_sort(ordered.begin(), ordered.end(),
-                     [](const PointLongitude& a, const PointLongitude& b) {
-                         return static_cast<int>(a.point) < static_cast<int>(b.point);
-                     });
+    const std::vector<PointLongitude> ordered = InPointOrder(points);
     std::vector<Aspect> aspects;
     for (std::size_t i = 0; i < ordered.size(); ++i) {
-        for (std::size_t j = i + 1; j < ordered.size(); ++j) {
-            const double separation = AngularSeparation(ordered[i].longitude, ordered[j].longitude);
-            // Orbs above kMaxOrb are refused earlier; should larger ones get
-            // here, the closest aspect wins.
-            const Aspect* best = nullptr;
-            Aspect candidate{};
-            for (AspectKind kind : kKinds) {
-                const double orb = std::fabs(separation - ExactAngle(kind));
-                if (orb <= OrbFor(kind, orbs) && (best == nullptr || orb < best->orb)) {
-                    candidate = {ordered[i].point, ordered[j].point, kind, FamilyOf(kind), orb};
-                    best = &candidate;
-                }
+        // Within one list a pair is counted once, each point with the later ones.
+        const std::span<const PointLongitude> later(
+            ordered.begin() + static_cast<std::ptrdiff_t>(i) + 1, ordered.end());
+        for (const PointLongitude& other : later) {
+            if (std::optional<Aspect> aspect = AspectOf(ordered[i], other, orbs)) {
+                aspects.push_back(*aspect);
             }
-            if (best != nullptr) {
-                aspects.push_back(*best);
+        }
+    }
+    return aspects;
+}
+
+std::vector<Aspect> FindAspectsBetween(std::span<const PointLongitude> first,
+                                       std::span<const PointLongitude> second, const Orbs& orbs) {
+    const std::vector<PointLongitude> left = InPointOrder(first);
+    const std::vector<PointLongitude> right = InPointOrder(second);
+    std::vector<Aspect> aspects;
+    for (const PointLongitude& a : left) {
+        for (const PointLongitude& b : right) {
+            if (std::optional<Aspect> aspect = AspectOf(a, b, orbs)) {
+                aspects.push_back(*aspect);
             }
         }
     }

@@ -28,32 +28,20 @@ std::string ChooseFolder() {
     return kDebianEphemerisFolder;
 }
 
+// The table carries the library's body numbers; check them against its header.
+static_assert(*RowOf(Point::Sun).ephemerisBody == SE_SUN &&
+              *RowOf(Point::Moon).ephemerisBody == SE_MOON &&
+              *RowOf(Point::Mercury).ephemerisBody == SE_MERCURY &&
+              *RowOf(Point::Venus).ephemerisBody == SE_VENUS &&
+              *RowOf(Point::Mars).ephemerisBody == SE_MARS &&
+              *RowOf(Point::Jupiter).ephemerisBody == SE_JUPITER &&
+              *RowOf(Point::Saturn).ephemerisBody == SE_SATURN &&
+              *RowOf(Point::Uranus).ephemerisBody == SE_URANUS &&
+              *RowOf(Point::Neptune).ephemerisBody == SE_NEPTUNE &&
+              *RowOf(Point::Pluto).ephemerisBody == SE_PLUTO);
+
 int LibraryBodyNumber(Point body) {
-    switch (body) {
-        case Point::Sun:
-            return SE_SUN;
-        case Point::Moon:
-            return SE_MOON;
-        case Point::Mercury:
-            return SE_MERCURY;
-        case Point::Venus:
-            return SE_VENUS;
-        case Point::Mars:
-            return SE_MARS;
-        case Point::Jupiter:
-            return SE_JUPITER;
-        case Point::Saturn:
-            return SE_SATURN;
-        case Point::Uranus:
-            return SE_URANUS;
-        case Point::Neptune:
-            return SE_NEPTUNE;
-        case Point::Pluto:
-            return SE_PLUTO;
-        case Point::Ascendant:
-            break;
-    }
-    return -1;
+    return RowOf(body).ephemerisBody.value_or(-1);
 }
 
 std::string TrimmedMessage(const char* text) {

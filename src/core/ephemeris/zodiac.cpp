@@ -25,17 +25,6 @@ double DegreeInSign(double longitude) {
     return NormaliseDegrees(longitude) - 30.0 * SignIndex(longitude);
 }
 
-std::string_view SignName(int signIndex) {
-    static constexpr std::array<std::string_view, 12> kNames = {
-        "Aries", "Taurus",  "Gemini",      "Cancer",    "Leo",      "Virgo",
-        "Libra", "Scorpio", "Sagittarius", "Capricorn", "Aquarius", "Pisces",
-    };
-    if (signIndex < 0 || signIndex > 11) {
-        return {};
-    }
-    return kNames[static_cast<std::size_t>(signIndex)];
-}
-
 std::optional<int> HouseOf(double longitude, const HouseCusps& cusps) {
     // Inside the polar circles some systems give cusps that run against the
     // zodiac; their houses then open at each cusp going backwards.

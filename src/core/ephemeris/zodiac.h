@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <optional>
 #include <string_view>
 
@@ -15,8 +16,20 @@ int SignIndex(double longitude);
 // Degrees past the start of the sign, in [0, 30).
 double DegreeInSign(double longitude);
 
+// The twelve signs from Aries, as the program shows them, the option
+// captions and the data files' keys and names.
+inline constexpr std::array<std::string_view, 12> kSigns = {
+    "Aries", "Taurus",  "Gemini",      "Cancer",    "Leo",      "Virgo",
+    "Libra", "Scorpio", "Sagittarius", "Capricorn", "Aquarius", "Pisces",
+};
+
 // "Aries" ... "Pisces"; empty for an index outside 0..11.
-std::string_view SignName(int signIndex);
+constexpr std::string_view SignName(int signIndex) {
+    if (signIndex < 0 || static_cast<std::size_t>(signIndex) >= kSigns.size()) {
+        return {};
+    }
+    return kSigns[static_cast<std::size_t>(signIndex)];
+}
 
 // Cusps 1..12 (index 0 holds cusp 1), as the house computation gives them.
 using HouseCusps = std::array<double, 12>;

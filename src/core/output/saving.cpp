@@ -76,6 +76,15 @@ void ProduceDataFile(const std::vector<Line>& lines, const AtomicFileWriter::Sin
 
 }  // namespace
 
+std::string DataFileText(const std::vector<Line>& dataBuffer) {
+    std::string text;
+    ProduceDataFile(dataBuffer, [&text](std::string_view bytes) {
+        text.append(bytes);
+        return true;
+    });
+    return text;
+}
+
 std::string WriteDataFile(const std::filesystem::path& path, const std::vector<Line>& dataBuffer,
                           AtomicFileWriter& writer) {
     return writer.Write(path, [&dataBuffer](const AtomicFileWriter::Sink& sink) {

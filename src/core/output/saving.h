@@ -22,6 +22,10 @@ inline constexpr const char* kNoDataMessage = "No data to write to file.";
 std::string WriteDataFile(const std::filesystem::path& path, const std::vector<Line>& dataBuffer,
                           AtomicFileWriter& writer);
 
+// The bytes WriteDataFile writes, for a data buffer bound elsewhere than a
+// file (standard output).
+std::string DataFileText(const std::vector<Line>& dataBuffer);
+
 // File Save and Save As of the output window. It lives for the whole run,
 // not with the window, so that the remembered name survives closing it.
 class OutputSaving {

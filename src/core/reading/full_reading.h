@@ -9,7 +9,7 @@
 #include "core/chart/birth_chart.h"
 #include "core/engine/page_buffers.h"
 #include "core/engine/screen.h"
-#include "core/requests/entry_keys.h"
+#include "core/reading/reading_page.h"
 
 namespace tolvaris {
 
@@ -20,14 +20,6 @@ enum class ReadingOrder { ByPlanet, ByHouse };
 
 // "planets" or "houses", as the command line writes them.
 std::optional<ReadingOrder> ParseReadingOrder(std::string_view text);
-
-// An entry the reading looked for and did not find.
-struct MissingEntry {
-    EntryLocation entry;
-    // The data file itself is missing or cannot be read.
-    bool fileMissing = false;
-    bool operator==(const MissingEntry&) const = default;
-};
 
 // Appends the full reading of `chart` to the current page, the entries
 // copied from the data files in `dataFolder` exactly as a request copies
@@ -43,18 +35,13 @@ void ShowFullReading(const BirthChart& chart, ReadingOrder order,
                      const std::filesystem::path& dataFolder, PageBuffers& buffers,
                      Notices& notices);
 
-// What the data buffer holds after the window has shown only this reading
-// (the page's opening blank line, the reading, the closing blank line of a
-// shown page), made without a window, for the command line to save exactly
-// as Save would. `notices` hears of a full buffer.
-struct ReadingBuffer {
-    std::vector<Line> lines;
-    std::vector<MissingEntry> missing;
-};
+// The reading's page for ReadingPage (the heading, the entries in order);
+// it refers to `chart`, which must outlive it.
+ReadingContent FullReadingContent(const BirthChart& chart, ReadingOrder order);
+
+// The reading composed without a window (ComposeWithoutWindow), for the
+// command line to save exactly as Save would.
 ReadingBuffer FullReadingDataBuffer(const BirthChart& chart, ReadingOrder order,
                                     const std::filesystem::path& dataFolder, Notices& notices);
-
-// "3 entries were not found; they are listed at the end of the reading."
-std::string MissingEntriesMessage(std::size_t count);
 
 }  // namespace tolvaris

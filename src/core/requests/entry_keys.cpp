@@ -1,28 +1,33 @@
 #include "core/requests/entry_keys.h"
 
 #include "core/common/cp1252.h"
-#include "core/requests/captions.h"
+#include "core/ephemeris/zodiac.h"
 
 namespace tolvaris {
+namespace {
 
-EntryLocation PlanetInSignEntry(std::int16_t planet, std::int16_t sign) {
-    return {ToUpper1252(kPlanetCaptions.at(planet)) + " in",
-            "SIGN_" + std::string(kSignCaptions.at(sign).substr(0, 3)) + ".TXT"};
+std::string_view SignAt(int sign) {
+    return kSigns.at(static_cast<std::size_t>(sign));
 }
 
-EntryLocation PlanetInHouseEntry(std::int16_t planet, std::int16_t house) {
-    return {ToUpper1252(kPlanetCaptions.at(planet)) + " in",
-            "HOUSE_" + std::to_string(house + 1) + ".TXT"};
+}  // namespace
+
+EntryLocation PlanetInSignEntry(Point planet, int sign) {
+    return {ToUpper1252(PointName(planet)) + " in",
+            "SIGN_" + std::string(SignAt(sign).substr(0, 3)) + ".TXT"};
 }
 
-EntryLocation RisingSignEntry(std::int16_t sign) {
-    return {ToUpper1252(kSignCaptions.at(sign)) + " rising", "RISING.TXT"};
+EntryLocation PlanetInHouseEntry(Point planet, int house) {
+    return {ToUpper1252(PointName(planet)) + " in", "HOUSE_" + std::to_string(house) + ".TXT"};
 }
 
-EntryLocation AspectEntry(std::int16_t planet, std::int16_t aspectKind, std::int16_t planet2) {
-    const std::string left(kPlanetCaptions.at(planet));
-    return {left + " " + std::string(kAspectPhrases.at(aspectKind)) + " " +
-                std::string(kPlanetCaptions.at(planet2)),
+EntryLocation RisingSignEntry(int sign) {
+    return {ToUpper1252(SignAt(sign)) + " rising", "RISING.TXT"};
+}
+
+EntryLocation AspectEntry(Point planet, AspectFamily family, Point planet2) {
+    const std::string left(PointName(planet));
+    return {left + " " + std::string(RowOf(family).phrase) + " " + std::string(PointName(planet2)),
             left + ".TXT"};
 }
 

@@ -1,5 +1,6 @@
 #include "core/requests/requests.h"
 
+#include <optional>
 #include <utility>
 
 #include "core/engine/interpretation_reader.h"
@@ -55,30 +56,32 @@ void Requests::Lookup(EntryLocation entry) {
 
 void Requests::OKSigns_Click() {
     const Selection s = selection_;
-    if (!InRange(kPlanetCaptions, s.PlanetIndex) || !InRange(kSignCaptions, s.SignIndex)) {
+    const std::optional<Point> planet = PointAt(s.PlanetIndex);
+    if (!planet || !InRange(kSignCaptions, s.SignIndex)) {
         return;
     }
-    if (s.PlanetIndex >= kUranus && s.PlanetIndex <= kPluto) {
-        Refuse(kOuterPlanetsRefusal);
-        return;
-    }
-    if (s.PlanetIndex == kAscendant) {
+    if (*planet == Point::Ascendant) {
         OKRisingSign_Click();
         return;
     }
-    Lookup(PlanetInSignEntry(s.PlanetIndex, s.SignIndex));
+    if (!RowOf(*planet).readBySign) {
+        Refuse(kOuterPlanetsRefusal);
+        return;
+    }
+    Lookup(PlanetInSignEntry(*planet, s.SignIndex));
 }
 
 void Requests::OKHouses_Click() {
     const Selection s = selection_;
-    if (!InRange(kPlanetCaptions, s.PlanetIndex) || !InRange(kHouseCaptions, s.HouseIndex)) {
+    const std::optional<Point> planet = PointAt(s.PlanetIndex);
+    if (!planet || !InRange(kHouseCaptions, s.HouseIndex)) {
         return;
     }
-    if (s.PlanetIndex == kAscendant) {
+    if (*planet == Point::Ascendant) {
         Refuse(kAscendantInHouseRefusal);
         return;
     }
-    Lookup(PlanetInHouseEntry(s.PlanetIndex, s.HouseIndex));
+    Lookup(PlanetInHouseEntry(*planet, s.HouseIndex + 1));
 }
 
 void Requests::OKRisingSign_Click() {
@@ -91,25 +94,27 @@ void Requests::OKRisingSign_Click() {
 
 void Requests::OKAspects_Click() {
     const Selection s = selection_;
-    if (!InRange(kPlanetCaptions, s.PlanetIndex) || !InRange(kPlanetCaptions, s.Planet2Index) ||
-        !InRange(kAspectPhrases, s.AspectIndex)) {
+    const std::optional<Point> planet = PointAt(s.PlanetIndex);
+    const std::optional<Point> planet2 = PointAt(s.Planet2Index);
+    const std::optional<AspectFamily> family = AspectFamilyAt(s.AspectIndex);
+    if (!planet || !planet2 || !family) {
         return;
     }
     // Mercury and Venus never stray far from the Sun, nor from each other:
     // the library has no entries for the wider aspects of these pairs.
-    if (s.PlanetIndex > s.Planet2Index) {
+    const auto pair = [&](Point a, Point b) { return *planet == a && *planet2 == b; };
+    if (IndexOf(*planet) > IndexOf(*planet2)) {
         Refuse(kOrderRefusal);
-    } else if (s.PlanetIndex == s.Planet2Index) {
+    } else if (*planet == *planet2) {
         Refuse(kSelfAspectRefusal);
-    } else if (s.PlanetIndex == kSun && s.Planet2Index == kMercury && s.AspectIndex > kBlending) {
+    } else if (pair(Point::Sun, Point::Mercury) && *family != AspectFamily::Blending) {
         Refuse(kSunMercuryRefusal);
-    } else if (s.PlanetIndex == kSun && s.Planet2Index == kVenus && s.AspectIndex > kHarmonizing) {
+    } else if (pair(Point::Sun, Point::Venus) && *family == AspectFamily::Discordant) {
         Refuse(kSunVenusRefusal);
-    } else if (s.PlanetIndex == kMercury && s.Planet2Index == kVenus &&
-               s.AspectIndex > kHarmonizing) {
+    } else if (pair(Point::Mercury, Point::Venus) && *family == AspectFamily::Discordant) {
         Refuse(kMercuryVenusRefusal);
     } else {
-        Lookup(AspectEntry(s.PlanetIndex, s.AspectIndex, s.Planet2Index));
+        Lookup(AspectEntry(*planet, *family, *planet2));
     }
 }
 

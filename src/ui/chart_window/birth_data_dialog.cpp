@@ -29,23 +29,12 @@ namespace {
 
 constexpr std::size_t kPlacesListed = 12;
 
-constexpr std::array<HouseSystem, 7> kHouseSystems = {
-    HouseSystem::Placidus, HouseSystem::Koch,  HouseSystem::Porphyry, HouseSystem::Regiomontanus,
-    HouseSystem::Campanus, HouseSystem::Equal, HouseSystem::WholeSign};
-
-constexpr std::array<const char*, 5> kOrbNames = {"Conjunction", "Sextile", "Square", "Trine",
-                                                  "Opposition"};
-
 QString Text(std::string_view utf8) {
     return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
 }
 
 std::string Utf8(const QLineEdit* edit) {
     return edit->text().toStdString();
-}
-
-std::array<double*, 5> OrbFields(Orbs& orbs) {
-    return {&orbs.conjunction, &orbs.sextile, &orbs.square, &orbs.trine, &orbs.opposition};
 }
 
 QLineEdit* AddLineEdit(QWidget* parent, const char* name, const QString& placeholder) {
@@ -142,8 +131,8 @@ void BirthDataDialog::BuildFields() {
 
     houseSystem_ = new QComboBox(this);
     houseSystem_->setObjectName("houseSystem");
-    for (const HouseSystem system : kHouseSystems) {
-        houseSystem_->addItem(Text(HouseSystemDisplayName(system)));
+    for (const HouseSystemRow& row : kHouseSystems) {
+        houseSystem_->addItem(Text(row.displayName));
     }
     form->addRow(tr("&House system:"), houseSystem_);
 
@@ -164,13 +153,14 @@ void BirthDataDialog::BuildFields() {
     orbsGrid->setContentsMargins(0, 0, 0, 0);
     for (std::size_t index = 0; index < orbs_.size(); ++index) {
         auto* spin = new QDoubleSpinBox(orbsBox_);
-        spin->setObjectName(QString("orb%1").arg(kOrbNames[index]));
+        spin->setObjectName("orb" + Text(kAspects[index].label));
         spin->setRange(0.0, kMaxOrb);
         spin->setDecimals(1);
         spin->setSingleStep(0.5);
         spin->setSuffix("\u00B0");
         orbs_[index] = spin;
-        auto* label = new QLabel(tr(kOrbNames[index]), orbsBox_);
+        // The labels are in the translation files under their English text.
+        auto* label = new QLabel(tr(std::string(kAspects[index].label).c_str()), orbsBox_);
         label->setBuddy(spin);
         const int column = static_cast<int>(index);
         orbsGrid->addWidget(label, 0, column);
@@ -249,13 +239,9 @@ void BirthDataDialog::SetBirthData(const BirthData& birth) {
     longitude_->setText(Text(form.longitude));
     zone_->setText(Text(form.zone));
     offset_->setText(Text(form.offset));
-    houseSystem_->setCurrentIndex(
-        static_cast<int>(std::find(kHouseSystems.begin(), kHouseSystems.end(), form.houseSystem) -
-                         kHouseSystems.begin()));
-    Orbs orbs = form.orbs;
-    const std::array<double*, 5> values = OrbFields(orbs);
+    houseSystem_->setCurrentIndex(static_cast<int>(IndexOf(form.houseSystem)));
     for (std::size_t index = 0; index < orbs_.size(); ++index) {
-        orbs_[index]->setValue(*values[index]);
+        orbs_[index]->setValue(form.orbs[kAspects[index].kind]);
     }
     // The button group keeps one button checked; switching exclusivity off
     // is the only way back to neither.
@@ -334,10 +320,10 @@ BirthForm BirthDataDialog::Form() const {
                     : later_->isChecked() ? FoldChoice::Later
                                           : FoldChoice::None;
     }
-    form.houseSystem = kHouseSystems.at(static_cast<std::size_t>(houseSystem_->currentIndex()));
-    const std::array<double*, 5> values = OrbFields(form.orbs);
+    form.houseSystem =
+        kHouseSystems.at(static_cast<std::size_t>(houseSystem_->currentIndex())).system;
     for (std::size_t index = 0; index < orbs_.size(); ++index) {
-        *values[index] = orbs_[index]->value();
+        form.orbs[kAspects[index].kind] = orbs_[index]->value();
     }
     return form;
 }

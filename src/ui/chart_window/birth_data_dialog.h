@@ -92,7 +92,7 @@ private:
     QComboBox* houseSystem_ = nullptr;
     QPushButton* orbsButton_ = nullptr;
     QWidget* orbsBox_ = nullptr;
-    std::array<QDoubleSpinBox*, 5> orbs_{};
+    std::array<QDoubleSpinBox*, kAspects.size()> orbs_{};
     QLabel* preview_ = nullptr;
 };
 

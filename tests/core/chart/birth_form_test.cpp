@@ -21,7 +21,7 @@ TEST(ReadBirthForm, ReadsEveryField) {
     BirthForm form = BerlinForm();
     form.fold = FoldChoice::Later;
     form.houseSystem = HouseSystem::Koch;
-    form.orbs.trine = 6.5;
+    form.orbs[AspectKind::Trine] = 6.5;
     const Result<BirthData> result = ReadBirthForm(form);
     ASSERT_TRUE(result.Ok()) << result.Failure().message;
     const BirthData& birth = *result;
@@ -35,7 +35,7 @@ TEST(ReadBirthForm, ReadsEveryField) {
     EXPECT_FALSE(birth.utcOffsetSeconds.has_value());
     EXPECT_EQ(birth.fold, FoldChoice::Later);
     EXPECT_EQ(birth.houseSystem, HouseSystem::Koch);
-    EXPECT_DOUBLE_EQ(birth.orbs.trine, 6.5);
+    EXPECT_DOUBLE_EQ(birth.orbs[AspectKind::Trine], 6.5);
 }
 
 TEST(ReadBirthForm, AnOffsetOverridesAndMayStandWithoutAZone) {
@@ -94,7 +94,7 @@ TEST(ReadBirthForm, RefusesTheFirstBadFieldAndNamesIt) {
              f.offset = "+01:00";
          },
          BirthField::Zone, "unknown time zone \"Mars/Olympus\"; clear it to use the offset"},
-        {"orbs", [](BirthForm& f) { f.orbs.square = 16; }, BirthField::Orbs, nullptr},
+        {"orbs", [](BirthForm& f) { f.orbs[AspectKind::Square] = 16; }, BirthField::Orbs, nullptr},
         {"date before time",
          [](BirthForm& f) {
              f.date = "yesterday";

@@ -45,11 +45,11 @@ void ExpectSameBirth(const BirthData& a, const BirthData& b) {
     EXPECT_EQ(a.utcOffsetSeconds, b.utcOffsetSeconds);
     EXPECT_EQ(a.fold, b.fold);
     EXPECT_EQ(a.houseSystem, b.houseSystem);
-    EXPECT_DOUBLE_EQ(a.orbs.conjunction, b.orbs.conjunction);
-    EXPECT_DOUBLE_EQ(a.orbs.sextile, b.orbs.sextile);
-    EXPECT_DOUBLE_EQ(a.orbs.square, b.orbs.square);
-    EXPECT_DOUBLE_EQ(a.orbs.trine, b.orbs.trine);
-    EXPECT_DOUBLE_EQ(a.orbs.opposition, b.orbs.opposition);
+    EXPECT_DOUBLE_EQ(a.orbs[AspectKind::Conjunction], b.orbs[AspectKind::Conjunction]);
+    EXPECT_DOUBLE_EQ(a.orbs[AspectKind::Sextile], b.orbs[AspectKind::Sextile]);
+    EXPECT_DOUBLE_EQ(a.orbs[AspectKind::Square], b.orbs[AspectKind::Square]);
+    EXPECT_DOUBLE_EQ(a.orbs[AspectKind::Trine], b.orbs[AspectKind::Trine]);
+    EXPECT_DOUBLE_EQ(a.orbs[AspectKind::Opposition], b.orbs[AspectKind::Opposition]);
 }
 
 TEST(ChartFile, WritesTheDocumentedTextAndReadsItBack) {
@@ -78,7 +78,7 @@ TEST(ChartFile, RoundTripsEveryKindOfBirth) {
     repeated.fold = FoldChoice::Later;
     repeated.time = CivilTime{2, 30, 15};
     repeated.houseSystem = HouseSystem::Regiomontanus;
-    repeated.orbs = {10.5, 0, 15, 6.25, 0.125};
+    repeated.orbs = Orbs({10.5, 0, 15, 6.25, 0.125});
 
     BirthData accents = BerlinBirth();
     accents.name = "Zoë Ørsted 李";

@@ -155,10 +155,10 @@ TEST(Orbs, FormatAndReadBack) {
     EXPECT_EQ(FormatOrbs(Orbs{}), "conjunction=8,sextile=5,square=7,trine=7,opposition=8");
     const OrbsParse some = ParseOrbs(" sextile = 4.5 , opposition=10", Orbs{});
     ASSERT_TRUE(some.value) << some.error;
-    EXPECT_EQ(some.value->sextile, 4.5);
-    EXPECT_EQ(some.value->opposition, 10.0);
-    EXPECT_EQ(some.value->conjunction, 8.0);
-    const Orbs odd{0.1, 15, 0, 3.75, 12.125};
+    EXPECT_EQ((*some.value)[AspectKind::Sextile], 4.5);
+    EXPECT_EQ((*some.value)[AspectKind::Opposition], 10.0);
+    EXPECT_EQ((*some.value)[AspectKind::Conjunction], 8.0);
+    const Orbs odd({0.1, 15, 0, 3.75, 12.125});
     const OrbsParse back = ParseOrbs(FormatOrbs(odd), Orbs{});
     ASSERT_TRUE(back.value) << back.error;
     EXPECT_EQ(FormatOrbs(*back.value), FormatOrbs(odd));

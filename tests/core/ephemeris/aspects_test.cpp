@@ -52,35 +52,12 @@ TEST(Aspects, KindFamilyAndOrbOfOnePair) {
     }
 }
 
-TEST(Aspects, FamiliesAndNames) {
-    struct Case {
-        AspectKind kind;
-        double angle;
-        AspectFamily family;
-        const char* name;
-        const char* familyName;
-    };
-    const Case cases[] = {
-        {AspectKind::Conjunction, 0, AspectFamily::Blending, "conjunction", "blending"},
-        {AspectKind::Sextile, 60, AspectFamily::Harmonizing, "sextile", "harmonizing"},
-        {AspectKind::Trine, 120, AspectFamily::Harmonizing, "trine", "harmonizing"},
-        {AspectKind::Square, 90, AspectFamily::Discordant, "square", "discordant"},
-        {AspectKind::Opposition, 180, AspectFamily::Discordant, "opposition", "discordant"},
-    };
-    for (const Case& c : cases) {
-        EXPECT_EQ(ExactAngle(c.kind), c.angle);
-        EXPECT_EQ(FamilyOf(c.kind), c.family);
-        EXPECT_EQ(AspectKindName(c.kind), c.name);
-        EXPECT_EQ(AspectFamilyName(c.family), c.familyName);
-    }
-}
-
 TEST(Aspects, ChangedOrbsWidenAndNarrow) {
     Orbs wide;
-    wide.sextile = 7.0;
+    wide[AspectKind::Sextile] = 7.0;
     ASSERT_EQ(AspectsOfTwo(300.0, 6.0, wide).size(), 1u);
     EXPECT_EQ(AspectsOfTwo(300.0, 6.0, wide)[0].kind, AspectKind::Sextile);
-    Orbs none{0.0, 0.0, 0.0, 0.0, 0.0};
+    const Orbs none = Orbs::Every(0.0);
     EXPECT_TRUE(AspectsOfTwo(10.0, 10.5, none).empty());
     EXPECT_EQ(AspectsOfTwo(10.0, 190.0, none).size(), 1u);  // exact still counts
 }
@@ -114,6 +91,39 @@ TEST(Aspects, PairsFollowTheOrderOfPointsWhateverTheInputOrder) {
     }
 }
 
+// Transiting against natal: every cross pair, the same body in both lists
+// included, `first` always from the first list, whatever the input order.
+TEST(Aspects, BetweenTwoListsPairsEachPointOfTheFirstWithEachOfTheSecond) {
+    const PointLongitude transiting[] = {{Point::Mars, 10.0}, {Point::Sun, 100.0}};
+    const PointLongitude natal[] = {
+        {Point::Venus, 250.0}, {Point::Moon, 190.0}, {Point::Sun, 102.0}};
+    struct Expected {
+        Point first;
+        Point second;
+        AspectKind kind;
+        double orb;
+    };
+    const Expected expected[] = {
+        {Point::Sun, Point::Sun, AspectKind::Conjunction, 2.0},  // 2 apart
+        {Point::Sun, Point::Moon, AspectKind::Square, 0.0},      // 90; Venus is 150 away
+        {Point::Mars, Point::Sun, AspectKind::Square, 2.0},      // 92
+        {Point::Mars, Point::Moon, AspectKind::Opposition, 0.0},
+        {Point::Mars, Point::Venus, AspectKind::Trine, 0.0},  // 240 one way, 120 the other
+    };
+    const std::vector<Aspect> aspects = FindAspectsBetween(transiting, natal, Orbs{});
+    ASSERT_EQ(aspects.size(), std::size(expected));
+    for (std::size_t i = 0; i < aspects.size(); ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_EQ(aspects[i].first, expected[i].first);
+        EXPECT_EQ(aspects[i].second, expected[i].second);
+        EXPECT_EQ(aspects[i].kind, expected[i].kind);
+        EXPECT_EQ(aspects[i].family, FamilyOf(expected[i].kind));
+        EXPECT_NEAR(aspects[i].orb, expected[i].orb, 1e-9);
+    }
+    EXPECT_EQ(FindAspectsBetween(transiting, natal, Orbs::Every(1.0)).size(), 3u)
+        << "the 2-degree pairs fall outside orbs of 1";
+}
+
 TEST(Aspects, SeparationIsTheShorterArc) {
     EXPECT_DOUBLE_EQ(AngularSeparation(10.0, 350.0), 20.0);
     EXPECT_DOUBLE_EQ(AngularSeparation(350.0, 10.0), 20.0);
@@ -123,15 +133,15 @@ TEST(Aspects, SeparationIsTheShorterArc) {
 
 TEST(Aspects, OrbsOutsideZeroToFifteenAreRefusedByName) {
     EXPECT_EQ(ValidateOrbs(Orbs{}), "");
-    EXPECT_EQ(ValidateOrbs(Orbs{15.0, 0.0, 15.0, 0.0, 15.0}), "");
+    EXPECT_EQ(ValidateOrbs(Orbs::Every(15.0)), "");
     Orbs bad;
-    bad.trine = 15.5;
+    bad[AspectKind::Trine] = 15.5;
     EXPECT_EQ(ValidateOrbs(bad), "Trine orb must lie between 0 and 15 degrees.");
     bad = Orbs{};
-    bad.conjunction = -1.0;
+    bad[AspectKind::Conjunction] = -1.0;
     EXPECT_EQ(ValidateOrbs(bad), "Conjunction orb must lie between 0 and 15 degrees.");
     bad = Orbs{};
-    bad.opposition = std::numeric_limits<double>::quiet_NaN();
+    bad[AspectKind::Opposition] = std::numeric_limits<double>::quiet_NaN();
     EXPECT_EQ(ValidateOrbs(bad), "Opposition orb must lie between 0 and 15 degrees.");
 }
 

@@ -10,7 +10,7 @@
 #include <optional>
 #include <string>
 
-#include "core/ephemeris/chart.h"
+#include "core/sky/chart.h"
 
 namespace tolvaris {
 namespace {

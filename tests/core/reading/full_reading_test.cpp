@@ -175,6 +175,29 @@ TEST_F(FullReadingTest, MissingEntriesAndFilesAreListedAtTheEndWithOneMessage) {
     EXPECT_EQ(buffers.DataCount(), buffers.PageCount());
 }
 
+// The command line's reading is the data buffer the window leaves, composed
+// without one: same lines, same missing entries, and no page file written.
+TEST_F(FullReadingTest, WithoutAWindowTheBufferIsWhatTheShownReadingLeaves) {
+    std::filesystem::remove(folder / "HOUSE_12.TXT");
+    for (const bool timeKnown : {true, false}) {
+        for (const ReadingOrder order : {ReadingOrder::ByPlanet, ReadingOrder::ByHouse}) {
+            SCOPED_TRACE(std::string(timeKnown ? "time known, " : "time unknown, ") +
+                         (order == ReadingOrder::ByPlanet ? "by planet" : "by house"));
+            const BirthChart chart = SmallChart(timeKnown);
+            buffers.ClearDataBuffer();
+            ShowFullReading(chart, order, folder.Path(), buffers, notices);
+            std::filesystem::remove(folder / "lastpage.txt");
+            test::FakeNotices quiet;
+            const ReadingBuffer composed =
+                FullReadingDataBuffer(chart, order, folder.Path(), quiet);
+            EXPECT_EQ(Texts(composed.lines), Texts(buffers.DataBuffer()));
+            EXPECT_EQ(composed.missing.size(), timeKnown ? 1U : 0U);
+            EXPECT_TRUE(quiet.messages.empty());
+            EXPECT_FALSE(std::filesystem::exists(folder / "lastpage.txt"));
+        }
+    }
+}
+
 TEST(Utf8ToCp1252Text, KeepsWhatTheCodePageHoldsAndFoldsOtherLatinLetters) {
     const struct {
         const char* utf8;

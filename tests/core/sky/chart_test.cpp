@@ -1,4 +1,4 @@
-#include "core/ephemeris/chart.h"
+#include "core/sky/chart.h"
 
 #include <gtest/gtest.h>
 
@@ -60,7 +60,7 @@ TEST(ChartRequestChecks, BadFieldsAreRefusedWithMessagesNamingThem) {
         EXPECT_EQ(result.error, c.message);
     }
     ChartRequest badOrb = Berlin1990();
-    badOrb.orbs.square = 16.0;
+    badOrb.orbs[AspectKind::Square] = 16.0;
     EXPECT_EQ(ComputeChart(ephemeris, badOrb).error,
               "Square orb must lie between 0 and 15 degrees.");
 }
@@ -142,11 +142,11 @@ TEST(ChartContents, UnknownTimeLeavesOutHousesAndAngles) {
 
 TEST(ChartContents, OrbsFromTheRequestAreUsed) {
     ChartRequest request = Berlin1990();
-    request.orbs = Orbs{0.0, 0.0, 0.0, 0.0, 0.0};
+    request.orbs = Orbs::Every(0.0);
     const ChartResult none = ComputeChart(request);
     ASSERT_TRUE(none.Ok());
     EXPECT_TRUE(none.chart->aspects.empty());
-    request.orbs = Orbs{15.0, 15.0, 15.0, 15.0, 15.0};
+    request.orbs = Orbs::Every(15.0);
     const ChartResult wide = ComputeChart(request);
     const ChartResult normal = ComputeChart(Berlin1990());
     ASSERT_TRUE(wide.Ok() && normal.Ok());

@@ -1,10 +1,11 @@
-#include "core/ephemeris/chart.h"
+#include "core/sky/chart.h"
 
 #include <cmath>
 #include <cstdio>
 
 #include "core/ephemeris/ephemeris.h"
 #include "core/ephemeris/ut_instant.h"
+#include "core/sky/sky_positions.h"
 
 namespace tolvaris {
 namespace {
@@ -97,32 +98,25 @@ ChartResult ComputeChart(Ephemeris& ephemeris, const ChartRequest& request) {
             "up to about 7 degrees off; houses, Ascendant and Midheaven are left out.");
     }
 
-    PositionSource source = PositionSource::Files;
-    std::vector<PointLongitude> forAspects;
-    for (Point body : kBodies) {
-        Ephemeris::BodyReading reading = ephemeris.ReadBody(body, chart.julianDayUt);
-        if (!reading.ok) {
-            result.error = "The position of " + std::string(PointName(body)) +
-                           " could not be computed: " + reading.message;
-            return result;
-        }
-        if (reading.source != PositionSource::Files) {
-            source = reading.source;
-        }
-        const double longitude = NormaliseDegrees(reading.longitude);
+    const SkyPositions sky = PositionsAt(ephemeris, chart.julianDayUt, kBodies);
+    if (!sky.Ok()) {
+        result.error = sky.error;
+        return result;
+    }
+    for (const SkyPosition& position : sky.positions) {
         std::optional<int> house;
         if (chart.cusps) {
-            house = HouseOf(longitude, *chart.cusps);
+            house = HouseOf(position.longitude, *chart.cusps);
         }
-        chart.bodies.push_back({body, PointName(body), longitude, reading.speed,
-                                SignIndex(longitude), DegreeInSign(longitude), house,
-                                reading.speed < 0.0});
-        forAspects.push_back({body, longitude});
+        chart.bodies.push_back({position.body, PointName(position.body), position.longitude,
+                                position.speed, position.sign, position.degreeInSign, house,
+                                position.retrograde});
     }
-    if (source != PositionSource::Files) {
+    if (sky.source != PositionSource::Files) {
         chart.ephemeris = EphemerisUsed::Moshier;
-        chart.notes.push_back(MoshierNote(ephemeris, source));
+        chart.notes.push_back(MoshierNote(ephemeris, sky.source));
     }
+    std::vector<PointLongitude> forAspects = LongitudesOf(sky.positions);
     if (chart.ascendant) {
         forAspects.push_back({Point::Ascendant, chart.ascendant->longitude});
     }

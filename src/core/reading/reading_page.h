@@ -1,0 +1,73 @@
+#pragma once
+
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/engine/line.h"
+#include "core/engine/page_buffers.h"
+#include "core/engine/screen.h"
+#include "core/requests/entry_keys.h"
+
+namespace tolvaris {
+
+// An entry a reading looked for and did not find.
+struct MissingEntry {
+    EntryLocation entry;
+    // The data file itself is missing or cannot be read.
+    bool fileMissing = false;
+    bool operator==(const MissingEntry&) const = default;
+};
+
+// Writes a reading into the current page: lines of our own text, entries
+// copied from the data files exactly as a request copies them, blocks apart
+// by a rule. Every kind of reading (natal, transits, two charts) goes
+// through it.
+class ReadingPage {
+public:
+    ReadingPage(std::filesystem::path dataFolder, PageBuffers& buffers);
+
+    // A line of our own text (code page 1252), wrapped at word boundaries.
+    void Text(std::string_view text);
+    // Between two blocks; an entry that was not found leaves its separator
+    // for the next block, so two never follow each other.
+    void Separator();
+    // A block with the entry, or nothing and a note for the closing list.
+    void Entry(const EntryLocation& entry);
+    // Closes the reading: the entries not found, listed in a block of their
+    // own. Returns them.
+    std::vector<MissingEntry> Finish();
+
+private:
+    std::filesystem::path dataFolder_;
+    PageBuffers& buffers_;
+    std::vector<MissingEntry> missing_;
+    std::int32_t linesAfterSeparator_ = -1;
+};
+
+// What a reading puts on its page.
+using ReadingContent = std::function<void(ReadingPage&)>;
+
+// A new page with the reading, shown like a request's page. Returns what
+// was missing.
+std::vector<MissingEntry> ShowReadingPage(PageBuffers& buffers,
+                                          const std::filesystem::path& dataFolder,
+                                          const ReadingContent& content);
+
+// What the data buffer holds after the window has shown only this reading
+// (the page's opening blank line, the reading, the closing blank line of a
+// shown page), made without a window, for the command line to save exactly
+// as Save would. `notices` hears of a full buffer.
+struct ReadingBuffer {
+    std::vector<Line> lines;
+    std::vector<MissingEntry> missing;
+};
+ReadingBuffer ComposeWithoutWindow(const std::filesystem::path& dataFolder, Notices& notices,
+                                   const ReadingContent& content);
+
+// "3 entries were not found; they are listed at the end of the reading."
+std::string MissingEntriesMessage(std::size_t count);
+
+}  // namespace tolvaris
