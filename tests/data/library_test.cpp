@@ -76,7 +76,7 @@ std::vector<Request> AcceptedRequests() {
     for (std::int16_t p = 0; p <= 6; ++p) {
         for (std::int16_t s = 0; s < 12; ++s) {
             add("sign", "Planet in sign: " + kPlanets[p] + " in " + kSigns[s],
-                &Requests::OKSigns_Click, {.SignIndex = s, .PlanetIndex = p},
+                &Requests::OKSigns_Click, {.signIndex = s, .planetIndex = p},
                 "SIGN_" + kSigns[s].substr(0, 3) + ".TXT", Upper(kPlanets[p]) + " in");
         }
     }
@@ -84,12 +84,12 @@ std::vector<Request> AcceptedRequests() {
         for (std::int16_t h = 0; h < 12; ++h) {
             const std::string house = std::to_string(h + 1);
             add("house", "Planet in house: " + kPlanets[p] + " in " + house,
-                &Requests::OKHouses_Click, {.HouseIndex = h, .PlanetIndex = p},
+                &Requests::OKHouses_Click, {.houseIndex = h, .planetIndex = p},
                 "HOUSE_" + house + ".TXT", Upper(kPlanets[p]) + " in");
         }
     }
     for (std::int16_t s = 0; s < 12; ++s) {
-        add("rising", "Rising sign: " + kSigns[s], &Requests::OKRisingSign_Click, {.SignIndex = s},
+        add("rising", "Rising sign: " + kSigns[s], &Requests::OKRisingSign_Click, {.signIndex = s},
             "RISING.TXT", Upper(kSigns[s]) + " rising");
     }
     for (std::int16_t p = 0; p < 11; ++p) {
@@ -102,7 +102,7 @@ std::vector<Request> AcceptedRequests() {
                 }
                 const std::string key = kPlanets[p] + " " + kPhrases[a] + " " + kPlanets[q];
                 add("aspect", "Aspects: " + key, &Requests::OKAspects_Click,
-                    {.PlanetIndex = p, .AspectIndex = a, .Planet2Index = q}, kPlanets[p] + ".TXT",
+                    {.planetIndex = p, .aspectIndex = a, .planet2Index = q}, kPlanets[p] + ".TXT",
                     key);
             }
         }

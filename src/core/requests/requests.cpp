@@ -28,19 +28,19 @@ void Requests::Refuse(const char* message) {
 void Requests::Select(OptionGroup group, std::int16_t index) {
     switch (group) {
         case OptionGroup::Sign:
-            selection_.SignIndex = index;
+            selection_.signIndex = index;
             break;
         case OptionGroup::House:
-            selection_.HouseIndex = index;
+            selection_.houseIndex = index;
             break;
         case OptionGroup::Planet:
-            selection_.PlanetIndex = index;
+            selection_.planetIndex = index;
             break;
         case OptionGroup::AspectKind:
-            selection_.AspectIndex = index;
+            selection_.aspectIndex = index;
             break;
         case OptionGroup::SecondPlanet:
-            selection_.Planet2Index = index;
+            selection_.planet2Index = index;
             break;
     }
 }
@@ -56,8 +56,8 @@ void Requests::Lookup(EntryLocation entry) {
 
 void Requests::OKSigns_Click() {
     const Selection s = selection_;
-    const std::optional<Point> planet = PointAt(s.PlanetIndex);
-    if (!planet || !InRange(kSignCaptions, s.SignIndex)) {
+    const std::optional<Point> planet = PointAt(s.planetIndex);
+    if (!planet || !InRange(kSignCaptions, s.signIndex)) {
         return;
     }
     if (*planet == Point::Ascendant) {
@@ -68,35 +68,35 @@ void Requests::OKSigns_Click() {
         Refuse(kOuterPlanetsRefusal);
         return;
     }
-    Lookup(PlanetInSignEntry(*planet, s.SignIndex));
+    Lookup(PlanetInSignEntry(*planet, s.signIndex));
 }
 
 void Requests::OKHouses_Click() {
     const Selection s = selection_;
-    const std::optional<Point> planet = PointAt(s.PlanetIndex);
-    if (!planet || !InRange(kHouseCaptions, s.HouseIndex)) {
+    const std::optional<Point> planet = PointAt(s.planetIndex);
+    if (!planet || !InRange(kHouseCaptions, s.houseIndex)) {
         return;
     }
     if (*planet == Point::Ascendant) {
         Refuse(kAscendantInHouseRefusal);
         return;
     }
-    Lookup(PlanetInHouseEntry(*planet, s.HouseIndex + 1));
+    Lookup(PlanetInHouseEntry(*planet, s.houseIndex + 1));
 }
 
 void Requests::OKRisingSign_Click() {
     const Selection s = selection_;
-    if (!InRange(kSignCaptions, s.SignIndex)) {
+    if (!InRange(kSignCaptions, s.signIndex)) {
         return;
     }
-    Lookup(RisingSignEntry(s.SignIndex));
+    Lookup(RisingSignEntry(s.signIndex));
 }
 
 void Requests::OKAspects_Click() {
     const Selection s = selection_;
-    const std::optional<Point> planet = PointAt(s.PlanetIndex);
-    const std::optional<Point> planet2 = PointAt(s.Planet2Index);
-    const std::optional<AspectFamily> family = AspectFamilyAt(s.AspectIndex);
+    const std::optional<Point> planet = PointAt(s.planetIndex);
+    const std::optional<Point> planet2 = PointAt(s.planet2Index);
+    const std::optional<AspectFamily> family = AspectFamilyAt(s.aspectIndex);
     if (!planet || !planet2 || !family) {
         return;
     }

@@ -15,11 +15,11 @@ enum class OptionGroup { Sign, House, Planet, AspectKind, SecondPlanet };
 
 // The index last focused in each option group.
 struct Selection {
-    std::int16_t SignIndex = 6;     // Libra
-    std::int16_t HouseIndex = 6;    // 7th
-    std::int16_t PlanetIndex = 0;   // Sun
-    std::int16_t AspectIndex = 2;   // discordant
-    std::int16_t Planet2Index = 1;  // Moon
+    std::int16_t signIndex = 6;     // Libra
+    std::int16_t houseIndex = 6;    // 7th
+    std::int16_t planetIndex = 0;   // Sun
+    std::int16_t aspectIndex = 2;   // discordant
+    std::int16_t planet2Index = 1;  // Moon
 };
 
 inline constexpr const char* kOuterPlanetsRefusal =

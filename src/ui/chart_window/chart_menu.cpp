@@ -324,10 +324,10 @@ void ChartMenu::RebuildRecentActions() {
 }
 
 Selection ApplyPlacement(Selection selection, const ChartPlacement& placement) {
-    selection.PlanetIndex = static_cast<std::int16_t>(placement.planetIndex);
-    selection.SignIndex = static_cast<std::int16_t>(placement.signIndex);
+    selection.planetIndex = static_cast<std::int16_t>(placement.planetIndex);
+    selection.signIndex = static_cast<std::int16_t>(placement.signIndex);
     if (placement.houseIndex) {
-        selection.HouseIndex = static_cast<std::int16_t>(*placement.houseIndex);
+        selection.houseIndex = static_cast<std::int16_t>(*placement.houseIndex);
     }
     return selection;
 }

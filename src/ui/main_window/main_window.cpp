@@ -223,11 +223,11 @@ void MainWindow::SetSelection(const Selection& selection) {
 void MainWindow::ShowChecked(const Selection& selection) {
     // Checking moves no focus.
     const std::array<std::pair<OptionGroup, int>, 5> indexes = {{
-        {OptionGroup::Sign, selection.SignIndex},
-        {OptionGroup::House, selection.HouseIndex},
-        {OptionGroup::Planet, selection.PlanetIndex},
-        {OptionGroup::AspectKind, selection.AspectIndex},
-        {OptionGroup::SecondPlanet, selection.Planet2Index},
+        {OptionGroup::Sign, selection.signIndex},
+        {OptionGroup::House, selection.houseIndex},
+        {OptionGroup::Planet, selection.planetIndex},
+        {OptionGroup::AspectKind, selection.aspectIndex},
+        {OptionGroup::SecondPlanet, selection.planet2Index},
     }};
     for (const auto& [group, index] : indexes) {
         if (QRadioButton* option = Option(group, index)) {

@@ -312,15 +312,15 @@ TEST_F(ChartMenuTest, ChoosingABodyInTheChartWindowReportsItsPlacement) {
 TEST(ApplyPlacement, SetsPlanetSignAndHouseAndKeepsTheAspectGroups) {
     const Selection start{6, 6, 0, 2, 1};
     const Selection sun = ApplyPlacement(start, {0, 9, 9});
-    EXPECT_EQ(sun.PlanetIndex, 0);
-    EXPECT_EQ(sun.SignIndex, 9);
-    EXPECT_EQ(sun.HouseIndex, 9);
-    EXPECT_EQ(sun.AspectIndex, 2);
-    EXPECT_EQ(sun.Planet2Index, 1);
+    EXPECT_EQ(sun.planetIndex, 0);
+    EXPECT_EQ(sun.signIndex, 9);
+    EXPECT_EQ(sun.houseIndex, 9);
+    EXPECT_EQ(sun.aspectIndex, 2);
+    EXPECT_EQ(sun.planet2Index, 1);
     const Selection rising = ApplyPlacement(start, {10, 0, std::nullopt});
-    EXPECT_EQ(rising.PlanetIndex, 10);
-    EXPECT_EQ(rising.SignIndex, 0);
-    EXPECT_EQ(rising.HouseIndex, 6);  // the Ascendant has no house: the group keeps its choice
+    EXPECT_EQ(rising.planetIndex, 10);
+    EXPECT_EQ(rising.signIndex, 0);
+    EXPECT_EQ(rising.houseIndex, 6);  // the Ascendant has no house: the group keeps its choice
 }
 
 TEST_F(ChartMenuTest, TheWheelIsExportedWhereTheUserSaysAndAFailureIsReported) {

@@ -106,11 +106,11 @@ protected:
     std::string LastPage() { return ReadBytes(folder / "lastpage.txt"); }
     QString Shown() { return run.Shown(); }
     void ExpectSelection(const Selection& expected) {
-        EXPECT_EQ(Selected().SignIndex, expected.SignIndex);
-        EXPECT_EQ(Selected().HouseIndex, expected.HouseIndex);
-        EXPECT_EQ(Selected().PlanetIndex, expected.PlanetIndex);
-        EXPECT_EQ(Selected().AspectIndex, expected.AspectIndex);
-        EXPECT_EQ(Selected().Planet2Index, expected.Planet2Index);
+        EXPECT_EQ(Selected().signIndex, expected.signIndex);
+        EXPECT_EQ(Selected().houseIndex, expected.houseIndex);
+        EXPECT_EQ(Selected().planetIndex, expected.planetIndex);
+        EXPECT_EQ(Selected().aspectIndex, expected.aspectIndex);
+        EXPECT_EQ(Selected().planet2Index, expected.planet2Index);
     }
 
     TempFolder folder;
@@ -172,12 +172,12 @@ TEST_F(MainWindowTest, ArrowKeysMoveTheSelectionWithinAGroup) {
 
     Click(Option(kSign, 6));  // Libra, then up to Virgo and back down past Libra to Scorpio
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Up);
-    EXPECT_EQ(Selected().SignIndex, 5);
+    EXPECT_EQ(Selected().signIndex, 5);
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
-    EXPECT_EQ(Selected().SignIndex, 7);
+    EXPECT_EQ(Selected().signIndex, 7);
     EXPECT_TRUE(Option(kSign, 7)->isChecked());
-    EXPECT_EQ(Selected().PlanetIndex, 1) << "the other groups keep theirs";
+    EXPECT_EQ(Selected().planetIndex, 1) << "the other groups keep theirs";
 }
 
 TEST_F(MainWindowTest, TabEntersEachGroupOnItsCheckedButtonInTheWindowsOrder) {
@@ -311,7 +311,7 @@ TEST_F(MainWindowTest, OnlyTheLeftButtonSelectsAndDoubleClickRequests) {
         QTest::mouseClick(pisces, button, {}, at);
         EXPECT_EQ(pisces->isChecked(), left);
         EXPECT_EQ(QApplication::focusWidget(), left ? pisces : focused);
-        EXPECT_EQ(Selected().SignIndex, left ? 11 : 6);
+        EXPECT_EQ(Selected().signIndex, left ? 11 : 6);
         Press("OKRisingSign");
         EXPECT_EQ(LastPage(), InterpretationPage(left ? kPiscesRising : kLibraRising));
 

@@ -219,7 +219,7 @@ TEST_F(OutputWindowTest, EscapeAndRightClickGiveTheFocusToTheMainWindow) {
         EXPECT_EQ(QApplication::activeWindow(), expected);
         EXPECT_EQ(Text()->toPlainText(), shown);
     }
-    EXPECT_EQ(program.Requests_().CurrentSelection().PlanetIndex, 0);
+    EXPECT_EQ(program.Requests_().CurrentSelection().planetIndex, 0);
 }
 
 TEST_F(OutputWindowTest, ClearAllDataEmptiesTheDataBufferAndKeepsThePageShown) {
