@@ -46,7 +46,7 @@ TEST(RecentCharts, SaveThenLoadRoundTrips) {
     EXPECT_EQ(again.Paths(), recent.Paths());
 }
 
-TEST(RecentCharts, AMissingOrDamagedFileIsAnEmptyList) {
+TEST(RecentCharts, AMissingOrForeignFileIsAnEmptyList) {
     const struct {
         const char* name;
         std::string text;
@@ -54,8 +54,6 @@ TEST(RecentCharts, AMissingOrDamagedFileIsAnEmptyList) {
         {"empty", ""},
         {"no heading", "/c/a.chart\n"},
         {"other heading", "# Tolvaris recent charts 2\n/c/a.chart\n"},
-        {"relative path", "# Tolvaris recent charts 1\n/c/a.chart\nb.chart\n"},
-        {"NUL byte", std::string("# Tolvaris recent charts 1\n/c/a\0.chart\n", 40)},
         {"too big", "# Tolvaris recent charts 1\n/" + std::string(70 * 1024, 'x') + "\n"},
     };
     for (const auto& c : damaged) {
@@ -75,6 +73,53 @@ TEST(RecentCharts, AMissingOrDamagedFileIsAnEmptyList) {
     RecentCharts notAFile(folder / "folder");
     notAFile.Load();
     EXPECT_TRUE(notAFile.Paths().empty());
+}
+
+TEST(RecentCharts, ABadLineCostsOnlyItself) {
+    const struct {
+        const char* name;
+        std::string line;
+    } bad[] = {
+        {"relative path", "b.chart"},
+        {"NUL byte", std::string("/c/b\0.chart", 11)},
+        // What an earlier version wrote for "/c/two\nlines.chart".
+        {"second half of a split path", "lines.chart"},
+    };
+    for (const auto& c : bad) {
+        SCOPED_TRACE(c.name);
+        const std::string text =
+            "# Tolvaris recent charts 1\n/c/a.chart\n" + c.line + "\n/c/z.chart\n";
+        EXPECT_EQ(RecentCharts::Parse(text, 8), (std::vector<path>{"/c/a.chart", "/c/z.chart"}));
+    }
+}
+
+TEST(RecentCharts, AnyPathSurvivesASaveOnItsOwnLine) {
+    const struct {
+        std::string chart;
+        std::string line;  // as the file holds it
+    } cases[] = {
+        {"/c/two\nlines.chart", "/c/two\\nlines.chart"},
+        {"/c/cr\r.chart", "/c/cr\\r.chart"},
+        {"/c/back\\slash\\n.chart", "/c/back\\\\slash\\\\n.chart"},
+        {"/c/ends in\\", "/c/ends in\\\\"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.line);
+        TempFolder folder;
+        AtomicFileWriter writer;
+        RecentCharts recent(folder / kRecentChartsFileName);
+        recent.Add("/c/plain.chart");
+        recent.Add(c.chart);
+        ASSERT_EQ(recent.Save(writer), "");
+        EXPECT_EQ(ReadBytes(folder / kRecentChartsFileName),
+                  "# Tolvaris recent charts 1\n" + c.line + "\n/c/plain.chart\n");
+        RecentCharts again(folder / kRecentChartsFileName);
+        again.Load();
+        EXPECT_EQ(again.Paths(), (std::vector<path>{c.chart, "/c/plain.chart"}));
+    }
+    // A file written before escaping: a backslash before another byte is itself.
+    EXPECT_EQ(RecentCharts::Parse("# Tolvaris recent charts 1\n/c/a\\b.chart\n/c/end\\\n", 8),
+              (std::vector<path>{"/c/a\\b.chart", "/c/end\\"}));
 }
 
 TEST(RecentCharts, ParseKeepsCrLfFilesDropsDuplicatesAndStopsAtTheCapacity) {
