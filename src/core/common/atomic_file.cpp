@@ -57,13 +57,8 @@ constexpr std::size_t kTemporaryNameExtra = 1 + 1 + 8 + 4 + 10 + 1 + 8 + 1 + 2;
 std::string TemporaryPrefix(const std::filesystem::path& target) {
     const std::string name = target.filename().string();
     const std::size_t limit = NameLimit(target.parent_path());
-    std::size_t keep =
+    const std::size_t keep =
         std::min(name.size(), limit > kTemporaryNameExtra ? limit - kTemporaryNameExtra : 0);
-    // Never split a UTF-8 sequence: back off over continuation bytes.
-    while (keep > 0 && keep < name.size() &&
-           (static_cast<unsigned char>(name[keep]) & 0xC0U) == 0x80U) {
-        --keep;
-    }
     std::uint32_t hash = 2166136261U;  // FNV-1a
     for (const char c : name) {
         hash = (hash ^ static_cast<unsigned char>(c)) * 16777619U;
@@ -217,13 +212,13 @@ std::string AtomicFileWriter::Write(const std::filesystem::path& requested,
     }
     if (exists) {
         if (S_ISDIR(seen.st_mode)) {
-            return "it is a folder, not a file";
+            return ErrnoText(EISDIR);
         }
         if (S_ISSOCK(seen.st_mode)) {
-            return "it is a socket, not a file";
+            return "Is a socket";  // worded like the system's own reasons
         }
         if (S_ISBLK(seen.st_mode)) {
-            return "it is a disk device, which Tolvaris does not write over";
+            return "Is a disk device, never written over";
         }
         if (!S_ISREG(seen.st_mode)) {
             return WriteInPlace(requested, produce);
