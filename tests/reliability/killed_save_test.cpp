@@ -88,8 +88,7 @@ std::vector<Saver> Savers() {
         {"saved output", "chart.txt",
          [=](const auto& path, auto& writer) { return WriteDataFile(path, *newBuffer, writer); },
          [=](const auto& path, auto& writer) { return WriteDataFile(path, *oldBuffer, writer); }},
-        // A name near the 255-byte limit, whose temporary must still fit.
-        {"saved output, long name", std::string(236, 'n') + ".txt",
+        {"saved output, a name near the 255-byte limit", std::string(236, 'n') + ".txt",
          [=](const auto& path, auto& writer) { return WriteDataFile(path, *newBuffer, writer); },
          [=](const auto& path, auto& writer) { return WriteDataFile(path, *oldBuffer, writer); }},
         {"settings", std::string(kSettingsFileName),

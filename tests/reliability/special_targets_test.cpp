@@ -1,5 +1,4 @@
-// A save meets what is at its path; each case runs in a child with a time
-// limit, so a write that blocks on a pipe fails instead of hanging.
+// A save meets what is at its path, in a child: a write that blocks fails, not hangs.
 
 #include <gtest/gtest.h>
 #include <sys/socket.h>
@@ -17,11 +16,10 @@ namespace {
 
 namespace fs = std::filesystem;
 using Received = std::function<std::string()>;  // what arrived where the save went
-
+// Each case makes what is at `t` and returns the path to save to.
 const struct {
     const char* name;
     const char* error;
-    // Makes what is at `t`; returns the path to save to.
     std::function<fs::path(const fs::path& t, Received& received)> make;
 } kCases[] = {
     {"dangling link to a dangling link", "",
@@ -34,9 +32,8 @@ const struct {
     {"named pipe", "",
      [](const fs::path& t, Received& received) {
          ::mkfifo(t.c_str(), 0600);
-         received = [got = std::async(std::launch::async, test::ReadBytes, t).share()] {
-             return got.get();
-         };
+         auto got = std::async(std::launch::async, test::ReadBytes, t).share();
+         received = [got] { return got.get(); };
          return t;
      }},
     // A /dev/fd/N path, as `>(command)` gives; SIGPIPE would kill the child.

@@ -47,7 +47,7 @@ TEST(RecentCharts, SaveThenLoadRoundTrips) {
     EXPECT_EQ(again.Paths(), recent.Paths());
 }
 
-TEST(RecentCharts, AMissingOrForeignFileIsAnEmptyList) {
+TEST(RecentCharts, AMissingOrDamagedFileIsAnEmptyList) {
     const struct {
         const char* name;
         std::string text;
@@ -77,8 +77,7 @@ TEST(RecentCharts, AMissingOrForeignFileIsAnEmptyList) {
 }
 
 TEST(RecentCharts, ParseKeepsCrLfFilesDropsDuplicatesAndBadLinesAndStopsAtTheCapacity) {
-    // A relative path, a NUL and the second half of a split path cost only their lines;
-    // an older file's backslash before another letter stands for itself.
+    // Bad lines cost only themselves; an older file's "\\d" stands for itself.
     const std::string text = std::string(
         "# Tolvaris recent charts 1\r\n/a.chart\r\nb.chart\r\n\r\n"
         "/b.chart\r\n/a\0.chart\r\n/a.chart\r\nlines.chart\r\n/c\\d.chart\r\n",
