@@ -12,6 +12,46 @@ constexpr std::string_view kHeading = "# Tolvaris recent charts 1";
 // A few paths of a few hundred bytes each; anything far larger is not ours.
 constexpr std::uintmax_t kMaxFileBytes = std::uintmax_t{64} * 1024;
 
+// A path may hold any byte but NUL, line breaks too: backslash, CR and LF
+// are written as \\, \r and \n so that each path keeps to one line.
+std::string EscapedPath(const std::string& path) {
+    std::string line;
+    line.reserve(path.size());
+    for (const char c : path) {
+        switch (c) {
+            case '\\':
+                line += "\\\\";
+                break;
+            case '\n':
+                line += "\\n";
+                break;
+            case '\r':
+                line += "\\r";
+                break;
+            default:
+                line += c;
+        }
+    }
+    return line;
+}
+
+// The reverse. Files written before escaping held paths as they were, so a
+// backslash before any other byte (or at the end) stands for itself.
+std::string UnescapedPath(std::string_view line) {
+    std::string path;
+    path.reserve(line.size());
+    for (std::size_t i = 0; i < line.size(); ++i) {
+        const char next = i + 1 < line.size() ? line[i + 1] : '\0';
+        if (line[i] != '\\' || (next != '\\' && next != 'n' && next != 'r')) {
+            path += line[i];
+            continue;
+        }
+        path += next == 'n' ? '\n' : next == 'r' ? '\r' : '\\';
+        ++i;
+    }
+    return path;
+}
+
 }  // namespace
 
 RecentCharts::RecentCharts(std::filesystem::path file, std::size_t capacity)
@@ -58,7 +98,7 @@ std::string RecentCharts::Format(const std::vector<std::filesystem::path>& paths
     std::string text(kHeading);
     text += '\n';
     for (const std::filesystem::path& path : paths) {
-        text += path.string();
+        text += EscapedPath(path.string());
         text += '\n';
     }
     return text;
@@ -67,9 +107,6 @@ std::string RecentCharts::Format(const std::vector<std::filesystem::path>& paths
 std::vector<std::filesystem::path> RecentCharts::Parse(std::string_view text,
                                                        std::size_t capacity) {
     std::vector<std::filesystem::path> paths;
-    if (text.find('\0') != std::string_view::npos) {
-        return {};
-    }
     bool heading = true;
     while (!text.empty()) {
         const std::size_t end = text.find('\n');
@@ -85,12 +122,13 @@ std::vector<std::filesystem::path> RecentCharts::Parse(std::string_view text,
             heading = false;
             continue;
         }
-        if (line.empty()) {
+        // A line that names no usable path costs only itself.
+        if (line.empty() || line.find('\0') != std::string_view::npos) {
             continue;
         }
-        std::filesystem::path path(line);
+        std::filesystem::path path(UnescapedPath(line));
         if (!path.is_absolute()) {
-            return {};
+            continue;
         }
         if (std::find(paths.begin(), paths.end(), path) == paths.end() && paths.size() < capacity) {
             paths.push_back(std::move(path));

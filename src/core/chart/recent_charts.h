@@ -12,16 +12,17 @@ namespace tolvaris {
 inline constexpr const char* kRecentChartsFileName = "recent-charts.txt";
 
 // The charts opened or saved lately, newest first, kept in a small text file
-// beside Tolvaris.ini: a heading line, then one absolute path per line.
+// beside Tolvaris.ini: a heading line, then one absolute path per line, its
+// backslashes, CRs and LFs written as \\, \r and \n.
 class RecentCharts {
 public:
     static constexpr std::size_t kDefaultCapacity = 8;
 
     explicit RecentCharts(std::filesystem::path file, std::size_t capacity = kDefaultCapacity);
 
-    // Reads the file. A missing, oversized or damaged file (no heading, a
-    // relative path, a NUL byte) gives an empty list: the list is only a
-    // convenience and never worth a message.
+    // Reads the file. A missing, oversized or foreign file (no heading) gives
+    // an empty list, and a line that is no absolute path (or holds a NUL) is
+    // skipped: the list is only a convenience and never worth a message.
     void Load();
     // Writes the list through the writer; "" or the reason of the failure.
     std::string Save(AtomicFileWriter& writer) const;

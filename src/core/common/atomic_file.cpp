@@ -1,12 +1,16 @@
 #include "core/common/atomic_file.h"
 
 #include <fcntl.h>
+#include <pthread.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <charconv>
 #include <chrono>
 #include <csignal>
+#include <cstdint>
 #include <cstdio>
 #include <string>
 #include <system_error>
@@ -16,22 +20,59 @@
 namespace tolvaris {
 namespace {
 
-std::filesystem::path ResolveLinks(const std::filesystem::path& target) {
-    std::error_code ec;
-    if (std::filesystem::is_symlink(std::filesystem::symlink_status(target, ec))) {
-        auto resolved = std::filesystem::weakly_canonical(target, ec);
-        if (!ec) {
-            return resolved;
+// Follows a chain of symbolic links to the path it ends at, which need not
+// exist: a dangling link's save creates its target. Each hop is read by
+// hand because weakly_canonical stops at a link whose target is missing.
+std::string FollowLinks(const std::filesystem::path& requested, std::filesystem::path& target) {
+    target = requested;
+    for (int hop = 0; hop < 40; ++hop) {
+        struct stat entry {};
+        if (::lstat(target.c_str(), &entry) != 0 || !S_ISLNK(entry.st_mode)) {
+            return {};
         }
+        std::error_code ec;
+        const std::filesystem::path next = std::filesystem::read_symlink(target, ec);
+        if (ec) {
+            return ec.message();
+        }
+        target = next.is_absolute() ? next : target.parent_path() / next;
     }
-    return target;
+    return ErrnoText(ELOOP);
 }
 
-// Temporaries are named ".<target name>.tmp<process id>-<stamp>-<attempt>",
-// so a later save can tell its own target's leftovers and whether the
-// process that made one is still running.
+// A file name is limited (NAME_MAX, mostly 255 bytes) by the folder's file system.
+std::size_t NameLimit(const std::filesystem::path& folder) {
+    const long limit = ::pathconf(folder.empty() ? "." : folder.c_str(), _PC_NAME_MAX);
+    return limit > 0 ? static_cast<std::size_t>(limit) : 255;
+}
+
+// Room the temporary's name needs besides the target's: the dot, "~", the
+// hash, ".tmp", a process id, a stamp and an attempt with their dashes.
+constexpr std::size_t kTemporaryNameExtra = 1 + 1 + 8 + 4 + 10 + 1 + 8 + 1 + 2;
+
+// Temporaries are named ".<start of target name>~<hash of the whole
+// name>.tmp<process id>-<stamp>-<attempt>", so that a later save can tell
+// its own target's leftovers and whether the process that made one is still
+// running. The name is cut so the temporary fits wherever the target does.
 std::string TemporaryPrefix(const std::filesystem::path& target) {
+    const std::string name = target.filename().string();
+    const std::size_t limit = NameLimit(target.parent_path());
+    const std::size_t keep =
+        std::min(name.size(), limit > kTemporaryNameExtra ? limit - kTemporaryNameExtra : 0);
+    std::uint32_t hash = 2166136261U;  // FNV-1a
+    for (const char c : name) {
+        hash = (hash ^ static_cast<unsigned char>(c)) * 16777619U;
+    }
+    char hex[9];
+    std::snprintf(hex, sizeof hex, "%08x", static_cast<unsigned>(hash));
     // Built by appending: g++ 12 at -O2 warns wrongly (-Wrestrict) on a chain of operator+.
+    std::string prefix = ".";
+    prefix.append(name, 0, keep).append("~").append(hex).append(".tmp");
+    return prefix;
+}
+
+// What earlier versions named their temporaries, still swept up.
+std::string OldTemporaryPrefix(const std::filesystem::path& target) {
     std::string prefix = ".";
     prefix.append(target.filename().string()).append(".tmp");
     return prefix;
@@ -52,29 +93,94 @@ std::filesystem::path TemporaryNameBeside(const std::filesystem::path& target, i
 // Removes temporaries of `target` left by a save that was killed: those whose
 // process no longer runs. A save in progress in another process is left alone.
 void RemoveLeftoverTemporaries(const std::filesystem::path& target) {
-    const std::string prefix = TemporaryPrefix(target);
+    const std::string prefixes[] = {TemporaryPrefix(target), OldTemporaryPrefix(target)};
     std::error_code ec;
     const std::filesystem::path folder =
         target.has_parent_path() ? target.parent_path() : std::filesystem::path(".");
     for (std::filesystem::directory_iterator it(folder, ec), end; !ec && it != end;
          it.increment(ec)) {
         const std::string name = it->path().filename().string();
-        if (name.size() <= prefix.size() || name.compare(0, prefix.size(), prefix) != 0) {
-            continue;
-        }
-        long pid = 0;
-        const char* digits = name.data() + prefix.size();
-        const char* nameEnd = name.data() + name.size();
-        const auto [rest, parseError] = std::from_chars(digits, nameEnd, pid);
-        if (parseError != std::errc() || rest == nameEnd || *rest != '-' || pid <= 0) {
-            continue;  // not a name this writer makes
-        }
-        const bool running = ::kill(static_cast<pid_t>(pid), 0) == 0 || errno == EPERM;
-        if (!running && it->is_regular_file(ec)) {
-            std::error_code ignored;
-            std::filesystem::remove(it->path(), ignored);
+        for (const std::string& prefix : prefixes) {
+            if (name.size() <= prefix.size() || name.compare(0, prefix.size(), prefix) != 0) {
+                continue;
+            }
+            long pid = 0;
+            const char* digits = name.data() + prefix.size();
+            const char* nameEnd = name.data() + name.size();
+            const auto [rest, parseError] = std::from_chars(digits, nameEnd, pid);
+            if (parseError != std::errc() || rest == nameEnd || *rest != '-' || pid <= 0) {
+                continue;  // not a name this writer makes
+            }
+            const bool running = ::kill(static_cast<pid_t>(pid), 0) == 0 || errno == EPERM;
+            if (!running && it->is_regular_file(ec)) {
+                std::error_code ignored;
+                std::filesystem::remove(it->path(), ignored);
+            }
+            break;
         }
     }
+}
+
+// Holds SIGPIPE back while a pipe is written, so that a reader that goes
+// away gives EPIPE, reported as a failed save, instead of ending the program.
+class PipeSignalHold {
+public:
+    PipeSignalHold() {
+        sigemptyset(&pipeSignal_);
+        sigaddset(&pipeSignal_, SIGPIPE);
+        sigset_t pending;
+        wasPending_ = ::sigpending(&pending) == 0 && sigismember(&pending, SIGPIPE) == 1;
+        ::pthread_sigmask(SIG_BLOCK, &pipeSignal_, &old_);
+    }
+    ~PipeSignalHold() {
+        sigset_t pending;
+        if (!wasPending_ && ::sigpending(&pending) == 0 && sigismember(&pending, SIGPIPE) == 1) {
+            const timespec now{};
+            ::sigtimedwait(&pipeSignal_, nullptr, &now);  // the signal our write raised
+        }
+        ::pthread_sigmask(SIG_SETMASK, &old_, nullptr);
+    }
+    PipeSignalHold(const PipeSignalHold&) = delete;
+    PipeSignalHold& operator=(const PipeSignalHold&) = delete;
+
+private:
+    sigset_t pipeSignal_{};
+    sigset_t old_{};
+    bool wasPending_ = false;
+};
+
+// Writes straight into what is at the path, as `cat > path` would: for a
+// device, a pipe, or a file only reachable through /proc (a deleted file
+// behind /dev/stdout). There is nothing to rename over such a target.
+std::string WriteInPlace(const std::filesystem::path& path,
+                         const AtomicFileWriter::Producer& produce) {
+    const PipeSignalHold hold;
+    const int fd = ::open(path.c_str(), O_WRONLY | O_TRUNC | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0) {
+        return ErrnoText(errno);
+    }
+    std::string error;
+    produce([&](std::string_view bytes) {
+        while (error.empty() && !bytes.empty()) {
+            const ssize_t written = ::write(fd, bytes.data(), bytes.size());
+            if (written < 0 && errno != EINTR) {
+                error = ErrnoText(errno);
+            } else if (written > 0) {
+                bytes.remove_prefix(static_cast<std::size_t>(written));
+            }
+        }
+        return error.empty();
+    });
+    // Only a regular file has bytes to put on the disk; a pipe or a
+    // terminal refuses fsync, which is no failure of the save.
+    struct stat opened {};
+    if (error.empty() && ::fstat(fd, &opened) == 0 && S_ISREG(opened.st_mode) && ::fsync(fd) != 0) {
+        error = ErrnoText(errno);
+    }
+    if (::close(fd) != 0 && error.empty() && errno != EINTR) {
+        error = ErrnoText(errno);
+    }
+    return error;
 }
 
 // Asks the system to put a file's bytes on the disk, so that a power cut
@@ -97,11 +203,43 @@ void SyncFolder(const std::filesystem::path& folder) {
 
 std::string AtomicFileWriter::Write(const std::filesystem::path& requested,
                                     const Producer& produce) {
-    const std::filesystem::path target = ResolveLinks(requested);
-    // A file the user may not write stays as it is, though the folder lets a rename replace it.
-    if (std::error_code ec; std::filesystem::is_regular_file(target, ec) &&
-                            !FileHandle(std::fopen(target.c_str(), "ab"))) {
+    // Only a regular file (or a link to one) is replaced by a rename; what
+    // else is at the path decides how it is written, or whether at all.
+    struct stat seen {};
+    const bool exists = ::stat(requested.c_str(), &seen) == 0;
+    if (!exists && errno != ENOENT) {
         return ErrnoText(errno);
+    }
+    if (exists) {
+        if (S_ISDIR(seen.st_mode)) {
+            return ErrnoText(EISDIR);
+        }
+        if (S_ISSOCK(seen.st_mode)) {
+            return "Is a socket";  // worded like the system's own reasons
+        }
+        if (S_ISBLK(seen.st_mode)) {
+            return "Is a disk device, never written over";
+        }
+        if (!S_ISREG(seen.st_mode)) {
+            return WriteInPlace(requested, produce);
+        }
+    }
+    std::filesystem::path target;
+    if (std::string error = FollowLinks(requested, target); !error.empty()) {
+        return error;
+    }
+    if (exists) {
+        // A link through /proc may name a path that is no longer that file
+        // (a deleted file behind /dev/stdout): write what was found, then.
+        struct stat resolved {};
+        if (::lstat(target.c_str(), &resolved) != 0 || resolved.st_dev != seen.st_dev ||
+            resolved.st_ino != seen.st_ino) {
+            return WriteInPlace(requested, produce);
+        }
+        // A file the user may not write stays as it is, though the folder lets a rename replace it.
+        if (!FileHandle(std::fopen(target.c_str(), "ab"))) {
+            return ErrnoText(errno);
+        }
     }
     RemoveLeftoverTemporaries(target);
     std::filesystem::path temporary;

@@ -10,7 +10,11 @@ namespace tolvaris {
 // Writes a whole file so that a failure part-way never destroys the earlier
 // copy: the bytes go to a new file beside the target, which is renamed over
 // it only when everything was written and closed. Permissions of an existing
-// target are kept; a symbolic link is followed, not replaced.
+// target are kept; a symbolic link is followed, not replaced, and a dangling
+// one creates the file it points to. Only regular files are replaced so: a
+// pipe or a character device (/dev/null, a terminal, /dev/stdout) is written
+// into directly, as `cat > path` would; a folder, a socket or a disk device
+// is refused.
 class AtomicFileWriter {
 public:
     // Receives the bytes to write; returns false to stop early.

@@ -37,10 +37,11 @@ TEST(RecentCharts, SaveThenLoadRoundTrips) {
     RecentCharts recent(folder / kRecentChartsFileName);
     recent.Add("/home/ann/Charts/Ann Lee.chart");
     recent.Add("/home/ann/Charts/Zoë.chart");
+    recent.Add("/c/two\nlines\r\\n.chart");
     ASSERT_EQ(recent.Save(writer), "");
     EXPECT_EQ(ReadBytes(folder / kRecentChartsFileName),
-              "# Tolvaris recent charts 1\n/home/ann/Charts/Zoë.chart\n"
-              "/home/ann/Charts/Ann Lee.chart\n");
+              "# Tolvaris recent charts 1\n/c/two\\nlines\\r\\\\n.chart\n"
+              "/home/ann/Charts/Zoë.chart\n/home/ann/Charts/Ann Lee.chart\n");
     RecentCharts again(folder / kRecentChartsFileName);
     again.Load();
     EXPECT_EQ(again.Paths(), recent.Paths());
@@ -54,8 +55,6 @@ TEST(RecentCharts, AMissingOrDamagedFileIsAnEmptyList) {
         {"empty", ""},
         {"no heading", "/c/a.chart\n"},
         {"other heading", "# Tolvaris recent charts 2\n/c/a.chart\n"},
-        {"relative path", "# Tolvaris recent charts 1\n/c/a.chart\nb.chart\n"},
-        {"NUL byte", std::string("# Tolvaris recent charts 1\n/c/a\0.chart\n", 40)},
         {"too big", "# Tolvaris recent charts 1\n/" + std::string(70 * 1024, 'x') + "\n"},
     };
     for (const auto& c : damaged) {
@@ -77,11 +76,14 @@ TEST(RecentCharts, AMissingOrDamagedFileIsAnEmptyList) {
     EXPECT_TRUE(notAFile.Paths().empty());
 }
 
-TEST(RecentCharts, ParseKeepsCrLfFilesDropsDuplicatesAndStopsAtTheCapacity) {
-    const std::string text =
-        "# Tolvaris recent charts 1\r\n/a.chart\r\n\r\n/b.chart\r\n/a.chart\r\n/c.chart\r\n";
+TEST(RecentCharts, ParseKeepsCrLfFilesDropsDuplicatesAndBadLinesAndStopsAtTheCapacity) {
+    // Bad lines cost only themselves; an older file's "\\d" stands for itself.
+    const std::string text = std::string(
+        "# Tolvaris recent charts 1\r\n/a.chart\r\nb.chart\r\n\r\n"
+        "/b.chart\r\n/a\0.chart\r\n/a.chart\r\nlines.chart\r\n/c\\d.chart\r\n",
+        105);
     EXPECT_EQ(RecentCharts::Parse(text, 8),
-              (std::vector<path>{"/a.chart", "/b.chart", "/c.chart"}));
+              (std::vector<path>{"/a.chart", "/b.chart", "/c\\d.chart"}));
     EXPECT_EQ(RecentCharts::Parse(text, 2), (std::vector<path>{"/a.chart", "/b.chart"}));
 }
 

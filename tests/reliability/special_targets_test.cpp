@@ -1,0 +1,78 @@
+// A save meets what is at its path, in a child: a write that blocks fails, not hangs.
+
+#include <gtest/gtest.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
+#include <unistd.h>
+
+#include <future>
+
+#include "core/common/atomic_file.h"
+#include "reliability/reliability_support.h"
+
+namespace tolvaris {
+namespace {
+
+namespace fs = std::filesystem;
+using Received = std::function<std::string()>;  // what arrived where the save went
+// Each case makes what is at `t` and returns the path to save to.
+const struct {
+    const char* name;
+    const char* error;
+    std::function<fs::path(const fs::path& t, Received& received)> make;
+} kCases[] = {
+    {"dangling link to a dangling link", "",
+     [](const fs::path& t, Received& received) {
+         fs::create_symlink("hop", t);
+         fs::create_symlink("made", t.parent_path() / "hop");
+         received = [t] { return fs::exists(t) ? test::ReadBytes(t.parent_path() / "made") : ""; };
+         return t;
+     }},
+    {"named pipe", "",
+     [](const fs::path& t, Received& received) {
+         ::mkfifo(t.c_str(), 0600);
+         auto got = std::async(std::launch::async, test::ReadBytes, t).share();
+         received = [got] { return got.get(); };
+         return t;
+     }},
+    // A /dev/fd/N path, as `>(command)` gives; SIGPIPE would kill the child.
+    {"pipe without reader", "Broken pipe",
+     [](const fs::path&, Received&) {
+         int ends[2] = {-1, -1};
+         (void)!::pipe(ends);
+         ::close(ends[0]);
+         return fs::path("/proc/self/fd/" + std::to_string(ends[1]));
+     }},
+    {"folder", "Is a directory",
+     [](const fs::path& t, Received&) { return fs::create_directory(t), t; }},
+    {"socket", "Is a socket",
+     [](const fs::path& t, Received&) {
+         sockaddr_un address{AF_UNIX, {}};
+         t.string().copy(address.sun_path, sizeof address.sun_path - 1);
+         ::bind(::socket(AF_UNIX, SOCK_STREAM, 0), reinterpret_cast<sockaddr*>(&address),
+                sizeof address);
+         return t;
+     }},
+};
+
+TEST(SpecialTargets, EachKindIsWrittenAsItShouldBeOrRefused) {
+    for (const auto& c : kCases) {
+        SCOPED_TRACE(c.name);
+        test::TempFolder folder;
+        const auto run = [&] {
+            Received received;
+            const fs::path target = c.make(folder / "target", received);
+            const fs::file_type kind = fs::symlink_status(target).type();
+            AtomicFileWriter writer;
+            const std::string error = writer.Write(target, [](auto& sink) { sink("new\n"); });
+            return (error == c.error ? "" : "error \"" + error + "\"") +
+                   (received && received() != "new\n" ? " content lost" : "") +
+                   (fs::symlink_status(target).type() == kind ? "" : " kind changed");
+        };
+        EXPECT_EQ(test::InChild(run, 20), "");
+    }
+}
+
+}  // namespace
+}  // namespace tolvaris
