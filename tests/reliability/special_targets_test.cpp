@@ -9,7 +9,7 @@
 #include <future>
 
 #include "core/common/atomic_file.h"
-#include "reliability/reliability_support.h"
+#include "support/reliability_support.h"
 
 namespace tolvaris {
 namespace {
