@@ -21,7 +21,7 @@ struct ZonePeriod {
     bool IsLast = false;
 };
 
-// Whether the installed tz database knows the zone (loading it if needed).
+// Whether the installed tz database has the zone (reading its file if needed).
 bool TimeZoneExists(std::string_view name);
 
 // The periods of the zone that overlap [fromUnix, toUnix], in order; empty
@@ -30,7 +30,8 @@ std::optional<std::vector<ZonePeriod>> ZonePeriodsBetween(std::string_view name,
                                                           std::int64_t fromUnix,
                                                           std::int64_t toUnix);
 
-// Loads the database now; microseconds taken, 0 when already loaded.
+// Zones are read from their files when first asked for, so nothing is
+// loaded ahead: 0 microseconds.
 std::int64_t LoadTimeZoneDatabase();
 
 }  // namespace tolvaris
