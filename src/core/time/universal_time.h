@@ -58,16 +58,12 @@ struct UniversalTime {
 // (the installed zone files list the changes only up to 2037); an offset
 // given by hand works for any date.
 //
-// The tz database is loaded on the first call (a few milliseconds); later
-// calls take about a microsecond.
+// A zone's file is read on its first use (tens of microseconds); later
+// conversions in it take about a microsecond.
 TimeResult<UniversalTime> ToUniversalTime(const LocalTimeRequest& request);
 
 // The birthplace's local mean time offset: longitude * 240 s, rounded to the
 // nearest second, halves away from zero.
 int LocalMeanTimeOffsetSeconds(double longitude);
-
-// Loads the tz database now rather than on the first conversion; returns how
-// long the load took, in microseconds (0 when it was already loaded).
-std::int64_t PreloadTimeZoneDatabase();
 
 }  // namespace tolvaris

@@ -268,12 +268,6 @@ ZonePeriod PeriodAt(const ZoneHistory& zone, std::int64_t at) {
 
 }  // namespace
 
-std::int64_t LoadTimeZoneDatabase() {
-    // Zones are read one by one when first asked for; there is nothing to
-    // load ahead.
-    return 0;
-}
-
 bool TimeZoneExists(std::string_view name) {
     return FindZone(name) != nullptr;
 }

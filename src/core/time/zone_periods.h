@@ -30,8 +30,4 @@ std::optional<std::vector<ZonePeriod>> ZonePeriodsBetween(std::string_view name,
                                                           std::int64_t fromUnix,
                                                           std::int64_t toUnix);
 
-// Zones are read from their files when first asked for, so nothing is
-// loaded ahead: 0 microseconds.
-std::int64_t LoadTimeZoneDatabase();
-
 }  // namespace tolvaris
