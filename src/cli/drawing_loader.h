@@ -26,9 +26,6 @@ public:
     std::string WritePdf(const BirthChart& chart, const std::string& path, const std::string& title,
                          const std::vector<std::string>& lines) override;
 
-    // Whether the module was loaded (by a call above).
-    bool Loaded() const { return drawing_ != nullptr; }
-
 private:
     ChartDrawing* Load();
 
