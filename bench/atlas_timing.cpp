@@ -3,9 +3,11 @@
 // each keystroke. Prints figures; asserts nothing. With a query after the
 // path it prints what that query finds instead.
 //   atlas_timing [path to atlas.tsv [query]]
+// The index beside the text (atlas.idx) is used when it is there and sound.
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -26,18 +28,25 @@ int main(int argc, char** argv) {
     const auto load_start = Clock::now();
     tolvaris::AtlasLoadResult loaded = tolvaris::Atlas::Load(path);
     const double load_ms = MillisecondsSince(load_start);
-    if (!loaded.Value) {
-        std::fprintf(stderr, "%s\n", loaded.Error.c_str());
+    if (!loaded.value) {
+        std::fprintf(stderr, "%s\n", loaded.error.c_str());
         return 1;
     }
-    const tolvaris::Atlas& atlas = *loaded.Value;
-    std::printf("load: %.1f ms, %zu places\n", load_ms, atlas.Size());
+    const tolvaris::Atlas& atlas = *loaded.value;
+    std::filesystem::path index = path;
+    index.replace_extension(".idx");
+    const bool indexed = std::filesystem::exists(index) && loaded.indexProblem.empty();
+    std::printf("load: %.1f ms, %zu places, from %s\n", load_ms, atlas.Size(),
+                indexed ? index.c_str() : path.c_str());
+    if (!loaded.indexProblem.empty()) {
+        std::printf("%s\n", loaded.indexProblem.c_str());
+    }
     if (argc > 2) {
         for (const tolvaris::Place& place : atlas.Search(argv[2], 20)) {
-            std::printf("%s, %s, %s  %.5f %.5f  %s  %lld\n", place.Name.c_str(),
-                        place.Region.c_str(), place.Country.c_str(), place.Latitude,
-                        place.Longitude, place.Zone.c_str(),
-                        static_cast<long long>(place.Population));
+            std::printf("%s, %s, %s  %.5f %.5f  %s  %lld\n", place.name.c_str(),
+                        place.region.c_str(), place.country.c_str(), place.latitude,
+                        place.longitude, place.zone.c_str(),
+                        static_cast<long long>(place.population));
         }
         return 0;
     }

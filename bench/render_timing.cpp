@@ -84,7 +84,8 @@ int main(int argc, char** argv) {
     tolvaris::Ephemeris ephemeris;
     const tolvaris::BirthChartResult computed = tolvaris::ComputeBirthChart(ephemeris, birth);
     if (!computed.Ok()) {
-        std::fprintf(stderr, "the chart could not be computed: %s\n", computed.error.c_str());
+        std::fprintf(stderr, "the chart could not be computed: %s\n",
+                     computed.error.message.c_str());
         return 1;
     }
     const tolvaris::BirthChart& chart = *computed.value;

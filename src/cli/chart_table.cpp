@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstdio>
 
+#include "core/chart/chart_summary.h"
 #include "core/chart/decimal_text.h"
 #include "core/time/time_format.h"
 
@@ -29,10 +30,6 @@ std::string Row(std::string_view point, double longitude, int sign, double degre
            Padded(house, 7) + std::string(motion) + "\n";
 }
 
-std::string Coordinate(double value, char positive, char negative) {
-    return FormatFixedDecimal(std::fabs(value), 6) + " " + (value < 0 ? negative : positive);
-}
-
 }  // namespace
 
 std::string FormatDegreesInSign(double degreeInSign) {
@@ -48,31 +45,17 @@ std::string FormatDegreesInSign(double degreeInSign) {
 }
 
 std::string FormatChartTable(const BirthChart& birthChart) {
-    const BirthData& in = birthChart.input;
     const Chart& chart = birthChart.chart;
-    const UniversalTime& ut = birthChart.universalTime;
+    const ChartSummary summary = SummariseChart(birthChart);
 
     std::string table;
-    if (!in.name.empty()) {
-        table += in.name + "\n";
+    if (!summary.name.empty()) {
+        table += summary.name + "\n";
     }
-    char date[32];
-    std::snprintf(date, sizeof date, "%04d-%02d-%02d", in.date.Year, in.date.Month, in.date.Day);
-    table += Padded("Born", 11) + date + " " +
-             (in.time ? FormatClockTime(*in.time) : std::string("time unknown")) + ", UTC" +
-             FormatUtcOffset(ut.OffsetSeconds) + " (" + std::string(OffsetSourceName(ut.Source)) +
-             (ut.Source == OffsetSource::Zone ? " " + in.zone : std::string()) + ")\n";
-    table += Padded("UT", 11) + FormatUniversalTime(ut.UnixSeconds) + "\n";
-    table += Padded("Place", 11) + (in.placeName.empty() ? "" : in.placeName + ", ") +
-             Coordinate(in.latitude, 'N', 'S') + ", " + Coordinate(in.longitude, 'E', 'W') + "\n";
-    table += Padded("Houses", 11) +
-             (chart.houseSystemUsed ? std::string(HouseSystemDisplayName(*chart.houseSystemUsed))
-                                    : std::string("none (time unknown)")) +
-             "\n";
-    table += Padded("Ephemeris", 11) +
-             (chart.ephemeris == EphemerisUsed::Swiss ? "Swiss Ephemeris files"
-                                                      : "built-in Moshier ephemeris") +
-             "\n\n";
+    for (const ChartFact& fact : summary.facts) {
+        table += Padded(fact.label, 16) + fact.value + "\n";
+    }
+    table += "\n";
 
     table += Padded("Point", 11) + Padded("Longitude", 13) + Padded("Sign", 24) +
              Padded("House", 7) + "Motion\n";
@@ -107,9 +90,9 @@ std::string FormatChartTable(const BirthChart& birthChart) {
                  Padded(PointName(aspect.second), 11) + "orb " + FormatFixedDecimal(aspect.orb, 2) +
                  " (" + std::string(AspectFamilyName(aspect.family)) + ")\n";
     }
-    if (!birthChart.notes.empty()) {
+    if (!summary.notes.empty()) {
         table += "\nNotes\n";
-        for (const std::string& note : birthChart.notes) {
+        for (const std::string& note : summary.notes) {
             table += "- " + note + "\n";
         }
     }

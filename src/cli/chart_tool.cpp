@@ -36,18 +36,18 @@ Outcome Failed(std::string message) {
 
 std::optional<Atlas> LoadAtlas(const std::filesystem::path& programFolder, Outcome& outcome) {
     AtlasLoadResult loaded = Atlas::Load(programFolder / "atlas.tsv");
-    if (!loaded.Value) {
-        outcome = Failed("the place atlas could not be loaded: " + loaded.Error);
+    if (!loaded.value) {
+        outcome = Failed("the place atlas could not be loaded: " + loaded.error);
     }
-    return std::move(loaded.Value);
+    return std::move(loaded.value);
 }
 
 std::string PlaceTitle(const Place& place) {
-    std::string title = place.Name;
-    if (!place.Region.empty() && place.Region != place.Name) {
-        title += ", " + place.Region;
+    std::string title = place.name;
+    if (!place.region.empty() && place.region != place.name) {
+        title += ", " + place.region;
     }
-    return title + ", " + place.Country;
+    return title + ", " + place.country;
 }
 
 Outcome ListPlaces(const ChartToolOptions& options, const std::filesystem::path& programFolder,
@@ -63,8 +63,8 @@ Outcome ListPlaces(const ChartToolOptions& options, const std::filesystem::path&
                        "\".");
     }
     for (const Place& place : places) {
-        output += PlaceTitle(place) + "\t" + FormatShortestDecimal(place.Latitude) + "\t" +
-                  FormatShortestDecimal(place.Longitude) + "\t" + place.Zone + "\n";
+        output += PlaceTitle(place) + "\t" + FormatShortestDecimal(place.latitude) + "\t" +
+                  FormatShortestDecimal(place.longitude) + "\t" + place.zone + "\n";
     }
     return outcome;
 }
@@ -94,18 +94,12 @@ Outcome ResolveBirth(ChartToolOptions& options, const std::filesystem::path& pro
     }
     const Place& place = found.front();
     options.birth.placeName = PlaceTitle(place);
-    options.birth.latitude = place.Latitude;
-    options.birth.longitude = place.Longitude;
+    options.birth.latitude = place.latitude;
+    options.birth.longitude = place.longitude;
     if (options.birth.zone.empty()) {
-        options.birth.zone = place.Zone;
+        options.birth.zone = place.zone;
     }
     return {};
-}
-
-// Whether the chart computation failed on the input (the usual case) or in
-// the ephemeris library itself, which the user cannot mend.
-bool IsLibraryFailure(const std::string& error) {
-    return error.find(" could not be computed") != std::string::npos;
 }
 
 // Collects what a writer is given, for a reading bound for standard output.
@@ -221,22 +215,19 @@ Outcome ComputeAndFormat(ChartToolOptions& options, const std::filesystem::path&
     Ephemeris ephemeris;
     BirthChartResult result = ComputeBirthChart(ephemeris, options.birth);
     if (!result.Ok()) {
-        if (IsLibraryFailure(result.error)) {
-            return Failed(result.error);
+        switch (result.error.kind) {
+            case ErrorKind::Library:
+            case ErrorKind::File:
+                // The ephemeris library failed: nothing the user can mend.
+                return Failed(result.error.message);
+            case ErrorKind::RepeatedTime:
+                // Here the choice is an option, so say which.
+                return Refused("--time: " + result.error.message +
+                               " Choose one with --fold earlier or --fold later.");
+            case ErrorKind::Input:
+                break;
         }
-        if (result.repeated) {
-            // The time library asks to "Choose earlier or later."; here the
-            // choice is an option, so say which.
-            std::string message = result.error;
-            constexpr std::string_view kChoose = " Choose earlier or later.";
-            if (message.size() >= kChoose.size() &&
-                message.compare(message.size() - kChoose.size(), kChoose.size(), kChoose) == 0) {
-                message.resize(message.size() - kChoose.size());
-            }
-            return Refused("--time: " + message +
-                           " Choose one with --fold earlier or --fold later.");
-        }
-        return Refused(result.error);
+        return Refused(result.error.message);
     }
     if (!options.savePath.empty()) {
         AtomicFileWriter writer;

@@ -8,7 +8,7 @@
 
 #include "core/chart/birth_fields.h"
 #include "core/chart/message_text.h"
-#include "core/chart/utf8_text.h"
+#include "core/common/utf8.h"
 
 namespace tolvaris {
 namespace {
@@ -95,8 +95,10 @@ constexpr std::string_view kUsage =
     "  --time        the local clock time, or \"unknown\" (12:00 is used, no houses)\n"
     "  --place       a place from the atlas: the best match, most populous first;\n"
     "                \"Springfield, Illinois\" narrows it by region or country\n"
-    "  --latitude    decimal degrees, north positive (-90 to 90)\n"
-    "  --longitude   decimal degrees, east positive (-180 to 180)\n"
+    "  --latitude    decimal degrees, north positive (-90 to 90), or degrees and\n"
+    "                minutes with the hemisphere: 52n31, 52°31'N, 52 31 N\n"
+    "  --longitude   decimal degrees, east positive (-180 to 180), or as above:\n"
+    "                13e24:30, 13°24'30\"E, 13 24 E\n"
     "  --zone        a time zone such as Europe/Berlin (its history is applied)\n"
     "  --utc-offset  the clocks' offset from UTC, for example +05:30; overrides --zone\n"
     "  --fold        which reading of a time the clocks showed twice\n"
@@ -233,10 +235,29 @@ private:
         }
     }
 
+    // The birth fields the options give; a place gives the coordinates and
+    // the zone from the atlas.
+    BirthFieldSet GivenFields() const {
+        BirthFieldSet given;
+        for (std::size_t i = 0; i < kOptions.size(); ++i) {
+            if (const std::optional<BirthField> field = FieldOf(kOptions[i].option);
+                field && given_[i]) {
+                given.Add(*field);
+            }
+        }
+        if (Given(Option::Place)) {
+            given.Add(BirthField::Latitude);
+            given.Add(BirthField::Longitude);
+            given.Add(BirthField::Zone);
+        }
+        return given;
+    }
+
     std::string ReadValue(Option option, std::string_view value) {
         BirthData& birth = options_.birth;
         if (const std::optional<BirthField> field = FieldOf(option)) {
-            return ReadBirthField(*field, value, birth);
+            const Status read = ReadBirthField(*field, value, birth);
+            return read ? std::string() : read.Failure().message;
         }
         switch (option) {
             case Option::Name:
@@ -347,11 +368,6 @@ private:
             result.value = std::move(options_);
             return result;
         }
-        for (const Option needed : {Option::Date, Option::Time}) {
-            if (!Given(needed)) {
-                return Fail(NameOf(needed) + " is missing (see --help)");
-            }
-        }
         if (Given(Option::Place)) {
             for (const Option other : {Option::Latitude, Option::Longitude}) {
                 if (Given(other)) {
@@ -359,16 +375,19 @@ private:
                                 " exclude each other: the place gives the coordinates");
                 }
             }
-        } else {
-            for (const Option needed : {Option::Latitude, Option::Longitude}) {
-                if (!Given(needed)) {
-                    return Fail(NameOf(needed) +
-                                " is missing: give --place or --latitude and "
-                                "--longitude");
-                }
-            }
-            if (!Given(Option::Zone) && !Given(Option::UtcOffset)) {
-                return Fail("--zone or --utc-offset is missing: give one with the coordinates");
+        }
+        if (const std::optional<BirthField> missing = MissingBirthField(GivenFields())) {
+            switch (*missing) {
+                case BirthField::Latitude:
+                case BirthField::Longitude:
+                    return Fail(NameOf(*missing == BirthField::Latitude ? Option::Latitude
+                                                                        : Option::Longitude) +
+                                " is missing: give --place or --latitude and --longitude");
+                case BirthField::Zone:
+                    return Fail("--zone or --utc-offset is missing: give one with the coordinates");
+                default:
+                    return Fail(NameOf(*missing == BirthField::Date ? Option::Date : Option::Time) +
+                                " is missing (see --help)");
             }
         }
         if (Given(Option::Zone) && Given(Option::UtcOffset)) {

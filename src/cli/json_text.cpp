@@ -3,7 +3,7 @@
 #include <cstdio>
 
 #include "core/chart/decimal_text.h"
-#include "core/chart/utf8_text.h"
+#include "core/common/utf8.h"
 
 namespace tolvaris {
 namespace {

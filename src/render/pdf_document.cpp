@@ -7,7 +7,7 @@
 #include <algorithm>
 #include <array>
 
-#include "core/time/time_format.h"
+#include "core/chart/chart_summary.h"
 #include "render/wheel_painter.h"
 
 namespace tolvaris {
@@ -17,12 +17,6 @@ constexpr int kPdfResolution = 600;  // dots per inch for the page's coordinates
 
 QString Text(const std::string& text) {
     return QString::fromStdString(text);
-}
-
-QString Coordinate(double value, char positive, char negative) {
-    return QStringLiteral("%1\u00B0 %2")
-        .arg(std::abs(value), 0, 'f', 4)
-        .arg(QLatin1Char(value < 0 ? negative : positive));
 }
 
 // The wheel page: the chart's data, then the wheel in the rest of the page.
@@ -69,31 +63,9 @@ QPageSize::PageSizeId PageSizeForLocale(const QLocale& locale) {
 }
 
 QStringList ChartDataLines(const BirthChart& chart) {
-    const BirthData& birth = chart.input;
     QStringList lines;
-    QString born = QStringLiteral("Born %1").arg(Text(FormatDateInWords(birth.date)));
-    if (birth.time) {
-        born += QStringLiteral(", %1, UTC%2")
-                    .arg(Text(FormatClockTime(*birth.time)))
-                    .arg(Text(FormatUtcOffset(chart.universalTime.OffsetSeconds)));
-        if (!chart.universalTime.Abbreviation.empty()) {
-            born += QStringLiteral(" (%1)").arg(Text(chart.universalTime.Abbreviation));
-        }
-    } else {
-        born += QStringLiteral(", time unknown");
-    }
-    lines.append(born);
-    QString place = QStringLiteral("%1, %2")
-                        .arg(Coordinate(birth.latitude, 'N', 'S'))
-                        .arg(Coordinate(birth.longitude, 'E', 'W'));
-    if (!birth.placeName.empty()) {
-        place = Text(birth.placeName) + QStringLiteral(" (") + place + QLatin1Char(')');
-    }
-    lines.append(place);
-    if (birth.time && chart.chart.houseSystemUsed) {
-        lines.append(
-            QStringLiteral("Houses: %1")
-                .arg(Text(std::string(HouseSystemDisplayName(*chart.chart.houseSystemUsed)))));
+    for (const ChartFact& fact : SummariseChart(chart).facts) {
+        lines.append(Text(fact.label + ": " + fact.value));
     }
     return lines;
 }

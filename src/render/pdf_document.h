@@ -26,8 +26,8 @@ struct PdfContent {
     QPageSize::PageSizeId pageSize = QPageSize::A4;
 };
 
-// The lines that describe the chart above its wheel: name, birth, place,
-// houses.
+// The lines that describe the chart above its wheel: the chart's facts
+// (the title above them gives the name).
 QStringList ChartDataLines(const BirthChart& chart);
 
 // The PDF's bytes: text drawn as text (selectable, fonts embedded by Qt).

@@ -216,6 +216,22 @@ TEST(ChartProcess, SavesAndOpensChartFiles) {
     EXPECT_EQ(unwritable.out, "");
 }
 
+TEST(ChartProcess, ADamagedEphemerisFileIsAFailureNotARefusal) {
+    // Sound input the library cannot compute: status 1, where bad input is 2.
+    test::TempFolder folder;
+    test::WriteBytes(folder / "sepl_18.se1", std::string(4000, 'x'));
+    std::vector<std::string> environment = {"SE_EPHE_PATH=" + folder.Path().string()};
+    for (char** entry = environ; *entry != nullptr; ++entry) {
+        if (std::string_view(*entry).substr(0, 12) != "SE_EPHE_PATH") {
+            environment.emplace_back(*entry);
+        }
+    }
+    const ProcessResult run = RunChart(Berlin({}), nullptr, &environment);
+    EXPECT_EQ(run.status, 1) << run.err;
+    EXPECT_EQ(run.out, "");
+    EXPECT_NE(run.err.find("sepl_18.se1"), std::string::npos) << run.err;
+}
+
 TEST(ChartProcess, FailsWithStatusOneWhenOutputCannotBeWritten) {
     const ProcessResult full = RunChart(Berlin({"--json"}), "/dev/full");
     EXPECT_EQ(full.status, 1);

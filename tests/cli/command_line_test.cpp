@@ -90,8 +90,9 @@ TEST(CommandLine, RefusesWithOneLineNamingTheOption) {
         {{"--latitude", "90.5"}, "--latitude: the latitude 90.5 is outside -90 to 90."},
         {{"--longitude", "-180.5"}, "--longitude: the longitude -180.5 is outside -180 to 180."},
         {{"--longitude", "east"},
-         "--longitude: the longitude \"east\" is not a number of decimal degrees (east "
-         "positive, for example 13.41)."},
+         "--longitude: the longitude \"east\" is not understood; write decimal degrees, east "
+         "positive (13.405, -74.006), or degrees and minutes (13e24, 13°24'30\"E, 13 24 E, "
+         "74:00:21W)."},
         {{"--zone", "Mars/Olympus"}, "--zone: unknown time zone \"Mars/Olympus\"."},
         {{"--utc-offset", "01:00"},
          "--utc-offset: UTC offset must be written as +HH:MM or -HH:MM, for example +05:30, or "

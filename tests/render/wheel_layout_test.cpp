@@ -169,7 +169,7 @@ std::vector<BirthChart> RealCharts() {
         birth.longitude = b.longitude;
         birth.zone = b.zone;
         BirthChartResult result = ComputeBirthChart(ephemeris, birth);
-        EXPECT_TRUE(result.Ok()) << result.error;
+        EXPECT_TRUE(result.Ok()) << result.error.message;
         if (result.value) {
             charts.push_back(std::move(*result.value));
         }

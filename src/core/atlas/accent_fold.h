@@ -1,6 +1,5 @@
 #pragma once
 
-#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -18,17 +17,5 @@ namespace tolvaris {
 // query matches no Latin name; an invalid UTF-8 byte is a word break.
 // scripts/make-atlas folds the atlas's other names by the same rule.
 std::string FoldForSearch(std::string_view utf8);
-
-// Returned by NextCodePoint for bytes that are not well-formed UTF-8.
-inline constexpr char32_t kInvalidCodePoint = 0xFFFFFFFF;
-
-// The code point of `text` that starts at `pos`, advancing `pos` past it; an
-// invalid or truncated sequence gives kInvalidCodePoint and skips one byte.
-char32_t NextCodePoint(std::string_view text, std::size_t& pos);
-
-// The plain lowercase ASCII letters a letter of U+00C0..U+025F or
-// U+1E00..U+1EFF is built on ("l" for Ł, "ae" for æ, " " for × and ÷), or
-// nullptr for any other code point.
-const char* LatinFold(char32_t code);
 
 }  // namespace tolvaris

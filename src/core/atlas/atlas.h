@@ -1,8 +1,8 @@
 #pragma once
 
 #include <cstddef>
-#include <cstdint>
 #include <filesystem>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -13,17 +13,26 @@
 namespace tolvaris {
 
 struct AtlasLoadResult;
+class AtlasImage;
 
 // The offline place atlas (data/atlas.tsv, made by scripts/make-atlas):
 // every place of 15,000 people or more, most populous first, searchable by
-// any of its names without accents or letter case.
+// any of its names without accents or letter case. The build writes its
+// search index beside it (atlas.idx, see docs/atlas-index.md), which a run
+// maps instead of reading and folding the text.
 class Atlas {
 public:
-    // Reads an atlas file once. A missing, unreadable or damaged file gives a
-    // message for the user instead of an atlas.
+    // The atlas of the text file `path`: from the index beside it (the same
+    // name ending in ".idx") when that is sound and made from a file of this
+    // size, else from the text. A missing, unreadable or damaged atlas gives
+    // a message for the user instead of an atlas.
     static AtlasLoadResult Load(const std::filesystem::path& path);
     // The same from the file's text; `source` names it in messages.
     static AtlasLoadResult FromText(std::string_view text, std::string_view source);
+    // An index file alone (mapped, not read), or its bytes; every offset and
+    // length in it is checked before the atlas is given out.
+    static AtlasLoadResult LoadIndex(const std::filesystem::path& path);
+    static AtlasLoadResult FromIndex(std::string bytes, std::string_view source);
 
     // The places a user means by `query`, at most `limit`: a name, then
     // optionally ", qualifier" parts ("Springfield, Illinois", "Paris, Texas,
@@ -43,58 +52,31 @@ public:
     std::vector<Place> Search(std::string_view query, std::size_t limit) const;
 
     // How many places the atlas holds.
-    std::size_t Size() const { return places_.size(); }
+    std::size_t Size() const;
 
-    Atlas(Atlas&&) = default;
-    Atlas& operator=(Atlas&&) = default;
+    // The index as the build writes it to atlas.idx; `sourceSize` is the size
+    // of the text it was made from, which Load compares.
+    std::string IndexBytes(std::uint64_t sourceSize) const;
+
+    Atlas(Atlas&&) noexcept;
+    Atlas& operator=(Atlas&&) noexcept;
+    ~Atlas();
 
 private:
-    Atlas() = default;
+    explicit Atlas(std::shared_ptr<const AtlasImage> image);
 
-    // A country's name and the folded spellings it answers to.
-    struct Country {
-        std::string Code;
-        std::string Name;
-        std::vector<std::string> FoldedNames;  // name, code and other names
-    };
-    // What a qualifier is compared with, besides the country.
-    struct PlaceQualifiers {
-        std::string FoldedRegion;
-        std::string FoldedRegionCode;
-        std::uint32_t CountryIndex = 0;
-    };
-    // One searchable spelling of a place, or the part of one from a later
-    // word on: keys_.substr(KeyStart, KeyLength). Head holds its first eight
-    // bytes, big-endian and zero-padded, so that most comparisons while
-    // sorting are one integer comparison.
-    struct IndexEntry {
-        std::uint64_t Head;
-        std::uint32_t KeyStart;
-        std::uint32_t Place;
-        std::uint16_t KeyLength;
-        bool AtLaterWord;
-    };
+    std::shared_ptr<const AtlasImage> image_;
 
-    std::string_view KeyOf(const IndexEntry& entry) const {
-        return std::string_view(keys_).substr(entry.KeyStart, entry.KeyLength);
-    }
-    bool Qualifies(std::uint32_t place, const std::vector<std::string>& qualifiers) const;
-    void AddKeys(std::uint32_t place, std::string_view folded_name);
-    void BuildIndex();
-
-    std::vector<Place> places_;
-    std::vector<PlaceQualifiers> qualifiers_;
-    std::vector<Country> countries_;
-    std::string keys_;
-    std::vector<IndexEntry> index_;
-
-    friend class AtlasFileParser;
+    friend class AtlasImage;
 };
 
 // What loading gives: the atlas, or a message for the user saying why not.
 struct AtlasLoadResult {
-    std::optional<Atlas> Value;
-    std::string Error;  // empty when Value holds the atlas
+    std::optional<Atlas> value;
+    std::string error;  // empty when value holds the atlas
+    // Why the index beside the text was not used, when it was there but
+    // damaged or stale and the text was read instead; empty otherwise.
+    std::string indexProblem;
 };
 
 }  // namespace tolvaris

@@ -3,6 +3,7 @@
 // place ("P"), as scripts/make-atlas writes them.
 #include <charconv>
 #include <cstddef>
+#include <cstdint>
 #include <fstream>
 #include <iterator>
 #include <system_error>
@@ -10,6 +11,7 @@
 
 #include "core/atlas/accent_fold.h"
 #include "core/atlas/atlas.h"
+#include "core/atlas/atlas_image.h"
 
 namespace tolvaris {
 
@@ -20,6 +22,7 @@ constexpr std::string_view kHeaderStart = "# Tolvaris atlas 1, ";
 constexpr std::uintmax_t kLargestFile = std::uintmax_t{256} * 1024 * 1024;
 // Keys are indexed with 16-bit lengths; real names are far shorter.
 constexpr std::size_t kLongestName = 1000;
+constexpr std::size_t kLongestKey = 0xFFFF;
 
 std::vector<std::string_view> SplitAt(std::string_view text, char separator) {
     std::vector<std::string_view> parts;
@@ -51,7 +54,7 @@ bool ParseCounts(std::string_view text, std::size_t& countries, std::size_t& pla
 
 }  // namespace
 
-// Builds an Atlas line by line; the first fault ends the reading.
+// Collects the atlas line by line; the first fault ends the reading.
 class AtlasFileParser {
 public:
     explicit AtlasFileParser(std::string_view source) : source_(source) {}
@@ -77,21 +80,29 @@ public:
         if (!error_.empty()) {
             return Failure("line " + std::to_string(line_number_) + ": " + error_);
         }
-        if (atlas_.countries_.size() != expected_countries_ ||
-            atlas_.places_.size() != expected_places_) {
-            return Failure("it holds " + std::to_string(atlas_.places_.size()) + " of its " +
+        if (atlas_.countries.size() != expected_countries_ ||
+            atlas_.places.size() != expected_places_) {
+            return Failure("it holds " + std::to_string(atlas_.places.size()) + " of its " +
                            std::to_string(expected_places_) + " places and " +
-                           std::to_string(atlas_.countries_.size()) + " of its " +
+                           std::to_string(atlas_.countries.size()) + " of its " +
                            std::to_string(expected_countries_) + " countries");
         }
-        atlas_.BuildIndex();
-        return AtlasLoadResult{std::move(atlas_), {}};
+        if (atlas_.keys.size() > UINT32_MAX || atlas_.entries.size() > UINT32_MAX) {
+            return Failure("it is too large");
+        }
+        AtlasLoadResult built =
+            Atlas::FromIndex(WriteAtlasImage(std::move(atlas_), text.size()), source_);
+        if (!built.value) {
+            // The text was checked line by line; an image it makes is sound.
+            return Failure("it cannot be indexed");
+        }
+        return built;
     }
 
 private:
     AtlasLoadResult Failure(const std::string& why) const {
-        return AtlasLoadResult{std::nullopt,
-                               "The place atlas \"" + source_ + "\" is damaged (" + why + ")."};
+        return AtlasLoadResult{
+            std::nullopt, "The place atlas \"" + source_ + "\" is damaged (" + why + ").", {}};
     }
 
     void ParseLine(std::string_view line) {
@@ -134,16 +145,15 @@ private:
             error_ = "the country has no name";
             return;
         }
-        Atlas::Country country{std::string(fields[1]), std::string(fields[2]), {}};
-        country.FoldedNames.push_back(FoldForSearch(fields[2]));
+        AtlasContents::Country country{std::string(fields[1]), std::string(fields[2]), {}};
+        country.foldedNames.push_back(FoldForSearch(fields[2]));
         if (!fields[3].empty()) {
             for (std::string_view other : SplitAt(fields[3], ',')) {
-                country.FoldedNames.push_back(FoldForSearch(other));
+                country.foldedNames.push_back(FoldForSearch(other));
             }
         }
-        country_of_code_.emplace(country.Code,
-                                 static_cast<std::uint32_t>(atlas_.countries_.size()));
-        atlas_.countries_.push_back(std::move(country));
+        country_of_code_.emplace(country.code, static_cast<std::uint32_t>(atlas_.countries.size()));
+        atlas_.countries.push_back(std::move(country));
     }
 
     void ParsePlace(const std::vector<std::string_view>& fields) {
@@ -151,12 +161,13 @@ private:
             error_ = "a place line needs 10 fields, this one has " + std::to_string(fields.size());
             return;
         }
-        Place place;
-        place.Name = fields[1];
-        place.Region = fields[2];
-        place.Zone = fields[7];
-        if (place.Name.empty() || place.Name.size() > kLongestName ||
-            FoldForSearch(place.Name).empty()) {
+        AtlasContents::PlaceRow row;
+        Place& place = row.place;
+        place.name = fields[1];
+        place.region = fields[2];
+        place.zone = fields[7];
+        if (place.name.empty() || place.name.size() > kLongestName ||
+            FoldForSearch(place.name).empty()) {
             error_ = "the place has no usable name";
             return;
         }
@@ -165,48 +176,68 @@ private:
             error_ = "the country code \"" + std::string(fields[4]) + "\" is not listed";
             return;
         }
-        place.CountryCode = fields[4];
-        place.Country = atlas_.countries_[country->second].Name;
-        if (!ParseNumber(fields[5], place.Latitude) || !(place.Latitude >= -90) ||
-            !(place.Latitude <= 90)) {
+        place.countryCode = fields[4];
+        place.country = atlas_.countries[country->second].name;
+        if (!ParseNumber(fields[5], place.latitude) || !(place.latitude >= -90) ||
+            !(place.latitude <= 90)) {
             error_ = "the latitude is not a number between -90 and 90";
             return;
         }
-        if (!ParseNumber(fields[6], place.Longitude) || !(place.Longitude >= -180) ||
-            !(place.Longitude <= 180)) {
+        if (!ParseNumber(fields[6], place.longitude) || !(place.longitude >= -180) ||
+            !(place.longitude <= 180)) {
             error_ = "the longitude is not a number between -180 and 180";
             return;
         }
-        if (place.Zone.empty() || place.Zone.find(' ') != std::string::npos) {
+        if (place.zone.empty() || place.zone.find(' ') != std::string::npos) {
             error_ = "the time zone is missing";
             return;
         }
-        if (!ParseNumber(fields[8], place.Population) || place.Population < 0) {
+        if (!ParseNumber(fields[8], place.population) || place.population < 0) {
             error_ = "the population is not a whole number";
             return;
         }
-        if (!atlas_.places_.empty() && place.Population > atlas_.places_.back().Population) {
+        if (!atlas_.places.empty() && place.population > atlas_.places.back().place.population) {
             error_ = "the places are not in order of population";
             return;
         }
-        const auto index = static_cast<std::uint32_t>(atlas_.places_.size());
-        atlas_.qualifiers_.push_back(
-            {FoldForSearch(place.Region), FoldForSearch(fields[3]), country->second});
-        atlas_.AddKeys(index, FoldForSearch(place.Name));
+        const auto index = static_cast<std::uint32_t>(atlas_.places.size());
+        row.foldedRegion = FoldForSearch(place.region);
+        row.foldedRegionCode = FoldForSearch(fields[3]);
+        row.country = country->second;
+        AddKeys(index, FoldForSearch(place.name));
         if (!fields[9].empty()) {
             for (std::string_view other : SplitAt(fields[9], ',')) {
                 if (other.size() > kLongestName) {
                     error_ = "a name of the place is too long";
                     return;
                 }
-                atlas_.AddKeys(index, FoldForSearch(other));
+                AddKeys(index, FoldForSearch(other));
             }
         }
-        atlas_.places_.push_back(std::move(place));
+        atlas_.places.push_back(std::move(row));
+    }
+
+    // Every folded name of a place, and each of its later words to the end,
+    // so that a prefix typed finds both "new york" and "york".
+    void AddKeys(std::uint32_t place, std::string_view folded_name) {
+        if (folded_name.empty() || folded_name.size() > kLongestKey) {
+            return;
+        }
+        const auto start = static_cast<std::uint32_t>(atlas_.keys.size());
+        atlas_.keys.append(folded_name);
+        atlas_.entries.push_back(
+            {start, place, static_cast<std::uint16_t>(folded_name.size()), 0, 0});
+        for (std::size_t i = 0; i < folded_name.size(); ++i) {
+            if (folded_name[i] == ' ' && i + 1 < folded_name.size()) {
+                atlas_.entries.push_back({static_cast<std::uint32_t>(start + i + 1), place,
+                                          static_cast<std::uint16_t>(folded_name.size() - i - 1), 1,
+                                          0});
+            }
+        }
     }
 
     std::string source_;
-    Atlas atlas_;
+    AtlasContents atlas_;
     std::unordered_map<std::string, std::uint32_t> country_of_code_;
     std::size_t expected_countries_ = 0;
     std::size_t expected_places_ = 0;
@@ -218,23 +249,54 @@ AtlasLoadResult Atlas::FromText(std::string_view text, std::string_view source) 
     return AtlasFileParser(source).Parse(text);
 }
 
-AtlasLoadResult Atlas::Load(const std::filesystem::path& path) {
+namespace {
+
+AtlasLoadResult LoadText(const std::filesystem::path& path) {
     const std::string shown = path.string();
     std::error_code error;
     const std::uintmax_t size = std::filesystem::file_size(path, error);
     if (error) {
         return {std::nullopt,
-                "The place atlas \"" + shown + "\" cannot be read (" + error.message() + ")."};
+                "The place atlas \"" + shown + "\" cannot be read (" + error.message() + ").",
+                {}};
     }
     if (size > kLargestFile) {
-        return {std::nullopt, "The place atlas \"" + shown + "\" is damaged (it is too large)."};
+        return {
+            std::nullopt, "The place atlas \"" + shown + "\" is damaged (it is too large).", {}};
     }
     std::ifstream stream(path, std::ios::binary);
     std::string text(static_cast<std::size_t>(size), '\0');
     if (!stream || !stream.read(text.data(), static_cast<std::streamsize>(size))) {
-        return {std::nullopt, "The place atlas \"" + shown + "\" cannot be read."};
+        return {std::nullopt, "The place atlas \"" + shown + "\" cannot be read.", {}};
     }
-    return FromText(text, shown);
+    return Atlas::FromText(text, shown);
+}
+
+}  // namespace
+
+AtlasLoadResult Atlas::Load(const std::filesystem::path& path) {
+    std::filesystem::path indexPath = path;
+    indexPath.replace_extension(".idx");
+    std::error_code error;
+    std::string indexProblem;
+    if (std::filesystem::exists(indexPath, error)) {
+        AtlasLoadResult indexed = LoadIndex(indexPath);
+        if (indexed.value) {
+            const std::uintmax_t textSize = std::filesystem::file_size(path, error);
+            // Without the text the index stands alone; beside a text it must
+            // have been made from that text.
+            if (error || textSize == indexed.value->image_->Head().sourceSize) {
+                return indexed;
+            }
+            indexProblem = "The place index \"" + indexPath.string() +
+                           "\" was made from another atlas than \"" + path.string() + "\".";
+        } else {
+            indexProblem = std::move(indexed.error);
+        }
+    }
+    AtlasLoadResult loaded = LoadText(path);
+    loaded.indexProblem = std::move(indexProblem);
+    return loaded;
 }
 
 }  // namespace tolvaris

@@ -1,12 +1,12 @@
-// The search index of the atlas and the search itself: every folded name of
+// The search over the atlas image: its entries hold every folded name of
 // every place, and each of its later words to the end, sorted, so that the
 // places matching a typed prefix are one binary search and one run of
 // entries away, however short the prefix.
 #include <algorithm>
-#include <limits>
 
 #include "core/atlas/accent_fold.h"
 #include "core/atlas/atlas.h"
+#include "core/atlas/atlas_image.h"
 
 namespace tolvaris {
 
@@ -50,55 +50,23 @@ std::vector<std::string_view> SplitAtCommas(std::string_view text) {
     }
 }
 
-std::uint64_t HeadOf(std::string_view key) {
-    std::uint64_t head = 0;
-    for (std::size_t i = 0; i < 8; ++i) {
-        head = (head << 8) | (i < key.size() ? static_cast<unsigned char>(key[i]) : 0U);
+// Whether every qualifier names the place's region or country.
+bool Qualifies(const AtlasImage& image, std::uint32_t place,
+               const std::vector<std::string>& qualifiers) {
+    if (qualifiers.empty()) {
+        return true;
     }
-    return head;
-}
-
-}  // namespace
-
-void Atlas::AddKeys(std::uint32_t place, std::string_view folded_name) {
-    if (folded_name.empty() || folded_name.size() > std::numeric_limits<std::uint16_t>::max()) {
-        return;
-    }
-    const auto start = static_cast<std::uint32_t>(keys_.size());
-    keys_.append(folded_name);
-    index_.push_back(
-        {HeadOf(folded_name), start, place, static_cast<std::uint16_t>(folded_name.size()), false});
-    for (std::size_t i = 0; i < folded_name.size(); ++i) {
-        if (folded_name[i] == ' ' && i + 1 < folded_name.size()) {
-            const std::string_view rest = folded_name.substr(i + 1);
-            index_.push_back({HeadOf(rest), static_cast<std::uint32_t>(start + i + 1), place,
-                              static_cast<std::uint16_t>(rest.size()), true});
-        }
-    }
-}
-
-void Atlas::BuildIndex() {
-    std::sort(index_.begin(), index_.end(), [this](const IndexEntry& a, const IndexEntry& b) {
-        if (a.Head != b.Head) {
-            return a.Head < b.Head;
-        }
-        const std::string_view key_a = KeyOf(a);
-        const std::string_view key_b = KeyOf(b);
-        return key_a != key_b ? key_a < key_b : a.Place < b.Place;
-    });
-    index_.shrink_to_fit();
-}
-
-bool Atlas::Qualifies(std::uint32_t place, const std::vector<std::string>& qualifiers) const {
-    const PlaceQualifiers& known = qualifiers_[place];
-    const Country& country = countries_[known.CountryIndex];
+    const atlas_index::PlaceRecord known = image.PlaceAt(place);
+    const atlas_index::CountryRecord country = image.CountryAt(known.country);
+    const std::string_view foldedRegion = image.Text(known.foldedRegion);
+    const std::string_view foldedRegionCode = image.Text(known.foldedRegionCode);
     for (const std::string& qualifier : qualifiers) {
-        bool matched = StartsAtWord(known.FoldedRegion, qualifier) ||
-                       qualifier == known.FoldedRegionCode ||
-                       (qualifier.size() == 2 && qualifier[0] == country.Code[0] + ('a' - 'A') &&
-                        qualifier[1] == country.Code[1] + ('a' - 'A'));
-        for (std::size_t i = 0; !matched && i < country.FoldedNames.size(); ++i) {
-            matched = StartsAtWord(country.FoldedNames[i], qualifier);
+        bool matched = StartsAtWord(foldedRegion, qualifier) || qualifier == foldedRegionCode ||
+                       (qualifier.size() == 2 && qualifier[0] == country.code[0] + ('a' - 'A') &&
+                        qualifier[1] == country.code[1] + ('a' - 'A'));
+        for (std::uint32_t i = 0; !matched && i < country.foldedNameCount; ++i) {
+            matched = StartsAtWord(image.Text(image.FoldedNameAt(country.firstFoldedName + i)),
+                                   qualifier);
         }
         if (!matched) {
             return false;
@@ -106,6 +74,21 @@ bool Atlas::Qualifies(std::uint32_t place, const std::vector<std::string>& quali
     }
     return true;
 }
+
+Place PlaceOf(const AtlasImage& image, std::uint32_t index) {
+    const atlas_index::PlaceRecord record = image.PlaceAt(index);
+    const atlas_index::CountryRecord country = image.CountryAt(record.country);
+    return Place{std::string(image.Text(record.name)),
+                 std::string(image.Text(record.region)),
+                 std::string(image.Text(country.name)),
+                 std::string(country.code, 2),
+                 record.latitude,
+                 record.longitude,
+                 std::string(image.Text(record.zone)),
+                 record.population};
+}
+
+}  // namespace
 
 std::vector<Place> Atlas::Search(std::string_view query, std::size_t limit) const {
     std::vector<Place> found;
@@ -121,24 +104,40 @@ std::vector<Place> Atlas::Search(std::string_view query, std::size_t limit) cons
         }
     }
 
+    const AtlasImage& image = *image_;
+    const std::uint32_t placeCount = image.Head().placeCount;
+    const std::uint32_t entryCount = image.Head().entryCount;
+    // The first entry whose key is not below the name.
+    std::uint32_t low = 0;
+    std::uint32_t high = entryCount;
+    while (low < high) {
+        const std::uint32_t middle = low + (high - low) / 2;
+        if (image.Key(image.EntryAt(middle)) < std::string_view(name)) {
+            low = middle + 1;
+        } else {
+            high = middle;
+        }
+    }
+
     // The best way each place matched: one of its names whole, from the start
     // of one, at a later word, or not at all.
-    std::vector<std::uint8_t> match(places_.size(), kNoMatch);
-    auto entry = std::lower_bound(
-        index_.begin(), index_.end(), std::string_view(name),
-        [this](const IndexEntry& e, std::string_view wanted) { return KeyOf(e) < wanted; });
-    for (; entry != index_.end() && StartsWith(KeyOf(*entry), name); ++entry) {
-        const std::uint8_t how = entry->AtLaterWord                ? kAtLaterWord
-                                 : entry->KeyLength == name.size() ? kWholeName
-                                                                   : kFromStart;
-        match[entry->Place] = std::min(match[entry->Place], how);
+    std::vector<std::uint8_t> match(placeCount, kNoMatch);
+    for (std::uint32_t i = low; i < entryCount; ++i) {
+        const atlas_index::EntryRecord entry = image.EntryAt(i);
+        if (!StartsWith(image.Key(entry), name)) {
+            break;
+        }
+        const std::uint8_t how = entry.atLaterWord != 0           ? kAtLaterWord
+                                 : entry.keyLength == name.size() ? kWholeName
+                                                                  : kFromStart;
+        match[entry.place] = std::min(match[entry.place], how);
     }
 
     // Places are stored most populous first.
     for (const std::uint8_t wanted : {kWholeName, kFromStart, kAtLaterWord}) {
-        for (std::uint32_t place = 0; place < places_.size(); ++place) {
-            if (match[place] == wanted && Qualifies(place, qualifiers)) {
-                found.push_back(places_[place]);
+        for (std::uint32_t place = 0; place < placeCount; ++place) {
+            if (match[place] == wanted && Qualifies(image, place, qualifiers)) {
+                found.push_back(PlaceOf(image, place));
                 if (found.size() == limit) {
                     return found;
                 }

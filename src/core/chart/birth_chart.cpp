@@ -2,6 +2,8 @@
 
 #include <variant>
 
+#include "core/chart/birth_fields.h"
+
 namespace tolvaris {
 
 std::string_view OffsetSourceName(OffsetSource source) {
@@ -26,7 +28,7 @@ BirthChartResult ComputeBirthChart(Ephemeris& ephemeris, const BirthData& birth)
     request.houseSystem = birth.houseSystem;
     request.orbs = birth.orbs;
     if (std::string error = ValidateChartRequest(request); !error.empty()) {
-        result.error = std::move(error);
+        result.error = Error{ErrorKind::Input, std::nullopt, std::move(error)};
         return result;
     }
 
@@ -37,22 +39,41 @@ BirthChartResult ComputeBirthChart(Ephemeris& ephemeris, const BirthData& birth)
     local.GivenOffsetSeconds = birth.utcOffsetSeconds;
     local.Longitude = birth.longitude;
     local.Fold = birth.fold;
-    if (!birth.utcOffsetSeconds && birth.zone.empty()) {
-        result.error = "Give a time zone or a UTC offset.";
+    BirthFieldSet given;
+    given.Add(BirthField::Date);
+    given.Add(BirthField::Time);
+    given.Add(BirthField::Latitude);
+    given.Add(BirthField::Longitude);
+    if (!birth.zone.empty()) {
+        given.Add(BirthField::Zone);
+    }
+    if (birth.utcOffsetSeconds) {
+        given.Add(BirthField::UtcOffset);
+    }
+    if (const std::optional<BirthField> missing = MissingBirthField(given)) {
+        result.error = InputError(*missing, "Give a time zone or a UTC offset.");
         return result;
     }
     TimeResult<UniversalTime> converted = ToUniversalTime(local);
     if (auto* failure = std::get_if<TimeError>(&converted)) {
-        result.error = std::move(failure->Message);
+        result.error = failure->Repeated
+                           ? Error{ErrorKind::RepeatedTime, BirthField::Time, failure->Message}
+                           : Error{ErrorKind::Input, std::nullopt, failure->Message};
         result.repeated = failure->Repeated;
         return result;
     }
     UniversalTime& ut = std::get<UniversalTime>(converted);
 
     request.utSeconds = ut.UnixSeconds;
+    // Checked again now that the instant is known (its years must be ones
+    // the ephemeris covers): what fails after this is the library's doing.
+    if (std::string error = ValidateChartRequest(request); !error.empty()) {
+        result.error = Error{ErrorKind::Input, std::nullopt, std::move(error)};
+        return result;
+    }
     ChartResult computed = ComputeChart(ephemeris, request);
     if (!computed.Ok()) {
-        result.error = std::move(computed.error);
+        result.error = Error{ErrorKind::Library, std::nullopt, std::move(computed.error)};
         return result;
     }
     BirthChart chart{birth, std::move(ut), std::move(*computed.chart), {}};

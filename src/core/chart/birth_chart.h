@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "core/chart/birth_data.h"
+#include "core/common/result.h"
 #include "core/ephemeris/chart.h"
 #include "core/ephemeris/ephemeris.h"
 #include "core/time/universal_time.h"
@@ -20,11 +21,12 @@ struct BirthChart {
     std::vector<std::string> notes;
 };
 
-// The chart, or one message naming the field that was refused. When a time
-// happened twice and no reading was chosen, `repeated` holds both readings.
+// The chart, or why not: the error's kind tells refused input from a
+// failure of the ephemeris library. When a time happened twice and no
+// reading was chosen (kind RepeatedTime), `repeated` holds both readings.
 struct BirthChartResult {
     std::optional<BirthChart> value;
-    std::string error;
+    Error error;
     std::optional<RepeatedLocalTime> repeated;
     bool Ok() const { return value.has_value(); }
 };

@@ -11,86 +11,101 @@
 namespace tolvaris {
 namespace {
 
-std::string ClauseOf(const TimeError& error) {
-    return AsClause(error.Message);
+Error Refused(BirthField field, const TimeError& error) {
+    return InputError(field, AsClause(error.Message));
 }
 
 }  // namespace
 
-std::string ReadBirthField(BirthField field, std::string_view value, BirthData& birth) {
+Status ReadBirthField(BirthField field, std::string_view value, BirthData& birth) {
     switch (field) {
         case BirthField::Name:
             birth.name = value;
-            return {};
+            return Done();
         case BirthField::Place:
             birth.placeName = value;
-            return {};
+            return Done();
         case BirthField::Date: {
             TimeResult<CivilDate> date = ParseDate(value);
             if (auto* error = std::get_if<TimeError>(&date)) {
-                return ClauseOf(*error);
+                return Refused(field, *error);
             }
             birth.date = std::get<CivilDate>(date);
-            return {};
+            return Done();
         }
         case BirthField::Time: {
             TimeResult<std::optional<CivilTime>> time = ParseTime(value);
             if (auto* error = std::get_if<TimeError>(&time)) {
-                return ClauseOf(*error);
+                return Refused(field, *error);
             }
             birth.time = std::get<std::optional<CivilTime>>(time);
-            return {};
+            return Done();
         }
         case BirthField::Latitude:
         case BirthField::Longitude: {
-            const ValueParse degrees =
-                field == BirthField::Latitude ? ParseLatitude(value) : ParseLongitude(value);
-            if (!degrees.value) {
-                return degrees.error;
+            const Result<double> degrees =
+                ReadCoordinate(value, field == BirthField::Latitude ? CoordinateAxis::Latitude
+                                                                    : CoordinateAxis::Longitude);
+            if (!degrees) {
+                return degrees.Failure();
             }
-            (field == BirthField::Latitude ? birth.latitude : birth.longitude) = *degrees.value;
-            return {};
+            (field == BirthField::Latitude ? birth.latitude : birth.longitude) = *degrees;
+            return Done();
         }
         case BirthField::Zone: {
             TimeResult<std::string> zone = ParseTimeZoneName(value);
             if (auto* error = std::get_if<TimeError>(&zone)) {
-                return ClauseOf(*error);
+                return Refused(field, *error);
             }
             birth.zone = std::get<std::string>(zone);
-            return {};
+            return Done();
         }
         case BirthField::UtcOffset: {
             TimeResult<int> offset = ParseUtcOffset(value);
             if (auto* error = std::get_if<TimeError>(&offset)) {
-                return ClauseOf(*error);
+                return Refused(field, *error);
             }
             birth.utcOffsetSeconds = std::get<int>(offset);
-            return {};
+            return Done();
         }
         case BirthField::Fold:
             if (value == "earlier" || value == "later") {
                 birth.fold = value == "earlier" ? FoldChoice::Earlier : FoldChoice::Later;
-                return {};
+                return Done();
             }
-            return "the fold \"" + ShownInMessage(value) + "\" is neither earlier nor later";
+            return InputError(
+                field, "the fold \"" + ShownInMessage(value) + "\" is neither earlier nor later");
         case BirthField::Houses:
             if (const std::optional<HouseSystem> system = ParseHouseSystem(value)) {
                 birth.houseSystem = *system;
-                return {};
+                return Done();
             }
-            return "the house system \"" + ShownInMessage(value) +
-                   "\" is not one of placidus, koch, porphyry, regiomontanus, campanus, "
-                   "equal, whole-sign";
+            return InputError(field, "the house system \"" + ShownInMessage(value) +
+                                         "\" is not one of placidus, koch, porphyry, "
+                                         "regiomontanus, campanus, equal, whole-sign");
         case BirthField::Orbs: {
             const OrbsParse orbs = ParseOrbs(value, Orbs{});
             if (!orbs.value) {
-                return orbs.error;
+                return InputError(field, orbs.error);
             }
             birth.orbs = *orbs.value;
-            return {};
+            return Done();
         }
     }
-    return {};
+    return Done();
+}
+
+std::optional<BirthField> MissingBirthField(const BirthFieldSet& given) {
+    for (const BirthField needed :
+         {BirthField::Date, BirthField::Time, BirthField::Latitude, BirthField::Longitude}) {
+        if (!given.Has(needed)) {
+            return needed;
+        }
+    }
+    if (!given.Has(BirthField::Zone) && !given.Has(BirthField::UtcOffset)) {
+        return BirthField::Zone;
+    }
+    return std::nullopt;
 }
 
 }  // namespace tolvaris

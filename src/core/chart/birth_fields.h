@@ -1,31 +1,34 @@
 #pragma once
 
-#include <string>
+#include <bitset>
+#include <optional>
 #include <string_view>
 
 #include "core/chart/birth_data.h"
+#include "core/common/birth_field.h"
+#include "core/common/result.h"
 
 namespace tolvaris {
 
-// The fields of a birth as text: the keys of a chart file and the options of
-// the command line read their values alike.
-enum class BirthField {
-    Name,
-    Date,
-    Time,
-    Place,
-    Latitude,
-    Longitude,
-    Zone,
-    UtcOffset,
-    Fold,
-    Houses,
-    Orbs
+// Reads `value` into its field of `birth`: the one reader of each field, for
+// chart files, the command line and the birth-data dialog alike. A refusal
+// names the field and, as a clause, why ("the latitude 95 is outside -90 to
+// 90"); `birth` is left alone then.
+Status ReadBirthField(BirthField field, std::string_view value, BirthData& birth);
+
+// Which fields a birth record was given.
+class BirthFieldSet {
+public:
+    void Add(BirthField field) { bits_.set(static_cast<std::size_t>(field)); }
+    bool Has(BirthField field) const { return bits_.test(static_cast<std::size_t>(field)); }
+
+private:
+    std::bitset<kBirthFieldCount> bits_;
 };
 
-// Reads `value` into its field of `birth`. Returns "" or a clause naming the
-// field and why the value was refused ("the latitude 95 is outside -90 to
-// 90"); `birth` is left alone then.
-std::string ReadBirthField(BirthField field, std::string_view value, BirthData& birth);
+// The first field a chart cannot do without that `given` lacks: the date,
+// the time (which may be "unknown"), the latitude, the longitude and a zone
+// or a UTC offset (then Zone is answered). Nothing when all are there.
+std::optional<BirthField> MissingBirthField(const BirthFieldSet& given);
 
 }  // namespace tolvaris

@@ -1,7 +1,11 @@
 #include "core/chart/birth_form.h"
 
+#include <array>
 #include <cstdio>
-#include <variant>
+#include <utility>
+
+#include "core/chart/birth_fields.h"
+#include "core/chart/message_text.h"
 
 #include "core/chart/display_text.h"
 #include "core/time/time_format.h"
@@ -9,81 +13,81 @@
 namespace tolvaris {
 namespace {
 
-BirthFormResult Refuse(BirthField field, std::string message) {
-    BirthFormResult result;
-    result.field = field;
-    result.error = std::move(message);
-    return result;
-}
-
 bool IsBlank(const std::string& text) {
     return text.find_first_not_of(" \t") == std::string::npos;
 }
 
+// What the dialog says of a box left empty.
+Error Missing(BirthField field) {
+    switch (field) {
+        case BirthField::Date:
+            return InputError(field,
+                              "the date is missing; write it as YYYY-MM-DD, for example "
+                              "1990-01-01");
+        case BirthField::Time:
+            return InputError(field,
+                              "the time is missing; write it as HH:MM, for example 14:05, "
+                              "or tick \"time unknown\"");
+        case BirthField::Zone:
+            return InputError(field,
+                              "the time zone is missing; give one, for example "
+                              "Europe/Berlin, or a UTC offset");
+        default: {
+            // The coordinates' own reader says what to write.
+            BirthData ignored;
+            const Status read = ReadBirthField(field, "", ignored);
+            return read ? InputError(field, "a field is missing") : read.Failure();
+        }
+    }
+}
+
 }  // namespace
 
-BirthFormResult ReadBirthForm(const BirthForm& form) {
+Result<BirthData> ReadBirthForm(const BirthForm& form) {
     BirthData birth;
     birth.name = form.name;
     birth.placeName = form.placeName;
     birth.houseSystem = form.houseSystem;
     birth.fold = form.fold;
 
-    TimeResult<CivilDate> date = ParseDate(form.date);
-    if (auto* error = std::get_if<TimeError>(&date)) {
-        return Refuse(BirthField::Date, error->Message);
-    }
-    birth.date = std::get<CivilDate>(date);
-    if (!form.timeUnknown) {
-        if (IsBlank(form.time)) {
-            return Refuse(BirthField::Time,
-                          "Time must be given, for example 14:05, or \"time unknown\" ticked.");
+    const std::string time = form.timeUnknown ? std::string("unknown") : form.time;
+    const std::array<std::pair<BirthField, const std::string*>, 6> boxes = {{
+        {BirthField::Date, &form.date},
+        {BirthField::Time, &time},
+        {BirthField::Latitude, &form.latitude},
+        {BirthField::Longitude, &form.longitude},
+        {BirthField::UtcOffset, &form.offset},
+        {BirthField::Zone, &form.zone},
+    }};
+    BirthFieldSet given;
+    for (const auto& [field, text] : boxes) {
+        if (!IsBlank(*text)) {
+            given.Add(field);
         }
-        TimeResult<std::optional<CivilTime>> time = ParseTime(form.time);
-        if (auto* error = std::get_if<TimeError>(&time)) {
-            return Refuse(BirthField::Time, error->Message);
+    }
+    if (const std::optional<BirthField> missing = MissingBirthField(given)) {
+        return Missing(*missing);
+    }
+    for (const auto& [field, text] : boxes) {
+        if (!given.Has(field)) {
+            continue;
         }
-        birth.time = std::get<std::optional<CivilTime>>(time);
-    }
-
-    CoordinateResult latitude = ParseCoordinate(form.latitude, CoordinateAxis::Latitude);
-    if (!latitude.value) {
-        return Refuse(BirthField::Latitude, latitude.error);
-    }
-    birth.latitude = *latitude.value;
-    CoordinateResult longitude = ParseCoordinate(form.longitude, CoordinateAxis::Longitude);
-    if (!longitude.value) {
-        return Refuse(BirthField::Longitude, longitude.error);
-    }
-    birth.longitude = *longitude.value;
-
-    if (!IsBlank(form.offset)) {
-        TimeResult<int> offset = ParseUtcOffset(form.offset);
-        if (auto* error = std::get_if<TimeError>(&offset)) {
-            return Refuse(BirthField::Offset, error->Message);
+        if (Status read = ReadBirthField(field, *text, birth); !read) {
+            Error error = read.Failure();
+            if (field == BirthField::Zone && given.Has(BirthField::UtcOffset)) {
+                // An offset given by hand makes a bad zone harmless, but a
+                // zone that is kept in a chart file must still be a real one.
+                error.message += "; clear it to use the offset";
+            }
+            return error;
         }
-        birth.utcOffsetSeconds = std::get<int>(offset);
-    }
-    if (!IsBlank(form.zone) || !birth.utcOffsetSeconds) {
-        TimeResult<std::string> zone = ParseTimeZoneName(form.zone);
-        if (auto* error = std::get_if<TimeError>(&zone)) {
-            // An offset given by hand makes a bad zone harmless, but a zone
-            // that is kept in a chart file must still be a real one.
-            return Refuse(BirthField::Zone, birth.utcOffsetSeconds
-                                                ? error->Message + " Clear it to use the offset."
-                                                : error->Message);
-        }
-        birth.zone = std::get<std::string>(zone);
     }
 
     if (std::string error = ValidateOrbs(form.orbs); !error.empty()) {
-        return Refuse(BirthField::Orbs, error);
+        return InputError(BirthField::Orbs, AsClause(error));
     }
     birth.orbs = form.orbs;
-
-    BirthFormResult result;
-    result.value = std::move(birth);
-    return result;
+    return birth;
 }
 
 BirthForm FormFromBirthData(const BirthData& birth) {

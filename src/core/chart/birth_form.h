@@ -4,6 +4,7 @@
 #include <string>
 
 #include "core/chart/birth_data.h"
+#include "core/common/result.h"
 
 namespace tolvaris {
 
@@ -23,19 +24,12 @@ struct BirthForm {
     Orbs orbs;
 };
 
-// Which field a refusal is about, so that the dialog can put the cursor there.
-enum class BirthField { Date, Time, Latitude, Longitude, Zone, Offset, Orbs };
-
-struct BirthFormResult {
-    std::optional<BirthData> value;
-    std::string error;  // one sentence naming the field
-    BirthField field = BirthField::Date;
-};
-
-// Reads the fields in the order the dialog shows them and stops at the first
-// one refused. The zone is checked only when no offset is given, since an
-// offset overrides it.
-BirthFormResult ReadBirthForm(const BirthForm& form);
+// Checks that the fields a chart needs are filled in, then reads them in the
+// order the dialog shows them through the readers chart files and the
+// command line use, and stops at the first one refused; the error names the
+// field, so that the dialog can put the cursor there. A zone may be left
+// blank when an offset is given, since an offset overrides it.
+Result<BirthData> ReadBirthForm(const BirthForm& form);
 
 // The fields that show `birth`, for editing a chart again.
 BirthForm FormFromBirthData(const BirthData& birth);

@@ -10,7 +10,7 @@
 #include "core/chart/decimal_text.h"
 #include "core/chart/message_text.h"
 #include "core/chart/orbs_text.h"
-#include "core/chart/utf8_text.h"
+#include "core/common/utf8.h"
 #include "core/time/time_format.h"
 
 namespace tolvaris {
@@ -23,7 +23,7 @@ constexpr int kCoordinateDecimals = 6;
 // The keys of the file are the fields of a birth.
 using Field = BirthField;
 
-constexpr std::array<std::string_view, 11> kFieldKeys = {
+constexpr std::array<std::string_view, kBirthFieldCount> kFieldKeys = {
     "name", "date",       "time", "place",  "latitude", "longitude",
     "zone", "utc-offset", "fold", "houses", "orbs"};
 
@@ -181,18 +181,23 @@ private:
     }
 
     std::string ReadValue(Field field, std::string_view value) {
-        return ReadBirthField(field, value, birth_);
+        const Status read = ReadBirthField(field, value, birth_);
+        return read ? std::string() : read.Failure().message;
     }
 
     ChartFileResult Finish(int lastLine) const {
-        for (const Field required : {Field::Date, Field::Time, Field::Latitude, Field::Longitude}) {
-            if (!Seen(required)) {
-                return Fail(lastLine, "the file ends without the field \"" +
-                                          std::string(KeyOf(required)) + "\"");
+        BirthFieldSet given;
+        for (std::size_t i = 0; i < kFieldKeys.size(); ++i) {
+            if (seenOnLine_[i] != 0) {
+                given.Add(static_cast<Field>(i));
             }
         }
-        if (!Seen(Field::Zone) && !Seen(Field::UtcOffset)) {
-            return Fail(lastLine, "the file ends without the field \"zone\" or \"utc-offset\"");
+        if (const std::optional<Field> missing = MissingBirthField(given)) {
+            return Fail(lastLine, *missing == Field::Zone
+                                      ? std::string("the file ends without the field \"zone\" or "
+                                                    "\"utc-offset\"")
+                                      : "the file ends without the field \"" +
+                                            std::string(KeyOf(*missing)) + "\"");
         }
         if (Seen(Field::Zone) && Seen(Field::UtcOffset)) {
             const int later = std::max(LineOf(Field::Zone), LineOf(Field::UtcOffset));

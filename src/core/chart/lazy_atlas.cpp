@@ -6,8 +6,8 @@ const Atlas* LazyAtlas::Get() {
     if (!tried_) {
         tried_ = true;
         AtlasLoadResult loaded = Atlas::Load(file_);
-        atlas_ = std::move(loaded.Value);
-        error_ = std::move(loaded.Error);
+        atlas_ = std::move(loaded.value);
+        error_ = std::move(loaded.error);
     }
     return atlas_ ? &*atlas_ : nullptr;
 }

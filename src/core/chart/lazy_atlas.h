@@ -8,8 +8,8 @@
 
 namespace tolvaris {
 
-// The place atlas, read on first use: loading takes a noticeable moment and
-// most runs never look a place up.
+// The place atlas, read on first use: most runs never look a place up, and
+// without its index beside it the text takes a noticeable moment to read.
 class LazyAtlas {
 public:
     explicit LazyAtlas(std::filesystem::path file) : file_(std::move(file)) {}

@@ -1,6 +1,6 @@
 #include "core/chart/message_text.h"
 
-#include "core/chart/utf8_text.h"
+#include "core/common/utf8.h"
 
 namespace tolvaris {
 namespace {
@@ -65,6 +65,17 @@ std::string AsClause(std::string_view sentence) {
         clause.pop_back();
     }
     return clause;
+}
+
+std::string AsSentence(std::string_view clause) {
+    std::string sentence(clause);
+    if (!sentence.empty() && sentence[0] >= 'a' && sentence[0] <= 'z') {
+        sentence[0] = static_cast<char>(sentence[0] - 'a' + 'A');
+    }
+    if (!sentence.empty() && sentence.back() != '.') {
+        sentence += '.';
+    }
+    return sentence;
 }
 
 }  // namespace tolvaris

@@ -19,4 +19,8 @@ std::string OneLineMessage(std::string_view text);
 // an abbreviation ("UTC offset ..."), the final full stop dropped.
 std::string AsClause(std::string_view sentence);
 
+// A clause of ours ("the latitude 95 is outside -90 to 90") as a sentence
+// for a message box: the first letter raised, a full stop added.
+std::string AsSentence(std::string_view clause);
+
 }  // namespace tolvaris

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdio>
 
+#include "core/chart/chart_summary.h"
 #include "core/common/cp1252.h"
 #include "core/engine/interpretation_reader.h"
 #include "core/reading/latin_text.h"
@@ -18,33 +19,6 @@ constexpr const char* kIndent = "  ";
 constexpr const char* kOuterPlanetsLine =
     "Uranus, Neptune and Pluto stay in one sign for years, so the library reads them by house "
     "and aspect, not by sign.";
-
-// Degrees and minutes with the hemisphere: "52°31' N".
-std::string CoordinateText(double degrees, char positive, char negative) {
-    const double size = std::fabs(degrees);
-    int whole = static_cast<int>(size);
-    int minutes = static_cast<int>(std::lround((size - whole) * 60));
-    if (minutes == 60) {
-        ++whole;
-        minutes = 0;
-    }
-    char text[32];
-    std::snprintf(text, sizeof text, "%d\xB0%02d' %c", whole, minutes,
-                  degrees < 0 ? negative : positive);
-    return text;
-}
-
-std::string OffsetOrigin(const BirthChart& chart) {
-    switch (chart.universalTime.Source) {
-        case OffsetSource::Zone:
-            return "from the time zone " + chart.input.zone;
-        case OffsetSource::LocalMeanTime:
-            return "the local mean time of the birthplace";
-        case OffsetSource::Given:
-            return "given by hand";
-    }
-    return {};
-}
 
 // The page being written: blocks of lines with a separator between them.
 class ReadingPage {
@@ -117,38 +91,13 @@ private:
 };
 
 void Heading(const BirthChart& chart, ReadingPage& page) {
-    const BirthData& birth = chart.input;
-    const std::string name = Utf8ToCp1252Text(birth.name);
+    const ChartSummary summary = SummariseChart(chart);
+    const std::string name = Utf8ToCp1252Text(summary.name);
     page.Text(name.empty() ? "FULL READING" : "FULL READING: " + name);
-    std::string born = "Born " + FormatDateInWords(birth.date);
-    born += birth.time ? " at " + FormatClockTime(*birth.time) + " local time"
-                       : ", time of birth unknown";
-    page.Text(born);
-    std::string place = Utf8ToCp1252Text(birth.placeName);
-    place += (place.empty() ? "" : ", ") + CoordinateText(birth.latitude, 'N', 'S') + ", " +
-             CoordinateText(birth.longitude, 'E', 'W');
-    page.Text("Place: " + place);
-    // "1990-01-01 11:00:00 UT" reads better on a page than the ISO form.
-    std::string ut = FormatUniversalTime(chart.universalTime.UnixSeconds);
-    std::replace(ut.begin(), ut.end(), 'T', ' ');
-    if (!ut.empty() && ut.back() == 'Z') {
-        ut.replace(ut.size() - 1, 1, " UT");
+    for (const ChartFact& fact : summary.facts) {
+        page.Text(fact.label + ": " + Utf8ToCp1252Text(fact.value));
     }
-    page.Text("Universal time: " + ut + " (UTC" +
-              FormatUtcOffset(chart.universalTime.OffsetSeconds) + ", " + OffsetOrigin(chart) +
-              ")");
-    const Chart& computed = chart.chart;
-    std::string system = computed.houseSystemUsed
-                             ? std::string(HouseSystemDisplayName(*computed.houseSystemUsed))
-                             : std::string("none (time unknown)");
-    page.Text("Houses: " + system + ". Ephemeris: " +
-              (computed.ephemeris == EphemerisUsed::Swiss
-                   ? "Swiss Ephemeris files."
-                   : "the Swiss Ephemeris's analytical model (Moshier)."));
-    if (!birth.time) {
-        page.Text("The birth time is unknown, so this reading has no rising sign and no houses.");
-    }
-    for (const std::string& note : chart.notes) {
+    for (const std::string& note : summary.notes) {
         page.Text("Note: " + Utf8ToCp1252Text(note));
     }
 }

@@ -2,8 +2,9 @@
 
 #include <cctype>
 
-#include "core/atlas/accent_fold.h"
 #include "core/common/cp1252.h"
+#include "core/common/latin_fold.h"
+#include "core/common/utf8.h"
 
 namespace tolvaris {
 namespace {

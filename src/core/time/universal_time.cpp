@@ -136,8 +136,7 @@ TimeResult<UniversalTime> FromZone(const LocalTimeRequest& request, const CivilT
         if (request.Fold == FoldChoice::None) {
             TimeError error =
                 Refusal(twice + ": earlier at UTC" + FormatUtcOffset(earlier.OffsetSeconds) +
-                        ", later at UTC" + FormatUtcOffset(later.OffsetSeconds) +
-                        ". Choose earlier or later.");
+                        ", later at UTC" + FormatUtcOffset(later.OffsetSeconds) + ".");
             error.Repeated = RepeatedLocalTime{earlier.OffsetSeconds, later.OffsetSeconds,
                                                earlier.UnixSeconds, later.UnixSeconds};
             return error;
@@ -179,8 +178,6 @@ TimeResult<UniversalTime> ToUniversalTime(const LocalTimeRequest& request) {
             clock.Second < 0 || clock.Second > 59) {
             return Refusal("Time must lie between 00:00 and 23:59:59.");
         }
-    } else {
-        result.Notes.emplace_back("Birth time unknown: 12:00 local time used.");
     }
     if (!std::isfinite(request.Longitude) || std::fabs(request.Longitude) > 180.0) {
         return Refusal("Longitude must lie between -180 and 180 degrees.");

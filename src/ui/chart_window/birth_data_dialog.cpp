@@ -21,6 +21,7 @@
 
 #include "core/chart/display_text.h"
 #include "core/chart/lazy_atlas.h"
+#include "core/chart/message_text.h"
 #include "core/time/time_format.h"
 
 namespace tolvaris {
@@ -108,9 +109,9 @@ void BirthDataDialog::BuildFields() {
                 }
             });
 
-    latitude_ = AddLineEdit(this, "latitude", "for example 52.52 or 52°31'N");
+    latitude_ = AddLineEdit(this, "latitude", "for example 52.52, 52n31 or 52°31'N");
     form->addRow("L&atitude:", latitude_);
-    longitude_ = AddLineEdit(this, "longitude", "for example 13.405 or 13°24'E");
+    longitude_ = AddLineEdit(this, "longitude", "for example 13.405, 13e24 or 13°24'E");
     form->addRow("L&ongitude:", longitude_);
     zone_ = AddLineEdit(this, "zone", "for example Europe/Berlin");
     form->addRow("&Zone:", zone_);
@@ -302,9 +303,9 @@ void BirthDataDialog::SearchPlaces(const QString& text) {
 
 void BirthDataDialog::ChoosePlace(const Place& place) {
     place_->setText(Text(PlaceLabel(place)));
-    latitude_->setText(Text(FormatCoordinate(place.Latitude)));
-    longitude_->setText(Text(FormatCoordinate(place.Longitude)));
-    zone_->setText(Text(place.Zone));
+    latitude_->setText(Text(FormatCoordinate(place.latitude)));
+    longitude_->setText(Text(FormatCoordinate(place.longitude)));
+    zone_->setText(Text(place.zone));
     // An offset typed for the previous place would silently override the
     // new place's zone.
     offset_->clear();
@@ -344,12 +345,12 @@ bool BirthDataDialog::AsksForFold() const {
 
 void BirthDataDialog::UpdatePreview() {
     const BirthForm form = Form();
-    const BirthFormResult read = ReadBirthForm(form);
-    if (!read.value) {
-        preview_->setText(Text("No UT yet. " + read.error));
+    const Result<BirthData> read = ReadBirthForm(form);
+    if (!read) {
+        preview_->setText(Text("No UT yet. " + AsSentence(read.Failure().message)));
         return;
     }
-    const BirthData& birth = *read.value;
+    const BirthData& birth = *read;
     LocalTimeRequest request;
     request.Date = birth.date;
     request.Time = birth.time;
@@ -367,11 +368,15 @@ void BirthDataDialog::UpdatePreview() {
         error = std::get_if<TimeError>(&converted);
     }
     if (error) {
-        preview_->setText(Text("No UT yet. " + error->Message));
+        preview_->setText(Text("No UT yet. " + error->Message +
+                               (error->Repeated ? " Choose earlier or later." : "")));
         return;
     }
     const UniversalTime& ut = std::get<UniversalTime>(converted);
     std::string text = DescribeUniversalTime(ut, birth.zone) + ".";
+    if (!birth.time) {
+        text += " The time is unknown, so 12:00 local time is used.";
+    }
     for (const std::string& note : ut.Notes) {
         text += " " + note;
     }
@@ -400,10 +405,12 @@ QWidget* BirthDataDialog::FieldWidget(BirthField field) const {
             return longitude_;
         case BirthField::Zone:
             return zone_;
-        case BirthField::Offset:
+        case BirthField::UtcOffset:
             return offset_;
         case BirthField::Orbs:
             break;
+        default:
+            return nullptr;
     }
     orbsButton_->setChecked(true);
     return orbs_[0];
@@ -417,15 +424,21 @@ void BirthDataDialog::Refuse(const std::string& message, QWidget* field) {
 }
 
 void BirthDataDialog::accept() {
-    const BirthFormResult read = ReadBirthForm(Form());
-    if (!read.value) {
-        Refuse(read.error, FieldWidget(read.field));
+    const Result<BirthData> read = ReadBirthForm(Form());
+    if (!read) {
+        const Error& error = read.Failure();
+        Refuse(AsSentence(error.message), error.field ? FieldWidget(*error.field) : nullptr);
         return;
     }
-    BirthChartResult computed = ComputeBirthChart(ephemeris_, *read.value);
+    BirthChartResult computed = ComputeBirthChart(ephemeris_, *read);
     if (!computed.Ok()) {
-        ShowFold(computed.repeated);
-        Refuse(computed.error, computed.repeated ? earlier_ : nullptr);
+        const Error& error = computed.error;
+        if (error.kind == ErrorKind::RepeatedTime) {
+            ShowFold(computed.repeated);
+            Refuse(error.message + " Choose earlier or later.", earlier_);
+            return;
+        }
+        Refuse(error.message, error.field ? FieldWidget(*error.field) : nullptr);
         return;
     }
     chart_ = std::move(computed.value);

@@ -183,7 +183,11 @@ void ChartMenu::OpenChartFile(const std::filesystem::path& file) {
     }
     const BirthChartResult computed = ComputeBirthChart(TheEphemeris(), *read.value);
     if (!computed.Ok()) {
-        notices_.Message(file.string() + ": " + computed.error, kCaption, NoticeIcon::Exclamation);
+        const Error& error = computed.error;
+        notices_.Message(
+            file.string() + ": " + error.message +
+                (error.kind == ErrorKind::RepeatedTime ? " Choose earlier or later." : ""),
+            kCaption, NoticeIcon::Exclamation);
         // The file is sound but its data need a word from the user (a time
         // that happened twice, say): the dialog shows them for mending.
         BirthDataDialog& dialog = Dialog();

@@ -12,6 +12,7 @@
 
 #include "ui/chart_window/wheel_widget.h"
 
+#include "core/chart/chart_summary.h"
 #include "core/chart/display_text.h"
 #include "core/requests/captions.h"
 #include "core/time/time_format.h"
@@ -130,34 +131,14 @@ void ChartWindow::ShowChart(const BirthChart& chart) {
     chart_ = chart;
     wheel_->SetChart(chart);
     const BirthData& birth = chart.input;
-    const Chart& computed = chart.chart;
     setWindowTitle(birth.name.empty() ? QString("Chart") : "Chart: " + Text(birth.name));
 
-    std::string summary = birth.name.empty() ? "" : birth.name + "\n";
-    summary += "Born " + FormatDateInWords(birth.date);
-    summary +=
-        birth.time ? " at " + FormatClockTime(*birth.time) + " local time" : ", time unknown";
-    if (!birth.placeName.empty()) {
-        summary += ", " + birth.placeName;
+    const ChartSummary facts = SummariseChart(chart);
+    std::string summary = facts.name.empty() ? "" : facts.name + "\n";
+    for (const ChartFact& fact : facts.facts) {
+        summary += fact.label + ": " + fact.value + "\n";
     }
-    summary +=
-        " (" + FormatCoordinate(birth.latitude) + ", " + FormatCoordinate(birth.longitude) + ")\n";
-    summary += DescribeUniversalTime(chart.universalTime, birth.zone) + "\n";
-    summary += "Houses: ";
-    if (computed.houseSystemUsed) {
-        summary += std::string(HouseSystemDisplayName(*computed.houseSystemUsed));
-        if (*computed.houseSystemUsed != computed.houseSystemRequested) {
-            summary +=
-                " instead of " + std::string(HouseSystemDisplayName(computed.houseSystemRequested));
-        }
-    } else {
-        summary += "none, the time is unknown";
-    }
-    summary +=
-        ". Ephemeris: " +
-        std::string(computed.ephemeris == EphemerisUsed::Swiss ? "Swiss Ephemeris files"
-                                                               : "built-in Moshier (analytical)") +
-        ".";
+    summary.pop_back();
     summary_->setText(Text(summary));
 
     FillPositions();
@@ -165,7 +146,7 @@ void ChartWindow::ShowChart(const BirthChart& chart) {
     FillAspects();
 
     QStringList notes;
-    for (const std::string& note : chart.notes) {
+    for (const std::string& note : facts.notes) {
         notes << "\u2022 " + Text(note);
     }
     notes_->setText(notes.join("\n"));
@@ -204,7 +185,7 @@ void ChartWindow::FillCusps() {
     cusps_->setRowCount(0);
     if (!chart.cusps) {
         cusps_->setRowCount(1);
-        SetRow(cusps_, 0, {"none", "", "the time is unknown"});
+        SetRow(cusps_, 0, {"none", "", ""});
         FitTable(cusps_, 12);
         return;
     }

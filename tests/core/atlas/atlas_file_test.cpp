@@ -43,11 +43,11 @@ std::string Replaced(std::string text, const std::string& from, const std::strin
 
 TEST(AtlasFile, ReadsEveryPlaceWithAllItsFields) {
     const AtlasLoadResult loaded = Atlas::FromText(test::SmallAtlasText(), "small");
-    ASSERT_TRUE(loaded.Value.has_value()) << loaded.Error;
-    EXPECT_EQ(loaded.Error, "");
-    EXPECT_EQ(loaded.Value->Size(), 9U);
+    ASSERT_TRUE(loaded.value.has_value()) << loaded.error;
+    EXPECT_EQ(loaded.error, "");
+    EXPECT_EQ(loaded.value->Size(), 9U);
 
-    const std::vector<Place> found = loaded.Value->Search("Etretat", 5);
+    const std::vector<Place> found = loaded.value->Search("Etretat", 5);
     ASSERT_EQ(found.size(), 1U);
     const Place expected{"Étretat", "Normandy", "France",       "FR",
                          49.70669,  0.20523,    "Europe/Paris", 15000};
@@ -63,12 +63,12 @@ TEST(AtlasFile, AcceptsWindowsLineEnds) {
         crlf += c;
     }
     const AtlasLoadResult loaded = Atlas::FromText(crlf, "crlf");
-    ASSERT_TRUE(loaded.Value.has_value()) << loaded.Error;
-    EXPECT_EQ(loaded.Value->Size(), 9U);
-    const auto found = loaded.Value->Search("Paris, Texas", 5);
+    ASSERT_TRUE(loaded.value.has_value()) << loaded.error;
+    EXPECT_EQ(loaded.value->Size(), 9U);
+    const auto found = loaded.value->Search("Paris, Texas", 5);
     ASSERT_EQ(found.size(), 2U);
-    EXPECT_EQ(found[0].Zone, "America/Chicago") << "no carriage return left at the end";
-    EXPECT_EQ(found[0].Population, 24782);
+    EXPECT_EQ(found[0].zone, "America/Chicago") << "no carriage return left at the end";
+    EXPECT_EQ(found[0].population, 24782);
 }
 
 struct DamageCase {
@@ -111,10 +111,10 @@ TEST(AtlasFile, DamageGivesAMessageNamingTheFault) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.why);
         const AtlasLoadResult loaded = Atlas::FromText(c.text, "test.tsv");
-        EXPECT_FALSE(loaded.Value.has_value());
-        EXPECT_NE(loaded.Error.find("The place atlas \"test.tsv\" is damaged ("), std::string::npos)
-            << loaded.Error;
-        EXPECT_NE(loaded.Error.find(c.message_part), std::string::npos) << loaded.Error;
+        EXPECT_FALSE(loaded.value.has_value());
+        EXPECT_NE(loaded.error.find("The place atlas \"test.tsv\" is damaged ("), std::string::npos)
+            << loaded.error;
+        EXPECT_NE(loaded.error.find(c.message_part), std::string::npos) << loaded.error;
     }
 }
 
@@ -124,18 +124,18 @@ TEST(AtlasFile, MissingFileOrFolderCannotBeRead) {
          {file.Path().parent_path() / "absent.tsv", file.Path().parent_path()}) {
         SCOPED_TRACE(path.string());
         const AtlasLoadResult loaded = Atlas::Load(path);
-        EXPECT_FALSE(loaded.Value.has_value());
-        EXPECT_NE(loaded.Error.find("The place atlas \"" + path.string() + "\" cannot be read"),
+        EXPECT_FALSE(loaded.value.has_value());
+        EXPECT_NE(loaded.error.find("The place atlas \"" + path.string() + "\" cannot be read"),
                   std::string::npos)
-            << loaded.Error;
+            << loaded.error;
     }
 }
 
 TEST(AtlasFile, LoadsAFileFromDisk) {
     const ScratchFile file(test::SmallAtlasText());
     const AtlasLoadResult loaded = Atlas::Load(file.Path());
-    ASSERT_TRUE(loaded.Value.has_value()) << loaded.Error;
-    EXPECT_EQ(loaded.Value->Size(), 9U);
+    ASSERT_TRUE(loaded.value.has_value()) << loaded.error;
+    EXPECT_EQ(loaded.value->Size(), 9U);
 }
 
 // The shipped file cut short anywhere is refused, never read as a smaller
@@ -167,8 +167,8 @@ TEST(AtlasFile, DamagedCopiesOfTheShippedAtlasAreRefused) {
         SCOPED_TRACE("damaged copy " + std::to_string(i));
         const ScratchFile file(damaged[i]);
         const AtlasLoadResult loaded = Atlas::Load(file.Path());
-        EXPECT_FALSE(loaded.Value.has_value());
-        EXPECT_NE(loaded.Error.find("is damaged"), std::string::npos) << loaded.Error;
+        EXPECT_FALSE(loaded.value.has_value());
+        EXPECT_NE(loaded.error.find("is damaged"), std::string::npos) << loaded.error;
     }
 }
 

@@ -15,8 +15,8 @@ class AtlasSearch : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
         AtlasLoadResult loaded = Atlas::FromText(test::SmallAtlasText(), "small");
-        ASSERT_TRUE(loaded.Value.has_value()) << loaded.Error;
-        atlas_ = new Atlas(std::move(*loaded.Value));
+        ASSERT_TRUE(loaded.value.has_value()) << loaded.error;
+        atlas_ = new Atlas(std::move(*loaded.value));
     }
     static void TearDownTestSuite() {
         delete atlas_;

@@ -86,7 +86,7 @@ TEST(ShippedAtlas, QualifiersSeparateNamesakes) {
     const auto missouri = atlas.Search("Springfield, Missouri", 10);
     ASSERT_EQ(illinois.size(), 1U);
     ASSERT_EQ(missouri.size(), 1U);
-    EXPECT_NE(illinois[0].Latitude, missouri[0].Latitude);
+    EXPECT_NE(illinois[0].latitude, missouri[0].latitude);
     EXPECT_GE(atlas.Search("Springfield", 20).size(), 5U) << "several US states have one";
     EXPECT_TRUE(atlas.Search("Paris, Atlantis", 10).empty());
     EXPECT_TRUE(atlas.Search("Qwxzv", 10).empty());
@@ -126,10 +126,10 @@ TEST(ShippedAtlas, WellKnownPlacesLieWhereTheyAreKnownToLie) {
         SCOPED_TRACE(place.query);
         const auto found = test::ShippedAtlas().Search(place.query, 1);
         ASSERT_EQ(found.size(), 1U);
-        EXPECT_NEAR(found[0].Latitude, place.latitude, 0.1);
-        EXPECT_NEAR(found[0].Longitude, place.longitude, 0.1);
-        EXPECT_EQ(found[0].Zone, place.zone);
-        EXPECT_GT(found[0].Population, 100000);
+        EXPECT_NEAR(found[0].latitude, place.latitude, 0.1);
+        EXPECT_NEAR(found[0].longitude, place.longitude, 0.1);
+        EXPECT_EQ(found[0].zone, place.zone);
+        EXPECT_GT(found[0].population, 100000);
     }
 }
 
@@ -162,9 +162,9 @@ TEST(ShippedAtlas, EachPlaceIsFoundByItsNameAndCountry) {
         }
         const auto found = atlas.Search(fields.at(1) + ", " + fields.at(4), 5000);
         const bool present = std::any_of(found.begin(), found.end(), [&](const Place& place) {
-            return place.Name == fields.at(1) && place.Zone == fields.at(7) &&
-                   std::abs(place.Latitude - std::stod(fields.at(5))) < 1e-9 &&
-                   std::abs(place.Longitude - std::stod(fields.at(6))) < 1e-9;
+            return place.name == fields.at(1) && place.zone == fields.at(7) &&
+                   std::abs(place.latitude - std::stod(fields.at(5))) < 1e-9 &&
+                   std::abs(place.longitude - std::stod(fields.at(6))) < 1e-9;
         });
         EXPECT_TRUE(present) << fields.at(1) << ", " << fields.at(4);
         ++checked;

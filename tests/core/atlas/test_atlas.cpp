@@ -34,8 +34,8 @@ std::filesystem::path ShippedAtlasPath() {
 const Atlas& ShippedAtlas() {
     static const std::unique_ptr<Atlas> atlas = [] {
         AtlasLoadResult loaded = Atlas::Load(ShippedAtlasPath());
-        EXPECT_EQ(loaded.Error, "");
-        return loaded.Value ? std::make_unique<Atlas>(std::move(*loaded.Value)) : nullptr;
+        EXPECT_EQ(loaded.error, "");
+        return loaded.value ? std::make_unique<Atlas>(std::move(*loaded.value)) : nullptr;
     }();
     if (atlas == nullptr) {
         throw std::runtime_error("the shipped atlas did not load; is TOLVARIS_SOURCE_DIR set?");
@@ -46,7 +46,7 @@ const Atlas& ShippedAtlas() {
 std::vector<std::string> Labels(const std::vector<Place>& places) {
     std::vector<std::string> labels;
     for (const Place& place : places) {
-        labels.push_back(place.Name + ", " + place.Region + ", " + place.CountryCode);
+        labels.push_back(place.name + ", " + place.region + ", " + place.countryCode);
     }
     return labels;
 }

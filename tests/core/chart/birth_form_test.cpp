@@ -22,9 +22,9 @@ TEST(ReadBirthForm, ReadsEveryField) {
     form.fold = FoldChoice::Later;
     form.houseSystem = HouseSystem::Koch;
     form.orbs.trine = 6.5;
-    const BirthFormResult result = ReadBirthForm(form);
-    ASSERT_TRUE(result.value.has_value()) << result.error;
-    const BirthData& birth = *result.value;
+    const Result<BirthData> result = ReadBirthForm(form);
+    ASSERT_TRUE(result.Ok()) << result.Failure().message;
+    const BirthData& birth = *result;
     EXPECT_EQ(birth.name, "Test");
     EXPECT_EQ(birth.date, (CivilDate{1990, 1, 1}));
     EXPECT_EQ(birth.time, (CivilTime{12, 0, 0}));
@@ -42,26 +42,26 @@ TEST(ReadBirthForm, AnOffsetOverridesAndMayStandWithoutAZone) {
     BirthForm form = BerlinForm();
     form.zone.clear();
     form.offset = "+05:30";
-    BirthFormResult result = ReadBirthForm(form);
-    ASSERT_TRUE(result.value.has_value()) << result.error;
-    EXPECT_EQ(result.value->utcOffsetSeconds, 19800);
-    EXPECT_EQ(result.value->zone, "");
+    Result<BirthData> result = ReadBirthForm(form);
+    ASSERT_TRUE(result.Ok()) << result.Failure().message;
+    EXPECT_EQ(result->utcOffsetSeconds, 19800);
+    EXPECT_EQ(result->zone, "");
 
     form.offset = "UT";
     form.zone = "Europe/Berlin";
     result = ReadBirthForm(form);
-    ASSERT_TRUE(result.value.has_value()) << result.error;
-    EXPECT_EQ(result.value->utcOffsetSeconds, 0);
-    EXPECT_EQ(result.value->zone, "Europe/Berlin");
+    ASSERT_TRUE(result.Ok()) << result.Failure().message;
+    EXPECT_EQ(result->utcOffsetSeconds, 0);
+    EXPECT_EQ(result->zone, "Europe/Berlin");
 }
 
 TEST(ReadBirthForm, TimeUnknownIgnoresTheTimeField) {
     BirthForm form = BerlinForm();
     form.timeUnknown = true;
     form.time = "not a time";
-    const BirthFormResult result = ReadBirthForm(form);
-    ASSERT_TRUE(result.value.has_value()) << result.error;
-    EXPECT_FALSE(result.value->time.has_value());
+    const Result<BirthData> result = ReadBirthForm(form);
+    ASSERT_TRUE(result.Ok()) << result.Failure().message;
+    EXPECT_FALSE(result->time.has_value());
 }
 
 TEST(ReadBirthForm, RefusesTheFirstBadFieldAndNamesIt) {
@@ -72,46 +72,49 @@ TEST(ReadBirthForm, RefusesTheFirstBadFieldAndNamesIt) {
         const char* message;
     } cases[] = {
         {"date", [](BirthForm& f) { f.date = "1990-02-30"; }, BirthField::Date,
-         "The date 1990-02-30 does not exist."},
+         "the date 1990-02-30 does not exist"},
         {"empty time", [](BirthForm& f) { f.time = ""; }, BirthField::Time,
-         "Time must be given, for example 14:05, or \"time unknown\" ticked."},
+         "the time is missing; write it as HH:MM, for example 14:05, or tick \"time unknown\""},
         {"time", [](BirthForm& f) { f.time = "25:00"; }, BirthField::Time,
-         "Time must lie between 00:00 and 23:59:59."},
+         "time must lie between 00:00 and 23:59:59"},
         {"latitude", [](BirthForm& f) { f.latitude = "91"; }, BirthField::Latitude,
-         "Latitude must lie between -90 and 90 degrees."},
+         "the latitude 91 is outside -90 to 90"},
         {"longitude", [](BirthForm& f) { f.longitude = "east"; }, BirthField::Longitude,
-         "Longitude \"east\" is not understood; write it as 13.405, -74.006, 13°24'E or 74 0 W."},
-        {"offset", [](BirthForm& f) { f.offset = "5:30"; }, BirthField::Offset,
-         "UTC offset must be written as +HH:MM or -HH:MM, for example +05:30, or as UTC."},
+         "the longitude \"east\" is not understood; write decimal degrees, east positive "
+         "(13.405, -74.006), or degrees and minutes (13e24, 13°24'30\"E, 13 24 E, 74:00:21W)"},
+        {"offset", [](BirthForm& f) { f.offset = "5:30"; }, BirthField::UtcOffset,
+         "UTC offset must be written as +HH:MM or -HH:MM, for example +05:30, or as UTC"},
         {"zone", [](BirthForm& f) { f.zone = "Europe/Atlantis"; }, BirthField::Zone,
-         "Unknown time zone \"Europe/Atlantis\"."},
+         "unknown time zone \"Europe/Atlantis\""},
         {"no zone", [](BirthForm& f) { f.zone = ""; }, BirthField::Zone,
-         "Time zone must be given, for example Europe/Berlin."},
+         "the time zone is missing; give one, for example Europe/Berlin, or a UTC offset"},
         {"zone beside offset",
          [](BirthForm& f) {
              f.zone = "Mars/Olympus";
              f.offset = "+01:00";
          },
-         BirthField::Zone, "Unknown time zone \"Mars/Olympus\". Clear it to use the offset."},
+         BirthField::Zone, "unknown time zone \"Mars/Olympus\"; clear it to use the offset"},
         {"orbs", [](BirthForm& f) { f.orbs.square = 16; }, BirthField::Orbs, nullptr},
         {"date before time",
          [](BirthForm& f) {
              f.date = "yesterday";
              f.time = "noon";
          },
-         BirthField::Date, "Date must be written as YYYY-MM-DD, for example 1990-03-25."},
+         BirthField::Date, "date must be written as YYYY-MM-DD, for example 1990-03-25"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         BirthForm form = BerlinForm();
         c.spoil(form);
-        const BirthFormResult result = ReadBirthForm(form);
-        EXPECT_FALSE(result.value.has_value());
-        EXPECT_EQ(result.field, c.field);
+        const Result<BirthData> result = ReadBirthForm(form);
+        ASSERT_FALSE(result.Ok());
+        EXPECT_EQ(result.Failure().kind, ErrorKind::Input);
+        EXPECT_EQ(result.Failure().field, c.field);
         if (c.message) {
-            EXPECT_EQ(result.error, c.message);
+            EXPECT_EQ(result.Failure().message, c.message);
         } else {
-            EXPECT_NE(result.error.find("quare"), std::string::npos) << result.error;
+            EXPECT_NE(result.Failure().message.find("quare"), std::string::npos)
+                << result.Failure().message;
         }
     }
 }
@@ -123,24 +126,24 @@ TEST(FormFromBirthData, GivesBackTheSameBirthData) {
     form.latitude = "-33.868820";
     form.fold = FoldChoice::Earlier;
     form.houseSystem = HouseSystem::WholeSign;
-    const BirthFormResult first = ReadBirthForm(form);
-    ASSERT_TRUE(first.value.has_value()) << first.error;
-    const BirthForm shown = FormFromBirthData(*first.value);
+    const Result<BirthData> first = ReadBirthForm(form);
+    ASSERT_TRUE(first.Ok()) << first.Failure().message;
+    const BirthForm shown = FormFromBirthData(*first);
     EXPECT_EQ(shown.time, "04:05:06");
     EXPECT_EQ(shown.offset, "-03:30");
     EXPECT_EQ(shown.latitude, "-33.86882");
-    const BirthFormResult again = ReadBirthForm(shown);
-    ASSERT_TRUE(again.value.has_value()) << again.error;
-    EXPECT_EQ(again.value->date, first.value->date);
-    EXPECT_EQ(again.value->time, first.value->time);
-    EXPECT_EQ(again.value->latitude, first.value->latitude);
-    EXPECT_EQ(again.value->longitude, first.value->longitude);
-    EXPECT_EQ(again.value->utcOffsetSeconds, first.value->utcOffsetSeconds);
-    EXPECT_EQ(again.value->zone, first.value->zone);
-    EXPECT_EQ(again.value->fold, first.value->fold);
-    EXPECT_EQ(again.value->houseSystem, first.value->houseSystem);
+    const Result<BirthData> again = ReadBirthForm(shown);
+    ASSERT_TRUE(again.Ok()) << again.Failure().message;
+    EXPECT_EQ(again->date, first->date);
+    EXPECT_EQ(again->time, first->time);
+    EXPECT_EQ(again->latitude, first->latitude);
+    EXPECT_EQ(again->longitude, first->longitude);
+    EXPECT_EQ(again->utcOffsetSeconds, first->utcOffsetSeconds);
+    EXPECT_EQ(again->zone, first->zone);
+    EXPECT_EQ(again->fold, first->fold);
+    EXPECT_EQ(again->houseSystem, first->houseSystem);
 
-    BirthData unknown = *first.value;
+    BirthData unknown = first.Value();
     unknown.time.reset();
     EXPECT_TRUE(FormFromBirthData(unknown).timeUnknown);
     EXPECT_EQ(FormFromBirthData(unknown).time, "");

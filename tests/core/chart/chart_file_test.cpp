@@ -133,6 +133,10 @@ TEST(ChartFile, ReadsWhatPeopleWriteByHand) {
         {"house system by display name, part of the orbs",
          "tolvaris-chart 1\ndate: 1990-01-01\ntime: 12:00\nlatitude: 52.52\nlongitude: 13.41\n"
          "zone: Europe/Berlin\nhouses: Placidus\norbs: conjunction=8\n"},
+        // 52°31'12" = 52.52 and 13°24'36" = 13.41; written back as decimals.
+        {"coordinates as an atlas prints them",
+         "tolvaris-chart 1\ndate: 1990-01-01\ntime: 12:00\nlatitude: 52°31'12\"N\n"
+         "longitude: 13e24:36\nzone: Europe/Berlin\n"},
     };
     for (const auto& c : cases) {
         const ChartFileResult parsed = ParseChartFile(c.text, "hand.chart");
@@ -141,6 +145,9 @@ TEST(ChartFile, ReadsWhatPeopleWriteByHand) {
         expected.name.clear();
         expected.placeName.clear();
         ExpectSameBirth(*parsed.value, expected);
+        EXPECT_NE(
+            FormatChartFile(*parsed.value).find("latitude: 52.520000\nlongitude: 13.410000\n"),
+            std::string::npos);
     }
 }
 
@@ -182,12 +189,14 @@ TEST(ChartFile, NamesTheFileTheLineAndTheFieldOfEveryFault) {
          "c.chart, line 9: the file ends without the field \"zone\" or \"utc-offset\"."},
         {"latitude out of range", WithLine(6, "latitude: 95"),
          "c.chart, line 6: the latitude 95 is outside -90 to 90."},
-        {"longitude not a number", WithLine(7, "longitude: 13,41"),
-         "c.chart, line 7: the longitude \"13,41\" is not a number of decimal degrees (east "
-         "positive, for example 13.41)."},
-        {"longitude as an exponent", WithLine(7, "longitude: 1e2"),
-         "c.chart, line 7: the longitude \"1e2\" is not a number of decimal degrees (east "
-         "positive, for example 13.41)."},
+        {"longitude not a number", WithLine(7, "longitude: 13.41.2"),
+         "c.chart, line 7: the longitude \"13.41.2\" is not understood; write decimal degrees, "
+         "east positive (13.405, -74.006), or degrees and minutes (13e24, 13°24'30\"E, 13 24 E, "
+         "74:00:21W)."},
+        {"longitude with two hemisphere letters", WithLine(7, "longitude: 1e2e3"),
+         "c.chart, line 7: the longitude \"1e2e3\" is not understood; write decimal degrees, "
+         "east positive (13.405, -74.006), or degrees and minutes (13e24, 13°24'30\"E, 13 24 E, "
+         "74:00:21W)."},
         {"longitude out of range", WithLine(7, "longitude: -180.000001"),
          "c.chart, line 7: the longitude -180.000001 is outside -180 to 180."},
         {"date that never was", WithLine(3, "date: 1990-02-30"),

@@ -23,7 +23,7 @@ BirthData BerlinNewYear() {
 TEST(PlacementOf, GivesPlanetSignAndHouseIndexes) {
     Ephemeris ephemeris;
     const BirthChartResult result = ComputeBirthChart(ephemeris, BerlinNewYear());
-    ASSERT_TRUE(result.Ok()) << result.error;
+    ASSERT_TRUE(result.Ok()) << result.error.message;
     const struct {
         Point point;
         ChartPlacement expected;
@@ -45,7 +45,7 @@ TEST(PlacementOf, AnUnknownTimeGivesSignsWithoutHousesAndNoAscendant) {
     BirthData birth = BerlinNewYear();
     birth.time.reset();
     const BirthChartResult result = ComputeBirthChart(ephemeris, birth);
-    ASSERT_TRUE(result.Ok()) << result.error;
+    ASSERT_TRUE(result.Ok()) << result.error.message;
     const std::optional<ChartPlacement> sun = PlacementOf(result.value->chart, Point::Sun);
     ASSERT_TRUE(sun.has_value());
     EXPECT_EQ(sun->signIndex, 9);

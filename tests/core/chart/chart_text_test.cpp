@@ -7,7 +7,6 @@
 #include "core/chart/decimal_text.h"
 #include "core/chart/message_text.h"
 #include "core/chart/orbs_text.h"
-#include "core/chart/utf8_text.h"
 
 namespace tolvaris {
 namespace {
@@ -59,20 +58,97 @@ TEST(PlainDecimal, WritesAPointWhateverTheLocale) {
     }
 }
 
-TEST(Coordinates, RefuseWhatIsNoPlaceOnEarth) {
-    EXPECT_EQ(ParseLatitude("-90").value, -90.0);
-    EXPECT_EQ(ParseLatitude("90.0").value, 90.0);
-    EXPECT_EQ(ParseLongitude("-180").value, -180.0);
-    EXPECT_EQ(ParseLongitude("13.41").value, 13.41);
-    EXPECT_EQ(ParseLatitude("90.0000001").error, "the latitude 90.0000001 is outside -90 to 90");
-    EXPECT_EQ(ParseLongitude("181").error, "the longitude 181 is outside -180 to 180");
-    EXPECT_EQ(ParseLatitude("N52").error,
-              "the latitude \"N52\" is not a number of decimal degrees (north positive, for "
-              "example 52.52)");
-    // A line of junk is quoted cut short.
-    EXPECT_EQ(ParseLatitude(std::string(60, '9') + "x").error,
-              "the latitude \"" + std::string(40, '9') +
-                  "...\" is not a number of decimal degrees (north positive, for example 52.52)");
+// Degrees worked by hand: minutes / 60 + seconds / 3600, south and west negative.
+TEST(ReadCoordinate, ReadsEveryWritingAndRefusesWithTheFieldAndTheForms) {
+    constexpr auto kLat = CoordinateAxis::Latitude;
+    constexpr auto kLon = CoordinateAxis::Longitude;
+    const std::string latForms =
+        "write decimal degrees, north positive (52.52, -33.87), or degrees and minutes "
+        "(52n31, 52°31'N, 52 31 N, 52:31:00N)";
+    const struct {
+        std::string text;
+        CoordinateAxis axis;
+        std::optional<double> degrees;
+        std::string refusal;  // the whole message when it is not read
+    } cases[] = {
+        {"52.52", kLat, 52.52, ""},
+        {" -33.87 ", kLat, -33.87, ""},
+        {"+13,405", kLon, 13.405, ""},
+        {"-13.405", kLon, -13.405, ""},
+        {"52n31", kLat, 52.516666666666667, ""},
+        {"13e24:30", kLon, 13.408333333333333, ""},
+        {"52°31'N", kLat, 52.516666666666667, ""},
+        {"13°24'30\"E", kLon, 13.408333333333333, ""},
+        {"52 31 N", kLat, 52.516666666666667, ""},
+        {"52:31:00N", kLat, 52.516666666666667, ""},
+        {"33 52 s", kLat, -33.866666666666667, ""},
+        {"S33°52'", kLat, -33.866666666666667, ""},
+        {"151°12′35″E", kLon, 151.20972222222222, ""},
+        {"0°30'W", kLon, -0.5, ""},
+        {"52 30.5", kLat, 52.508333333333333, ""},
+        {"90", kLat, 90.0, ""},
+        {"-180", kLon, -180.0, ""},
+        {"", kLat, std::nullopt, "the latitude is empty; " + latForms},
+        {"N52x", kLat, std::nullopt, "the latitude \"N52x\" is not understood; " + latForms},
+        {"52 N", kLon, std::nullopt,
+         "the longitude \"52 N\" is not understood; write decimal degrees, east positive "
+         "(13.405, -74.006), or degrees and minutes (13e24, 13°24'30\"E, 13 24 E, 74:00:21W)"},
+        {"52.5 30", kLat, std::nullopt, "the latitude \"52.5 30\" is not understood; " + latForms},
+        {"52:", kLat, std::nullopt, "the latitude \"52:\" is not understood; " + latForms},
+        {"52n31s", kLat, std::nullopt, "the latitude \"52n31s\" is not understood; " + latForms},
+        {"-52 S", kLat, std::nullopt,
+         "the latitude \"-52 S\" has both a sign and a hemisphere letter; give one of them"},
+        {"52 60", kLat, std::nullopt,
+         "the latitude \"52 60\" has minutes or seconds of 60 or more"},
+        {"52 30 60N", kLat, std::nullopt,
+         "the latitude \"52 30 60N\" has minutes or seconds of 60 or more"},
+        {"90.0000001", kLat, std::nullopt, "the latitude 90.0000001 is outside -90 to 90"},
+        {"90 0 1 S", kLat, std::nullopt, "the latitude 90 0 1 S is outside -90 to 90"},
+        {"181", kLon, std::nullopt, "the longitude 181 is outside -180 to 180"},
+        // A line of junk is quoted cut short.
+        {std::string(60, '9') + "x", kLat, std::nullopt,
+         "the latitude \"" + std::string(40, '9') + "...\" is not understood; " + latForms},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        const Result<double> read = ReadCoordinate(c.text, c.axis);
+        if (c.degrees) {
+            ASSERT_TRUE(read.Ok()) << read.Failure().message;
+            EXPECT_NEAR(*read, *c.degrees, 1e-12);
+        } else {
+            ASSERT_FALSE(read.Ok());
+            EXPECT_EQ(read.Failure().kind, ErrorKind::Input);
+            EXPECT_EQ(read.Failure().field,
+                      c.axis == kLat ? BirthField::Latitude : BirthField::Longitude);
+            EXPECT_EQ(read.Failure().message, c.refusal);
+        }
+    }
+}
+
+TEST(FormatCoordinates, RoundsToTheSecondAndReadsBack) {
+    const struct {
+        double latitude;
+        double longitude;
+        const char* text;
+    } cases[] = {
+        {52.52, 13.405, "52°31'12\"N 13°24'18\"E"},        // 0.52° = 31'12", 0.405° = 24'18"
+        {-33.8688, 151.2093, "33°52'08\"S 151°12'33\"E"},  // 7.68" and 33.48" rounded
+        {0.0, -0.5, "0°00'N 0°30'W"},
+        {-0.0001, 179.99999, "0°00'N 180°00'E"},  // under half a second: no hemisphere
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        const std::string text = FormatCoordinates(c.latitude, c.longitude);
+        EXPECT_EQ(text, c.text);
+        const std::size_t space = text.find(' ');
+        const Result<double> latitude =
+            ReadCoordinate(text.substr(0, space), CoordinateAxis::Latitude);
+        const Result<double> longitude =
+            ReadCoordinate(text.substr(space + 1), CoordinateAxis::Longitude);
+        ASSERT_TRUE(latitude.Ok() && longitude.Ok());
+        EXPECT_NEAR(*latitude, c.latitude, 0.5 / 3600);
+        EXPECT_NEAR(*longitude, c.longitude, 0.5 / 3600);
+    }
 }
 
 TEST(Orbs, FormatAndReadBack) {
@@ -104,30 +180,6 @@ TEST(Orbs, FormatAndReadBack) {
         const OrbsParse parsed = ParseOrbs(c.text, Orbs{});
         EXPECT_FALSE(parsed.value) << c.text;
         EXPECT_EQ(parsed.error, c.error);
-    }
-}
-
-TEST(Utf8, AcceptsWellFormedTextOnly) {
-    const struct {
-        std::string text;
-        bool valid;
-    } cases[] = {
-        {"", true},
-        {"Zürich", true},
-        {"\xE2\x82\xAC", true},       // euro sign
-        {"\xF0\x9F\x8C\x9E", true},   // a four-byte character
-        {"\xF4\x8F\xBF\xBF", true},   // U+10FFFF
-        {"Z\xFCrich", false},         // Latin-1
-        {"\x80", false},              // stray continuation
-        {"\xC0\xAF", false},          // overlong slash
-        {"\xE0\x80\xAF", false},      // overlong, three bytes
-        {"\xED\xA0\x80", false},      // a UTF-16 surrogate
-        {"\xF4\x90\x80\x80", false},  // past U+10FFFF
-        {"\xE2\x82", false},          // cut short
-        {"\xF5\x80\x80\x80", false},  // no such lead byte
-    };
-    for (const auto& c : cases) {
-        EXPECT_EQ(IsValidUtf8(c.text), c.valid) << c.text;
     }
 }
 

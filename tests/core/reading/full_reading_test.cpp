@@ -72,14 +72,17 @@ protected:
 
 const std::vector<std::string> kHeading = {
     "  FULL READING: Ana ?",
-    "  Born 1 January 1990 at 12:00 local time",
+    "  Born: 1 January 1990, 12:00 local time",
     "  Place: L\xF3"
-    "dz, 51\xB0"
-    "46' N, 19\xB0"
-    "28' E",
-    "  Universal time: 1990-01-01 11:00:00 UT (UTC+01:00, from the time zone",
-    "    Europe/Warsaw)",
-    "  Houses: Placidus. Ephemeris: Swiss Ephemeris files.",
+    "dz",
+    // 51.77 N = 51°46'12", 19.46 E = 19°27'36".
+    "  Coordinates: 51\xB0"
+    "46'12\"N 19\xB0"
+    "27'36\"E",
+    "  Universal time: 1990-01-01 11:00:00, UTC+01:00 from the time zone",
+    "    Europe/Warsaw",
+    "  Houses: Placidus",
+    "  Ephemeris: Swiss Ephemeris files",
     "  Note: A note for the user.",
 };
 
@@ -134,16 +137,16 @@ TEST_F(FullReadingTest, AnUnknownTimeHasNoRisingSignNoHousesAndSaysSo) {
     chart.universalTime.Source = OffsetSource::LocalMeanTime;
     const std::vector<std::string> heading = {
         "  FULL READING: Ana ?",
-        "  Born 1 January 1990, time of birth unknown",
+        "  Born: 1 January 1990, time unknown",
         "  Place: L\xF3"
-        "dz, 51\xB0"
-        "46' N, 19\xB0"
-        "28' E",
-        "  Universal time: 1990-01-01 11:00:00 UT (UTC+01:00, the local mean time of",
-        "    the birthplace)",
-        "  Houses: none (time unknown). Ephemeris: Swiss Ephemeris files.",
-        "  The birth time is unknown, so this reading has no rising sign and no",
-        "    houses.",
+        "dz",
+        "  Coordinates: 51\xB0"
+        "46'12\"N 19\xB0"
+        "27'36\"E",
+        "  Universal time: 1990-01-01 11:00:00, UTC+01:00, the local mean time of the",
+        "    birthplace (Europe/Warsaw kept no standard time then)",
+        "  Houses: none",
+        "  Ephemeris: Swiss Ephemeris files",
         "  Note: A note for the user."};
     const std::vector<std::string> sun = {"  SUN in Aries", "  Sun text."};
     const std::vector<std::string> sextile = {"  Sun harmonizing with Moon", "  Sextile."};

@@ -120,12 +120,12 @@ TEST_F(BirthDataDialogTest, ShowsTheUtAndWhereTheOffsetComesFrom) {
         const char* preview;
     } cases[] = {
         {"1990-01-01", "",
-         "UT 1990-01-01 11:00:00, offset +01:00 (CET) from the zone Europe/Berlin."},
-        {"1990-01-01", "+05:30", "UT 1990-01-01 06:30:00, offset +05:30, given by hand."},
-        {"1990-01-01", "UT", "UT 1990-01-01 12:00:00, offset +00:00, given by hand."},
+         "UT 1990-01-01 11:00:00, UTC+01:00 (CET) from the time zone Europe/Berlin."},
+        {"1990-01-01", "+05:30", "UT 1990-01-01 06:30:00, UTC+05:30, given by hand."},
+        {"1990-01-01", "UT", "UT 1990-01-01 12:00:00, UTC+00:00, given by hand."},
         {"1880-01-01", "",
-         "UT 1880-01-01 11:06:23, offset +00:53:37 (LMT): local mean time of the birthplace, as "
-         "Europe/Berlin kept no standard time then."},
+         "UT 1880-01-01 11:06:23, UTC+00:53:37 (LMT), the local mean time of the birthplace "
+         "(Europe/Berlin kept no standard time then)."},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.date + std::string(" ") + c.offset);
@@ -139,8 +139,8 @@ TEST_F(BirthDataDialogTest, ShowsTheUtAndWhereTheOffsetComesFrom) {
     Type("offset", "");
     Type("date", "1990-01-01");
     EXPECT_EQ(Preview(),
-              "UT 1990-01-01 11:00:00, offset +01:00 (CET) from the zone Europe/Berlin. Birth time "
-              "unknown: 12:00 local time used.");
+              "UT 1990-01-01 11:00:00, UTC+01:00 (CET) from the time zone Europe/Berlin. The time "
+              "is unknown, so 12:00 local time is used.");
     Type("date", "1990-13-01");
     EXPECT_EQ(Preview(), "No UT yet. The date 1990-13-01 does not exist.");
 }
@@ -153,9 +153,10 @@ TEST_F(BirthDataDialogTest, ARefusedFieldGetsOneMessageAndNothingChanges) {
     } cases[] = {
         {"date", "1990-02-30", "The date 1990-02-30 does not exist."},
         {"time", "12:60", "Time must lie between 00:00 and 23:59:59."},
-        {"latitude", "100", "Latitude must lie between -90 and 90 degrees."},
+        {"latitude", "100", "The latitude 100 is outside -90 to 90."},
         {"longitude", "",
-         "Longitude must be given, for example 13.405, -74.006, 13°24'E or 74 0 W."},
+         "The longitude is empty; write decimal degrees, east positive (13.405, -74.006), or "
+         "degrees and minutes (13e24, 13°24'30\"E, 13 24 E, 74:00:21W)."},
         {"zone", "Europe/Atlantis", "Unknown time zone \"Europe/Atlantis\"."},
         {"offset", "+16:00", "UTC offset must lie between -15:00 and +15:00."},
         {"time", "02:30",
@@ -214,11 +215,11 @@ TEST_F(BirthDataDialogTest, ARepeatedTimeAsksEarlierOrLaterWithBothOffsets) {
 
     later->setChecked(true);
     EXPECT_TRUE(Dialog().PreviewText().startsWith(
-        "UT 1990-09-30 01:30:00, offset +01:00 (CET) from the zone Europe/Berlin."))
+        "UT 1990-09-30 01:30:00, UTC+01:00 (CET) from the time zone Europe/Berlin."))
         << Dialog().PreviewText().toStdString();
     earlier->setChecked(true);
     EXPECT_TRUE(Dialog().PreviewText().startsWith(
-        "UT 1990-09-30 00:30:00, offset +02:00 (CEST) from the zone Europe/Berlin."))
+        "UT 1990-09-30 00:30:00, UTC+02:00 (CEST) from the time zone Europe/Berlin."))
         << Dialog().PreviewText().toStdString();
     Dialog().accept();
     ASSERT_TRUE(Dialog().Chart().has_value());

@@ -18,7 +18,7 @@ BirthChart BerlinNewYear(bool timeKnown = true) {
     birth.name = "Test";
     Ephemeris ephemeris;
     BirthChartResult result = ComputeBirthChart(ephemeris, birth);
-    EXPECT_TRUE(result.Ok()) << result.error;
+    EXPECT_TRUE(result.Ok()) << result.error.message;
     return std::move(*result.value);
 }
 
@@ -71,11 +71,12 @@ TEST(ChartWindow, ListsTheTenBodiesAndTheAscendantWithSignsDegreesAndHouses) {
     }
     EXPECT_TRUE(found);
 
-    EXPECT_TRUE(window.SummaryText().contains(
-        "UT 1990-01-01 11:00:00, offset +01:00 (CET) from the zone Europe/Berlin"));
-    EXPECT_TRUE(
-        window.SummaryText().contains("Houses: Placidus. Ephemeris: Swiss Ephemeris files."))
-        << window.SummaryText().toStdString();
+    // 52.52 N = 52°31'12", 13.405 E = 13°24'18".
+    EXPECT_EQ(window.SummaryText(),
+              "Test\nBorn: 1 January 1990, 12:00 local time\nPlace: Berlin, Land Berlin, Germany\n"
+              "Coordinates: 52°31'12\"N 13°24'18\"E\n"
+              "Universal time: 1990-01-01 11:00:00, UTC+01:00 (CET) from the time zone "
+              "Europe/Berlin\nHouses: Placidus\nEphemeris: Swiss Ephemeris files");
     EXPECT_EQ(window.windowTitle(), "Chart: Test");
 }
 
@@ -117,11 +118,11 @@ TEST(ChartWindow, AnUnknownTimeShowsNoHousesAndSaysWhy) {
     window.ShowChart(BerlinNewYear(false));
     EXPECT_EQ(window.Positions()->rowCount(), 10);
     EXPECT_EQ(window.Positions()->item(0, 3)->text(), "");
-    EXPECT_EQ(Row(window.Cusps(), 0), (QStringList{"none", "", "the time is unknown"}));
-    EXPECT_TRUE(window.NotesText().contains("The birth time is unknown"))
-        << window.NotesText().toStdString();
-    EXPECT_TRUE(window.SummaryText().contains("time unknown"));
-    EXPECT_TRUE(window.SummaryText().contains("Houses: none, the time is unknown."));
+    EXPECT_EQ(Row(window.Cusps(), 0), (QStringList{"none", "", ""}));
+    // Said once among the facts and once among the notes, not again and again.
+    EXPECT_EQ(window.SummaryText().count("unknown"), 1) << window.SummaryText().toStdString();
+    EXPECT_TRUE(window.SummaryText().contains("Houses: none"));
+    EXPECT_EQ(window.NotesText().count("unknown"), 1) << window.NotesText().toStdString();
 }
 
 TEST(ChartWindow, EveryColumnShowsWhole) {
