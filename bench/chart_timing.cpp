@@ -350,6 +350,11 @@ int main(int argc, char** argv) {
                  Format(" (%+.1f MB)", placeMemoryMb),
              textOnly.runs > 0 ? Format("atlas.tsv alone: %.1f MB", textOnly.peakMegabytes) : "",
              "", "<= +10 MB", placeMemoryMb <= 10.0 ? "yes" : "NO");
+    // CPU time is what other work on a shared machine disturbs least.
+    const double cpuRatio = reference.cpuMs > 0 ? tool.cpuMs / reference.cpuMs : 0.0;
+    PrintRow("  CPU time (user and system) of the same runs", Format("%.2f ms", tool.cpuMs),
+             Format("swetest: %.2f ms", reference.cpuMs),
+             reference.cpuMs > 0 ? Format("%.2f", cpuRatio) : "", "", "");
     PrintRow("  the same drawing an 800 px --wheel (drawing module, Qt)",
              Format("%.2f ms", toolWithWheel.medianMs) + " (5 runs)", "", "", "", "");
     PrintRow("Atlas loaded (" + std::to_string(atlas->Size()) + " places)",
