@@ -82,7 +82,7 @@ Setup PrepareData(const std::filesystem::path& work, const std::filesystem::path
     setup.keywordBytes = WriteTextFile(setup.programFolder / "keywords.txt", 10 * kMiB, 99);
     AtomicFileWriter writer;
     SettingValues settings;
-    settings.OutputFontSize = 10;
+    settings.outputFontSize = 10;
     if (!SaveSettings(setup.programFolder / std::string(kSettingsFileName), settings, writer)
              .empty()) {
         throw std::runtime_error("cannot write the settings file");

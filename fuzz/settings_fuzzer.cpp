@@ -20,8 +20,8 @@ std::string Describe(const SettingValues& v) {
     char text[256];
     std::snprintf(text, sizeof text,
                   "size %.17g bold %.17g italic %.17g top %d left %d height %d width %d",
-                  v.OutputFontSize, v.OutputFontBold, v.OutputFontItalic, v.OutputTop, v.OutputLeft,
-                  v.OutputHeight, v.OutputWidth);
+                  v.outputFontSize, v.outputFontBold, v.outputFontItalic, v.outputTop, v.outputLeft,
+                  v.outputHeight, v.outputWidth);
     return text;
 }
 
@@ -39,19 +39,19 @@ void CheckLoad(const std::string& content) {
     const SettingValues defaults;
     const std::string described = Describe(loaded);
 
-    FUZZ_CHECK(std::isfinite(loaded.OutputFontSize) && std::isfinite(loaded.OutputFontBold) &&
-                   std::isfinite(loaded.OutputFontItalic),
+    FUZZ_CHECK(std::isfinite(loaded.outputFontSize) && std::isfinite(loaded.outputFontBold) &&
+                   std::isfinite(loaded.outputFontItalic),
                described);
-    FUZZ_CHECK(loaded.OutputFontSize >= 7.75, described);
+    FUZZ_CHECK(loaded.outputFontSize >= 7.75, described);
     // Tested above 0 before rounding: ".5" passes and rounds to 0, never below.
-    FUZZ_CHECK(loaded.OutputTop >= 0 && loaded.OutputHeight >= 0 && loaded.OutputWidth >= 0,
+    FUZZ_CHECK(loaded.outputTop >= 0 && loaded.outputHeight >= 0 && loaded.outputWidth >= 0,
                described);
     // Without the key in the text, the default stays.
     if (content.find("FontSize") == std::string::npos) {
-        FUZZ_CHECK(loaded.OutputFontSize == defaults.OutputFontSize, described);
+        FUZZ_CHECK(loaded.outputFontSize == defaults.outputFontSize, described);
     }
     if (content.find("DataLeft") == std::string::npos) {
-        FUZZ_CHECK(loaded.OutputLeft == defaults.OutputLeft, described);
+        FUZZ_CHECK(loaded.outputLeft == defaults.outputLeft, described);
     }
 
     // What was loaded is saved and loaded back: window values exactly, font
@@ -64,21 +64,21 @@ void CheckLoad(const std::string& content) {
     // value comes back as its default.
     SettingValues expected = loaded;
     for (auto member :
-         {&SettingValues::OutputTop, &SettingValues::OutputHeight, &SettingValues::OutputWidth}) {
+         {&SettingValues::outputTop, &SettingValues::outputHeight, &SettingValues::outputWidth}) {
         if (expected.*member == 0) {
             expected.*member = defaults.*member;
         }
     }
-    FUZZ_CHECK(again.OutputTop == expected.OutputTop && again.OutputLeft == expected.OutputLeft &&
-                   again.OutputHeight == expected.OutputHeight &&
-                   again.OutputWidth == expected.OutputWidth,
+    FUZZ_CHECK(again.outputTop == expected.outputTop && again.outputLeft == expected.outputLeft &&
+                   again.outputHeight == expected.outputHeight &&
+                   again.outputWidth == expected.outputWidth,
                described + "\n" + Describe(again));
-    FUZZ_CHECK(SameTo15Digits(again.OutputFontSize, loaded.OutputFontSize) &&
-                   SameTo15Digits(again.OutputFontBold, loaded.OutputFontBold) &&
-                   SameTo15Digits(again.OutputFontItalic, loaded.OutputFontItalic),
+    FUZZ_CHECK(SameTo15Digits(again.outputFontSize, loaded.outputFontSize) &&
+                   SameTo15Digits(again.outputFontBold, loaded.outputFontBold) &&
+                   SameTo15Digits(again.outputFontItalic, loaded.outputFontItalic),
                described + "\n" + Describe(again));
-    FUZZ_CHECK((again.OutputFontBold != 0) == (loaded.OutputFontBold != 0), described);
-    FUZZ_CHECK((again.OutputFontItalic != 0) == (loaded.OutputFontItalic != 0), described);
+    FUZZ_CHECK((again.outputFontBold != 0) == (loaded.outputFontBold != 0), described);
+    FUZZ_CHECK((again.outputFontItalic != 0) == (loaded.outputFontItalic != 0), described);
 }
 
 bool IsBlank(char c) {

@@ -2,6 +2,7 @@
 #include <QIcon>
 
 #include "app/program.h"
+#include "app/translation.h"
 #include "ui/main_window/message_box_notices.h"
 #include "ui/output_window/file_save_dialog.h"
 
@@ -14,10 +15,17 @@ int main(int argc, char* argv[]) {
     QGuiApplication::setDesktopFileName("org.tolvaris.Tolvaris");
     QApplication::setWindowIcon(QIcon(":/tolvaris.svg"));
 
+    const std::filesystem::path folder = tolvaris::RunningProgramFolder();
+    // The windows' texts in the user's language where a catalogue has them.
+    const std::unique_ptr<QTranslator> translation =
+        tolvaris::LoadTranslation(QLocale::system(), tolvaris::TranslationFolders(folder));
+    if (translation) {
+        QCoreApplication::installTranslator(translation.get());
+    }
+
     tolvaris::MessageBoxNotices notices;
     tolvaris::FileSaveDialog saveDialog;
     tolvaris::AtomicFileWriter fileWriter;
-    const std::filesystem::path folder = tolvaris::RunningProgramFolder();
     tolvaris::Program program(folder, notices, saveDialog, fileWriter,
                               tolvaris::ChooseWriteFolders(folder));
     program.Window().show();

@@ -1,7 +1,5 @@
 #include "cli/chart_json.h"
 
-#include <cstdio>
-
 #include "cli/json_text.h"
 #include "core/chart/decimal_text.h"
 #include "core/time/time_format.h"
@@ -19,18 +17,6 @@ std::string Degrees(double value) {
 
 std::string Optional(const std::string& text, bool present) {
     return present ? JsonString(text) : "null";
-}
-
-std::string DateText(const CivilDate& date) {
-    char text[32];
-    std::snprintf(text, sizeof text, "%04d-%02d-%02d", date.Year, date.Month, date.Day);
-    return text;
-}
-
-std::string TimeText(const CivilTime& time) {
-    char text[32];
-    std::snprintf(text, sizeof text, "%02d:%02d:%02d", time.Hour, time.Minute, time.Second);
-    return text;
 }
 
 std::string Angle(const std::optional<AnglePlacement>& angle) {
@@ -52,8 +38,8 @@ std::string FormatChartJson(const BirthChart& birthChart) {
 
     std::string json = "{\"input\": {";
     json += "\"name\": " + JsonString(in.name);
-    json += ", \"date\": " + JsonString(DateText(in.date));
-    json += ", \"time\": " + (in.time ? JsonString(TimeText(*in.time)) : "null");
+    json += ", \"date\": " + JsonString(FormatIsoDate(in.date));
+    json += ", \"time\": " + (in.time ? JsonString(FormatIsoTime(*in.time)) : "null");
     json += ", \"place\": " + Optional(in.placeName, !in.placeName.empty());
     json += ", \"latitude\": " + FormatShortestDecimal(in.latitude);
     json += ", \"longitude\": " + FormatShortestDecimal(in.longitude);
@@ -71,9 +57,9 @@ std::string FormatChartJson(const BirthChart& birthChart) {
     json += ", \"trine\": " + FormatShortestDecimal(in.orbs.trine);
     json += ", \"opposition\": " + FormatShortestDecimal(in.orbs.opposition) + "}},\n";
 
-    json += " \"utc\": " + JsonString(FormatUniversalTime(ut.UnixSeconds));
-    json += ", \"utc_offset_seconds\": " + std::to_string(ut.OffsetSeconds);
-    json += ", \"offset_source\": " + JsonString(OffsetSourceName(ut.Source));
+    json += " \"utc\": " + JsonString(FormatUniversalTime(ut.unixSeconds));
+    json += ", \"utc_offset_seconds\": " + std::to_string(ut.offsetSeconds);
+    json += ", \"offset_source\": " + JsonString(OffsetSourceName(ut.source));
     json += ", \"ephemeris\": " + JsonString(EphemerisUsedName(chart.ephemeris)) + ",\n";
     json += " \"house_system\": " +
             (chart.houseSystemUsed ? JsonString(HouseSystemKey(*chart.houseSystemUsed)) : "null");

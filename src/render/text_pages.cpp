@@ -50,6 +50,41 @@ qsizetype FittingPrefix(const QString& word, qreal width, const TextWidth& measu
     return low;
 }
 
+// A stored line may hold several: a whole file is kept as one (the keyword
+// page). Each of CR LF, a lone CR and a lone LF ends a line, as in the files.
+QStringList SplitAtLineEnds(const QString& text) {
+    QStringList lines;
+    qsizetype start = 0;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i] == QLatin1Char('\r') || text[i] == QLatin1Char('\n')) {
+            lines.append(text.mid(start, i - start));
+            if (text[i] == QLatin1Char('\r') && i + 1 < text.size() &&
+                text[i + 1] == QLatin1Char('\n')) {
+                ++i;
+            }
+            start = i + 1;
+        }
+    }
+    if (start < text.size() || lines.isEmpty()) {
+        lines.append(text.mid(start));
+    }
+    return lines;
+}
+
+template <typename Add>
+void AddWithFormFeeds(const QString& line, std::vector<QStringList>& pages, const Add& add) {
+    const QStringList parts = line.split(QLatin1Char('\f'));
+    for (qsizetype i = 0; i < parts.size(); ++i) {
+        if (i > 0) {
+            pages.emplace_back();
+        }
+        // A form feed on a line of its own leaves no empty line behind.
+        if (!parts[i].isEmpty() || parts.size() == 1) {
+            add(parts[i]);
+        }
+    }
+}
+
 }  // namespace
 
 QString ExpandTabs(const QString& line) {
@@ -111,21 +146,13 @@ std::vector<QStringList> LayoutTextPages(const QStringList& lines, qreal width, 
             pages.back().append(piece);
         }
     };
-    for (const QString& line : lines) {
-        const QStringList parts = line.split(QLatin1Char('\f'));
-        for (qsizetype i = 0; i < parts.size(); ++i) {
-            if (i > 0) {
-                pages.emplace_back();
-            }
-            // A form feed on a line of its own leaves no empty line behind.
-            if (!parts[i].isEmpty() || parts.size() == 1) {
-                add(parts[i]);
-            }
+    for (const QString& stored : lines) {
+        for (const QString& line : SplitAtLineEnds(stored)) {
+            AddWithFormFeeds(line, pages, add);
         }
     }
     return pages;
 }
-
 TextPageFormat::TextPageFormat(QPagedPaintDevice& device, const TextPageStyle& style)
     : device_(device), style_(style), headerFont_(style.font) {
     const qreal margin = style.marginMillimetres;

@@ -22,9 +22,9 @@ QString ExpandTabs(const QString& line);
 // than the whole line is the one thing cut, as little as fits.
 QStringList WrapLine(const QString& line, qreal width, const TextWidth& measure);
 
-// Fills pages of `linesPerPage` lines: each line wrapped to `width`, a form
-// feed ("\f", on its own or inside a line) starting a new page. Always at
-// least one page.
+// Fills pages of `linesPerPage` lines: each line split at its own line ends
+// (CR LF, CR, LF) and wrapped to `width`, a form feed ("\f", on its own or
+// inside a line) starting a new page. Always at least one page.
 std::vector<QStringList> LayoutTextPages(const QStringList& lines, qreal width, int linesPerPage,
                                          const TextWidth& measure);
 

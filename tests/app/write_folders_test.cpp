@@ -176,7 +176,7 @@ TEST(WriteFoldersTest, ARunReadsDataFromTheProgramFolderAndWritesWhereTheChoiceS
         {
             Program run(program, notices, dialog, writer, folders);
             EXPECT_EQ(run.OwnFilesFolder(), own);
-            EXPECT_EQ(run.Settings().OutputFontSize, 12.0) << "settings come from " << own;
+            EXPECT_EQ(run.Settings().outputFontSize, 12.0) << "settings come from " << own;
             run.Window().show();
             QTest::mouseClick(run.Window().Button("OKSigns"), Qt::LeftButton);
             ASSERT_NE(run.Output(), nullptr);

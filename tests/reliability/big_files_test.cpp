@@ -27,9 +27,9 @@
 #include "core/output/output_help.h"
 #include "core/output/saving.h"
 #include "core/settings/settings_file.h"
-#include "reliability/reliability_support.h"
 #include "support/fake_screen.h"
 #include "support/page_fixture.h"
+#include "support/reliability_support.h"
 #include "support/temp_folder.h"
 
 namespace tolvaris {
@@ -116,7 +116,7 @@ TEST_F(BigFiles, AnEntryAtTheEndOfAGigabyteIsFoundInBoundedMemory) {
     ResetPeakMemory();
     const std::size_t beforeSettings = test::StatusKilobytes("VmRSS");
     const auto startSettings = std::chrono::steady_clock::now();
-    EXPECT_EQ(LoadSettings(folder / "Tolvaris.ini").OutputTop, 77);
+    EXPECT_EQ(LoadSettings(folder / "Tolvaris.ini").outputTop, 77);
     EXPECT_LT(PeakGrowthMegabytes(beforeSettings), 16U);
     std::cout << "1 GB settings file: " << SecondsSince(startSettings) << " s, peak growth "
               << PeakGrowthMegabytes(beforeSettings) << " MB\n";
@@ -209,7 +209,7 @@ TEST_F(BigFiles, TheSettingsReaderKeepsNoMoreOfAHundredMegabyteLineThanItNeeds) 
     const std::size_t before = test::StatusKilobytes("VmRSS");
     // Only the first MiB of a line counts: the bold value lies beyond it.
     EXPECT_EQ(LoadSettings(folder / "Tolvaris.ini"),
-              (SettingValues{.OutputTop = 12, .OutputWidth = 5000}));
+              (SettingValues{.outputTop = 12, .outputWidth = 5000}));
     EXPECT_LT(PeakGrowthMegabytes(before), 16U);
 }
 

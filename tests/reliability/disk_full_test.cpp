@@ -24,8 +24,8 @@
 #include "core/engine/page_buffers.h"
 #include "core/output/saving.h"
 #include "core/settings/settings_file.h"
-#include "reliability/reliability_support.h"
 #include "support/fake_screen.h"
+#include "support/reliability_support.h"
 #include "support/temp_folder.h"
 
 namespace tolvaris {
@@ -169,10 +169,10 @@ std::string WritingTheSettingsAtExit(const std::filesystem::path& folder, FullDi
     std::string failures;
     const auto file = folder / std::string(kSettingsFileName);
     AtomicFileWriter writer;
-    const SettingValues earlier{.OutputFontSize = 10, .OutputTop = 111};
+    const SettingValues earlier{.outputFontSize = 10, .outputTop = 111};
     Require(failures, SaveSettings(file, earlier, writer).empty(), "cannot prepare the settings");
     const SettingValues changed{
-        .OutputFontSize = 14.5, .OutputFontBold = -1, .OutputTop = 2222, .OutputWidth = 7000};
+        .outputFontSize = 14.5, .outputFontBold = -1, .outputTop = 2222, .outputWidth = 7000};
 
     disk.Fill();
     const auto before = FolderSnapshot(folder);

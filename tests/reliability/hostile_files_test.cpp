@@ -32,8 +32,8 @@
 #include "core/output/saving.h"
 #include "core/requests/keyword_page.h"
 #include "core/settings/settings_file.h"
-#include "reliability/reliability_support.h"
 #include "support/fake_screen.h"
+#include "support/reliability_support.h"
 #include "support/temp_folder.h"
 
 namespace tolvaris {
@@ -364,8 +364,8 @@ TEST(HostileFiles, FilesChangingAndVanishingWhileTheyAreReadCrashNothing) {
                 const SettingValues settings = LoadSettings(folder / "Tolvaris.ini");
                 // 7 when a truncation cut the line short.
                 Require(failures,
-                        settings.OutputTop == 77 || settings.OutputTop == 7 ||
-                            settings.OutputTop == 945,
+                        settings.outputTop == 77 || settings.outputTop == 7 ||
+                            settings.outputTop == 945,
                         "a settings value that was never in the file");
                 HintsAndKeywords(buffers, notices, folder.Path()).ShowKeywords();
                 ShowOutputHelp(buffers, notices, folder.Path());

@@ -19,7 +19,7 @@
 
 #include "core/output/saving.h"
 #include "core/settings/settings_file.h"
-#include "reliability/reliability_support.h"
+#include "support/reliability_support.h"
 #include "support/temp_folder.h"
 
 namespace tolvaris {
@@ -82,8 +82,8 @@ struct Saver {
 std::vector<Saver> Savers() {
     const auto oldBuffer = std::make_shared<std::vector<Line>>(Buffer("old", 40000));
     const auto newBuffer = std::make_shared<std::vector<Line>>(Buffer("new", 50000));
-    const SettingValues oldSettings{.OutputFontSize = 9.25, .OutputTop = 100};
-    const SettingValues newSettings{.OutputFontSize = 20, .OutputFontBold = -1, .OutputTop = 3000};
+    const SettingValues oldSettings{.outputFontSize = 9.25, .outputTop = 100};
+    const SettingValues newSettings{.outputFontSize = 20, .outputFontBold = -1, .outputTop = 3000};
     return {
         {"saved output", "chart.txt",
          [=](const auto& path, auto& writer) { return WriteDataFile(path, *newBuffer, writer); },

@@ -11,8 +11,8 @@
 #include "core/output/saving.h"
 #include "core/requests/requests.h"
 #include "core/settings/settings_file.h"
-#include "reliability/reliability_support.h"
 #include "support/fake_screen.h"
+#include "support/reliability_support.h"
 #include "support/temp_folder.h"
 
 namespace tolvaris {
@@ -33,7 +33,7 @@ void PrepareProgramFolder(const std::filesystem::path& folder) {
     WriteBytes(folder / "lastpage.txt", "earlier page\r\n");
     WriteBytes(folder / "chart.txt", "earlier chart\r\n");
     AtomicFileWriter writer;
-    ASSERT_EQ(SaveSettings(folder / std::string(kSettingsFileName), SettingValues{.OutputTop = 50},
+    ASSERT_EQ(SaveSettings(folder / std::string(kSettingsFileName), SettingValues{.outputTop = 50},
                            writer),
               "");
 }
@@ -61,7 +61,7 @@ std::string UseTheProgramIn(const std::filesystem::path& folder) {
 
     // The settings are read as usual.
     const auto settingsFile = folder / std::string(kSettingsFileName);
-    Require(failures, LoadSettings(settingsFile).OutputTop == 50, "settings not read");
+    Require(failures, LoadSettings(settingsFile).outputTop == 50, "settings not read");
 
     // A request reads its entry and shows it, the page file failing.
     requests.OKSigns_Click();
@@ -90,7 +90,7 @@ std::string UseTheProgramIn(const std::filesystem::path& folder) {
     Require(failures, saving.SaveFileName() == folder / "new.txt", "the chosen name was lost");
 
     // The settings at exit.
-    const std::string error = SaveSettings(settingsFile, SettingValues{.OutputTop = 70}, writer);
+    const std::string error = SaveSettings(settingsFile, SettingValues{.outputTop = 70}, writer);
     Require(failures, error == "Permission denied", "settings: \"" + error + "\"");
     Require(failures, notices.messages.size() == 4, "more messages than failures");
     return failures;

@@ -12,8 +12,8 @@
 
 #include "app/program.h"
 #include "core/settings/settings_file.h"
-#include "reliability/reliability_support.h"
 #include "support/fake_screen.h"
+#include "support/reliability_support.h"
 #include "support/temp_folder.h"
 
 namespace tolvaris {
@@ -44,7 +44,7 @@ TEST(SettingsAtExit, AFullDiskAsTheMainWindowClosesIsReportedAndTheEarlierFileKe
     TempFolder folder;
     AtomicFileWriter writer;
     const auto file = folder / std::string(kSettingsFileName);
-    ASSERT_EQ(SaveSettings(file, SettingValues{.OutputTop = 300}, writer), "");
+    ASSERT_EQ(SaveSettings(file, SettingValues{.outputTop = 300}, writer), "");
     const auto before = test::FolderSnapshot(folder.Path());
 
     FakeNotices notices;
@@ -52,9 +52,9 @@ TEST(SettingsAtExit, AFullDiskAsTheMainWindowClosesIsReportedAndTheEarlierFileKe
     {
         Program program(folder.Path(), notices, dialog, writer);
         ASSERT_EQ(program.SettingsFilePath(), file);
-        EXPECT_EQ(program.Settings().OutputTop, 300);
-        program.Settings().OutputTop = 1234;
-        program.Settings().OutputFontSize = 14;
+        EXPECT_EQ(program.Settings().outputTop, 300);
+        program.Settings().outputTop = 1234;
+        program.Settings().outputFontSize = 14;
         {
             const FileSizeLimit full(64);
             program.SaveSettingsAndCloseOutput();
@@ -66,15 +66,15 @@ TEST(SettingsAtExit, AFullDiskAsTheMainWindowClosesIsReportedAndTheEarlierFileKe
         EXPECT_EQ(notices.messages[0].icon, NoticeIcon::Critical);
     }
     EXPECT_EQ(test::FolderSnapshot(folder.Path()), before);
-    EXPECT_EQ(LoadSettings(file).OutputTop, 300);
+    EXPECT_EQ(LoadSettings(file).outputTop, 300);
 
     // The next run starts from the earlier settings and saves its own.
     Program next(folder.Path(), notices, dialog, writer);
-    EXPECT_EQ(next.Settings().OutputTop, 300);
-    next.Settings().OutputTop = 1234;
+    EXPECT_EQ(next.Settings().outputTop, 300);
+    next.Settings().outputTop = 1234;
     next.SaveSettingsAndCloseOutput();
     EXPECT_EQ(notices.messages.size(), 1U);
-    EXPECT_EQ(LoadSettings(file).OutputTop, 1234);
+    EXPECT_EQ(LoadSettings(file).outputTop, 1234);
 }
 
 }  // namespace

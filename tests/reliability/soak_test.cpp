@@ -15,8 +15,8 @@
 #include "core/engine/page_buffers.h"
 #include "core/requests/captions.h"
 #include "core/requests/requests.h"
-#include "reliability/reliability_support.h"
 #include "support/fake_screen.h"
+#include "support/reliability_support.h"
 #include "support/temp_folder.h"
 
 #if defined(__SANITIZE_ADDRESS__)

@@ -13,7 +13,7 @@
 
 #include "support/pdf_tools.h"
 #include "support/temp_folder.h"
-#include "wheel_charts.h"
+#include "support/wheel_charts.h"
 
 namespace tolvaris {
 namespace {
@@ -65,7 +65,7 @@ TEST(Pdf, HoldsTheWheelPageThenEveryLineAsSelectableText) {
     birth.input.placeName = "Berlin, Germany";
     birth.input.latitude = 52.52;
     birth.input.longitude = 13.41;
-    birth.universalTime.OffsetSeconds = 3600;
+    birth.universalTime.offsetSeconds = 3600;
     birth.chart = chart;
     PdfContent content;
     content.style = Style(QStringLiteral("Anna Example"));

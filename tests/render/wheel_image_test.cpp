@@ -14,7 +14,7 @@
 #include "render/wheel_layout.h"
 #include "render/wheel_painter.h"
 #include "support/temp_folder.h"
-#include "wheel_charts.h"
+#include "support/wheel_charts.h"
 
 namespace tolvaris {
 namespace {

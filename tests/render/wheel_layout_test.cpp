@@ -14,7 +14,7 @@
 #include "core/chart/birth_chart.h"
 #include "core/ephemeris/zodiac.h"
 #include "render/wheel_glyphs.h"
-#include "wheel_charts.h"
+#include "support/wheel_charts.h"
 
 namespace tolvaris {
 namespace {

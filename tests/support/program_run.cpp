@@ -54,7 +54,7 @@ void DeleteClosedWindows() {
 }
 
 QRect TwipsRect(const SettingValues& s) {
-    return QRect(s.OutputLeft / 15, s.OutputTop / 15, s.OutputWidth / 15, s.OutputHeight / 15);
+    return QRect(s.outputLeft / 15, s.outputTop / 15, s.outputWidth / 15, s.outputHeight / 15);
 }
 
 }  // namespace tolvaris::test

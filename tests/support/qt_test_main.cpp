@@ -14,9 +14,9 @@ void PrintTo(const QRect& rect, std::ostream* out) {
 
 namespace tolvaris {
 void PrintTo(const SettingValues& s, std::ostream* out) {
-    *out << "{size " << s.OutputFontSize << ", bold " << s.OutputFontBold << ", italic "
-         << s.OutputFontItalic << ", top " << s.OutputTop << ", left " << s.OutputLeft
-         << ", height " << s.OutputHeight << ", width " << s.OutputWidth << "}";
+    *out << "{size " << s.outputFontSize << ", bold " << s.outputFontBold << ", italic "
+         << s.outputFontItalic << ", top " << s.outputTop << ", left " << s.outputLeft
+         << ", height " << s.outputHeight << ", width " << s.outputWidth << "}";
 }
 }  // namespace tolvaris
 

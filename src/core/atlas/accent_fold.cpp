@@ -63,16 +63,16 @@ bool IsSeparator(char32_t code) {
 std::string FoldForSearch(std::string_view utf8) {
     std::string folded;
     folded.reserve(utf8.size());
-    bool pending_space = false;
+    bool pendingSpace = false;
     auto append = [&](std::string_view piece) {
         for (char c : piece) {
             if (c == ' ') {
-                pending_space = !folded.empty();
+                pendingSpace = !folded.empty();
                 continue;
             }
-            if (pending_space) {
+            if (pendingSpace) {
                 folded.push_back(' ');
-                pending_space = false;
+                pendingSpace = false;
             }
             folded.push_back(c);
         }

@@ -73,19 +73,19 @@ public:
             if (!line.empty() && line.back() == '\r') {
                 line.remove_suffix(1);
             }
-            ++line_number_;
+            ++lineNumber_;
             ParseLine(line);
             start = end + 1;
         }
         if (!error_.empty()) {
-            return Failure("line " + std::to_string(line_number_) + ": " + error_);
+            return Failure("line " + std::to_string(lineNumber_) + ": " + error_);
         }
-        if (atlas_.countries.size() != expected_countries_ ||
-            atlas_.places.size() != expected_places_) {
+        if (atlas_.countries.size() != expectedCountries_ ||
+            atlas_.places.size() != expectedPlaces_) {
             return Failure("it holds " + std::to_string(atlas_.places.size()) + " of its " +
-                           std::to_string(expected_places_) + " places and " +
+                           std::to_string(expectedPlaces_) + " places and " +
                            std::to_string(atlas_.countries.size()) + " of its " +
-                           std::to_string(expected_countries_) + " countries");
+                           std::to_string(expectedCountries_) + " countries");
         }
         if (atlas_.keys.size() > UINT32_MAX || atlas_.entries.size() > UINT32_MAX) {
             return Failure("it is too large");
@@ -106,10 +106,10 @@ private:
     }
 
     void ParseLine(std::string_view line) {
-        if (line_number_ == 1) {
+        if (lineNumber_ == 1) {
             if (line.substr(0, kHeaderStart.size()) != kHeaderStart ||
-                !ParseCounts(line.substr(kHeaderStart.size()), expected_countries_,
-                             expected_places_)) {
+                !ParseCounts(line.substr(kHeaderStart.size()), expectedCountries_,
+                             expectedPlaces_)) {
                 error_ = "it does not begin as a Tolvaris atlas";
             }
             return;
@@ -137,7 +137,7 @@ private:
             error_ = "a country line needs 4 fields, this one has " + std::to_string(fields.size());
             return;
         }
-        if (!IsCode(fields[1]) || country_of_code_.count(std::string(fields[1])) != 0) {
+        if (!IsCode(fields[1]) || countryOfCode_.count(std::string(fields[1])) != 0) {
             error_ = "the country code is not two capital letters or comes twice";
             return;
         }
@@ -152,7 +152,7 @@ private:
                 country.foldedNames.push_back(FoldForSearch(other));
             }
         }
-        country_of_code_.emplace(country.code, static_cast<std::uint32_t>(atlas_.countries.size()));
+        countryOfCode_.emplace(country.code, static_cast<std::uint32_t>(atlas_.countries.size()));
         atlas_.countries.push_back(std::move(country));
     }
 
@@ -171,8 +171,8 @@ private:
             error_ = "the place has no usable name";
             return;
         }
-        const auto country = country_of_code_.find(std::string(fields[4]));
-        if (country == country_of_code_.end()) {
+        const auto country = countryOfCode_.find(std::string(fields[4]));
+        if (country == countryOfCode_.end()) {
             error_ = "the country code \"" + std::string(fields[4]) + "\" is not listed";
             return;
         }
@@ -219,18 +219,18 @@ private:
 
     // Every folded name of a place, and each of its later words to the end,
     // so that a prefix typed finds both "new york" and "york".
-    void AddKeys(std::uint32_t place, std::string_view folded_name) {
-        if (folded_name.empty() || folded_name.size() > kLongestKey) {
+    void AddKeys(std::uint32_t place, std::string_view foldedName) {
+        if (foldedName.empty() || foldedName.size() > kLongestKey) {
             return;
         }
         const auto start = static_cast<std::uint32_t>(atlas_.keys.size());
-        atlas_.keys.append(folded_name);
+        atlas_.keys.append(foldedName);
         atlas_.entries.push_back(
-            {start, place, static_cast<std::uint16_t>(folded_name.size()), 0, 0});
-        for (std::size_t i = 0; i < folded_name.size(); ++i) {
-            if (folded_name[i] == ' ' && i + 1 < folded_name.size()) {
+            {start, place, static_cast<std::uint16_t>(foldedName.size()), 0, 0});
+        for (std::size_t i = 0; i < foldedName.size(); ++i) {
+            if (foldedName[i] == ' ' && i + 1 < foldedName.size()) {
                 atlas_.entries.push_back({static_cast<std::uint32_t>(start + i + 1), place,
-                                          static_cast<std::uint16_t>(folded_name.size() - i - 1), 1,
+                                          static_cast<std::uint16_t>(foldedName.size() - i - 1), 1,
                                           0});
             }
         }
@@ -238,10 +238,10 @@ private:
 
     std::string source_;
     AtlasContents atlas_;
-    std::unordered_map<std::string, std::uint32_t> country_of_code_;
-    std::size_t expected_countries_ = 0;
-    std::size_t expected_places_ = 0;
-    std::size_t line_number_ = 0;
+    std::unordered_map<std::string, std::uint32_t> countryOfCode_;
+    std::size_t expectedCountries_ = 0;
+    std::size_t expectedPlaces_ = 0;
+    std::size_t lineNumber_ = 0;
     std::string error_;
 };
 

@@ -122,9 +122,9 @@ void SortEntries(std::string_view keys, std::vector<EntryRecord>& entries) {
         if (a.head != b.head) {
             return a.head < b.head;
         }
-        const std::string_view key_a = keys.substr(a.entry.keyStart, a.entry.keyLength);
-        const std::string_view key_b = keys.substr(b.entry.keyStart, b.entry.keyLength);
-        return key_a != key_b ? key_a < key_b : a.entry.place < b.entry.place;
+        const std::string_view keyA = keys.substr(a.entry.keyStart, a.entry.keyLength);
+        const std::string_view keyB = keys.substr(b.entry.keyStart, b.entry.keyLength);
+        return keyA != keyB ? keyA < keyB : a.entry.place < b.entry.place;
     });
     for (std::size_t i = 0; i < entries.size(); ++i) {
         entries[i] = sortable[i].entry;

@@ -33,12 +33,12 @@ BirthChartResult ComputeBirthChart(Ephemeris& ephemeris, const BirthData& birth)
     }
 
     LocalTimeRequest local;
-    local.Date = birth.date;
-    local.Time = birth.time;
-    local.ZoneName = birth.zone;
-    local.GivenOffsetSeconds = birth.utcOffsetSeconds;
-    local.Longitude = birth.longitude;
-    local.Fold = birth.fold;
+    local.date = birth.date;
+    local.time = birth.time;
+    local.zoneName = birth.zone;
+    local.givenOffsetSeconds = birth.utcOffsetSeconds;
+    local.longitude = birth.longitude;
+    local.fold = birth.fold;
     BirthFieldSet given;
     given.Add(BirthField::Date);
     given.Add(BirthField::Time);
@@ -56,15 +56,15 @@ BirthChartResult ComputeBirthChart(Ephemeris& ephemeris, const BirthData& birth)
     }
     TimeResult<UniversalTime> converted = ToUniversalTime(local);
     if (auto* failure = std::get_if<TimeError>(&converted)) {
-        result.error = failure->Repeated
-                           ? Error{ErrorKind::RepeatedTime, BirthField::Time, failure->Message}
-                           : Error{ErrorKind::Input, std::nullopt, failure->Message};
-        result.repeated = failure->Repeated;
+        result.error = failure->repeated
+                           ? Error{ErrorKind::RepeatedTime, BirthField::Time, failure->message}
+                           : Error{ErrorKind::Input, std::nullopt, failure->message};
+        result.repeated = failure->repeated;
         return result;
     }
     UniversalTime& ut = std::get<UniversalTime>(converted);
 
-    request.utSeconds = ut.UnixSeconds;
+    request.utSeconds = ut.unixSeconds;
     // Checked again now that the instant is known (its years must be ones
     // the ephemeris covers): what fails after this is the library's doing.
     if (std::string error = ValidateChartRequest(request); !error.empty()) {
@@ -77,7 +77,7 @@ BirthChartResult ComputeBirthChart(Ephemeris& ephemeris, const BirthData& birth)
         return result;
     }
     BirthChart chart{birth, std::move(ut), std::move(*computed.chart), {}};
-    chart.notes = chart.universalTime.Notes;
+    chart.notes = chart.universalTime.notes;
     chart.notes.insert(chart.notes.end(), chart.chart.notes.begin(), chart.chart.notes.end());
     result.value = std::move(chart);
     return result;

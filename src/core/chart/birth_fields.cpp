@@ -12,7 +12,7 @@ namespace tolvaris {
 namespace {
 
 Error Refused(BirthField field, const TimeError& error) {
-    return InputError(field, AsClause(error.Message));
+    return InputError(field, AsClause(error.message));
 }
 
 }  // namespace

@@ -93,19 +93,10 @@ Result<BirthData> ReadBirthForm(const BirthForm& form) {
 BirthForm FormFromBirthData(const BirthData& birth) {
     BirthForm form;
     form.name = birth.name;
-    char date[16];
-    std::snprintf(date, sizeof date, "%04d-%02d-%02d", birth.date.Year, birth.date.Month,
-                  birth.date.Day);
-    form.date = date;
+    form.date = FormatIsoDate(birth.date);
     form.timeUnknown = !birth.time.has_value();
     if (birth.time) {
-        char time[16];
-        std::snprintf(time, sizeof time, "%02d:%02d", birth.time->Hour, birth.time->Minute);
-        form.time = time;
-        if (birth.time->Second != 0) {
-            std::snprintf(time, sizeof time, ":%02d", birth.time->Second);
-            form.time += time;
-        }
+        form.time = FormatClockTime(*birth.time);
     }
     form.placeName = birth.placeName;
     form.latitude = FormatCoordinate(birth.latitude);

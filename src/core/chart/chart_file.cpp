@@ -1,7 +1,6 @@
 #include "core/chart/chart_file.h"
 
 #include <array>
-#include <cstdio>
 #include <fstream>
 #include <system_error>
 #include <variant>
@@ -69,18 +68,6 @@ std::string OneLine(std::string_view text) {
         line = OneLineMessage(line);
     }
     return std::string(Trim(line));
-}
-
-std::string FormatDate(const CivilDate& date) {
-    char text[32];
-    std::snprintf(text, sizeof text, "%04d-%02d-%02d", date.Year, date.Month, date.Day);
-    return text;
-}
-
-std::string FormatTime(const CivilTime& time) {
-    char text[32];
-    std::snprintf(text, sizeof text, "%02d:%02d:%02d", time.Hour, time.Minute, time.Second);
-    return text;
 }
 
 std::string_view FoldKey(FoldChoice fold) {
@@ -230,8 +217,8 @@ std::string FormatChartFile(const BirthData& birth) {
         text += '\n';
     };
     add(Field::Name, OneLine(birth.name));
-    add(Field::Date, FormatDate(birth.date));
-    add(Field::Time, birth.time ? FormatTime(*birth.time) : "unknown");
+    add(Field::Date, FormatIsoDate(birth.date));
+    add(Field::Time, birth.time ? FormatIsoTime(*birth.time) : "unknown");
     add(Field::Place, OneLine(birth.placeName));
     add(Field::Latitude, FormatFixedDecimal(birth.latitude, kCoordinateDecimals));
     add(Field::Longitude, FormatFixedDecimal(birth.longitude, kCoordinateDecimals));

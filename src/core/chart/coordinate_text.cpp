@@ -127,16 +127,16 @@ Result<double> ReadCoordinate(std::string_view text, CoordinateAxis axis) {
 
     std::string_view rest = trimmed;
     double sign = 1.0;
-    bool signed_ = false;
+    bool hasSign = false;
     if (rest.front() == '-' || rest.front() == '+') {
         sign = rest.front() == '-' ? -1.0 : 1.0;
-        signed_ = true;
+        hasSign = true;
         rest.remove_prefix(1);
     }
     std::vector<double> parts;
     std::optional<char> hemisphere;
     // Some atlases put the letter first: "N52°31'".
-    if (!signed_ && !rest.empty()) {
+    if (!hasSign && !rest.empty()) {
         const char letter =
             static_cast<char>(std::toupper(static_cast<unsigned char>(rest.front())));
         if (letter == rule.positive || letter == rule.negative) {
@@ -178,7 +178,7 @@ Result<double> ReadCoordinate(std::string_view text, CoordinateAxis axis) {
     if (parts.empty() || !rest.empty() || colonPending) {
         return notUnderstood();
     }
-    if (hemisphere && signed_) {
+    if (hemisphere && hasSign) {
         return refuse("the " + name + " " + quoted +
                       " has both a sign and a hemisphere letter; give one of them");
     }

@@ -38,12 +38,12 @@ std::optional<double> ParsePlainDecimal(std::string_view text) {
         return std::nullopt;
     }
     // from_chars takes no "+" and reads the digits the same way in every locale.
-    const std::string_view unsigned_part = text.substr(at);
+    const std::string_view unsignedPart = text.substr(at);
     double value = 0.0;
     const auto [end, error] =
-        std::from_chars(unsigned_part.data(), unsigned_part.data() + unsigned_part.size(), value,
+        std::from_chars(unsignedPart.data(), unsignedPart.data() + unsignedPart.size(), value,
                         std::chars_format::fixed);
-    if (error != std::errc() || end != unsigned_part.data() + unsigned_part.size()) {
+    if (error != std::errc() || end != unsignedPart.data() + unsignedPart.size()) {
         return std::nullopt;
     }
     return negative ? -value : value;

@@ -45,18 +45,18 @@ std::string PlaceLabel(const Place& place) {
 
 std::string UniversalTimeText(const UniversalTime& time, std::string_view zone) {
     // "1990-01-01 11:00:00" reads better than the ISO form with T and Z.
-    std::string text = FormatUniversalTime(time.UnixSeconds);
+    std::string text = FormatUniversalTime(time.unixSeconds);
     if (text.size() > 10 && text[10] == 'T') {
         text[10] = ' ';
     }
     if (!text.empty() && text.back() == 'Z') {
         text.pop_back();
     }
-    text += ", UTC" + FormatUtcOffset(time.OffsetSeconds);
-    if (!time.Abbreviation.empty()) {
-        text += " (" + time.Abbreviation + ")";
+    text += ", UTC" + FormatUtcOffset(time.offsetSeconds);
+    if (!time.abbreviation.empty()) {
+        text += " (" + time.abbreviation + ")";
     }
-    switch (time.Source) {
+    switch (time.source) {
         case OffsetSource::Zone:
             return text + " from the time zone " + std::string(zone);
         case OffsetSource::LocalMeanTime:

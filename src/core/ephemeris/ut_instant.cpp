@@ -7,20 +7,16 @@ namespace {
 
 constexpr std::int64_t kSecondsPerDay = 86400;
 
-// Division that rounds towards minus infinity, so instants before 1970 land
-// in the right day.
-std::int64_t FloorDiv(std::int64_t value, std::int64_t divisor) {
-    std::int64_t quotient = value / divisor;
-    if (value % divisor != 0 && value < 0) {
-        --quotient;
-    }
-    return quotient;
+// The day holding the instant; days before 1970 round towards the past.
+std::chrono::sys_days DayOf(std::int64_t secondsSince1970) {
+    return std::chrono::floor<std::chrono::days>(
+        std::chrono::sys_seconds{std::chrono::seconds{secondsSince1970}});
 }
 
 }  // namespace
 
 double JulianDayUtFromUnixSeconds(std::int64_t secondsSince1970) {
-    const std::int64_t days = FloorDiv(secondsSince1970, kSecondsPerDay);
+    const std::int64_t days = DayOf(secondsSince1970).time_since_epoch().count();
     const std::int64_t secondsOfDay = secondsSince1970 - days * kSecondsPerDay;
     // Whole days and the fraction added apart keep full precision in the fraction.
     return kUnixEpochJulianDay + static_cast<double>(days) +
@@ -28,9 +24,7 @@ double JulianDayUtFromUnixSeconds(std::int64_t secondsSince1970) {
 }
 
 int GregorianYearOfUnixSeconds(std::int64_t secondsSince1970) {
-    const std::int64_t days = FloorDiv(secondsSince1970, kSecondsPerDay);
-    const std::chrono::sys_days date{std::chrono::days{days}};
-    return static_cast<int>(std::chrono::year_month_day{date}.year());
+    return static_cast<int>(std::chrono::year_month_day{DayOf(secondsSince1970)}.year());
 }
 
 std::string CheckInstantInAcceptedYears(std::int64_t secondsSince1970) {

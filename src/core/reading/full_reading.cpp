@@ -1,6 +1,5 @@
 #include "core/reading/full_reading.h"
 
-#include <algorithm>
 #include <cmath>
 #include <cstdio>
 

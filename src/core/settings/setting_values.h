@@ -10,13 +10,13 @@ namespace tolvaris {
 // file. Font size in points; bold and italic are on when not 0 (the window
 // stores -1); position and size in twips.
 struct SettingValues {
-    double OutputFontSize = 8.5;
-    double OutputFontBold = 0;
-    double OutputFontItalic = 0;
-    std::int16_t OutputTop = 945;
-    std::int16_t OutputLeft = 900;
-    std::int16_t OutputHeight = 8250;
-    std::int16_t OutputWidth = 9600;
+    double outputFontSize = 8.5;
+    double outputFontBold = 0;
+    double outputFontItalic = 0;
+    std::int16_t outputTop = 945;
+    std::int16_t outputLeft = 900;
+    std::int16_t outputHeight = 8250;
+    std::int16_t outputWidth = 9600;
 
     bool operator==(const SettingValues&) const = default;
 };
@@ -33,7 +33,7 @@ inline constexpr double kLargestRenderableFontSize = 1638.0;
 // number at all gives the default size.
 inline double RenderableFontSize(double setting) {
     if (std::isnan(setting)) {
-        return SettingValues{}.OutputFontSize;
+        return SettingValues{}.outputFontSize;
     }
     return std::clamp(setting, kSmallestRenderableFontSize, kLargestRenderableFontSize);
 }

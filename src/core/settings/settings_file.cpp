@@ -35,13 +35,13 @@ struct KeyRule {
 
 // In the order the lines are written.
 constexpr std::array<KeyRule, 7> kKeyRules = {{
-    {"FontSize", LargeEnoughFont, &SettingValues::OutputFontSize, nullptr},
-    {"FontBold", AnyValue, &SettingValues::OutputFontBold, nullptr},
-    {"FontItalic", AnyValue, &SettingValues::OutputFontItalic, nullptr},
-    {"DataTop", AboveZero, nullptr, &SettingValues::OutputTop},
-    {"DataLeft", AnyValue, nullptr, &SettingValues::OutputLeft},
-    {"DataHeight", AboveZero, nullptr, &SettingValues::OutputHeight},
-    {"DataWidth", AboveZero, nullptr, &SettingValues::OutputWidth},
+    {"FontSize", LargeEnoughFont, &SettingValues::outputFontSize, nullptr},
+    {"FontBold", AnyValue, &SettingValues::outputFontBold, nullptr},
+    {"FontItalic", AnyValue, &SettingValues::outputFontItalic, nullptr},
+    {"DataTop", AboveZero, nullptr, &SettingValues::outputTop},
+    {"DataLeft", AnyValue, nullptr, &SettingValues::outputLeft},
+    {"DataHeight", AboveZero, nullptr, &SettingValues::outputHeight},
+    {"DataWidth", AboveZero, nullptr, &SettingValues::outputWidth},
 }};
 
 double RoundHalfToEven(double value) {

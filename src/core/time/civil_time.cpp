@@ -1,6 +1,7 @@
 #include "core/time/civil_time.h"
 
 #include <cctype>
+#include <chrono>
 
 #include "core/time/zone_periods.h"
 
@@ -90,29 +91,24 @@ bool ReadClock(std::string_view text, bool allowPacked, int& hour, int& minute, 
 
 }  // namespace
 
-bool IsLeapYear(int year) {
-    return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
-}
-
-int DaysInMonth(int year, int month) {
-    static constexpr int kDays[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-    if (month < 1 || month > 12) {
-        return 0;
-    }
-    return month == 2 && IsLeapYear(year) ? 29 : kDays[month - 1];
-}
-
 bool DateExists(const CivilDate& date) {
-    return date.Year >= 1 && date.Year <= 9999 && date.Day >= 1 &&
-           date.Day <= DaysInMonth(date.Year, date.Month);
+    // The calendar types hold a day in one byte: out of range, they are not asked.
+    if (date.year < 1 || date.year > 9999 || date.month < 1 || date.month > 12 || date.day < 1 ||
+        date.day > 31) {
+        return false;
+    }
+    return std::chrono::year_month_day{std::chrono::year{date.year},
+                                       std::chrono::month{static_cast<unsigned>(date.month)},
+                                       std::chrono::day{static_cast<unsigned>(date.day)}}
+        .ok();
 }
 
 TimeResult<CivilDate> ParseDate(std::string_view text) {
     text = Trim(text);
     CivilDate date;
     if (text.size() != 10 || text[4] != '-' || text[7] != '-' ||
-        !ReadDigits(text, 0, 4, date.Year) || !ReadDigits(text, 5, 2, date.Month) ||
-        !ReadDigits(text, 8, 2, date.Day)) {
+        !ReadDigits(text, 0, 4, date.year) || !ReadDigits(text, 5, 2, date.month) ||
+        !ReadDigits(text, 8, 2, date.day)) {
         return TimeError{kDateForm, std::nullopt};
     }
     if (!DateExists(date)) {
@@ -127,10 +123,10 @@ TimeResult<std::optional<CivilTime>> ParseTime(std::string_view text) {
         return std::optional<CivilTime>{};
     }
     CivilTime time;
-    if (!ReadClock(text, false, time.Hour, time.Minute, time.Second)) {
+    if (!ReadClock(text, false, time.hour, time.minute, time.second)) {
         return TimeError{kTimeForm, std::nullopt};
     }
-    if (time.Hour > 23 || time.Minute > 59 || time.Second > 59) {
+    if (time.hour > 23 || time.minute > 59 || time.second > 59) {
         return TimeError{kTimeRange, std::nullopt};
     }
     return std::optional<CivilTime>{time};

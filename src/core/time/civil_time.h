@@ -10,35 +10,35 @@ namespace tolvaris {
 
 // A calendar date in the proleptic Gregorian calendar, as the user wrote it.
 struct CivilDate {
-    int Year = 1970;
-    int Month = 1;
-    int Day = 1;
+    int year = 1970;
+    int month = 1;
+    int day = 1;
     friend bool operator==(const CivilDate&, const CivilDate&) = default;
 };
 
 // A wall-clock time of day, 00:00:00 to 23:59:59.
 struct CivilTime {
-    int Hour = 0;
-    int Minute = 0;
-    int Second = 0;
+    int hour = 0;
+    int minute = 0;
+    int second = 0;
     friend bool operator==(const CivilTime&, const CivilTime&) = default;
 };
 
 // Both readings of a wall-clock time that happened twice, for a dialog that
 // lets the user pick one.
 struct RepeatedLocalTime {
-    int EarlierOffsetSeconds = 0;
-    int LaterOffsetSeconds = 0;
-    std::int64_t EarlierUnixSeconds = 0;
-    std::int64_t LaterUnixSeconds = 0;
+    int earlierOffsetSeconds = 0;
+    int laterOffsetSeconds = 0;
+    std::int64_t earlierUnixSeconds = 0;
+    std::int64_t laterUnixSeconds = 0;
 };
 
 // Why a date, time or zone was refused: a sentence meant for the user that
 // names the field. Repeated is set only when a time happened twice and no
 // reading was chosen.
 struct TimeError {
-    std::string Message;
-    std::optional<RepeatedLocalTime> Repeated;
+    std::string message;
+    std::optional<RepeatedLocalTime> repeated;
 };
 
 // Either the value or the reason it could not be had. Bad input never throws.
@@ -49,8 +49,7 @@ using TimeResult = std::variant<Value, TimeError>;
 // beyond +14:00 so that old local mean times near the date line still fit.
 inline constexpr int kMaxUtcOffsetSeconds = 15 * 3600;
 
-bool IsLeapYear(int year);
-int DaysInMonth(int year, int month);
+// Whether the date is a real one of the years 1 to 9999.
 bool DateExists(const CivilDate& date);
 
 // "YYYY-MM-DD" with a four-digit year 0001-9999; surrounding spaces are ignored.

@@ -1,6 +1,6 @@
 #include "core/time/time_format.h"
 
-#include <cstdio>
+#include <chrono>
 #include <cstdlib>
 
 namespace tolvaris {
@@ -10,83 +10,106 @@ constexpr const char* kMonthNames[12] = {"January",   "February", "March",    "A
                                          "May",       "June",     "July",     "August",
                                          "September", "October",  "November", "December"};
 
-// Floor division: days and seconds before 1970 must round towards the past.
-std::int64_t FloorDivide(std::int64_t value, std::int64_t divisor) {
-    std::int64_t quotient = value / divisor;
-    if (value % divisor != 0 && value < 0) {
-        --quotient;
+// The value in decimal, zero-padded to `width` characters with the sign
+// counted among them, as printf's "%0*d" writes it.
+void AppendPadded(std::string& text, long long value, int width) {
+    std::string digits = std::to_string(value < 0 ? -value : value);
+    const int signWidth = value < 0 ? 1 : 0;
+    if (value < 0) {
+        text += '-';
     }
-    return quotient;
+    for (int i = static_cast<int>(digits.size()) + signWidth; i < width; ++i) {
+        text += '0';
+    }
+    text += digits;
+}
+
+void AppendDate(std::string& text, const CivilDate& date) {
+    AppendPadded(text, date.year, 4);
+    text += '-';
+    AppendPadded(text, date.month, 2);
+    text += '-';
+    AppendPadded(text, date.day, 2);
+}
+
+void AppendClock(std::string& text, int hour, int minute, int second, bool withSeconds) {
+    AppendPadded(text, hour, 2);
+    text += ':';
+    AppendPadded(text, minute, 2);
+    if (withSeconds) {
+        text += ':';
+        AppendPadded(text, second, 2);
+    }
+}
+
+// Date and time of day of a UT instant, days before 1970 rounded to the past.
+std::string UniversalDateTime(std::int64_t unixSeconds, char separator) {
+    using namespace std::chrono;
+    const sys_seconds instant{seconds{unixSeconds}};
+    const sys_days day = floor<days>(instant);
+    const hh_mm_ss clock{instant - day};
+    std::string text;
+    AppendDate(text, DateFromDaysSinceEpoch(day.time_since_epoch().count()));
+    text += separator;
+    AppendClock(text, static_cast<int>(clock.hours().count()),
+                static_cast<int>(clock.minutes().count()),
+                static_cast<int>(clock.seconds().count()), true);
+    return text;
 }
 
 }  // namespace
 
-// Howard Hinnant's days_from_civil: eras of 400 years, March-based years so
-// that the leap day falls at the end.
 std::int64_t DaysSinceEpoch(const CivilDate& date) {
-    const std::int64_t year = date.Year - (date.Month <= 2 ? 1 : 0);
-    const std::int64_t era = FloorDivide(year, 400);
-    const std::int64_t yearOfEra = year - era * 400;
-    const std::int64_t monthFromMarch = date.Month > 2 ? date.Month - 3 : date.Month + 9;
-    const std::int64_t dayOfYear = (153 * monthFromMarch + 2) / 5 + date.Day - 1;
-    const std::int64_t dayOfEra = yearOfEra * 365 + yearOfEra / 4 - yearOfEra / 100 + dayOfYear;
-    return era * 146097 + dayOfEra - 719468;
+    const std::chrono::year_month_day day{std::chrono::year{date.year},
+                                          std::chrono::month{static_cast<unsigned>(date.month)},
+                                          std::chrono::day{static_cast<unsigned>(date.day)}};
+    return std::chrono::sys_days{day}.time_since_epoch().count();
 }
 
 CivilDate DateFromDaysSinceEpoch(std::int64_t days) {
-    days += 719468;
-    const std::int64_t era = FloorDivide(days, 146097);
-    const std::int64_t dayOfEra = days - era * 146097;
-    const std::int64_t yearOfEra =
-        (dayOfEra - dayOfEra / 1460 + dayOfEra / 36524 - dayOfEra / 146096) / 365;
-    const std::int64_t dayOfYear = dayOfEra - (365 * yearOfEra + yearOfEra / 4 - yearOfEra / 100);
-    const std::int64_t monthFromMarch = (5 * dayOfYear + 2) / 153;
-    CivilDate date;
-    date.Day = static_cast<int>(dayOfYear - (153 * monthFromMarch + 2) / 5 + 1);
-    date.Month = static_cast<int>(monthFromMarch < 10 ? monthFromMarch + 3 : monthFromMarch - 9);
-    date.Year = static_cast<int>(yearOfEra + era * 400 + (date.Month <= 2 ? 1 : 0));
-    return date;
+    const std::chrono::year_month_day day{std::chrono::sys_days{std::chrono::days{days}}};
+    return CivilDate{static_cast<int>(day.year()),
+                     static_cast<int>(static_cast<unsigned>(day.month())),
+                     static_cast<int>(static_cast<unsigned>(day.day()))};
+}
+
+std::string FormatIsoDate(const CivilDate& date) {
+    std::string text;
+    AppendDate(text, date);
+    return text;
+}
+
+std::string FormatIsoTime(const CivilTime& time) {
+    std::string text;
+    AppendClock(text, time.hour, time.minute, time.second, true);
+    return text;
+}
+
+std::string FormatClockTime(const CivilTime& time) {
+    std::string text;
+    AppendClock(text, time.hour, time.minute, time.second, time.second != 0);
+    return text;
 }
 
 std::string FormatUtcOffset(int offsetSeconds) {
-    const char sign = offsetSeconds < 0 ? '-' : '+';
     const int magnitude = std::abs(offsetSeconds);
-    char text[16];
-    if (magnitude % 60 == 0) {
-        std::snprintf(text, sizeof text, "%c%02d:%02d", sign, magnitude / 3600,
-                      magnitude / 60 % 60);
-    } else {
-        std::snprintf(text, sizeof text, "%c%02d:%02d:%02d", sign, magnitude / 3600,
-                      magnitude / 60 % 60, magnitude % 60);
-    }
+    std::string text(1, offsetSeconds < 0 ? '-' : '+');
+    AppendClock(text, magnitude / 3600, magnitude / 60 % 60, magnitude % 60, magnitude % 60 != 0);
     return text;
 }
 
 std::string FormatUniversalTime(std::int64_t unixSeconds) {
-    const std::int64_t days = FloorDivide(unixSeconds, 86400);
-    const std::int64_t secondOfDay = unixSeconds - days * 86400;
-    const CivilDate date = DateFromDaysSinceEpoch(days);
-    char text[40];
-    std::snprintf(text, sizeof text, "%04d-%02d-%02dT%02d:%02d:%02dZ", date.Year, date.Month,
-                  date.Day, static_cast<int>(secondOfDay / 3600),
-                  static_cast<int>(secondOfDay / 60 % 60), static_cast<int>(secondOfDay % 60));
-    return text;
+    return UniversalDateTime(unixSeconds, 'T') + 'Z';
+}
+
+std::string FormatUniversalDateTime(std::int64_t unixSeconds) {
+    return UniversalDateTime(unixSeconds, ' ');
 }
 
 std::string FormatDateInWords(const CivilDate& date) {
-    const int month = date.Month >= 1 && date.Month <= 12 ? date.Month : 1;
-    return std::to_string(date.Day) + " " + kMonthNames[month - 1] + " " +
-           std::to_string(date.Year);
-}
-
-std::string FormatClockTime(const CivilTime& time) {
-    char text[16];
-    if (time.Second == 0) {
-        std::snprintf(text, sizeof text, "%02d:%02d", time.Hour, time.Minute);
-    } else {
-        std::snprintf(text, sizeof text, "%02d:%02d:%02d", time.Hour, time.Minute, time.Second);
-    }
-    return text;
+    const int month = date.month >= 1 && date.month <= 12 ? date.month : 1;
+    return std::to_string(date.day) + " " + kMonthNames[month - 1] + " " +
+           std::to_string(date.year);
 }
 
 }  // namespace tolvaris

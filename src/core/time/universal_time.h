@@ -18,30 +18,30 @@ enum class OffsetSource { Zone, LocalMeanTime, Given };
 // A birth as the user gave it: local date and time, where the clocks' rule
 // comes from, and the birthplace's longitude for local mean time.
 struct LocalTimeRequest {
-    CivilDate Date;
+    CivilDate date;
     // Empty when the time is unknown: 12:00 local is used.
-    std::optional<CivilTime> Time;
+    std::optional<CivilTime> time;
     // A tz database zone such as "Europe/Berlin"; ignored when an offset is given.
-    std::string ZoneName;
+    std::string zoneName;
     // Seconds east of UTC given by hand; overrides the zone.
-    std::optional<int> GivenOffsetSeconds;
+    std::optional<int> givenOffsetSeconds;
     // Degrees, east positive: before a zone kept standard time, the clocks of
     // the birthplace followed the Sun at this longitude.
-    double Longitude = 0.0;
-    FoldChoice Fold = FoldChoice::None;
+    double longitude = 0.0;
+    FoldChoice fold = FoldChoice::None;
 };
 
 struct UniversalTime {
     // Seconds since 1970-01-01T00:00:00Z, proleptic Gregorian, no leap seconds.
-    std::int64_t UnixSeconds = 0;
+    std::int64_t unixSeconds = 0;
     // Local time minus UT, in seconds.
-    int OffsetSeconds = 0;
-    OffsetSource Source = OffsetSource::Zone;
+    int offsetSeconds = 0;
+    OffsetSource source = OffsetSource::Zone;
     // The zone's abbreviation for the offset ("CEST"), "LMT" for local mean
     // time, empty for an offset given by hand.
-    std::string Abbreviation;
+    std::string abbreviation;
     // Sentences for the user about choices made on their behalf.
-    std::vector<std::string> Notes;
+    std::vector<std::string> notes;
 };
 
 // Converts a local civil time to UT. Refuses, with a message naming the field,
@@ -54,9 +54,8 @@ struct UniversalTime {
 // standard time is taken to have happened at the same instant as in the
 // zone's main city, so it can skip or repeat local times in the birthplace.
 //
-// After 2037 a zone that still changed its clocks every year is refused
-// (the installed zone files list the changes only up to 2037); an offset
-// given by hand works for any date.
+// After the last change a zone file lists (2037 for most zones) the clocks
+// follow the rule the file ends with, so every year has its changes.
 //
 // A zone's file is read on its first use (tens of microseconds); later
 // conversions in it take about a microsecond.

@@ -14,6 +14,8 @@
 #include <system_error>
 #include <vector>
 
+#include "core/time/tz_rule.h"
+
 namespace tolvaris {
 namespace {
 
@@ -58,6 +60,8 @@ struct Transition {
 struct ZoneHistory {
     std::vector<LocalTimeType> types;
     std::vector<Transition> transitions;
+    // The rule the file ends with, for the years after its last change.
+    std::optional<TzRule> closingRule;
 };
 
 // Files in the zone folder that are not zones of places ("localtime" is this
@@ -193,6 +197,9 @@ std::optional<ZoneHistory> ReadZoneFile(const std::string& path) {
             return std::nullopt;
         }
     }
+    if (const auto footer = TzifFooter(bytes)) {
+        zone.closingRule = ParseTzRule(*footer);
+    }
     return zone;
 }
 
@@ -257,13 +264,69 @@ ZonePeriod PeriodAt(const ZoneHistory& zone, std::int64_t at) {
     const Transition& from = next[-1];
     const LocalTimeType& type = zone.types[from.type];
     ZonePeriod period;
-    period.Begin = from.at;
-    period.End = next != zone.transitions.end() ? next->at : kForever;
-    period.OffsetSeconds = type.offsetSeconds;
-    period.Abbreviation = type.abbreviation;
-    period.IsLocalMeanTime = type.abbreviation == "LMT";
-    period.IsLast = period.End >= kLastFrom;
+    period.begin = from.at;
+    period.end = next != zone.transitions.end() ? next->at : kForever;
+    period.offsetSeconds = type.offsetSeconds;
+    period.abbreviation = type.abbreviation;
+    period.isLocalMeanTime = type.abbreviation == "LMT";
+    period.isLast = period.end >= kLastFrom;
     return period;
+}
+
+int YearOf(std::int64_t unixSeconds) {
+    const auto day = std::chrono::floor<std::chrono::days>(
+        std::chrono::sys_seconds{std::chrono::seconds{unixSeconds}});
+    return static_cast<int>(std::chrono::year_month_day{day}.year());
+}
+
+// The periods the rule gives from the zone's last listed period on, as far as
+// toUnix. Looking starts two years before fromUnix's: a year's changes lie at
+// most a week and a day outside it, so the period holding fromUnix begins at
+// one of the changes found or at the last listed change.
+void AppendRulePeriods(const TzRule& rule, const ZonePeriod& lastListed, std::int64_t fromUnix,
+                       std::int64_t toUnix, std::vector<ZonePeriod>& periods) {
+    const TzRule::Daylight& daylight = *rule.daylight;
+    const int listedYear = YearOf(lastListed.begin);
+    const int firstYear = std::max(listedYear, YearOf(fromUnix) - 2);
+    std::vector<TzRuleChange> changes;
+    for (int year = firstYear; year <= YearOf(toUnix) + 2; ++year) {
+        for (const TzRuleChange& change : TzRuleChangesOfYear(rule, year)) {
+            if (change.unixSeconds > lastListed.begin) {
+                changes.push_back(change);
+            }
+        }
+    }
+    std::sort(changes.begin(), changes.end(), [](const TzRuleChange& a, const TzRuleChange& b) {
+        return a.unixSeconds < b.unixSeconds;
+    });
+
+    // Whether the offset in force before the next change is known: from the
+    // last listed period, or from the first change looked at.
+    bool known = firstYear == listedYear;
+    ZonePeriod current = lastListed;
+    for (const TzRuleChange& change : changes) {
+        const int offset = change.toDaylight ? daylight.offsetSeconds : rule.standardOffsetSeconds;
+        const std::string& abbreviation =
+            change.toDaylight ? daylight.abbreviation : rule.standardAbbreviation;
+        if (known) {
+            if (offset == current.offsetSeconds && abbreviation == current.abbreviation) {
+                continue;  // no change of the clocks after all
+            }
+            current.end = change.unixSeconds;
+            current.isLast = false;
+            // A rule whose daylight time lasts all year makes empty periods.
+            if (current.end > fromUnix && current.begin < current.end) {
+                periods.push_back(current);
+            }
+            if (current.end > toUnix) {
+                return;
+            }
+        }
+        known = true;
+        current = ZonePeriod{change.unixSeconds, lastListed.end, offset, abbreviation, false, true};
+    }
+    // The rule changes nothing any more (daylight time all year).
+    periods.push_back(current);
 }
 
 }  // namespace
@@ -280,9 +343,17 @@ std::optional<std::vector<ZonePeriod>> ZonePeriodsBetween(std::string_view name,
         return std::nullopt;
     }
     std::vector<ZonePeriod> periods;
-    periods.push_back(PeriodAt(*zone, fromUnix));
-    while (!periods.back().IsLast && periods.back().End <= toUnix) {
-        periods.push_back(PeriodAt(*zone, periods.back().End));
+    ZonePeriod period = PeriodAt(*zone, fromUnix);
+    for (;;) {
+        if (period.isLast && zone->closingRule && zone->closingRule->daylight) {
+            AppendRulePeriods(*zone->closingRule, period, fromUnix, toUnix, periods);
+            break;
+        }
+        periods.push_back(period);
+        if (period.isLast || period.end > toUnix) {
+            break;
+        }
+        period = PeriodAt(*zone, period.end);
     }
     return periods;
 }

@@ -7,7 +7,7 @@
 namespace tolvaris {
 
 QString AboutText() {
-    return QStringLiteral(
+    return AboutBox::tr(
         "<h3>Tolvaris</h3>"
         "<p>Written astrological interpretations, and the natal chart from birth data.<br>"
         "Licence: GNU General Public License, version 3 or later (GPL-3.0-or-later).</p>"
@@ -31,7 +31,7 @@ QString AboutText() {
 
 AboutBox::AboutBox(QWidget* parent) : QDialog(parent) {
     setObjectName("AboutBox");
-    setWindowTitle("About Tolvaris");
+    setWindowTitle(tr("About Tolvaris"));
     auto* text = new QTextBrowser(this);
     text->setObjectName("aboutText");
     text->setOpenExternalLinks(true);

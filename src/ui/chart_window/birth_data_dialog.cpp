@@ -28,7 +28,6 @@ namespace tolvaris {
 namespace {
 
 constexpr std::size_t kPlacesListed = 12;
-constexpr const char* kCaption = "Birth data";
 
 constexpr std::array<HouseSystem, 7> kHouseSystems = {
     HouseSystem::Placidus, HouseSystem::Koch,  HouseSystem::Porphyry, HouseSystem::Regiomontanus,
@@ -62,7 +61,7 @@ BirthDataDialog::BirthDataDialog(LazyAtlas& atlas, Ephemeris& ephemeris, Notices
                                  QWidget* parent)
     : QDialog(parent), atlas_(atlas), ephemeris_(ephemeris), notices_(notices) {
     setObjectName("BirthDataDialog");
-    setWindowTitle("Birth Data");
+    setWindowTitle(tr("Birth Data"));
     BuildFields();
     Clear();
 }
@@ -72,29 +71,31 @@ void BirthDataDialog::BuildFields() {
     form->setFieldGrowthPolicy(QFormLayout::AllNonFixedFieldsGrow);
 
     name_ = AddLineEdit(this, "name", "");
-    form->addRow("&Name:", name_);
-    date_ = AddLineEdit(this, "date", "YYYY-MM-DD, for example 1990-03-25");
-    form->addRow("&Date:", date_);
+    form->addRow(tr("&Name:"), name_);
+    date_ = AddLineEdit(this, "date", tr("YYYY-MM-DD, for example 1990-03-25"));
+    form->addRow(tr("&Date:"), date_);
 
     auto* timeRow = new QHBoxLayout;
-    time_ = AddLineEdit(this, "time", "HH:MM, for example 14:05");
-    timeUnknown_ = new QCheckBox("Time &unknown", this);
+    time_ = AddLineEdit(this, "time", tr("HH:MM, for example 14:05"));
+    timeUnknown_ = new QCheckBox(tr("Time &unknown"), this);
     timeUnknown_->setObjectName("timeUnknown");
     timeRow->addWidget(time_, 1);
     timeRow->addWidget(timeUnknown_);
-    auto* timeLabel = new QLabel("&Time:", this);
+    auto* timeLabel = new QLabel(tr("&Time:"), this);
     timeLabel->setBuddy(time_);
     form->addRow(timeLabel, timeRow);
     connect(timeUnknown_, &QCheckBox::toggled, time_, &QWidget::setDisabled);
 
-    place_ = AddLineEdit(this, "place", "Type a few letters of the town");
+    place_ = AddLineEdit(this, "place", tr("Type a few letters of the town"));
     placeModel_ = new QStringListModel(this);
     placeCompleter_ = new QCompleter(placeModel_, this);
     // The atlas has already chosen and ordered the matches.
     placeCompleter_->setCompletionMode(QCompleter::UnfilteredPopupCompletion);
     placeCompleter_->setMaxVisibleItems(static_cast<int>(kPlacesListed));
-    place_->setCompleter(placeCompleter_);
-    form->addRow("&Place:", place_);
+    // Not the field's own completer: that one would match the typed letters
+    // against the rows again after every key and make such a row current.
+    placeCompleter_->setWidget(place_);
+    form->addRow(tr("&Place:"), place_);
     atlasMessage_ = new QLabel(this);
     atlasMessage_->setObjectName("atlasMessage");
     atlasMessage_->setWordWrap(true);
@@ -109,21 +110,21 @@ void BirthDataDialog::BuildFields() {
                 }
             });
 
-    latitude_ = AddLineEdit(this, "latitude", "for example 52.52, 52n31 or 52°31'N");
-    form->addRow("L&atitude:", latitude_);
-    longitude_ = AddLineEdit(this, "longitude", "for example 13.405, 13e24 or 13°24'E");
-    form->addRow("L&ongitude:", longitude_);
-    zone_ = AddLineEdit(this, "zone", "for example Europe/Berlin");
-    form->addRow("&Zone:", zone_);
-    offset_ = AddLineEdit(this, "offset", "empty: from the zone; or +05:30, UT");
-    form->addRow("UTC o&ffset:", offset_);
+    latitude_ = AddLineEdit(this, "latitude", tr("for example 52.52, 52n31 or 52°31'N"));
+    form->addRow(tr("L&atitude:"), latitude_);
+    longitude_ = AddLineEdit(this, "longitude", tr("for example 13.405, 13e24 or 13°24'E"));
+    form->addRow(tr("L&ongitude:"), longitude_);
+    zone_ = AddLineEdit(this, "zone", tr("for example Europe/Berlin"));
+    form->addRow(tr("&Zone:"), zone_);
+    offset_ = AddLineEdit(this, "offset", tr("empty: from the zone; or +05:30, UT"));
+    form->addRow(tr("UTC o&ffset:"), offset_);
 
     // Asked only when the clocks fell back over the birth time.
     foldRow_ = new QWidget(this);
     foldRow_->setObjectName("foldRow");
     auto* foldLayout = new QHBoxLayout(foldRow_);
     foldLayout->setContentsMargins(0, 0, 0, 0);
-    foldQuestion_ = new QLabel("Clocks fell back:", this);
+    foldQuestion_ = new QLabel(tr("Clocks fell back:"), this);
     foldQuestion_->setObjectName("foldQuestion");
     earlier_ = new QRadioButton(foldRow_);
     earlier_->setObjectName("earlier");
@@ -144,10 +145,10 @@ void BirthDataDialog::BuildFields() {
     for (const HouseSystem system : kHouseSystems) {
         houseSystem_->addItem(Text(HouseSystemDisplayName(system)));
     }
-    form->addRow("&House system:", houseSystem_);
+    form->addRow(tr("&House system:"), houseSystem_);
 
     // Orbs are rarely changed, so they stay folded away behind a button.
-    orbsButton_ = new QPushButton("O&rbs...", this);
+    orbsButton_ = new QPushButton(tr("O&rbs..."), this);
     orbsButton_->setObjectName("orbsButton");
     orbsButton_->setCheckable(true);
     orbsButton_->setAutoDefault(false);
@@ -169,7 +170,7 @@ void BirthDataDialog::BuildFields() {
         spin->setSingleStep(0.5);
         spin->setSuffix("\u00B0");
         orbs_[index] = spin;
-        auto* label = new QLabel(kOrbNames[index], orbsBox_);
+        auto* label = new QLabel(tr(kOrbNames[index]), orbsBox_);
         label->setBuddy(spin);
         const int column = static_cast<int>(index);
         orbsGrid->addWidget(label, 0, column);
@@ -274,8 +275,10 @@ void BirthDataDialog::SetBirthData(const BirthData& birth) {
 void BirthDataDialog::SearchPlaces(const QString& text) {
     const Atlas* atlas = atlas_.Get();
     if (!atlas) {
-        atlasMessage_->setText(Text("The place list could not be read: " + atlas_.Error() +
-                                    " Type the latitude, longitude and zone yourself."));
+        atlasMessage_->setText(
+            tr("The place list could not be read: %1 Type the latitude, longitude and zone "
+               "yourself.")
+                .arg(Text(atlas_.Error())));
         atlasMessage_->show();
         return;
     }
@@ -299,6 +302,10 @@ void BirthDataDialog::SearchPlaces(const QString& text) {
     list->setMinimumWidth(widest + 4 * metrics.averageCharWidth() +
                           list->style()->pixelMetric(QStyle::PM_ScrollBarExtent));
     placeCompleter_->complete();
+    // The list makes current the first row that begins with its prefix, which
+    // need not be the atlas's best match: no row is current, so that Down
+    // reaches the first and Enter takes it.
+    list->selectionModel()->setCurrentIndex(QModelIndex(), QItemSelectionModel::NoUpdate);
 }
 
 void BirthDataDialog::ChoosePlace(const Place& place) {
@@ -347,29 +354,30 @@ void BirthDataDialog::UpdatePreview() {
     const BirthForm form = Form();
     const Result<BirthData> read = ReadBirthForm(form);
     if (!read) {
-        preview_->setText(Text("No UT yet. " + AsSentence(read.Failure().message)));
+        preview_->setText(tr("No UT yet. %1").arg(Text(AsSentence(read.Failure().message))));
         return;
     }
     const BirthData& birth = *read;
     LocalTimeRequest request;
-    request.Date = birth.date;
-    request.Time = birth.time;
-    request.ZoneName = birth.zone;
-    request.GivenOffsetSeconds = birth.utcOffsetSeconds;
-    request.Longitude = birth.longitude;
+    request.date = birth.date;
+    request.time = birth.time;
+    request.zoneName = birth.zone;
+    request.givenOffsetSeconds = birth.utcOffsetSeconds;
+    request.longitude = birth.longitude;
     // Asked without a reading first: whether the time happened twice decides
     // whether the question shows, whatever was answered before.
     TimeResult<UniversalTime> converted = ToUniversalTime(request);
     const TimeError* error = std::get_if<TimeError>(&converted);
-    ShowFold(error ? error->Repeated : std::nullopt);
-    if (error && error->Repeated && form.fold != FoldChoice::None) {
-        request.Fold = form.fold;
+    ShowFold(error ? error->repeated : std::nullopt);
+    if (error && error->repeated && form.fold != FoldChoice::None) {
+        request.fold = form.fold;
         converted = ToUniversalTime(request);
         error = std::get_if<TimeError>(&converted);
     }
     if (error) {
-        preview_->setText(Text("No UT yet. " + error->Message +
-                               (error->Repeated ? " Choose earlier or later." : "")));
+        preview_->setText(tr("No UT yet. %1")
+                              .arg(Text(error->message) +
+                                   (error->repeated ? " " + tr("Choose earlier or later.") : "")));
         return;
     }
     const UniversalTime& ut = std::get<UniversalTime>(converted);
@@ -377,7 +385,7 @@ void BirthDataDialog::UpdatePreview() {
     if (!birth.time) {
         text += " The time is unknown, so 12:00 local time is used.";
     }
-    for (const std::string& note : ut.Notes) {
+    for (const std::string& note : ut.notes) {
         text += " " + note;
     }
     preview_->setText(Text(text));
@@ -389,8 +397,9 @@ void BirthDataDialog::ShowFold(const std::optional<RepeatedLocalTime>& repeated)
     if (!repeated) {
         return;
     }
-    earlier_->setText(Text("&Earlier, UTC" + FormatUtcOffset(repeated->EarlierOffsetSeconds)));
-    later_->setText(Text("&Later, UTC" + FormatUtcOffset(repeated->LaterOffsetSeconds)));
+    earlier_->setText(
+        tr("&Earlier, UTC%1").arg(Text(FormatUtcOffset(repeated->earlierOffsetSeconds))));
+    later_->setText(tr("&Later, UTC%1").arg(Text(FormatUtcOffset(repeated->laterOffsetSeconds))));
 }
 
 QWidget* BirthDataDialog::FieldWidget(BirthField field) const {
@@ -417,7 +426,7 @@ QWidget* BirthDataDialog::FieldWidget(BirthField field) const {
 }
 
 void BirthDataDialog::Refuse(const std::string& message, QWidget* field) {
-    notices_.Message(message, kCaption, NoticeIcon::Exclamation);
+    notices_.Message(message, tr("Birth data").toStdString(), NoticeIcon::Exclamation);
     if (field) {
         field->setFocus();
     }

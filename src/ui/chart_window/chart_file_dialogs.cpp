@@ -8,8 +8,6 @@
 namespace tolvaris {
 namespace {
 
-constexpr const char* kFilter = "Charts (*.chart)";
-
 QString ToQt(const std::filesystem::path& path) {
     return QFile::decodeName(path.c_str());
 }
@@ -24,13 +22,17 @@ std::optional<std::filesystem::path> Chosen(QFileDialog& dialog) {
 
 }  // namespace
 
+QString QtChartFileDialogs::Filter() {
+    return tr("Charts (*.chart)");
+}
+
 QWidget* QtChartFileDialogs::Parent() const {
     return parent_ ? parent_ : QApplication::activeWindow();
 }
 
 std::optional<std::filesystem::path> QtChartFileDialogs::AskOpenChart(
     const std::filesystem::path& folder) {
-    QFileDialog dialog(Parent(), "Open Chart", ToQt(folder), kFilter);
+    QFileDialog dialog(Parent(), tr("Open Chart"), ToQt(folder), Filter());
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::ExistingFile);
     return Chosen(dialog);
@@ -38,7 +40,7 @@ std::optional<std::filesystem::path> QtChartFileDialogs::AskOpenChart(
 
 std::optional<std::filesystem::path> QtChartFileDialogs::AskSaveChart(
     const std::filesystem::path& suggested) {
-    QFileDialog dialog(Parent(), "Save Chart", ToQt(suggested.parent_path()), kFilter);
+    QFileDialog dialog(Parent(), tr("Save Chart"), ToQt(suggested.parent_path()), Filter());
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setDefaultSuffix("chart");
@@ -48,8 +50,8 @@ std::optional<std::filesystem::path> QtChartFileDialogs::AskSaveChart(
 
 std::optional<ChartFileDialogs::WheelImage> QtChartFileDialogs::AskWheelImage(
     const std::filesystem::path& suggested) {
-    QFileDialog dialog(Parent(), "Export Wheel", ToQt(suggested.parent_path()),
-                       "PNG image (*.png);;SVG drawing (*.svg)");
+    QFileDialog dialog(Parent(), tr("Export Wheel"), ToQt(suggested.parent_path()),
+                       tr("PNG image (*.png);;SVG drawing (*.svg)"));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setDefaultSuffix("png");
@@ -65,9 +67,9 @@ std::optional<ChartFileDialogs::WheelImage> QtChartFileDialogs::AskWheelImage(
     WheelImage image{*chosen, 800};
     if (chosen->extension() != ".svg") {
         bool ok = false;
-        image.sizePixels = QInputDialog::getInt(Parent(), "Export Wheel",
-                                                "Width and height of the image in pixels:", 1600,
-                                                100, 10000, 100, &ok);
+        image.sizePixels = QInputDialog::getInt(Parent(), tr("Export Wheel"),
+                                                tr("Width and height of the image in pixels:"),
+                                                1600, 100, 10000, 100, &ok);
         if (!ok) {
             return std::nullopt;
         }

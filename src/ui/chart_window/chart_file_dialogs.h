@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QCoreApplication>
 #include <filesystem>
 #include <optional>
 
@@ -32,6 +33,8 @@ public:
 // The dialogs as QFileDialog, filter "Charts (*.chart)", over the given
 // window, or over the active one when none is given.
 class QtChartFileDialogs : public ChartFileDialogs {
+    Q_DECLARE_TR_FUNCTIONS(tolvaris::QtChartFileDialogs)
+
 public:
     explicit QtChartFileDialogs(QWidget* parent = nullptr) : parent_(parent) {}
     std::optional<std::filesystem::path> AskOpenChart(const std::filesystem::path& folder) override;
@@ -41,6 +44,7 @@ public:
 
 private:
     QWidget* Parent() const;
+    static QString Filter();
 
     QWidget* parent_;
 };

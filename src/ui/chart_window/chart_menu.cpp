@@ -1,6 +1,7 @@
 #include "ui/chart_window/chart_menu.h"
 
 #include <QAction>
+#include <QCoreApplication>
 #include <QFile>
 #include <QMainWindow>
 #include <QMenu>
@@ -19,10 +20,17 @@
 namespace tolvaris {
 namespace {
 
-constexpr const char* kCaption = "Chart";
+// The caption of the Chart menu's message boxes.
+std::string Caption() {
+    return QCoreApplication::translate("tolvaris::ChartMenu", "Chart").toStdString();
+}
 
 QString ToQt(const std::filesystem::path& path) {
     return QFile::decodeName(path.c_str());
+}
+
+QString ToQt(const std::string& text) {
+    return QString::fromStdString(text);
 }
 
 // The menu after the File menu, leaving File and everything on it alone.
@@ -70,24 +78,24 @@ ChartMenu::ChartMenu(QMainWindow& window, ChartMenuFolders folders, Notices& not
     setObjectName("ChartMenu");
     recent_.Load();
 
-    menu_ = InsertAfterFileMenu(window_.menuBar(), "&Chart");
+    menu_ = InsertAfterFileMenu(window_.menuBar(), tr("&Chart"));
     menu_->menuAction()->setObjectName("mnuChart");
-    QAction* newChart = menu_->addAction("&New chart...", this, &ChartMenu::NewChart);
+    QAction* newChart = menu_->addAction(tr("&New chart..."), this, &ChartMenu::NewChart);
     newChart->setObjectName("mnuChartNew");
     newChart->setShortcut(QKeySequence::New);
-    QAction* open = menu_->addAction("&Open chart...", this, &ChartMenu::OpenChart);
+    QAction* open = menu_->addAction(tr("&Open chart..."), this, &ChartMenu::OpenChart);
     open->setObjectName("mnuChartOpen");
     open->setShortcut(QKeySequence::Open);
-    saveAction_ = menu_->addAction("&Save chart...", this, &ChartMenu::SaveChart);
+    saveAction_ = menu_->addAction(tr("&Save chart..."), this, &ChartMenu::SaveChart);
     saveAction_->setObjectName("mnuChartSave");
     saveAction_->setEnabled(false);
     menu_->addSeparator();
-    readingAction_ = menu_->addAction("&Full reading", this,
+    readingAction_ = menu_->addAction(tr("&Full reading"), this,
                                       [this] { ShowFullReading(ReadingOrder::ByPlanet); });
     readingAction_->setObjectName("mnuChartReading");
     readingAction_->setShortcut(QKeySequence(Qt::Key_F9));
     readingAction_->setEnabled(false);
-    readingByHouseAction_ = menu_->addAction("Full reading by &house", this,
+    readingByHouseAction_ = menu_->addAction(tr("Full reading by &house"), this,
                                              [this] { ShowFullReading(ReadingOrder::ByHouse); });
     readingByHouseAction_->setObjectName("mnuChartReadingByHouse");
     readingByHouseAction_->setShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F9));
@@ -96,7 +104,7 @@ ChartMenu::ChartMenu(QMainWindow& window, ChartMenuFolders folders, Notices& not
     // separators in a row, which the menu shows as one.
     menu_->addSeparator();
     recentSeparator_ = menu_->addSeparator();
-    menu_->addAction("&About Tolvaris...", this, &ChartMenu::ShowAbout)
+    menu_->addAction(tr("&About Tolvaris..."), this, &ChartMenu::ShowAbout)
         ->setObjectName("mnuChartAbout");
     RebuildRecentActions();
 }
@@ -116,8 +124,8 @@ void ChartMenu::ExportWheel() {
     if (const std::string error =
             chartWindow_->Wheel()->ExportImage(image->path, image->sizePixels, fileWriter_);
         !error.empty()) {
-        notices_.Message("The wheel could not be exported: " + error + ".", kCaption,
-                         NoticeIcon::Critical);
+        notices_.Message(tr("The wheel could not be exported: %1.").arg(ToQt(error)).toStdString(),
+                         Caption(), NoticeIcon::Critical);
     }
 }
 
@@ -178,7 +186,7 @@ void ChartMenu::OpenChart() {
 void ChartMenu::OpenChartFile(const std::filesystem::path& file) {
     const ChartFileResult read = ReadChartFile(file);
     if (!read.value) {
-        notices_.Message(read.error, kCaption, NoticeIcon::Exclamation);
+        notices_.Message(read.error, Caption(), NoticeIcon::Exclamation);
         return;
     }
     const BirthChartResult computed = ComputeBirthChart(TheEphemeris(), *read.value);
@@ -187,7 +195,7 @@ void ChartMenu::OpenChartFile(const std::filesystem::path& file) {
         notices_.Message(
             file.string() + ": " + error.message +
                 (error.kind == ErrorKind::RepeatedTime ? " Choose earlier or later." : ""),
-            kCaption, NoticeIcon::Exclamation);
+            Caption(), NoticeIcon::Exclamation);
         // The file is sound but its data need a word from the user (a time
         // that happened twice, say): the dialog shows them for mending.
         BirthDataDialog& dialog = Dialog();
@@ -203,9 +211,11 @@ void ChartMenu::OpenChartFile(const std::filesystem::path& file) {
 void ChartMenu::OpenRecentChart(const std::filesystem::path& file) {
     std::error_code error;
     if (!std::filesystem::exists(file, error)) {
-        notices_.Message("The chart file " + file.string() +
-                             " no longer exists; it is taken off the recent charts.",
-                         kCaption, NoticeIcon::Exclamation);
+        notices_.Message(
+            tr("The chart file %1 no longer exists; it is taken off the recent charts.")
+                .arg(ToQt(file.string()))
+                .toStdString(),
+            Caption(), NoticeIcon::Exclamation);
         recent_.Remove(file);
         SaveRecent();
         RebuildRecentActions();
@@ -227,8 +237,10 @@ void ChartMenu::SaveChart() {
     }
     const std::string error = WriteChartFile(*file, birth, fileWriter_);
     if (!error.empty()) {
-        notices_.Message("The chart could not be saved to " + file->string() + ": " + error + ".",
-                         kCaption, NoticeIcon::Critical);
+        notices_.Message(tr("The chart could not be saved to %1: %2.")
+                             .arg(ToQt(file->string()), ToQt(error))
+                             .toStdString(),
+                         Caption(), NoticeIcon::Critical);
         return;
     }
     currentFile_ = *file;
@@ -280,9 +292,10 @@ void ChartMenu::Remember(const std::filesystem::path& file) {
 void ChartMenu::SaveRecent() {
     const std::string error = recent_.Save(fileWriter_);
     if (!error.empty()) {
-        notices_.Message("The list of recent charts could not be written to " +
-                             recent_.File().string() + ": " + error + ".",
-                         kCaption, NoticeIcon::Exclamation);
+        notices_.Message(tr("The list of recent charts could not be written to %1: %2.")
+                             .arg(ToQt(recent_.File().string()), ToQt(error))
+                             .toStdString(),
+                         Caption(), NoticeIcon::Exclamation);
     }
 }
 

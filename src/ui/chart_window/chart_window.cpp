@@ -65,7 +65,7 @@ QString HouseText(std::optional<int> house) {
 
 ChartWindow::ChartWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
     setObjectName("ChartWindow");
-    setWindowTitle("Chart");
+    setWindowTitle(tr("Chart"));
 
     summary_ = new QLabel(this);
     summary_->setObjectName("summary");
@@ -74,32 +74,35 @@ ChartWindow::ChartWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
     // Wide enough that the UT line rarely wraps.
     summary_->setMinimumWidth(summary_->fontMetrics().averageCharWidth() * 64);
 
-    positions_ = MakeTable(this, "positions", {"Body", "Sign", "Position", "House", "R"});
-    positions_->setToolTip("Choose a body to set the main window's planet, sign and house.");
-    cusps_ = MakeTable(this, "cusps", {"House", "Sign", "Cusp"});
-    aspects_ = MakeTable(this, "aspects", {"Point", "Aspect", "Point", "Orb", "Kind"});
+    positions_ = MakeTable(this, "positions",
+                           {tr("Body"), tr("Sign"), tr("Position"), tr("House"),
+                            tr("R", "the column that marks a retrograde body")});
+    positions_->setToolTip(tr("Choose a body to set the main window's planet, sign and house."));
+    cusps_ = MakeTable(this, "cusps", {tr("House"), tr("Sign"), tr("Cusp")});
+    aspects_ =
+        MakeTable(this, "aspects", {tr("Point"), tr("Aspect"), tr("Point"), tr("Orb"), tr("Kind")});
 
     tabs_ = new QTabWidget(this);
     tabs_->setObjectName("tabs");
-    tabs_->addTab(positions_, "&Positions");
-    tabs_->addTab(cusps_, "&Houses");
-    tabs_->addTab(aspects_, "&Aspects");
+    tabs_->addTab(positions_, tr("&Positions"));
+    tabs_->addTab(cusps_, tr("&Houses"));
+    tabs_->addTab(aspects_, tr("&Aspects"));
     wheel_ = new WheelWidget(this);
     wheel_->setObjectName("wheel");
-    tabs_->addTab(wheel_, "&Wheel");
+    tabs_->addTab(wheel_, tr("&Wheel"));
 
     notes_ = new QLabel(this);
     notes_->setObjectName("notes");
     notes_->setWordWrap(true);
     notes_->setTextInteractionFlags(Qt::TextSelectableByMouse);
 
-    auto* reading = new QPushButton("&Full reading", this);
+    auto* reading = new QPushButton(tr("&Full reading"), this);
     reading->setObjectName("fullReading");
     reading->setToolTip(
-        "The reading of the whole chart, planet by planet, in the output window (F9)");
-    auto* byHouse = new QPushButton("Reading by &house", this);
+        tr("The reading of the whole chart, planet by planet, in the output window (F9)"));
+    auto* byHouse = new QPushButton(tr("Reading by &house"), this);
     byHouse->setObjectName("fullReadingByHouse");
-    byHouse->setToolTip("The same, house by house, then the aspects (Shift+F9)");
+    byHouse->setToolTip(tr("The same, house by house, then the aspects (Shift+F9)"));
     connect(reading, &QPushButton::clicked, this,
             [this] { emit fullReadingRequested(ReadingOrder::ByPlanet); });
     connect(byHouse, &QPushButton::clicked, this,
@@ -108,9 +111,9 @@ ChartWindow::ChartWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
     connect(readingKey, &QShortcut::activated, reading, &QPushButton::click);
     auto* byHouseKey = new QShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F9), this);
     connect(byHouseKey, &QShortcut::activated, byHouse, &QPushButton::click);
-    auto* exportWheel = new QPushButton("&Export wheel...", this);
+    auto* exportWheel = new QPushButton(tr("&Export wheel..."), this);
     exportWheel->setObjectName("exportWheel");
-    exportWheel->setToolTip("The wheel as a PNG image of any size or an SVG drawing");
+    exportWheel->setToolTip(tr("The wheel as a PNG image of any size or an SVG drawing"));
     connect(exportWheel, &QPushButton::clicked, this, &ChartWindow::wheelExportRequested);
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(reading);
@@ -131,7 +134,7 @@ void ChartWindow::ShowChart(const BirthChart& chart) {
     chart_ = chart;
     wheel_->SetChart(chart);
     const BirthData& birth = chart.input;
-    setWindowTitle(birth.name.empty() ? QString("Chart") : "Chart: " + Text(birth.name));
+    setWindowTitle(birth.name.empty() ? tr("Chart") : tr("Chart: %1").arg(Text(birth.name)));
 
     const ChartSummary facts = SummariseChart(chart);
     std::string summary = facts.name.empty() ? "" : facts.name + "\n";
@@ -166,7 +169,7 @@ void ChartWindow::FillPositions() {
         SetRow(positions_, row,
                {Text(body.name), Text(SignName(body.sign)),
                 Text(FormatDegreesMinutes(body.degreeInSign)), HouseText(body.house),
-                body.retrograde ? "R" : ""});
+                body.retrograde ? tr("R", "the column that marks a retrograde body") : ""});
         positions_->item(row, 0)->setData(Qt::UserRole, static_cast<int>(body.body));
         ++row;
     }
@@ -185,7 +188,7 @@ void ChartWindow::FillCusps() {
     cusps_->setRowCount(0);
     if (!chart.cusps) {
         cusps_->setRowCount(1);
-        SetRow(cusps_, 0, {"none", "", ""});
+        SetRow(cusps_, 0, {tr("none"), "", ""});
         FitTable(cusps_, 12);
         return;
     }
@@ -200,7 +203,7 @@ void ChartWindow::FillCusps() {
         const int row = cusps_->rowCount();
         cusps_->insertRow(row);
         SetRow(cusps_, row,
-               {"Midheaven", Text(SignName(chart.midheaven->sign)),
+               {tr("Midheaven"), Text(SignName(chart.midheaven->sign)),
                 Text(FormatDegreesMinutes(chart.midheaven->degreeInSign))});
     }
     FitTable(cusps_, 13);

@@ -28,7 +28,9 @@ void WheelWidget::ClearChart() {
 std::string WheelWidget::ExportImage(const std::filesystem::path& path, int sizePixels,
                                      AtomicFileWriter& writer) const {
     if (!chart_) {
-        return path.string() + ": there is no chart to draw";
+        return tr("%1: there is no chart to draw")
+            .arg(QString::fromStdString(path.string()))
+            .toStdString();
     }
     return WriteWheelImage(path, chart_->chart, sizePixels,
                            QString::fromStdString(chart_->input.name), writer);

@@ -17,8 +17,8 @@ namespace tolvaris {
 namespace {
 
 QString DefaultPdfPath(QWidget* parent, const QString& suggestedName) {
-    return QFileDialog::getSaveFileName(parent, QStringLiteral("Export PDF"), suggestedName,
-                                        QStringLiteral("PDF files (*.pdf)"));
+    return QFileDialog::getSaveFileName(parent, OutputPrinting::tr("Export PDF"), suggestedName,
+                                        OutputPrinting::tr("PDF files (*.pdf)"));
 }
 
 }  // namespace
@@ -39,7 +39,7 @@ void OutputPrinting::ShowPreview(QWidget* parent, const QFont& font) {
     printer.setPageSize(QPageSize(PageSizeForLocale(QLocale())));
     printer.setDocName(title_);
     QPrintPreviewDialog preview(&printer, parent);
-    preview.setWindowTitle(QStringLiteral("Print Preview"));
+    preview.setWindowTitle(tr("Print Preview"));
     // Qt's default size shows a page too small to read.
     if (const QScreen* screen = parent != nullptr ? parent->screen() : nullptr) {
         const QRect available = screen->availableGeometry();
@@ -53,7 +53,8 @@ void OutputPrinting::ShowPreview(QWidget* parent, const QFont& font) {
 
 void OutputPrinting::Print(QWidget* parent, const QFont& font) {
     if (QPrinterInfo::availablePrinters().isEmpty()) {
-        notices_.Message(kNoPrinterMessage, "Print", NoticeIcon::Information);
+        notices_.Message(tr(kNoPrinterMessage).toStdString(), tr("Print").toStdString(),
+                         NoticeIcon::Information);
         return;
     }
     QPrinter printer(QPrinter::HighResolution);
@@ -64,7 +65,8 @@ void OutputPrinting::Print(QWidget* parent, const QFont& font) {
         return;
     }
     if (PaintOn(printer, font) == 0) {
-        notices_.Message("The printer could not be used.", "Print", NoticeIcon::Exclamation);
+        notices_.Message(tr("The printer could not be used.").toStdString(),
+                         tr("Print").toStdString(), NoticeIcon::Exclamation);
     }
 }
 
@@ -87,8 +89,10 @@ std::string OutputPrinting::ExportPdf(QWidget* parent, const QFont& font) {
         error = WritePdf(path.toStdString(), content, *writer_);
     }
     if (!error.empty()) {
-        notices_.Message("The PDF could not be written: " + error + ".", "Export PDF",
-                         NoticeIcon::Exclamation);
+        notices_.Message(tr("The PDF could not be written: %1.")
+                             .arg(QString::fromStdString(error))
+                             .toStdString(),
+                         tr("Export PDF").toStdString(), NoticeIcon::Exclamation);
     }
     return error;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QCoreApplication>
 #include <QFont>
 #include <QString>
 #include <QStringList>
@@ -19,6 +20,8 @@ class Notices;
 // Print preview, printing and PDF export of the collected readings (the data
 // buffer), in the output window's font, headed by a title.
 class OutputPrinting {
+    Q_DECLARE_TR_FUNCTIONS(tolvaris::OutputPrinting)
+
 public:
     using TextQuery = std::function<QStringList()>;
     // Asks where to write a PDF; an empty answer cancels.
@@ -41,8 +44,10 @@ public:
     // Paints the readings on a printer (the preview's pages too).
     int PaintOn(QPrinter& printer, const QFont& font) const;
 
-    static constexpr const char* kNoPrinterMessage =
-        "No printer is installed. Export PDF... writes the readings to a PDF file instead.";
+    // In English; shown through tr().
+    static constexpr const char* kNoPrinterMessage = QT_TRANSLATE_NOOP(
+        "tolvaris::OutputPrinting",
+        "No printer is installed. Export PDF... writes the readings to a PDF file instead.");
 
 private:
     Notices& notices_;

@@ -28,12 +28,14 @@ QMargins WindowSystemFrameMargins(const QWidget& window) {
 
 OutputWindow::OutputWindow(SettingValues& settings, double fontSizeStep, Notices& notices,
                            std::function<std::int32_t()> pageLineCount, const QString& fontName,
-                           QMargins frameEstimate, FrameMarginsQuery frameMargins)
+                           QMargins frameEstimate, FrameMarginsQuery frameMargins,
+                           AvailableGeometryQuery available)
     : settings_(settings),
       fontSizeStep_(fontSizeStep),
       notices_(notices),
       pageLineCount_(std::move(pageLineCount)),
-      frameMargins_(std::move(frameMargins)) {
+      frameMargins_(std::move(frameMargins)),
+      available_(std::move(available)) {
     setObjectName("OutputD1");
     setAttribute(Qt::WA_DeleteOnClose);  // closing destroys it; the next page makes a new one
     setWindowTitle("Data");
@@ -63,51 +65,54 @@ void OutputWindow::BuildMenus() {
 
     // Printing comes after the saving commands, which keep their places.
     file->addSeparator();
-    file->addAction("Print Pre&view...", [this] { mnuFilePrintPreview_Click(); })
+    file->addAction(tr("Print Pre&view..."), [this] { printPreview(); })
         ->setObjectName("mnuFilePrintPreview");
-    file->addAction("&Print...", [this] { mnuFilePrint_Click(); })->setObjectName("mnuFilePrint");
-    file->addAction("&Export PDF...", [this] { mnuFileExportPdf_Click(); })
+    file->addAction(tr("&Print..."), [this] { print(); })->setObjectName("mnuFilePrint");
+    file->addAction(tr("&Export PDF..."), [this] { exportPdf(); })
         ->setObjectName("mnuFileExportPdf");
 
     QMenu* fonts = menuBar()->addMenu("F&ont");
     fonts->menuAction()->setObjectName("mnuFonts");
-    mnuFontsIncrease_ = fonts->addAction("&Increase", QKeySequence(Qt::Key_F7),
-                                         [this] { mnuFontsIncrease_Click(); });
-    mnuFontsIncrease_->setObjectName("mnuFontsIncrease");
-    mnuFontsDecrease_ = fonts->addAction("&Decrease", QKeySequence(Qt::Key_F8),
-                                         [this] { mnuFontsDecrease_Click(); });
-    mnuFontsDecrease_->setObjectName("mnuFontsDecrease");
-    mnuFontsBold_ =
-        fonts->addAction("&Bold", QKeySequence(Qt::Key_F11), [this] { mnuFontsBold_Click(); });
-    mnuFontsBold_->setObjectName("mnuFontsBold");
-    mnuFontsBold_->setCheckable(true);
-    mnuFontsItalic_ =
-        fonts->addAction("I&talic", QKeySequence(Qt::Key_F12), [this] { mnuFontsItalic_Click(); });
-    mnuFontsItalic_->setObjectName("mnuFontsItalic");
-    mnuFontsItalic_->setCheckable(true);
+    increaseFontAction_ =
+        fonts->addAction("&Increase", QKeySequence(Qt::Key_F7), [this] { increaseFont(); });
+    increaseFontAction_->setObjectName("mnuFontsIncrease");
+    decreaseFontAction_ =
+        fonts->addAction("&Decrease", QKeySequence(Qt::Key_F8), [this] { decreaseFont(); });
+    decreaseFontAction_->setObjectName("mnuFontsDecrease");
+    boldAction_ = fonts->addAction("&Bold", QKeySequence(Qt::Key_F11), [this] { toggleBold(); });
+    boldAction_->setObjectName("mnuFontsBold");
+    boldAction_->setCheckable(true);
+    italicAction_ =
+        fonts->addAction("I&talic", QKeySequence(Qt::Key_F12), [this] { toggleItalic(); });
+    italicAction_->setObjectName("mnuFontsItalic");
+    italicAction_->setCheckable(true);
 
-    QAction* clear = menuBar()->addAction("&Clear all data", [this] { mnuClearBuffer_Click(); });
+    QAction* clear = menuBar()->addAction("&Clear all data", [this] { clearAllData(); });
     clear->setObjectName("mnuClearBuffer");
     QAction* help = menuBar()->addAction("&Help", [this] { emit helpRequested(); });
     help->setObjectName("mnuHelp");
 
     // Shortcuts work while the text has the focus, from anywhere in the window.
     for (QAction* action :
-         {save, saveAs, mnuFontsIncrease_, mnuFontsDecrease_, mnuFontsBold_, mnuFontsItalic_}) {
+         {save, saveAs, increaseFontAction_, decreaseFontAction_, boldAction_, italicAction_}) {
         action->setShortcutContext(Qt::WindowShortcut);
     }
 }
 
 QRect OutputWindow::StoredOuterFrame() const {
-    return QRect(TwipsToPixels(settings_.OutputLeft), TwipsToPixels(settings_.OutputTop),
-                 TwipsToPixels(settings_.OutputWidth), TwipsToPixels(settings_.OutputHeight));
+    return QRect(TwipsToPixels(settings_.outputLeft), TwipsToPixels(settings_.outputTop),
+                 TwipsToPixels(settings_.outputWidth), TwipsToPixels(settings_.outputHeight));
 }
 
 void OutputWindow::ApplyStoredPlacement(QMargins frame) {
-    // The stored values are the outer frame, but Qt sizes the inside.
+    // The stored values are the outer frame, but Qt sizes the inside. A
+    // frame stored on a larger screen or at another scale is pulled inside
+    // this one; the stored values stay until the user resizes.
     placing_ = true;
     frameApplied_ = frame;
-    const QRect outer = StoredOuterFrame();
+    const QRect stored = StoredOuterFrame();
+    const QRect outer = KeepInside(stored, available_(stored));
+    placedFrame_ = outer;
     const QRect inner = outer.marginsRemoved(frame);
     resize(std::max(inner.width(), 1), std::max(inner.height(), 1));
     move(outer.topLeft());
@@ -142,12 +147,12 @@ void OutputWindow::ApplyStoredFont(const QString& fontName) {
     if (!QFontInfo(font).fixedPitch()) {
         notices_.Message(kFontMissingMessage, "Information!", NoticeIcon::Exclamation);
     }
-    font.setPointSizeF(RenderableFontSize(settings_.OutputFontSize));
-    font.setBold(settings_.OutputFontBold != 0);
-    font.setItalic(settings_.OutputFontItalic != 0);
+    font.setPointSizeF(RenderableFontSize(settings_.outputFontSize));
+    font.setBold(settings_.outputFontBold != 0);
+    font.setItalic(settings_.outputFontItalic != 0);
     pageView_->setFont(font);
-    mnuFontsBold_->setChecked(settings_.OutputFontBold != 0);
-    mnuFontsItalic_->setChecked(settings_.OutputFontItalic != 0);
+    boldAction_->setChecked(settings_.outputFontBold != 0);
+    italicAction_->setChecked(settings_.outputFontItalic != 0);
     pageView_->clear();
 }
 
@@ -194,13 +199,14 @@ void OutputWindow::StorePlacement() {
     const QRect outer = windowHandle() != nullptr
                             ? windowHandle()->geometry().marginsAdded(frameMargins_(*this))
                             : frameGeometry();
-    if (outer == StoredOuterFrame()) {
-        return;  // already stored, perhaps in twips between two pixels
+    if (outer == placedFrame_ || outer == StoredOuterFrame()) {
+        return;  // already stored, perhaps in twips between two pixels, or kept on the screen
     }
-    settings_.OutputWidth = PixelsToTwips(outer.width());
-    settings_.OutputHeight = PixelsToTwips(outer.height());
-    settings_.OutputTop = PixelsToTwips(outer.top());
-    settings_.OutputLeft = PixelsToTwips(outer.left());
+    placedFrame_ = outer;
+    settings_.outputWidth = PixelsToTwips(outer.width());
+    settings_.outputHeight = PixelsToTwips(outer.height());
+    settings_.outputTop = PixelsToTwips(outer.top());
+    settings_.outputLeft = PixelsToTwips(outer.left());
 }
 
 bool OutputWindow::eventFilter(QObject* watched, QEvent* event) {
@@ -222,37 +228,37 @@ void OutputWindow::SetShownFontSize(double size) {
     pageView_->setFont(font);
 }
 
-void OutputWindow::mnuFontsIncrease_Click() {
-    if (const auto shown = IncreaseFontSetting(settings_.OutputFontSize, fontSizeStep_)) {
+void OutputWindow::increaseFont() {
+    if (const auto shown = IncreaseFontSetting(settings_.outputFontSize, fontSizeStep_)) {
         SetShownFontSize(*shown);
     }
     UpdateFontView();
 }
 
-void OutputWindow::mnuFontsDecrease_Click() {
-    if (const auto shown = DecreaseFontSetting(settings_.OutputFontSize, fontSizeStep_)) {
+void OutputWindow::decreaseFont() {
+    if (const auto shown = DecreaseFontSetting(settings_.outputFontSize, fontSizeStep_)) {
         SetShownFontSize(*shown);
     }
     UpdateFontView();
 }
 
-void OutputWindow::mnuFontsBold_Click() {
+void OutputWindow::toggleBold() {
     QFont font = pageView_->font();
     font.setBold(!font.bold());
     pageView_->setFont(font);
     const bool bold = pageView_->font().bold();
-    settings_.OutputFontBold = bold ? -1 : 0;
-    mnuFontsBold_->setChecked(bold);
+    settings_.outputFontBold = bold ? -1 : 0;
+    boldAction_->setChecked(bold);
     UpdateFontView();
 }
 
-void OutputWindow::mnuFontsItalic_Click() {
+void OutputWindow::toggleItalic() {
     QFont font = pageView_->font();
     font.setItalic(!font.italic());
     pageView_->setFont(font);
     const bool italic = pageView_->font().italic();
-    settings_.OutputFontItalic = italic ? -1 : 0;
-    mnuFontsItalic_->setChecked(italic);
+    settings_.outputFontItalic = italic ? -1 : 0;
+    italicAction_->setChecked(italic);
     UpdateFontView();
 }
 
@@ -260,15 +266,15 @@ void OutputWindow::SetDataBufferQuery(OutputPrinting::TextQuery query) {
     dataBuffer_ = std::move(query);
 }
 
-void OutputWindow::mnuFilePrintPreview_Click() {
+void OutputWindow::printPreview() {
     printing_.ShowPreview(this, pageView_->font());
 }
 
-void OutputWindow::mnuFilePrint_Click() {
+void OutputWindow::print() {
     printing_.Print(this, pageView_->font());
 }
 
-void OutputWindow::mnuFileExportPdf_Click() {
+void OutputWindow::exportPdf() {
     printing_.ExportPdf(this, pageView_->font());
 }
 
@@ -277,11 +283,11 @@ void OutputWindow::UpdateFontView() {
         return;
     }
     emit pageRedisplayRequested();
-    mnuFontsDecrease_->setEnabled(CanDecreaseFont(settings_.OutputFontSize));
-    mnuFontsIncrease_->setEnabled(CanIncreaseFont(settings_.OutputFontSize));
+    decreaseFontAction_->setEnabled(CanDecreaseFont(settings_.outputFontSize));
+    increaseFontAction_->setEnabled(CanIncreaseFont(settings_.outputFontSize));
 }
 
-void OutputWindow::mnuClearBuffer_Click() {
+void OutputWindow::clearAllData() {
     emit clearDataRequested();
     notices_.Message("All data cleared from buffer.", "Information!", NoticeIcon::Exclamation);
 }

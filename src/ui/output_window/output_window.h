@@ -7,6 +7,7 @@
 
 #include "core/engine/screen.h"
 #include "core/settings/setting_values.h"
+#include "ui/common/screen_fit.h"
 #include "ui/output_window/output_printing.h"
 
 class QAction;
@@ -30,11 +31,13 @@ public:
     // Creating the window is its load: placement and font are applied here.
     // `pageLineCount` tells how many lines the current page has (0: none).
     // The window's frame is unknown until it is shown: `frameEstimate` stands
-    // in for it until the window system tells it.
+    // in for it until the window system tells it. The stored frame is kept
+    // inside the `available` part of the screen it lands on.
     OutputWindow(SettingValues& settings, double fontSizeStep, Notices& notices,
                  std::function<std::int32_t()> pageLineCount, const QString& fontName,
                  QMargins frameEstimate = {},
-                 FrameMarginsQuery frameMargins = WindowSystemFrameMargins);
+                 FrameMarginsQuery frameMargins = WindowSystemFrameMargins,
+                 AvailableGeometryQuery available = ScreenAvailableGeometry);
 
     QPlainTextEdit* PageView() const { return pageView_; }
     void SetPageText(const QString& text);
@@ -50,14 +53,14 @@ public:
     void SetDocumentChart(std::optional<BirthChart> chart) { printing_.SetChart(std::move(chart)); }
     OutputPrinting& Printing() { return printing_; }
 
-    void mnuFontsIncrease_Click();
-    void mnuFontsDecrease_Click();
-    void mnuFontsBold_Click();
-    void mnuFontsItalic_Click();
-    void mnuClearBuffer_Click();
-    void mnuFilePrintPreview_Click();
-    void mnuFilePrint_Click();
-    void mnuFileExportPdf_Click();
+    void increaseFont();
+    void decreaseFont();
+    void toggleBold();
+    void toggleItalic();
+    void clearAllData();
+    void printPreview();
+    void print();
+    void exportPdf();
 
 signals:
     void saveRequested();
@@ -90,15 +93,17 @@ private:
     Notices& notices_;
     std::function<std::int32_t()> pageLineCount_;
     FrameMarginsQuery frameMargins_;
+    AvailableGeometryQuery available_;
     QMargins frameApplied_;     // the frame the inner size was made for
+    QRect placedFrame_;         // the outer frame last applied or stored
     bool placing_ = false;      // our own resize and move: nothing to store
     bool shown_ = false;        // the window has been shown once
     bool frameFitted_ = false;  // the told frame has been applied
     QPlainTextEdit* pageView_ = nullptr;
-    QAction* mnuFontsIncrease_ = nullptr;
-    QAction* mnuFontsDecrease_ = nullptr;
-    QAction* mnuFontsBold_ = nullptr;
-    QAction* mnuFontsItalic_ = nullptr;
+    QAction* increaseFontAction_ = nullptr;
+    QAction* decreaseFontAction_ = nullptr;
+    QAction* boldAction_ = nullptr;
+    QAction* italicAction_ = nullptr;
     OutputPrinting::TextQuery dataBuffer_;
     OutputPrinting printing_{notices_,
                              [this] { return dataBuffer_ ? dataBuffer_() : QStringList(); }};

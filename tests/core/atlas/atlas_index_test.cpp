@@ -12,7 +12,7 @@
 
 #include "core/atlas/atlas.h"
 #include "core/atlas/atlas_image.h"
-#include "test_atlas.h"
+#include "support/test_atlas.h"
 
 namespace tolvaris {
 namespace {

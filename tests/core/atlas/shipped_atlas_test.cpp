@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "core/atlas/atlas.h"
-#include "test_atlas.h"
+#include "support/test_atlas.h"
 
 namespace tolvaris {
 namespace {

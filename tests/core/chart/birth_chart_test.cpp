@@ -23,9 +23,9 @@ TEST(ComputeBirthChart, JoinsTheZoneOffsetToThePositions) {
     ASSERT_TRUE(result.Ok()) << result.error.message;
     const BirthChart& chart = *result.value;
     // 1990-01-01T11:00:00Z; swetest -b1.1.1990 -ut11:00 -p0 gives the Sun at 280.7718.
-    EXPECT_EQ(chart.universalTime.UnixSeconds, 631191600);
-    EXPECT_EQ(chart.universalTime.OffsetSeconds, 3600);
-    EXPECT_EQ(OffsetSourceName(chart.universalTime.Source), "zone");
+    EXPECT_EQ(chart.universalTime.unixSeconds, 631191600);
+    EXPECT_EQ(chart.universalTime.offsetSeconds, 3600);
+    EXPECT_EQ(OffsetSourceName(chart.universalTime.source), "zone");
     EXPECT_NEAR(chart.chart.bodies.at(0).longitude, 280.7718, 0.001);
     EXPECT_TRUE(chart.chart.ascendant.has_value());
 }
@@ -58,8 +58,8 @@ TEST(ComputeBirthChart, RefusesWithOneMessageAndKeepsBothReadingsOfARepeatedHour
     EXPECT_EQ(twice.error.kind, ErrorKind::RepeatedTime);
     EXPECT_EQ(twice.error.field, BirthField::Time);
     ASSERT_TRUE(twice.repeated.has_value());
-    EXPECT_EQ(twice.repeated->EarlierOffsetSeconds, 7200);
-    EXPECT_EQ(twice.repeated->LaterOffsetSeconds, 3600);
+    EXPECT_EQ(twice.repeated->earlierOffsetSeconds, 7200);
+    EXPECT_EQ(twice.repeated->laterOffsetSeconds, 3600);
 }
 
 TEST(ComputeBirthChart, AnUnknownTimeGivesNoHousesAndSaysSo) {

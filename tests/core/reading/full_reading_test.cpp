@@ -28,9 +28,9 @@ BirthChart SmallChart(bool timeKnown) {
     chart.input.latitude = 51.77;
     chart.input.longitude = 19.46;
     chart.input.zone = "Europe/Warsaw";
-    chart.universalTime.UnixSeconds = 631191600;
-    chart.universalTime.OffsetSeconds = 3600;
-    chart.universalTime.Source = OffsetSource::Zone;
+    chart.universalTime.unixSeconds = 631191600;
+    chart.universalTime.offsetSeconds = 3600;
+    chart.universalTime.source = OffsetSource::Zone;
     chart.notes = {"A note for the user."};
     Chart& c = chart.chart;
     const auto house = [&](int h) { return timeKnown ? std::optional<int>(h) : std::nullopt; };
@@ -134,7 +134,7 @@ TEST_F(FullReadingTest, ByHouseThePlanetsOfEachHouseThenAllAspects) {
 
 TEST_F(FullReadingTest, AnUnknownTimeHasNoRisingSignNoHousesAndSaysSo) {
     BirthChart chart = SmallChart(false);
-    chart.universalTime.Source = OffsetSource::LocalMeanTime;
+    chart.universalTime.source = OffsetSource::LocalMeanTime;
     const std::vector<std::string> heading = {
         "  FULL READING: Ana ?",
         "  Born: 1 January 1990, time unknown",

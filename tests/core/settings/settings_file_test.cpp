@@ -17,9 +17,9 @@
 namespace tolvaris {
 
 void PrintTo(const SettingValues& v, std::ostream* out) {
-    *out << "{size " << v.OutputFontSize << ", bold " << v.OutputFontBold << ", italic "
-         << v.OutputFontItalic << ", top " << v.OutputTop << ", left " << v.OutputLeft
-         << ", height " << v.OutputHeight << ", width " << v.OutputWidth << "}";
+    *out << "{size " << v.outputFontSize << ", bold " << v.outputFontBold << ", italic "
+         << v.outputFontItalic << ", top " << v.outputTop << ", left " << v.outputLeft
+         << ", height " << v.outputHeight << ", width " << v.outputWidth << "}";
 }
 
 namespace {
@@ -51,68 +51,68 @@ TEST(LoadSettings, AcceptsOnlyWhatTheRulesAllow) {
          "DataHeight= 600\r\nDataWidth= 32767\r\n",
          {12.25, -1, -1, 15, -30, 600, 32767}},
         {"font size below the least", "FontSize=7.5", {}},
-        {"least font size", "FontSize=7.75", {.OutputFontSize = 7.75}},
-        {"huge font size is kept", "FontSize=1E+300", {.OutputFontSize = 1e300}},
+        {"least font size", "FontSize=7.75", {.outputFontSize = 7.75}},
+        {"huge font size is kept", "FontSize=1E+300", {.outputFontSize = 1e300}},
         {"any bold value",
          "FontBold=0.001\r\nFontItalic=-7",
-         {.OutputFontBold = 0.001, .OutputFontItalic = -7}},
+         {.outputFontBold = 0.001, .outputFontItalic = -7}},
         {"top 0 ignored", "DataTop=0", {}},
         {"negative top, height, width ignored",
          "DataTop=-5\r\nDataHeight=-1\r\nDataWidth=-0.1",
          {}},
         {"width 0 ignored", "DataWidth=0", {}},
-        {"left 0 taken", "DataLeft=0", {.OutputLeft = 0}},
-        {"negative left taken", "DataLeft=-200", {.OutputLeft = -200}},
+        {"left 0 taken", "DataLeft=0", {.outputLeft = 0}},
+        {"negative left taken", "DataLeft=-200", {.outputLeft = -200}},
         {"0.4 passes and is stored as 0",
          "DataTop=0.4\r\nDataHeight= .4\r\nDataWidth=0.4",
-         {.OutputTop = 0, .OutputHeight = 0, .OutputWidth = 0}},
+         {.outputTop = 0, .outputHeight = 0, .outputWidth = 0}},
         {"half to even",
          "DataTop=100.5\r\nDataHeight=101.5\r\nDataWidth=0.5",
-         {.OutputTop = 100, .OutputHeight = 102, .OutputWidth = 0}},
-        {"half to even below zero", "DataLeft=-101.5", {.OutputLeft = -102}},
-        {"half to even below zero, even side", "DataLeft=-100.5", {.OutputLeft = -100}},
+         {.outputTop = 100, .outputHeight = 102, .outputWidth = 0}},
+        {"half to even below zero", "DataLeft=-101.5", {.outputLeft = -102}},
+        {"half to even below zero, even side", "DataLeft=-100.5", {.outputLeft = -100}},
         {"nearest otherwise",
          "DataTop=100.49\r\nDataHeight=100.51",
-         {.OutputTop = 100, .OutputHeight = 101}},
+         {.outputTop = 100, .outputHeight = 101}},
         {"lower-case key ignored", "datatop=500\r\nFONTSIZE=10", {}},
         {"leading space ignored", " DataTop=500\r\n  FontSize=10", {}},
         {"leading tab ignored", "\tDataTop=500", {}},
-        {"key without = reads 0", "FontBold=-1\r\nFontBold\r\n", {.OutputFontBold = 0}},
+        {"key without = reads 0", "FontBold=-1\r\nFontBold\r\n", {.outputFontBold = 0}},
         {"key matched by its start",
          "FontBoldness=5\r\nDataWidthX=700",
-         {.OutputFontBold = 5, .OutputWidth = 700}},
-        {"empty value", "FontSize=\r\nDataLeft=", {.OutputLeft = 0}},
-        {"text after the first =", "FontSize==9\r\nDataTop=12=5", {.OutputTop = 12}},
+         {.outputFontBold = 5, .outputWidth = 700}},
+        {"empty value", "FontSize=\r\nDataLeft=", {.outputLeft = 0}},
+        {"text after the first =", "FontSize==9\r\nDataTop=12=5", {.outputTop = 12}},
         {"section line matches nothing", "[Tolvaris]=12\r\n[FontSize]=12", {}},
         {"last accepted line wins",
          "DataTop=100\r\nDataTop=200\r\nDataTop=0\r\n",
-         {.OutputTop = 200}},
+         {.outputTop = 200}},
         {"any order, no section line",
          "DataWidth= 700\r\nFontItalic=-1\r\nDataTop= 20\r\nFontSize= 9.25\r\n",
-         {.OutputFontSize = 9.25, .OutputFontItalic = -1, .OutputTop = 20, .OutputWidth = 700}},
+         {.outputFontSize = 9.25, .outputFontItalic = -1, .outputTop = 20, .outputWidth = 700}},
         {"blanks inside a value",
          "DataWidth= 1 2 0 0 0\r\nFontSize=\t1 0 . 7 5",
-         {.OutputFontSize = 10.75, .OutputWidth = 12000}},
+         {.outputFontSize = 10.75, .outputWidth = 12000}},
         {"exponents with D",
          "FontSize=1D1\r\nDataTop=2.5d2",
-         {.OutputFontSize = 10, .OutputTop = 250}},
+         {.outputFontSize = 10, .outputTop = 250}},
         {"hexadecimal and octal",
          "DataWidth=&H2EE0\r\nFontItalic=&o7\r\nDataLeft=&HFFFF",
-         {.OutputFontItalic = 7, .OutputLeft = -1, .OutputWidth = 12000}},
+         {.outputFontItalic = 7, .outputLeft = -1, .outputWidth = 12000}},
         {"16-bit -1 is no height", "DataHeight=&HFFFF", {}},
         {"extremes of 16 bits",
          "DataLeft=-32768.5\r\nDataTop=32767.4",
-         {.OutputTop = 32767, .OutputLeft = -32768}},
+         {.outputTop = 32767, .outputLeft = -32768}},
         {"out of range but not accepted goes on",
          "DataTop=-40000\r\nDataLeft=5",
-         {.OutputLeft = 5}},
+         {.outputLeft = 5}},
         {"too large for a double on a line without key",
          "Note=1E999\r\nFontItalic=1",
-         {.OutputFontItalic = 1}},
-        {"trailing text after the number", "DataTop=300 twips", {.OutputTop = 300}},
+         {.outputFontItalic = 1}},
+        {"trailing text after the number", "DataTop=300 twips", {.outputTop = 300}},
         {"bytes above 127 and NUL",
          std::string("\xe9t\xe9=1\r\nDataTop=3\0x4\r\n", 20),
-         {.OutputTop = 3}},
+         {.outputTop = 3}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -122,15 +122,15 @@ TEST(LoadSettings, AcceptsOnlyWhatTheRulesAllow) {
 
 TEST(LoadSettings, StopsAtAValueThatCannotBeStored) {
     const std::vector<LoadCase> cases = {
-        {"top of 40000", "FontSize=10\r\nDataTop=40000\r\nDataLeft=5\r\n", {.OutputFontSize = 10}},
+        {"top of 40000", "FontSize=10\r\nDataTop=40000\r\nDataLeft=5\r\n", {.outputFontSize = 10}},
         {"earlier values of the same key stay",
          "DataLeft=5\r\nDataLeft=-32769\r\nFontBold=-1",
-         {.OutputLeft = 5}},
+         {.outputLeft = 5}},
         {"rounds up past the range", "DataWidth=32767.5\r\nFontBold=-1", {}},
         {"hex of more than 32 bits", "DataLeft=&H100000000\r\nFontBold=-1", {}},
         {"font size beyond a double",
          "FontItalic=-1\r\nFontSize=1E999\r\nFontBold=-1",
-         {.OutputFontItalic = -1}},
+         {.outputFontItalic = -1}},
         {"bold beyond a double", "FontBold=-1D400\r\nDataTop=5", {}},
         {"top beyond a double, even negative", "DataTop=-1E400\r\nDataTop=5", {}},
     };
@@ -141,7 +141,7 @@ TEST(LoadSettings, StopsAtAValueThatCannotBeStored) {
 }
 
 TEST(LoadSettings, EndsLinesAtCrLfLoneCrAndLoneLf) {
-    const SettingValues expected{.OutputFontSize = 10, .OutputFontBold = -1, .OutputTop = 20};
+    const SettingValues expected{.outputFontSize = 10, .outputFontBold = -1, .outputTop = 20};
     for (const std::string end : {"\r\n", "\r", "\n", "\n\r"}) {
         SCOPED_TRACE(testing::PrintToString(end));
         const std::string file = "FontSize=10" + end + "FontBold=-1" + end + "DataTop=20";
@@ -168,13 +168,13 @@ TEST(LoadSettings, GivesDefaultsWhenThereIsNothingToRead) {
 TEST(LoadSettings, ReadsPastAnEndlessLine) {
     const std::string endless(3 << 20, 'x');
     EXPECT_EQ(LoadFrom("DataTop=7" + endless + "\r\nFontSize=9.25\r\n"),
-              (SettingValues{.OutputFontSize = 9.25, .OutputTop = 7}));
+              (SettingValues{.outputFontSize = 9.25, .outputTop = 7}));
 }
 
 TEST(LoadSettings, FindsTheFileWhateverItsLetterCase) {
     TempFolder folder;
     WriteBytes(folder / "TOLVARIS.INI", "DataTop=77\r\n");
-    EXPECT_EQ(LoadSettings(folder / kSettingsFileName).OutputTop, 77);
+    EXPECT_EQ(LoadSettings(folder / kSettingsFileName).outputTop, 77);
 }
 
 TEST(SaveSettings, WritesTheEightLinesExactly) {
@@ -210,7 +210,7 @@ TEST(SaveSettings, AFailedWriteLeavesTheOldFileWhole) {
     const std::string old = kDefaultFile + "DataTop= 1\r\n";
     WriteBytes(folder / kSettingsFileName, old);
     test::FailingFileWriter failing("No space left on device");
-    EXPECT_EQ(SaveSettings(folder / kSettingsFileName, SettingValues{.OutputTop = 5}, failing),
+    EXPECT_EQ(SaveSettings(folder / kSettingsFileName, SettingValues{.outputTop = 5}, failing),
               "No space left on device");
     EXPECT_EQ(failing.attempts, 1);
     EXPECT_EQ(ReadBytes(folder / kSettingsFileName), old);
@@ -224,10 +224,10 @@ TEST(SaveSettings, AFailedWriteLeavesTheOldFileWhole) {
 TEST(SaveSettings, AnImpossibleFontSizeComesBackAsTheDefault) {
     TempFolder folder;
     AtomicFileWriter writer;
-    const SettingValues broken{.OutputFontSize = std::numeric_limits<double>::infinity(),
-                               .OutputFontBold = -1};
+    const SettingValues broken{.outputFontSize = std::numeric_limits<double>::infinity(),
+                               .outputFontBold = -1};
     ASSERT_EQ(SaveSettings(folder / kSettingsFileName, broken, writer), "");
-    EXPECT_EQ(LoadSettings(folder / kSettingsFileName), (SettingValues{.OutputFontBold = -1}));
+    EXPECT_EQ(LoadSettings(folder / kSettingsFileName), (SettingValues{.outputFontBold = -1}));
 }
 
 TEST(SettingsFileProperty, WhatIsSavedIsLoadedBack) {
@@ -239,29 +239,29 @@ TEST(SettingsFileProperty, WhatIsSavedIsLoadedBack) {
     AtomicFileWriter writer;
     for (int i = 0; i < 300; ++i) {
         SettingValues saved;
-        saved.OutputFontSize = i % 3 == 0   ? 7.75 + 0.75 * (i % 20)
+        saved.outputFontSize = i % 3 == 0   ? 7.75 + 0.75 * (i % 20)
                                : i % 3 == 1 ? 7.75 + unit(random) * 100
                                             : 7.75 * std::pow(10.0, unit(random) * 300);
-        saved.OutputFontBold = i % 2 == 0 ? -1 : (unit(random) - 0.5) * std::pow(10.0, i % 40 - 20);
-        saved.OutputFontItalic = i % 5 == 0 ? 0 : -1;
-        saved.OutputTop = static_cast<std::int16_t>(positive(random));
-        saved.OutputLeft = static_cast<std::int16_t>(any(random));
-        saved.OutputHeight = static_cast<std::int16_t>(positive(random));
-        saved.OutputWidth = static_cast<std::int16_t>(positive(random));
+        saved.outputFontBold = i % 2 == 0 ? -1 : (unit(random) - 0.5) * std::pow(10.0, i % 40 - 20);
+        saved.outputFontItalic = i % 5 == 0 ? 0 : -1;
+        saved.outputTop = static_cast<std::int16_t>(positive(random));
+        saved.outputLeft = static_cast<std::int16_t>(any(random));
+        saved.outputHeight = static_cast<std::int16_t>(positive(random));
+        saved.outputWidth = static_cast<std::int16_t>(positive(random));
         SCOPED_TRACE(testing::PrintToString(saved));
 
         ASSERT_EQ(SaveSettings(folder / kSettingsFileName, saved, writer), "");
         const SettingValues loaded = LoadSettings(folder / kSettingsFileName);
-        EXPECT_EQ(FormatNumberText(loaded.OutputFontSize), FormatNumberText(saved.OutputFontSize));
-        EXPECT_NEAR(loaded.OutputFontSize, saved.OutputFontSize, saved.OutputFontSize * 1e-14);
-        EXPECT_EQ(FormatNumberText(loaded.OutputFontBold), FormatNumberText(saved.OutputFontBold));
-        EXPECT_EQ(loaded.OutputFontItalic, saved.OutputFontItalic);
-        EXPECT_EQ(loaded.OutputTop, saved.OutputTop);
-        EXPECT_EQ(loaded.OutputLeft, saved.OutputLeft);
-        EXPECT_EQ(loaded.OutputHeight, saved.OutputHeight);
-        EXPECT_EQ(loaded.OutputWidth, saved.OutputWidth);
+        EXPECT_EQ(FormatNumberText(loaded.outputFontSize), FormatNumberText(saved.outputFontSize));
+        EXPECT_NEAR(loaded.outputFontSize, saved.outputFontSize, saved.outputFontSize * 1e-14);
+        EXPECT_EQ(FormatNumberText(loaded.outputFontBold), FormatNumberText(saved.outputFontBold));
+        EXPECT_EQ(loaded.outputFontItalic, saved.outputFontItalic);
+        EXPECT_EQ(loaded.outputTop, saved.outputTop);
+        EXPECT_EQ(loaded.outputLeft, saved.outputLeft);
+        EXPECT_EQ(loaded.outputHeight, saved.outputHeight);
+        EXPECT_EQ(loaded.outputWidth, saved.outputWidth);
         if (i % 3 == 0) {
-            EXPECT_EQ(loaded.OutputFontSize, saved.OutputFontSize);
+            EXPECT_EQ(loaded.outputFontSize, saved.outputFontSize);
         }
     }
 }
@@ -288,7 +288,7 @@ TEST(RenderableFontSize, HoldsTheDrawnSizeWithinBoundsOnly) {
         EXPECT_EQ(RenderableFontSize(setting), drawn);
     }
     // The setting read from the file is not touched.
-    EXPECT_EQ(LoadFrom("FontSize=1E+300").OutputFontSize, 1e300);
+    EXPECT_EQ(LoadFrom("FontSize=1E+300").outputFontSize, 1e300);
 }
 
 }  // namespace

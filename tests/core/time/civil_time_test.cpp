@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "core/time/time_format.h"
+
 namespace tolvaris {
 namespace {
 
@@ -16,7 +18,7 @@ constexpr const char* kOffsetRange = "UTC offset must lie between -15:00 and +15
 template <class Value>
 std::string ErrorOf(const TimeResult<Value>& result) {
     const TimeError* error = std::get_if<TimeError>(&result);
-    return error == nullptr ? std::string("(accepted)") : error->Message;
+    return error == nullptr ? std::string("(accepted)") : error->message;
 }
 
 TEST(ParseDate, AcceptsDatesThatExist) {
@@ -180,15 +182,22 @@ TEST(ParseTimeZoneName, KnowsTheInstalledZonesAndRefusesOthers) {
     }
 }
 
-TEST(CivilCalendar, LeapYearsFollowTheGregorianRule) {
-    EXPECT_TRUE(IsLeapYear(2000));
-    EXPECT_TRUE(IsLeapYear(1996));
-    EXPECT_FALSE(IsLeapYear(1900));
-    EXPECT_FALSE(IsLeapYear(2023));
-    EXPECT_EQ(DaysInMonth(2024, 2), 29);
-    EXPECT_EQ(DaysInMonth(2100, 2), 28);
-    EXPECT_EQ(DaysInMonth(1990, 9), 30);
-    EXPECT_EQ(DaysInMonth(1990, 13), 0);
+TEST(CivilCalendar, DatesExistByTheGregorianRule) {
+    const struct {
+        CivilDate date;
+        bool exists;
+    } cases[] = {
+        {{2000, 2, 29}, true},  {{1996, 2, 29}, true},   {{1900, 2, 29}, false},
+        {{2023, 2, 29}, false}, {{2100, 2, 29}, false},  {{2024, 2, 29}, true},
+        {{1990, 9, 31}, false}, {{1990, 12, 31}, true},  {{1990, 13, 1}, false},
+        {{1990, 0, 1}, false},  {{1990, 1, 0}, false},   {{1990, -1, 1}, false},
+        {{0, 1, 1}, false},     {{1, 1, 1}, true},       {{9999, 12, 31}, true},
+        {{10000, 1, 1}, false}, {{1990, 1, -31}, false}, {{1990, 1, 257}, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(FormatIsoDate(c.date));
+        EXPECT_EQ(DateExists(c.date), c.exists);
+    }
 }
 
 }  // namespace

@@ -14,8 +14,8 @@ namespace tolvaris {
 namespace {
 
 struct GoldenRow {
-    std::string Label, Zone, Date, Time, Longitude, Fold, Outcome, Offset, Ut, Source,
-        EarlierOffset, LaterOffset, EarlierUt, LaterUt;
+    std::string label, zone, date, time, longitude, fold, outcome, offset, ut, source,
+        earlierOffset, laterOffset, earlierUt, laterUt;
 };
 
 std::vector<std::string> SplitTabs(const std::string& line) {
@@ -60,20 +60,20 @@ std::vector<GoldenRow> ReadGolden() {
 
 LocalTimeRequest RequestOf(const GoldenRow& row) {
     LocalTimeRequest request;
-    const auto date = ParseDate(row.Date);
-    const auto time = ParseTime(row.Time);
-    EXPECT_TRUE(std::holds_alternative<CivilDate>(date)) << row.Label;
-    EXPECT_TRUE(std::holds_alternative<std::optional<CivilTime>>(time)) << row.Label;
+    const auto date = ParseDate(row.date);
+    const auto time = ParseTime(row.time);
+    EXPECT_TRUE(std::holds_alternative<CivilDate>(date)) << row.label;
+    EXPECT_TRUE(std::holds_alternative<std::optional<CivilTime>>(time)) << row.label;
     if (std::holds_alternative<CivilDate>(date)) {
-        request.Date = std::get<CivilDate>(date);
+        request.date = std::get<CivilDate>(date);
     }
     if (std::holds_alternative<std::optional<CivilTime>>(time)) {
-        request.Time = std::get<std::optional<CivilTime>>(time);
+        request.time = std::get<std::optional<CivilTime>>(time);
     }
-    request.ZoneName = row.Zone;
-    request.Longitude = std::stod(row.Longitude);
-    request.Fold = row.Fold == "earlier" ? FoldChoice::Earlier
-                   : row.Fold == "later" ? FoldChoice::Later
+    request.zoneName = row.zone;
+    request.longitude = std::stod(row.longitude);
+    request.fold = row.fold == "earlier" ? FoldChoice::Earlier
+                   : row.fold == "later" ? FoldChoice::Later
                                          : FoldChoice::None;
     return request;
 }
@@ -83,9 +83,9 @@ TEST(GoldenOffsets, EnoughHistoricallyTrickyBirths) {
     EXPECT_GE(rows.size(), 25u);
     int skipped = 0, repeated = 0, meanTime = 0;
     for (const auto& row : rows) {
-        skipped += row.Outcome == "skipped";
-        repeated += row.Outcome == "repeated";
-        meanTime += row.Source == "lmt";
+        skipped += row.outcome == "skipped";
+        repeated += row.outcome == "repeated";
+        meanTime += row.source == "lmt";
     }
     EXPECT_GE(skipped, 3);
     EXPECT_GE(repeated, 2);
@@ -94,29 +94,29 @@ TEST(GoldenOffsets, EnoughHistoricallyTrickyBirths) {
 
 void ExpectSameAsZoneinfo(const std::vector<GoldenRow>& rows) {
     for (const auto& row : rows) {
-        SCOPED_TRACE(row.Label + " (" + row.Zone + " " + row.Date + " " + row.Time + ")");
+        SCOPED_TRACE(row.label + " (" + row.zone + " " + row.date + " " + row.time + ")");
         const auto result = ToUniversalTime(RequestOf(row));
         const UniversalTime* value = std::get_if<UniversalTime>(&result);
         const TimeError* error = std::get_if<TimeError>(&result);
-        if (row.Outcome == "ok") {
-            ASSERT_NE(value, nullptr) << error->Message;
-            EXPECT_EQ(value->OffsetSeconds, std::stoi(row.Offset));
-            EXPECT_EQ(value->UnixSeconds, std::stoll(row.Ut));
-            EXPECT_EQ(value->Source,
-                      row.Source == "lmt" ? OffsetSource::LocalMeanTime : OffsetSource::Zone);
-        } else if (row.Outcome == "skipped") {
+        if (row.outcome == "ok") {
+            ASSERT_NE(value, nullptr) << error->message;
+            EXPECT_EQ(value->offsetSeconds, std::stoi(row.offset));
+            EXPECT_EQ(value->unixSeconds, std::stoll(row.ut));
+            EXPECT_EQ(value->source,
+                      row.source == "lmt" ? OffsetSource::LocalMeanTime : OffsetSource::Zone);
+        } else if (row.outcome == "skipped") {
             ASSERT_NE(error, nullptr);
-            EXPECT_NE(error->Message.find(" did not exist in " + row.Zone), std::string::npos)
-                << error->Message;
-            EXPECT_FALSE(error->Repeated.has_value());
+            EXPECT_NE(error->message.find(" did not exist in " + row.zone), std::string::npos)
+                << error->message;
+            EXPECT_FALSE(error->repeated.has_value());
         } else {
-            ASSERT_EQ(row.Outcome, "repeated");
+            ASSERT_EQ(row.outcome, "repeated");
             ASSERT_NE(error, nullptr);
-            ASSERT_TRUE(error->Repeated.has_value()) << error->Message;
-            EXPECT_EQ(error->Repeated->EarlierOffsetSeconds, std::stoi(row.EarlierOffset));
-            EXPECT_EQ(error->Repeated->LaterOffsetSeconds, std::stoi(row.LaterOffset));
-            EXPECT_EQ(error->Repeated->EarlierUnixSeconds, std::stoll(row.EarlierUt));
-            EXPECT_EQ(error->Repeated->LaterUnixSeconds, std::stoll(row.LaterUt));
+            ASSERT_TRUE(error->repeated.has_value()) << error->message;
+            EXPECT_EQ(error->repeated->earlierOffsetSeconds, std::stoi(row.earlierOffset));
+            EXPECT_EQ(error->repeated->laterOffsetSeconds, std::stoi(row.laterOffset));
+            EXPECT_EQ(error->repeated->earlierUnixSeconds, std::stoll(row.earlierUt));
+            EXPECT_EQ(error->repeated->laterUnixSeconds, std::stoll(row.laterUt));
         }
     }
 }

@@ -74,6 +74,31 @@ TEST(DaysSinceEpoch, MatchesPythonsOrdinalsAndRoundTrips) {
     }
 }
 
+// The forms printf's "%04d-%02d-%02d" and "%02d:%02d:%02d" write, which the
+// chart files, the form and the command line have always used.
+TEST(FormatIsoDateAndTime, PadLikePrintf) {
+    const struct {
+        CivilDate date;
+        CivilTime time;
+        const char* dateText;
+        const char* timeText;
+        const char* clockText;
+    } cases[] = {
+        {{1990, 3, 25}, {14, 5, 0}, "1990-03-25", "14:05:00", "14:05"},
+        {{1, 1, 1}, {0, 0, 0}, "0001-01-01", "00:00:00", "00:00"},
+        {{987, 12, 31}, {23, 59, 59}, "0987-12-31", "23:59:59", "23:59:59"},
+        {{12345, 10, 9}, {9, 0, 7}, "12345-10-09", "09:00:07", "09:00:07"},
+        {{-5, 1, 1}, {-1, 0, 0}, "-005-01-01", "-1:00:00", "-1:00"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.dateText);
+        EXPECT_EQ(FormatIsoDate(c.date), c.dateText);
+        EXPECT_EQ(FormatIsoTime(c.time), c.timeText);
+        EXPECT_EQ(FormatClockTime(c.time), c.clockText);
+    }
+    EXPECT_EQ(FormatUniversalDateTime(-2825765617), "1880-06-15 09:06:23");
+}
+
 TEST(FormatDateInWords, WritesDayMonthNameAndYear) {
     EXPECT_EQ(FormatDateInWords({1990, 3, 25}), "25 March 1990");
     EXPECT_EQ(FormatDateInWords({2011, 12, 1}), "1 December 2011");

@@ -12,17 +12,17 @@ namespace {
 LocalTimeRequest Birth(CivilDate date, std::optional<CivilTime> time, std::string zone,
                        double longitude, FoldChoice fold = FoldChoice::None) {
     LocalTimeRequest request;
-    request.Date = date;
-    request.Time = time;
-    request.ZoneName = std::move(zone);
-    request.Longitude = longitude;
-    request.Fold = fold;
+    request.date = date;
+    request.time = time;
+    request.zoneName = std::move(zone);
+    request.longitude = longitude;
+    request.fold = fold;
     return request;
 }
 
 std::string ErrorOf(const TimeResult<UniversalTime>& result) {
     const TimeError* error = std::get_if<TimeError>(&result);
-    return error == nullptr ? std::string("(accepted)") : error->Message;
+    return error == nullptr ? std::string("(accepted)") : error->message;
 }
 
 const UniversalTime& Accepted(const TimeResult<UniversalTime>& result) {
@@ -55,7 +55,7 @@ TEST(ToUniversalTime, RefusesSkippedTimesNamingTheGap) {
         const auto result = ToUniversalTime(c.request);
         EXPECT_EQ(ErrorOf(result), c.message);
         if (const TimeError* error = std::get_if<TimeError>(&result)) {
-            EXPECT_FALSE(error->Repeated.has_value());
+            EXPECT_FALSE(error->repeated.has_value());
         }
     }
 }
@@ -68,11 +68,11 @@ TEST(ToUniversalTime, RefusesRepeatedTimesWithoutAChoiceAndShowsBothReadings) {
               "later at UTC+01:00.");
     const TimeError* error = std::get_if<TimeError>(&berlin);
     ASSERT_NE(error, nullptr);
-    ASSERT_TRUE(error->Repeated.has_value());
-    EXPECT_EQ(error->Repeated->EarlierOffsetSeconds, 7200);
-    EXPECT_EQ(error->Repeated->LaterOffsetSeconds, 3600);
-    EXPECT_EQ(error->Repeated->EarlierUnixSeconds, 654654600);  // 1990-09-30T00:30:00Z
-    EXPECT_EQ(error->Repeated->LaterUnixSeconds, 654658200);    // 1990-09-30T01:30:00Z
+    ASSERT_TRUE(error->repeated.has_value());
+    EXPECT_EQ(error->repeated->earlierOffsetSeconds, 7200);
+    EXPECT_EQ(error->repeated->laterOffsetSeconds, 3600);
+    EXPECT_EQ(error->repeated->earlierUnixSeconds, 654654600);  // 1990-09-30T00:30:00Z
+    EXPECT_EQ(error->repeated->laterUnixSeconds, 654658200);    // 1990-09-30T01:30:00Z
 
     // Koenigsberg's mean time ran 22 minutes ahead of CET, so the change repeated minutes.
     const auto koenigsberg =
@@ -85,43 +85,43 @@ TEST(ToUniversalTime, RefusesRepeatedTimesWithoutAChoiceAndShowsBothReadings) {
 TEST(ToUniversalTime, TakesTheChosenReadingOfARepeatedTime) {
     const auto earlier = ToUniversalTime(
         Birth({1990, 9, 30}, CivilTime{2, 30, 0}, "Europe/Berlin", 13.41, FoldChoice::Earlier));
-    EXPECT_EQ(Accepted(earlier).UnixSeconds, 654654600);
-    EXPECT_EQ(Accepted(earlier).OffsetSeconds, 7200);
-    EXPECT_EQ(Accepted(earlier).Abbreviation, "CEST");
-    EXPECT_EQ(Accepted(earlier).Notes,
+    EXPECT_EQ(Accepted(earlier).unixSeconds, 654654600);
+    EXPECT_EQ(Accepted(earlier).offsetSeconds, 7200);
+    EXPECT_EQ(Accepted(earlier).abbreviation, "CEST");
+    EXPECT_EQ(Accepted(earlier).notes,
               std::vector<std::string>{"02:30 on 30 September 1990 happened twice in "
                                        "Europe/Berlin; the earlier reading, UTC+02:00, was used."});
     const auto later = ToUniversalTime(
         Birth({1990, 9, 30}, CivilTime{2, 30, 0}, "Europe/Berlin", 13.41, FoldChoice::Later));
-    EXPECT_EQ(Accepted(later).UnixSeconds, 654658200);
-    EXPECT_EQ(Accepted(later).OffsetSeconds, 3600);
-    EXPECT_EQ(Accepted(later).Abbreviation, "CET");
-    EXPECT_EQ(Accepted(later).Notes,
+    EXPECT_EQ(Accepted(later).unixSeconds, 654658200);
+    EXPECT_EQ(Accepted(later).offsetSeconds, 3600);
+    EXPECT_EQ(Accepted(later).abbreviation, "CET");
+    EXPECT_EQ(Accepted(later).notes,
               std::vector<std::string>{"02:30 on 30 September 1990 happened twice in "
                                        "Europe/Berlin; the later reading, UTC+01:00, was used."});
 
     // A choice for a time that happened once changes nothing and says nothing.
     const auto once = ToUniversalTime(
         Birth({1990, 10, 28}, CivilTime{2, 30, 0}, "Europe/Berlin", 13.41, FoldChoice::Earlier));
-    EXPECT_EQ(Accepted(once).UnixSeconds, 657077400);
-    EXPECT_TRUE(Accepted(once).Notes.empty());
+    EXPECT_EQ(Accepted(once).unixSeconds, 657077400);
+    EXPECT_TRUE(Accepted(once).notes.empty());
 }
 
 TEST(ToUniversalTime, UsesTheBirthplacesMeanTimeBeforeStandardTime) {
     const auto berlin =
         ToUniversalTime(Birth({1880, 6, 15}, CivilTime{10, 0, 0}, "Europe/Berlin", 13.41));
-    EXPECT_EQ(Accepted(berlin).Source, OffsetSource::LocalMeanTime);
-    EXPECT_EQ(Accepted(berlin).OffsetSeconds, 3218);  // 13.41 * 240 = 3218.4
-    EXPECT_EQ(Accepted(berlin).UnixSeconds, -2825765618);
-    EXPECT_EQ(Accepted(berlin).Abbreviation, "LMT");
-    EXPECT_EQ(Accepted(berlin).Notes,
+    EXPECT_EQ(Accepted(berlin).source, OffsetSource::LocalMeanTime);
+    EXPECT_EQ(Accepted(berlin).offsetSeconds, 3218);  // 13.41 * 240 = 3218.4
+    EXPECT_EQ(Accepted(berlin).unixSeconds, -2825765618);
+    EXPECT_EQ(Accepted(berlin).abbreviation, "LMT");
+    EXPECT_EQ(Accepted(berlin).notes,
               std::vector<std::string>{"Local mean time at 13.41 E (UTC+00:53:38) used: "
                                        "Europe/Berlin kept no standard time before 1 April 1893."});
 
     const auto newYork =
         ToUniversalTime(Birth({1883, 11, 17}, CivilTime{12, 0, 0}, "America/New_York", -74.006));
-    EXPECT_EQ(Accepted(newYork).OffsetSeconds, -17761);
-    EXPECT_EQ(Accepted(newYork).Notes,
+    EXPECT_EQ(Accepted(newYork).offsetSeconds, -17761);
+    EXPECT_EQ(Accepted(newYork).notes,
               std::vector<std::string>{"Local mean time at 74.01 W (UTC-04:56:01) used: "
                                        "America/New_York kept no standard time before 18 November "
                                        "1883."});
@@ -129,8 +129,8 @@ TEST(ToUniversalTime, UsesTheBirthplacesMeanTimeBeforeStandardTime) {
     // Paris Mean Time was the legal time of France, not a town's sundial: it stays.
     const auto paris =
         ToUniversalTime(Birth({1900, 1, 1}, CivilTime{12, 0, 0}, "Europe/Paris", 5.37));
-    EXPECT_EQ(Accepted(paris).Source, OffsetSource::Zone);
-    EXPECT_EQ(Accepted(paris).OffsetSeconds, 561);
+    EXPECT_EQ(Accepted(paris).source, OffsetSource::Zone);
+    EXPECT_EQ(Accepted(paris).offsetSeconds, 561);
 }
 
 TEST(ToUniversalTime, RoundsMeanTimeToTheNearestSecondHalvesAwayFromZero) {
@@ -149,31 +149,31 @@ TEST(ToUniversalTime, RoundsMeanTimeToTheNearestSecondHalvesAwayFromZero) {
 
 TEST(ToUniversalTime, UsesNoonWhenTheTimeIsUnknown) {
     const auto result = ToUniversalTime(Birth({1975, 6, 1}, std::nullopt, "Europe/Berlin", 13.41));
-    EXPECT_EQ(Accepted(result).UnixSeconds, 170852400);  // 1975-06-01T11:00:00Z
+    EXPECT_EQ(Accepted(result).unixSeconds, 170852400);  // 1975-06-01T11:00:00Z
     // The chart says once that the time is unknown; the conversion adds no note.
-    EXPECT_TRUE(Accepted(result).Notes.empty());
+    EXPECT_TRUE(Accepted(result).notes.empty());
 }
 
 TEST(ToUniversalTime, AGivenOffsetOverridesTheZone) {
     LocalTimeRequest request = Birth({1990, 1, 1}, CivilTime{12, 0, 0}, "", 13.41);
-    request.GivenOffsetSeconds = 3600;
-    EXPECT_EQ(Accepted(ToUniversalTime(request)).UnixSeconds, 631191600);
-    EXPECT_EQ(Accepted(ToUniversalTime(request)).Source, OffsetSource::Given);
-    EXPECT_TRUE(Accepted(ToUniversalTime(request)).Notes.empty());
+    request.givenOffsetSeconds = 3600;
+    EXPECT_EQ(Accepted(ToUniversalTime(request)).unixSeconds, 631191600);
+    EXPECT_EQ(Accepted(ToUniversalTime(request)).source, OffsetSource::Given);
+    EXPECT_TRUE(Accepted(ToUniversalTime(request)).notes.empty());
 
     // Even where the zone would refuse the time, and even for an unknown zone.
     request = Birth({1990, 3, 25}, CivilTime{2, 30, 0}, "Europe/Berlin", 13.41);
-    request.GivenOffsetSeconds = -(3 * 3600 + 30 * 60);
+    request.givenOffsetSeconds = -(3 * 3600 + 30 * 60);
     const auto given = ToUniversalTime(request);
-    EXPECT_EQ(Accepted(given).UnixSeconds, 638344800);  // 1990-03-25T06:00:00Z
-    EXPECT_EQ(Accepted(given).OffsetSeconds, -12600);
-    EXPECT_EQ(Accepted(given).Notes,
+    EXPECT_EQ(Accepted(given).unixSeconds, 638344800);  // 1990-03-25T06:00:00Z
+    EXPECT_EQ(Accepted(given).offsetSeconds, -12600);
+    EXPECT_EQ(Accepted(given).notes,
               std::vector<std::string>{"The UTC offset -03:30 given was used instead of the time "
                                        "zone Europe/Berlin."});
-    request.ZoneName = "Europe/Berln";
-    EXPECT_EQ(Accepted(ToUniversalTime(request)).UnixSeconds, 638344800);
+    request.zoneName = "Europe/Berln";
+    EXPECT_EQ(Accepted(ToUniversalTime(request)).unixSeconds, 638344800);
 
-    request.GivenOffsetSeconds = 15 * 3600 + 1;
+    request.givenOffsetSeconds = 15 * 3600 + 1;
     EXPECT_EQ(ErrorOf(ToUniversalTime(request)), "UTC offset must lie between -15:00 and +15:00.");
 }
 
@@ -197,29 +197,26 @@ TEST(ToUniversalTime, RefusesBadFieldsNamingThem) {
          "Longitude must lie between -180 and 180 degrees."},
         {Birth({1990, 1, 1}, CivilTime{12, 0, 0}, "Europe/Berlin", nan),
          "Longitude must lie between -180 and 180 degrees."},
-        // Zone files list summer time changes only up to 2037; a guess would be wrong.
-        {Birth({2040, 7, 1}, CivilTime{12, 0, 0}, "Europe/Berlin", 13.41),
-         "Europe/Berlin changes its clocks every year, but the time zone data here lists the "
-         "changes only up to 2037. Give the UTC offset instead."},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(ErrorOf(ToUniversalTime(c.request)), c.message);
     }
 }
 
-// Zones without summer time are safe after 2037; Berlin's last listed year too.
-TEST(ToUniversalTime, AcceptsLateDatesWhereNoChangeIsMissing) {
+// After the last listed change: zones without summer time, Berlin's last listed year.
+// (Zones with summer time after 2037 are checked in golden/offsets.tsv.)
+TEST(ToUniversalTime, AcceptsLateDatesWhereNoChangeIsListed) {
     EXPECT_EQ(
         Accepted(ToUniversalTime(Birth({2040, 7, 1}, CivilTime{12, 0, 0}, "Asia/Kolkata", 77.2)))
-            .UnixSeconds,
+            .unixSeconds,
         2224737000);
     EXPECT_EQ(
         Accepted(ToUniversalTime(Birth({2040, 7, 1}, CivilTime{12, 0, 0}, "Asia/Kathmandu", 85.3)))
-            .UnixSeconds,
+            .unixSeconds,
         2224736100);
     EXPECT_EQ(
         Accepted(ToUniversalTime(Birth({2037, 12, 1}, CivilTime{12, 0, 0}, "Europe/Berlin", 13.4)))
-            .UnixSeconds,
+            .unixSeconds,
         2143278000);
 }
 

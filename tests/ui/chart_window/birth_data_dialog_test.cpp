@@ -10,11 +10,11 @@
 #include <QRadioButton>
 #include <QTest>
 
-#include "core/atlas/test_atlas.h"
 #include "core/chart/lazy_atlas.h"
 #include "core/ephemeris/ephemeris.h"
 #include "support/fake_screen.h"
 #include "support/temp_folder.h"
+#include "support/test_atlas.h"
 
 namespace tolvaris {
 namespace {
@@ -70,7 +70,7 @@ TEST_F(BirthDataDialogTest, APlacePickedFromTheListFillsCoordinatesAndZone) {
     EXPECT_FALSE(atlas_.Tried());  // the atlas waits for the place field
     QTest::keyClicks(place, "mun");
     EXPECT_TRUE(atlas_.Tried());
-    QAbstractItemView* popup = place->completer()->popup();
+    QAbstractItemView* popup = Dialog().findChild<QCompleter*>()->popup();
     ASSERT_TRUE(popup->isVisible());
     ASSERT_EQ(popup->model()->rowCount(), 2);
     EXPECT_EQ(popup->model()->index(0, 0).data().toString(), "Munich, Bavaria, Germany");
@@ -83,6 +83,32 @@ TEST_F(BirthDataDialogTest, APlacePickedFromTheListFillsCoordinatesAndZone) {
     EXPECT_EQ(Edit("zone")->text(), "Europe/Berlin");
     EXPECT_EQ(Edit("offset")->text(), "");
     EXPECT_TRUE(notices_.messages.empty());
+}
+
+TEST_F(BirthDataDialogTest, DownAndEnterPickTheFirstListedTownWhateverTheOthersStartWith) {
+    // A later row begins with the typed letters (Muncie), or the first does.
+    LazyAtlas shipped(test::ShippedAtlasPath());
+    const std::pair<const char*, const char*> cases[] = {
+        {"Munc", "Munich, Bavaria, Germany"},
+        {"Paris", "Paris, Île-de-France, France"},
+        {"Spring", "Spring, Texas, United States"},
+    };
+    for (const auto& [typed, first] : cases) {
+        SCOPED_TRACE(typed);
+        BirthDataDialog dialog(shipped, ephemeris_, notices_);
+        dialog.show();
+        auto* place = dialog.findChild<QLineEdit*>("place");
+        place->setFocus();
+        QTest::keyClicks(place, typed);
+        QAbstractItemView* popup = dialog.findChild<QCompleter*>()->popup();
+        ASSERT_TRUE(popup->isVisible());
+        ASSERT_GT(popup->model()->rowCount(), 1);
+        EXPECT_EQ(place->text().toStdString(), typed);  // no row overwrites the typing
+        QTest::keyClick(popup, Qt::Key_Down);
+        EXPECT_EQ(popup->currentIndex().row(), 0);
+        QTest::keyClick(popup, Qt::Key_Return);
+        EXPECT_EQ(place->text().toStdString(), first);
+    }
 }
 
 TEST_F(BirthDataDialogTest, AMissingAtlasSaysSoAndCoordinatesCanStillBeTyped) {
@@ -224,7 +250,7 @@ TEST_F(BirthDataDialogTest, ARepeatedTimeAsksEarlierOrLaterWithBothOffsets) {
     Dialog().accept();
     ASSERT_TRUE(Dialog().Chart().has_value());
     EXPECT_EQ(Dialog().Chart()->input.fold, FoldChoice::Earlier);
-    EXPECT_EQ(Dialog().Chart()->universalTime.UnixSeconds, 654654600);  // 1990-09-30T00:30:00Z
+    EXPECT_EQ(Dialog().Chart()->universalTime.unixSeconds, 654654600);  // 1990-09-30T00:30:00Z
 
     // A time that happened once needs no choice.
     Type("time", "12:00");
@@ -238,7 +264,7 @@ TEST_F(BirthDataDialogTest, EnterConfirmsAndEscapeCancels) {
     EXPECT_EQ(Dialog().result(), QDialog::Accepted);
     EXPECT_FALSE(Dialog().isVisible());
     ASSERT_TRUE(Dialog().Chart().has_value());
-    EXPECT_EQ(Dialog().Chart()->universalTime.UnixSeconds, 631191600);
+    EXPECT_EQ(Dialog().Chart()->universalTime.unixSeconds, 631191600);
 
     Dialog().show();
     Edit("name")->setFocus();

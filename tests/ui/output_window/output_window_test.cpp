@@ -95,11 +95,11 @@ TEST_F(OutputWindowTest, ResizeStoresTheOuterPlacementInTwipsAndMovingAloneDoesN
     Out()->resize(500, 400);
     QRect outer = Out()->frameGeometry();
     EXPECT_EQ(Out()->size(), QSize(500, 400));
-    EXPECT_EQ(Settings().OutputWidth, outer.width() * 15);
-    EXPECT_EQ(Settings().OutputHeight, outer.height() * 15);
-    EXPECT_EQ(Settings().OutputTop, 945);
-    EXPECT_EQ(Settings().OutputLeft, 900);
-    EXPECT_NE(Settings().OutputWidth, 9600);
+    EXPECT_EQ(Settings().outputWidth, outer.width() * 15);
+    EXPECT_EQ(Settings().outputHeight, outer.height() * 15);
+    EXPECT_EQ(Settings().outputTop, 945);
+    EXPECT_EQ(Settings().outputLeft, 900);
+    EXPECT_NE(Settings().outputWidth, 9600);
 
     const SettingValues beforeMove = Settings();
     Out()->move(200, 210);
@@ -109,10 +109,10 @@ TEST_F(OutputWindowTest, ResizeStoresTheOuterPlacementInTwipsAndMovingAloneDoesN
 
     Out()->resize(520, 390);
     outer = Out()->frameGeometry();
-    EXPECT_EQ(Settings().OutputLeft, 3000);
-    EXPECT_EQ(Settings().OutputTop, 3150);
-    EXPECT_EQ(Settings().OutputWidth, outer.width() * 15);
-    EXPECT_EQ(Settings().OutputHeight, outer.height() * 15);
+    EXPECT_EQ(Settings().outputLeft, 3000);
+    EXPECT_EQ(Settings().outputTop, 3150);
+    EXPECT_EQ(Settings().outputWidth, outer.width() * 15);
+    EXPECT_EQ(Settings().outputHeight, outer.height() * 15);
     ExpectTextFillsTheWindow();
 
     Out()->resize(90, 70);
@@ -278,7 +278,7 @@ protected:
             SCOPED_TRACE(std::to_string(i) + " " + step.command);
             Trigger(step.command);
             EXPECT_EQ(Text()->font().pointSizeF(), step.shown);
-            EXPECT_EQ(Settings().OutputFontSize, step.setting);
+            EXPECT_EQ(Settings().outputFontSize, step.setting);
             EXPECT_EQ(Action("mnuFontsIncrease")->isEnabled(), step.increaseEnabled);
             EXPECT_EQ(Action("mnuFontsDecrease")->isEnabled(), step.decreaseEnabled);
         }
@@ -304,7 +304,7 @@ TEST_F(FontCommandTest, SizeCommandsClimbTheLadderAndStopAtItsEnds) {
 }
 
 TEST_F(FontCommandTest, StoredSizeBeyondTheBoundMovesTheSettingButNotTheShownFont) {
-    Settings().OutputFontSize = 12.25;
+    Settings().outputFontSize = 12.25;
     ShowPage();
     EXPECT_EQ(Text()->font().pointSizeF(), 12.25);
     EXPECT_TRUE(Action("mnuFontsIncrease")->isEnabled()) << "until the first font command";
@@ -325,9 +325,9 @@ TEST_F(OutputWindowTest, BoldAndItalicToggleBackToRegular) {
         double SettingValues::*setting;
     };
     const std::vector<Case> cases = {
-        {"mnuFontsBold", [](const QFont& f) { return f.bold(); }, &SettingValues::OutputFontBold},
+        {"mnuFontsBold", [](const QFont& f) { return f.bold(); }, &SettingValues::outputFontBold},
         {"mnuFontsItalic", [](const QFont& f) { return f.italic(); },
-         &SettingValues::OutputFontItalic},
+         &SettingValues::outputFontItalic},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.command);
@@ -384,19 +384,19 @@ TEST_F(OutputWindowTest, ShortcutOfADisabledSizeCommandDoesNothing) {
     for (int i = 0; i < 5; ++i) {
         QTest::keyClick(Out(), Qt::Key_F7);
     }
-    ASSERT_EQ(Settings().OutputFontSize, 12.25) << "F7 reaches Increase while enabled";
+    ASSERT_EQ(Settings().outputFontSize, 12.25) << "F7 reaches Increase while enabled";
     ASSERT_FALSE(Action("mnuFontsIncrease")->isEnabled());
     const auto dataCount = program.Buffers().DataCount();
     const std::string page = LastPage();
 
     QTest::keyClick(Out(), Qt::Key_F7);
-    EXPECT_EQ(Settings().OutputFontSize, 12.25);
+    EXPECT_EQ(Settings().outputFontSize, 12.25);
     EXPECT_EQ(Text()->font().pointSizeF(), 12.25);
     EXPECT_EQ(program.Buffers().DataCount(), dataCount);
     EXPECT_EQ(LastPage(), page);
 
     QTest::keyClick(Text(), Qt::Key_F8);
-    EXPECT_EQ(Settings().OutputFontSize, 11.5) << "F8 works from the text too";
+    EXPECT_EQ(Settings().outputFontSize, 11.5) << "F8 works from the text too";
 }
 
 // The window on its own, as the program creates it.
@@ -409,9 +409,9 @@ protected:
 };
 
 TEST_F(LoneOutputWindowTest, LoadAppliesTheStoredFont) {
-    settings.OutputFontSize = 10.75;
-    settings.OutputFontBold = -1;
-    settings.OutputFontItalic = 1;  // any value but 0 is on
+    settings.outputFontSize = 10.75;
+    settings.outputFontBold = -1;
+    settings.outputFontItalic = 1;  // any value but 0 is on
     OutputWindow window(settings, 1.5, notices, NoPage, "COURIER NEW");
     EXPECT_FALSE(window.isVisible()) << "loading does not show the window";
     const QFont font = window.PageView()->font();
@@ -424,7 +424,7 @@ TEST_F(LoneOutputWindowTest, LoadAppliesTheStoredFont) {
     EXPECT_TRUE(window.findChild<QAction*>("mnuFontsIncrease")->isEnabled());
     EXPECT_TRUE(window.findChild<QAction*>("mnuFontsDecrease")->isEnabled());
     EXPECT_TRUE(window.PageView()->toPlainText().isEmpty());
-    EXPECT_EQ(settings.OutputFontItalic, 1) << "loading writes no font setting";
+    EXPECT_EQ(settings.outputFontItalic, 1) << "loading writes no font setting";
 }
 
 // The frame as a window manager tells it: nothing at the first show, the
@@ -449,7 +449,7 @@ TEST_F(LoneOutputWindowTest, OpensAtTheStoredFrameWhateverTheFrameEstimate) {
                          << (toldAtOnce ? "told at once" : "told late") << ", estimate top "
                          << estimate.top() << " bottom " << estimate.bottom());
             settings = SettingValues{
-                .OutputTop = 1200, .OutputLeft = 1500, .OutputHeight = 4500, .OutputWidth = 6000};
+                .outputTop = 1200, .outputLeft = 1500, .outputHeight = 4500, .outputWidth = 6000};
             const SettingValues stored = settings;
             LateFrame frame{toldAtOnce};
             OutputWindow window(settings, 1.5, notices, NoPage, "COURIER NEW", estimate,
@@ -464,6 +464,38 @@ TEST_F(LoneOutputWindowTest, OpensAtTheStoredFrameWhateverTheFrameEstimate) {
             EXPECT_EQ(window.frameGeometry(), QRect(100, 80, 400, 300));
             EXPECT_EQ(settings, stored);
         }
+    }
+}
+
+// A frame stored on a larger screen or at another scale opens inside the
+// available part of this one, and stays stored as it was until a resize.
+TEST_F(LoneOutputWindowTest, ARestoredFrameIsKeptInsideTheAvailableScreen) {
+    // Stored frame, available part of the screen it lands on, the frame it
+    // opens at (worked out by hand), all in pixels.
+    const QRect cases[][3] = {
+        {{1401, 0, 1600, 1224}, {0, 0, 1600, 1200}, {0, 0, 1600, 1200}},  // too large
+        {{1000, 900, 800, 400}, {0, 0, 1600, 1200}, {800, 800, 800, 400}},
+        {{-50, -30, 400, 300}, {0, 0, 1600, 1200}, {0, 0, 400, 300}},
+        {{1700, 0, 400, 300}, {1600, 24, 1280, 1000}, {1700, 24, 400, 300}},  // under a panel
+        {{100, 80, 400, 300}, {0, 0, 1600, 1200}, {100, 80, 400, 300}},       // inside
+    };
+    auto twips = [](int pixels) { return static_cast<std::int16_t>(pixels * 15); };
+    for (const auto& [stored, available, opened] : cases) {
+        SCOPED_TRACE(::testing::PrintToString(stored));
+        settings = SettingValues{.outputTop = twips(stored.top()),
+                                 .outputLeft = twips(stored.left()),
+                                 .outputHeight = twips(stored.height()),
+                                 .outputWidth = twips(stored.width())};
+        const SettingValues loaded = settings;
+        OutputWindow window(
+            settings, 1.5, notices, NoPage, "COURIER NEW", QMargins(), WindowSystemFrameMargins,
+            [&](const QRect& frame) { return frame == stored ? available : QRect(); });
+        window.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+        EXPECT_EQ(window.frameGeometry(), opened);
+        EXPECT_EQ(settings, loaded) << "opening stores nothing";
+        window.resize(window.width() - 10, window.height() - 10);
+        EXPECT_EQ(TwipsRect(settings), window.frameGeometry()) << "a resize stores";
     }
 }
 
@@ -489,7 +521,7 @@ TEST_F(LoneOutputWindowTest, RepeatedOpenResizeCloseCyclesDoNotDrift) {
         window->resize(window->width() + (cycle % 3) * 7 - 6, window->height() - cycle % 2 * 5 + 2);
         stored = window->frameGeometry();
         EXPECT_EQ(TwipsRect(settings), stored);
-        EXPECT_EQ(settings.OutputHeight, stored.height() * 15);
+        EXPECT_EQ(settings.outputHeight, stored.height() * 15);
         window->close();
         DeleteClosedWindows();
         EXPECT_TRUE(window.isNull());
@@ -503,7 +535,7 @@ TEST_F(LoneOutputWindowTest, FontCheckWarnsWhenTheNameGivesNoFixedPitchFont) {
         GTEST_SKIP() << "this system substitutes the fixed-pitch "
                      << QFontInfo(probe).family().toStdString() << " for an unknown font name";
     }
-    settings.OutputFontBold = -1;
+    settings.outputFontBold = -1;
     OutputWindow window(settings, 1.5, notices, NoPage, "NoSuchFontXyz");
     ASSERT_EQ(notices.messages.size(), 1u);
     EXPECT_EQ(notices.messages[0].text, kFontMessage);

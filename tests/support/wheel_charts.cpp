@@ -1,4 +1,4 @@
-#include "wheel_charts.h"
+#include "support/wheel_charts.h"
 
 #include "core/ephemeris/zodiac.h"
 

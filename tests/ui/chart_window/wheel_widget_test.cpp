@@ -9,8 +9,8 @@
 #include <cmath>
 
 #include "core/ephemeris/zodiac.h"
-#include "render/wheel_charts.h"
 #include "support/temp_folder.h"
+#include "support/wheel_charts.h"
 
 namespace tolvaris {
 namespace {

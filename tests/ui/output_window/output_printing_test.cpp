@@ -100,6 +100,22 @@ TEST_F(OutputPrintingTest, ExportPdfHoldsTheDataBufferUnderTheTitle) {
     EXPECT_TRUE(run.notices.messages.empty());
 }
 
+TEST_F(OutputPrintingTest, TheKeywordPageKeepsItsLineBreaksInThePdf) {
+    // The keyword file reaches the data buffer whole, as one stored line.
+    for (const char* end : {"\r\n", "\n", "\r"}) {
+        SCOPED_TRACE(testing::PrintToString(end));
+        WriteBytes(folder / "keywords.txt", std::string("Aries: drive") + end + "Taurus: patience" +
+                                                end + end + "Gemini: talk");
+        run.Press("Command2");
+        const std::filesystem::path pdf = folder / "keywords.pdf";
+        ExportTo(pdf);
+        const std::string text = PdfText(pdf);
+        EXPECT_NE(text.find("Aries: drive\nTaurus: patience\n\nGemini: talk\n"), std::string::npos)
+            << text;
+    }
+    EXPECT_TRUE(run.notices.messages.empty());
+}
+
 TEST_F(OutputPrintingTest, ExportPdfOfAChartsReadingOpensWithItsWheelPage) {
     BirthData birth;
     birth.name = "Anna Example";

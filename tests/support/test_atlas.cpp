@@ -1,4 +1,4 @@
-#include "test_atlas.h"
+#include "support/test_atlas.h"
 
 #include <gtest/gtest.h>
 

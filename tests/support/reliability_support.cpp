@@ -1,4 +1,4 @@
-#include "reliability/reliability_support.h"
+#include "support/reliability_support.h"
 
 #include <grp.h>
 #include <signal.h>

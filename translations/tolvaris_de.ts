@@ -1,0 +1,390 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="de_DE">
+<context>
+    <name>tolvaris::AboutBox</name>
+    <message>
+        <source>&lt;h3&gt;Tolvaris&lt;/h3&gt;&lt;p&gt;Written astrological interpretations, and the natal chart from birth data.&lt;br&gt;Licence: GNU General Public License, version 3 or later (GPL-3.0-or-later).&lt;/p&gt;&lt;p&gt;Tolvaris is built on and ships:&lt;/p&gt;&lt;ul&gt;&lt;li&gt;&lt;b&gt;Qt 6&lt;/b&gt; by The Qt Company and contributors: the windows. GNU Lesser General Public License, version 3 (LGPL-3.0).&lt;/li&gt;&lt;li&gt;&lt;b&gt;Swiss Ephemeris&lt;/b&gt; by Astrodienst AG, Zurich: the planets&apos; positions and the houses, through Debian&apos;s libswe. GNU Affero General Public License, version 3 (AGPL-3.0). Its data files, from Debian&apos;s swe-basic-data, are CC0-1.0.&lt;/li&gt;&lt;li&gt;&lt;b&gt;The tz database&lt;/b&gt; (IANA time zone database): the history of the world&apos;s clocks, public domain; read through &lt;b&gt;Howard Hinnant&apos;s date library&lt;/b&gt; (MIT License).&lt;/li&gt;&lt;li&gt;&lt;b&gt;GeoNames&lt;/b&gt; place data: the place atlas, Creative Commons Attribution 4.0 (CC BY 4.0), &lt;a href=&quot;https://www.geonames.org/&quot;&gt;https://www.geonames.org/&lt;/a&gt;; how the atlas was made is told in ATLAS-SOURCE.md in the program folder.&lt;/li&gt;&lt;li&gt;&lt;b&gt;Liberation fonts&lt;/b&gt; by Red Hat, from the system&apos;s fonts-liberation: the windows and the output text. SIL Open Font License (OFL).&lt;/li&gt;&lt;/ul&gt;&lt;p&gt;The interpretation texts are Tolvaris&apos;s own.&lt;/p&gt;</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>About Tolvaris</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>tolvaris::BirthDataDialog</name>
+    <message>
+        <source>Birth Data</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Name:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>YYYY-MM-DD, for example 1990-03-25</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Date:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>HH:MM, for example 14:05</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Time &amp;unknown</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Time:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Type a few letters of the town</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Place:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>for example 52.52 or 52°31&apos;N</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>L&amp;atitude:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>for example 13.405 or 13°24&apos;E</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>L&amp;ongitude:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>for example Europe/Berlin</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Zone:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>empty: from the zone; or +05:30, UT</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>UTC o&amp;ffset:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Clocks fell back:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;House system:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>O&amp;rbs...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The place list could not be read: %1 Type the latitude, longitude and zone yourself.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>No UT yet. %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Earlier, UTC%1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Later, UTC%1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Birth data</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>tolvaris::ChartMenu</name>
+    <message>
+        <source>&amp;Chart</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;New chart...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Open chart...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Save chart...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Full reading</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Full reading by &amp;house</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;About Tolvaris...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The wheel could not be exported: %1.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The chart file %1 no longer exists; it is taken off the recent charts.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The chart could not be saved to %1: %2.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The list of recent charts could not be written to %1: %2.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Chart</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>tolvaris::ChartWindow</name>
+    <message>
+        <source>Chart</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Body</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Sign</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Position</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>House</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>R</source>
+        <comment>the column that marks a retrograde body</comment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Choose a body to set the main window&apos;s planet, sign and house.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Cusp</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Point</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Aspect</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Orb</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Kind</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Positions</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Houses</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Aspects</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Wheel</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Full reading</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The reading of the whole chart, planet by planet, in the output window (F9)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Reading by &amp;house</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The same, house by house, then the aspects (Shift+F9)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Export wheel...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The wheel as a PNG image of any size or an SVG drawing</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Chart: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Born %1 at %2 local time</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Born %1, time unknown</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>none, the time is unknown</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 instead of %2</source>
+        <comment>house systems</comment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Houses: %1.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Ephemeris: %1.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Swiss Ephemeris files</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>built-in Moshier (analytical)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>none</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>the time is unknown</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Midheaven</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>tolvaris::OutputPrinting</name>
+    <message>
+        <source>Export PDF</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>PDF files (*.pdf)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Print Preview</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Print</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The printer could not be used.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The PDF could not be written: %1.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>No printer is installed. Export PDF... writes the readings to a PDF file instead.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>tolvaris::OutputWindow</name>
+    <message>
+        <source>Print Pre&amp;view...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Print...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Export PDF...</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>tolvaris::QtChartFileDialogs</name>
+    <message>
+        <source>Charts (*.chart)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Open Chart</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Save Chart</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Export Wheel</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>PNG image (*.png);;SVG drawing (*.svg)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Width and height of the image in pixels:</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>tolvaris::WheelWidget</name>
+    <message>
+        <source>%1: there is no chart to draw</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+</TS>
