@@ -36,7 +36,8 @@ set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 # Symbola for the wheel's sign, planet and retrograde glyphs (DejaVu lacks
 # some). Qt SVG and Print Support come from the links.
 # The chart reads the Swiss Ephemeris files and the tz database, which no
-# link names; libswe2.0 and libdate-tz3 come from tolvaris-chart's links.
+# link names; libswe2.0 comes from tolvaris-chart's links (its C++ runtime is
+# linked in), Qt from tolvaris's and the drawing module's.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
     "qt6-qpa-plugins, libqt6svg6, fonts-liberation, fonts-symbola, swe-basic-data, tzdata")

@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "core/common/cp1252.h"
@@ -28,11 +29,12 @@ struct ProcessResult {
     std::string err;
 };
 
-// Runs the built tolvaris-chart with standard output and error in files.
-// `environment` replaces the test's own when given.
+// Runs the built tolvaris-chart (or `executable`) with standard output and
+// error in files. `environment` replaces the test's own when given.
 ProcessResult RunChart(const std::vector<std::string>& arguments,
                        const char* standardOutput = nullptr,
-                       const std::vector<std::string>* environment = nullptr) {
+                       const std::vector<std::string>* environment = nullptr,
+                       const std::string& executable = TOLVARIS_CHART_EXECUTABLE) {
     test::TempFolder folder;
     const std::string outPath = standardOutput ? standardOutput : (folder / "out").string();
     const std::string errPath = (folder / "err").string();
@@ -43,7 +45,7 @@ ProcessResult RunChart(const std::vector<std::string>& arguments,
                                      0600);
     posix_spawn_file_actions_addopen(&actions, 2, errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
                                      0600);
-    std::vector<std::string> all = {TOLVARIS_CHART_EXECUTABLE};
+    std::vector<std::string> all = {executable};
     all.insert(all.end(), arguments.begin(), arguments.end());
     std::vector<char*> argv;
     for (std::string& argument : all) {
@@ -439,6 +441,52 @@ TEST(ChartProcess, AnUnwritableWheelOrPdfFailsWithStatusOneAndLeavesNoFile) {
         ++entries;
     }
     EXPECT_EQ(entries, 1) << "no temporary left beside the targets";
+}
+
+// A copy of the tool in a folder of its own: what it finds there, or does
+// not, in place of its drawing module. Charts need no module; a wheel or a
+// PDF fails with status 1 and one line naming the module and why.
+TEST(ChartProcess, WithoutAWorkingDrawingModuleAWheelOrPdfFailsClearly) {
+    test::TempFolder folder;
+    const std::filesystem::path tool = folder / "tolvaris-chart";
+    std::filesystem::copy_file(TOLVARIS_CHART_EXECUTABLE, tool);
+    const std::filesystem::path module = folder / "tolvaris-chart-drawing.so";
+    const struct {
+        const char* content;  // nullptr: no module at all
+        const char* library;  // a shared library copied in instead
+        const char* reason;
+    } cases[] = {
+        {nullptr, nullptr, ", which is missing"},
+        {"not a library at all\n", nullptr, " could not be loaded: "},
+        {nullptr, "/lib/x86_64-linux-gnu/libm.so.6", " is not a drawing module of tolvaris-chart"},
+        {nullptr, TOLVARIS_OTHER_DRAWING_MODULE, " belongs to another version of tolvaris-chart"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.reason);
+        std::filesystem::remove(module);
+        if (c.content != nullptr) {
+            test::WriteBytes(module, c.content);
+        }
+        if (c.library != nullptr) {
+            std::filesystem::copy_file(c.library, module);
+        }
+        for (const auto& [option, file] : {std::pair{"--wheel", "w.png"}, {"--pdf", "r.pdf"}}) {
+            const std::filesystem::path target = folder / file;
+            const ProcessResult run =
+                RunChart(Berlin({option, target.string()}), nullptr, nullptr, tool.string());
+            EXPECT_EQ(run.status, 1) << run.err;
+            EXPECT_EQ(run.out, "");
+            const std::string expected = std::string("tolvaris-chart: ") + option + ": ";
+            EXPECT_EQ(run.err.rfind(expected, 0), 0u) << run.err;
+            EXPECT_NE(run.err.find(module.string()), std::string::npos) << run.err;
+            EXPECT_NE(run.err.find(c.reason), std::string::npos) << run.err;
+            EXPECT_EQ(run.err.find('\n'), run.err.size() - 1) << "one line: " << run.err;
+            EXPECT_FALSE(std::filesystem::exists(target));
+        }
+        const ProcessResult chart = RunChart(Berlin({"--json"}), nullptr, nullptr, tool.string());
+        EXPECT_EQ(chart.status, 0) << chart.err;
+        EXPECT_NE(chart.out.find("\"utc\": \"1990-01-01T11:00:00Z\""), std::string::npos);
+    }
 }
 
 }  // namespace

@@ -153,10 +153,6 @@ int LocalMeanTimeOffsetSeconds(double longitude) {
     return static_cast<int>(std::lround(longitude * 240.0));
 }
 
-std::int64_t PreloadTimeZoneDatabase() {
-    return LoadTimeZoneDatabase();
-}
-
 TimeResult<UniversalTime> ToUniversalTime(const LocalTimeRequest& request) {
     if (!DateExists(request.date)) {
         return Refusal("The date " + FormatIsoDate(request.date) + " does not exist.");

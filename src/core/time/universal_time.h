@@ -57,16 +57,12 @@ struct UniversalTime {
 // After the last change a zone file lists (2037 for most zones) the clocks
 // follow the rule the file ends with, so every year has its changes.
 //
-// The tz database is loaded on the first call (a few milliseconds); later
-// calls take about a microsecond.
+// A zone's file is read on its first use (tens of microseconds); later
+// conversions in it take about a microsecond.
 TimeResult<UniversalTime> ToUniversalTime(const LocalTimeRequest& request);
 
 // The birthplace's local mean time offset: longitude * 240 s, rounded to the
 // nearest second, halves away from zero.
 int LocalMeanTimeOffsetSeconds(double longitude);
-
-// Loads the tz database now rather than on the first conversion; returns how
-// long the load took, in microseconds (0 when it was already loaded).
-std::int64_t PreloadTimeZoneDatabase();
 
 }  // namespace tolvaris

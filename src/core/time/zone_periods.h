@@ -22,7 +22,7 @@ struct ZonePeriod {
     bool isLast = false;
 };
 
-// Whether the installed tz database knows the zone (loading it if needed).
+// Whether the installed tz database has the zone (reading its file if needed).
 bool TimeZoneExists(std::string_view name);
 
 // The periods of the zone that overlap [fromUnix, toUnix], in order; empty
@@ -31,8 +31,5 @@ bool TimeZoneExists(std::string_view name);
 std::optional<std::vector<ZonePeriod>> ZonePeriodsBetween(std::string_view name,
                                                           std::int64_t fromUnix,
                                                           std::int64_t toUnix);
-
-// Loads the database now; microseconds taken, 0 when already loaded.
-std::int64_t LoadTimeZoneDatabase();
 
 }  // namespace tolvaris

@@ -168,6 +168,18 @@ TEST(ParseTimeZoneName, KnowsTheInstalledZonesAndRefusesOthers) {
               "Unknown time zone \"../../etc/passwd\".");
     EXPECT_EQ(ErrorOf(ParseTimeZoneName("  ")),
               "Time zone must be given, for example Europe/Berlin.");
+    // Names that lead to something in /usr/share/zoneinfo that is no zone of
+    // a place: a folder, tables, the placeholder zone, another tree, a path.
+    for (const char* name : {"Europe", "America/Indiana", "zone.tab", "tzdata.zi", "leapseconds",
+                             "posixrules", "Factory", "posix/Europe/Berlin", "Europe//Berlin",
+                             "./Europe/Berlin", "/usr/share/zoneinfo/Europe/Berlin"}) {
+        EXPECT_EQ(ErrorOf(ParseTimeZoneName(name)),
+                  std::string("Unknown time zone \"") + name + "\".");
+    }
+    // Links of the database are zones too (Python's zoneinfo lists them).
+    for (const char* link : {"US/Eastern", "Asia/Calcutta", "Etc/GMT+5"}) {
+        EXPECT_TRUE(std::holds_alternative<std::string>(ParseTimeZoneName(link))) << link;
+    }
 }
 
 TEST(CivilCalendar, DatesExistByTheGregorianRule) {

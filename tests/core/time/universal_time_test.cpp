@@ -220,13 +220,5 @@ TEST(ToUniversalTime, AcceptsLateDatesWhereNoChangeIsListed) {
         2143278000);
 }
 
-// The database loads once; a conversion then takes microseconds. A fault that
-// reloaded it per call would take milliseconds and fail here.
-// Its speed is measured in bench/run; here only that it is loaded once.
-TEST(ToUniversalTime, TheZoneDatabaseIsLoadedOnce) {
-    PreloadTimeZoneDatabase();
-    EXPECT_EQ(PreloadTimeZoneDatabase(), 0);
-}
-
 }  // namespace
 }  // namespace tolvaris
