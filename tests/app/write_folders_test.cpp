@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <QApplication>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
 #include <algorithm>
@@ -13,6 +14,7 @@
 #include <vector>
 
 #include "app/program.h"
+#include "core/settings/settings_file.h"
 #include "support/fake_screen.h"
 #include "support/temp_folder.h"
 
@@ -196,6 +198,48 @@ TEST(WriteFoldersTest, ARunReadsDataFromTheProgramFolderAndWritesWhereTheChoiceS
         if (!writable) {
             EXPECT_EQ(Snapshot(program), programBefore) << "the shared folder is only read";
         }
+    }
+}
+
+// A program folder named in another encoding than UTF-8 (Latin-1 "ä" is the
+// byte 0xE4) is as writable as any: its settings are read and written there,
+// and its page file is shown.
+TEST(WriteFoldersTest, AFolderNameThatIsNotUtf8IsUsedByItsBytes) {
+    for (const char* name : {"Tolvaris\xE4", "\xE4\xF6\xFC", "Tolvaris\xC3\xA4"}) {
+        SCOPED_TRACE(name);
+        TempFolder root;
+        const fs::path program = root / name;
+        fs::create_directories(program);
+        WriteDataFiles(program);
+        WriteBytes(program / "Tolvaris.ini", SettingsFile("14"));
+        EXPECT_TRUE(IsWritableFolder(program));
+        int userFolderCalls = 0;
+        const WriteFolders folders = ChooseWriteFolders(program, IsWritableFolder, [&] {
+            ++userFolderCalls;
+            return WriteFolders{root / "user", root / "user"};
+        });
+        EXPECT_EQ(folders.ownFiles, program);
+        EXPECT_EQ(userFolderCalls, 0);
+
+        FakeNotices notices;
+        FakeSaveDialog dialog;
+        AtomicFileWriter writer;
+        {
+            Program run(program, notices, dialog, writer, folders);
+            EXPECT_EQ(run.Settings().OutputFontSize, 14.0) << "the settings there are read";
+            run.Window().show();
+            QTest::mouseClick(run.Window().Button("OKSigns"), Qt::LeftButton);
+            ASSERT_NE(run.Output(), nullptr);
+            EXPECT_NE(ReadBytes(program / "lastpage.txt").find("SUN in Libra"), std::string::npos);
+            EXPECT_TRUE(run.Output()->PageView()->toPlainText().contains("Fair to a fault."))
+                << "the page file is read back by its name";
+            run.Settings().OutputFontSize = 9;
+            EXPECT_TRUE(run.Window().close());
+            QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        }
+        EXPECT_EQ(LoadSettings(program / "Tolvaris.ini").OutputFontSize, 9.0) << "written there";
+        EXPECT_TRUE(notices.messages.empty());
+        EXPECT_FALSE(fs::exists(root / "user"));
     }
 }
 

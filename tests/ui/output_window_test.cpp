@@ -8,6 +8,9 @@
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QTest>
+#include <QTextBlock>
+#include <algorithm>
+#include <chrono>
 #include <string>
 #include <vector>
 
@@ -397,6 +400,97 @@ TEST_F(OutputWindowTest, ShortcutOfADisabledSizeCommandDoesNothing) {
 
     QTest::keyClick(Text(), Qt::Key_F8);
     EXPECT_EQ(Settings().OutputFontSize, 11.5) << "F8 works from the text too";
+}
+
+// The page view holds no line longer than this; a longer line of the page
+// shows in pieces of it.
+constexpr qsizetype kWidestShownLine = 1024;
+
+// The lines of a page file, ended by CR LF.
+std::vector<std::string> PageLines(const std::string& page) {
+    std::vector<std::string> lines;
+    for (std::size_t from = 0; from < page.size();) {
+        const std::size_t end = std::min(page.find("\r\n", from), page.size());
+        lines.push_back(page.substr(from, end - from));
+        from = end + 2;
+    }
+    return lines;
+}
+
+// Processes events until the page view is filled in; false after 60 s.
+bool WaitUntilFilled(OutputWindow* window) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+    while (window->findChild<QObject*>("pageFiller") != nullptr) {
+        if (std::chrono::steady_clock::now() > deadline) {
+            return false;
+        }
+        QCoreApplication::processEvents();
+    }
+    return true;
+}
+
+TEST_F(OutputWindowTest, LongUnbrokenLinesShowInPiecesAndStayWholeInThePageAndTheData) {
+    const struct {
+        const char* button;
+        const char* file;
+        std::string head;    // the entry's key line, if any
+        const char* indent;  // what the page puts before each line of it
+        std::string line;
+    } cases[] = {
+        {"OKSigns", "SIGN_Lib.TXT", "SUN in Libra\r\n", "  ", std::string(3'000'000, 'x')},
+        {"OKSigns", "SIGN_Lib.TXT", "SUN in Libra\r\n", "  ",
+         std::string(kWidestShownLine - 1, 'y')},
+        {"OKSigns", "SIGN_Lib.TXT", "SUN in Libra\r\n", "  ",
+         std::string(kWidestShownLine - 2, 'z')},
+        {"Command2", "keywords.txt", "", "", std::string(2'000'000, '\0')},
+        {"Command2", "keywords.txt", "", "", std::string(300'000, '\xE4')},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.file) + ", a line of " + std::to_string(c.line.size()));
+        WriteBytes(folder / c.file, c.head + c.line + (c.head.empty() ? "" : "\r\n*\r\n"));
+        run.Press(c.button);
+        OutputWindow* window = Out();
+        ASSERT_NE(window, nullptr);
+        // The first screen comes from a bounded part of the page (a page up
+        // to a mebibyte is shown at once).
+        EXPECT_LE(Text()->document()->characterCount(), 1'100'000);
+        ASSERT_TRUE(WaitUntilFilled(window));
+
+        // The page file and the data buffer hold the line as it was.
+        const std::vector<std::string> lines = PageLines(LastPage());
+        const std::string stored = c.indent + c.line;
+        EXPECT_NE(std::find(lines.begin(), lines.end(), stored), lines.end());
+        const auto& data = program.Buffers().DataBuffer();
+        EXPECT_TRUE(std::any_of(data.begin(), data.end(),
+                                [&](const Line& line) { return line.View() == stored; }));
+
+        // Each line of the page is shown as consecutive pieces of it.
+        QTextBlock block = Text()->document()->begin();
+        for (const std::string& line : lines) {
+            const QString whole = DecodeCp1252(line);
+            QString shown;
+            do {
+                ASSERT_TRUE(block.isValid()) << "the page view ends early";
+                EXPECT_LE(block.length() - 1, kWidestShownLine);
+                shown += block.text();
+                block = block.next();
+            } while (shown.size() < whole.size());
+            ASSERT_EQ(shown, whole);
+        }
+    }
+}
+
+TEST_F(OutputWindowTest, ClosingTheWindowEndsTheFillingInAtOnce) {
+    WriteBytes(folder / "SIGN_Lib.TXT",
+               "SUN in Libra\r\n" + std::string(10'000'000, 'x') + "\r\n*\r\n");
+    const QPointer<OutputWindow> window = run.ShowPage("OKSigns");
+    ASSERT_NE(window, nullptr);
+    ASSERT_NE(window->findChild<QObject*>("pageFiller"), nullptr) << "no filling-in under way";
+    window->close();
+    EXPECT_EQ(window->findChild<QObject*>("pageFiller"), nullptr);
+    EXPECT_EQ(program.Output(), nullptr);
+    DeleteClosedWindows();
+    EXPECT_TRUE(window.isNull());
 }
 
 // The window on its own, as the program creates it.
