@@ -232,8 +232,8 @@ void WindowRows(Table& table, const Setup& setup) {
         table.Add({longLine, Ms(page->seconds) + Runs(*page), "", "", "<= 100 ms",
                    Met(page->seconds <= 0.1)});
         const double close = page->counters.at("close_seconds");
-        table.Add({"  then closed while it fills: close asked to window gone", Ms(close), "", "",
-                   "<= 100 ms", Met(close <= 0.1)});
+        table.Add({"  then, 30 ms on, while it fills: close asked to window gone", Ms(close), "",
+                   "", "<= 100 ms", Met(close <= 0.1)});
     }
     const std::string startupMeasure = "Start-up: program made, settings read, window painted";
     if (const Result* startup = table.Need("startup", startupMeasure)) {
