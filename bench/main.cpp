@@ -13,6 +13,7 @@
 
 #include <QApplication>
 #include <cstring>
+#include <fstream>
 #include <iostream>
 #include <string>
 #include <system_error>
@@ -80,12 +81,18 @@ Setup PrepareData(const std::filesystem::path& work, const std::filesystem::path
                                    std::filesystem::copy_options::overwrite_existing);
     }
     setup.keywordBytes = WriteTextFile(setup.programFolder / "keywords.txt", 10 * kMiB, 99);
+    setup.longLineFolder = work / "long-line";
+    std::filesystem::create_directories(setup.longLineFolder);
+    std::ofstream(setup.longLineFolder / "SIGN_Lib.TXT", std::ios::binary)
+        << "SUN in Libra\r\n"
+        << std::string(10'000'000, 'x') << "\r\n*\r\n";
     AtomicFileWriter writer;
     SettingValues settings;
     settings.outputFontSize = 10;
-    if (!SaveSettings(setup.programFolder / std::string(kSettingsFileName), settings, writer)
-             .empty()) {
-        throw std::runtime_error("cannot write the settings file");
+    for (const auto& folder : {setup.programFolder, setup.longLineFolder}) {
+        if (!SaveSettings(folder / std::string(kSettingsFileName), settings, writer).empty()) {
+            throw std::runtime_error("cannot write the settings file");
+        }
     }
     return setup;
 }

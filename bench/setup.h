@@ -19,6 +19,9 @@ struct Setup {
     // The shipped data files, a settings file and a 10 MiB keywords.txt.
     std::filesystem::path programFolder;
     std::uint64_t keywordBytes = 0;
+    // A settings file and SIGN_Lib.TXT whose Sun in Libra is one unbroken
+    // line of 10 MB.
+    std::filesystem::path longLineFolder;
     // Where saving writes.
     std::filesystem::path saveFolder;
 };

@@ -1,9 +1,13 @@
 #include <benchmark/benchmark.h>
 
+#include <QCloseEvent>
 #include <QCoreApplication>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QTest>
+#include <QWindow>
+#include <chrono>
 #include <fstream>
 #include <iterator>
 #include <memory>
@@ -181,6 +185,68 @@ void RegisterQtAlone(RunningProgram* running) {
         ->Iterations(1);
 }
 
+constexpr std::chrono::milliseconds kReadingWhileFilled{30};
+
+// A page holding one unbroken line of 10 MB: the click up to its first screen
+// painted, then, after 30 ms of filling in, a close asked for as the window
+// manager asks, up to the window gone. The data buffer is emptied
+// before each click, so every page is the same.
+void RegisterLongLine(const Setup& setup) {
+    benchmark::RegisterBenchmark(
+        "request/long-line",
+        [folder = setup.longLineFolder](benchmark::State& state) {
+            RunningProgram running(folder);
+            Program& program = *running.Get();
+            double closeSeconds = 0;
+            for (auto _ : state) {
+                program.Buffers().ClearDataBuffer();
+                const auto start = std::chrono::steady_clock::now();
+                QTest::mouseClick(program.Window().Button("OKSigns"), Qt::LeftButton);
+                const QPointer<OutputWindow> window = program.Output();
+                if (window == nullptr || !ProcessUntilPainted(window->PageView()->viewport(),
+                                                              std::chrono::seconds(120))) {
+                    state.SkipWithError("the first screen was not painted");
+                    break;
+                }
+                const auto painted = std::chrono::steady_clock::now();
+                // The user reads a moment while the rest comes in.
+                while (std::chrono::steady_clock::now() - painted < kReadingWhileFilled) {
+                    QCoreApplication::processEvents();
+                }
+                const auto asked = std::chrono::steady_clock::now();
+                if (window->findChild<QObject*>("pageFiller") == nullptr) {
+                    state.SkipWithError("the page was whole before the close");
+                    break;
+                }
+                QCoreApplication::postEvent(window->windowHandle(), new QCloseEvent);
+                const auto deadline = asked + std::chrono::seconds(120);
+                while (window != nullptr && std::chrono::steady_clock::now() < deadline) {
+                    QCoreApplication::processEvents();
+                    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+                }
+                if (window != nullptr) {
+                    state.SkipWithError("the window did not close");
+                    break;
+                }
+                const std::chrono::duration<double> shown = painted - start;
+                const std::chrono::duration<double> closed =
+                    std::chrono::steady_clock::now() - asked;
+                state.SetIterationTime(shown.count());
+                closeSeconds = closed.count();
+            }
+            // Each repetition is one click; the table takes the median.
+            state.counters["close_seconds"] = closeSeconds;
+            if (!running.notices.messages.empty()) {
+                state.SkipWithError("a message was shown");
+            }
+        })
+        ->Repetitions(7)
+        ->ReportAggregatesOnly(true)
+        ->Unit(benchmark::kMillisecond)
+        ->UseManualTime()
+        ->Iterations(1);
+}
+
 void RegisterStartup(const Setup& setup) {
     const std::filesystem::path result = setup.work / "startup.out";
     const std::string probe =
@@ -225,6 +291,7 @@ void RegisterWindowBenchmarks(const Setup& setup) {
     RegisterRequest(running, "request/keywords-first-screen", "Command2", Until::FirstScreen, 11,
                     true);
     RegisterQtAlone(running);
+    RegisterLongLine(setup);
     RegisterStartup(setup);
 }
 

@@ -7,6 +7,8 @@
 #include <QStandardPaths>
 #include <system_error>
 
+#include <unistd.h>
+
 #include "core/output/output_help.h"
 #include "core/settings/settings_file.h"
 #include "ui/chart_window/chart_menu.h"
@@ -150,12 +152,21 @@ std::filesystem::path Program::SettingsFilePath() const {
 }
 
 std::filesystem::path RunningProgramFolder() {
+    // The kernel's link keeps the folder's bytes; Qt's application path is
+    // a QString, which cannot hold a name that is not UTF-8.
+    std::error_code error;
+    const std::filesystem::path executable = std::filesystem::canonical("/proc/self/exe", error);
+    if (!error) {
+        return executable.parent_path();
+    }
     return ToPath(QFileInfo(QCoreApplication::applicationFilePath()).canonicalPath());
 }
 
 bool IsWritableFolder(const std::filesystem::path& folder) {
-    const QFileInfo info(QFile::decodeName(folder.c_str()));
-    return info.isDir() && info.isWritable();
+    // access() answers for this user and says no on a read-only mount; the
+    // name goes to it as the bytes it is.
+    std::error_code error;
+    return std::filesystem::is_directory(folder, error) && ::access(folder.c_str(), W_OK) == 0;
 }
 
 WriteFolders UserWriteFolders() {

@@ -13,11 +13,15 @@ namespace tolvaris {
 namespace {
 
 TEST(Translation, TheLocalesCatalogueTranslatesTheChartWindowNoneLeavesItEnglish) {
-    const QString catalogues = QStringLiteral(TOLVARIS_TEST_TRANSLATIONS);
-    const QString nowhere = QStringLiteral("/nonexistent/translations");
+    const std::filesystem::path catalogues = TOLVARIS_TEST_TRANSLATIONS;
+    const std::filesystem::path nowhere = "/nonexistent/translations";
+    // The same catalogues in a folder whose name is not UTF-8 (Latin-1 "ä").
+    const test::TempFolder copy;
+    const std::filesystem::path latin1 = copy / "\xE4";
+    std::filesystem::copy(catalogues, latin1);
     const struct {
         const char* locale;
-        QStringList folders;
+        std::vector<std::filesystem::path> folders;
         bool found;
         const char* title;
         const char* firstTab;
@@ -26,9 +30,10 @@ TEST(Translation, TheLocalesCatalogueTranslatesTheChartWindowNoneLeavesItEnglish
         {"de_AT", {nowhere, catalogues}, true, "Horoskop", "&Stellungen"},  // falls back to "de"
         {"fr_FR", {catalogues}, false, "Chart", "&Positions"},
         {"de_DE", {nowhere}, false, "Chart", "&Positions"},
+        {"de_AT", {latin1}, true, "Horoskop", "&Stellungen"},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.locale + (" in " + c.folders.join(", ").toStdString()));
+        SCOPED_TRACE(c.locale + (" in " + c.folders.back().string()));
         const std::unique_ptr<QTranslator> translation =  // removes itself when destroyed
             LoadTranslation(QLocale(QString::fromLatin1(c.locale)), c.folders);
         EXPECT_EQ(translation != nullptr, c.found);

@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <QApplication>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
 #include <algorithm>
@@ -13,6 +14,7 @@
 #include <vector>
 
 #include "app/program.h"
+#include "core/settings/settings_file.h"
 #include "support/fake_screen.h"
 #include "support/temp_folder.h"
 
@@ -196,6 +198,35 @@ TEST(WriteFoldersTest, ARunReadsDataFromTheProgramFolderAndWritesWhereTheChoiceS
         if (!writable) {
             EXPECT_EQ(Snapshot(program), programBefore) << "the shared folder is only read";
         }
+    }
+}
+
+// A folder named in Latin-1 ("ä" is the byte 0xE4) is as writable as any.
+TEST(WriteFoldersTest, AFolderNameThatIsNotUtf8IsUsedByItsBytes) {
+    for (const char* name : {"Tolvaris\xE4", "\xE4\xF6\xFC", "Tolvaris\xC3\xA4"}) {
+        SCOPED_TRACE(name);
+        TempFolder root;
+        const fs::path program = root / name;
+        fs::create_directories(program);
+        WriteDataFiles(program);
+        WriteBytes(program / "Tolvaris.ini", SettingsFile("14"));
+        const WriteFolders folders = ChooseWriteFolders(program, IsWritableFolder, [] {
+            return WriteFolders{"/u", "/u"};
+        });
+        EXPECT_EQ(folders.ownFiles, program);
+        FakeNotices notices;
+        FakeSaveDialog dialog;
+        AtomicFileWriter writer;
+        Program run(program, notices, dialog, writer, folders);
+        EXPECT_EQ(run.Settings().outputFontSize, 14.0) << "the settings there are read";
+        run.Window().show();
+        QTest::mouseClick(run.Window().Button("OKSigns"), Qt::LeftButton);
+        ASSERT_NE(run.Output(), nullptr);
+        EXPECT_TRUE(run.Output()->PageView()->toPlainText().contains("Fair to a fault."));
+        run.Settings().outputFontSize = 9;
+        run.SaveSettingsAndCloseOutput();
+        EXPECT_EQ(LoadSettings(program / "Tolvaris.ini").outputFontSize, 9.0) << "written there";
+        EXPECT_TRUE(notices.messages.empty());
     }
 }
 

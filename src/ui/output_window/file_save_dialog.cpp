@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
@@ -18,7 +19,8 @@ std::optional<std::filesystem::path> FileSaveDialog::AskSaveFileName(
     QFileDialog dialog(QApplication::activeWindow(), "Save As");
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
-    dialog.setDirectory(QString::fromStdString(options.initialFolder.string()));
+    // File names are the file system's bytes, in the local encoding.
+    dialog.setDirectory(QFile::decodeName(options.initialFolder.c_str()));
     dialog.selectFile(QString::fromStdString(options.initialName));
     dialog.setDefaultSuffix(QString::fromStdString(options.defaultExtension));
     dialog.setNameFilter(QtNameFilter(options.filter));
@@ -29,7 +31,7 @@ std::optional<std::filesystem::path> FileSaveDialog::AskSaveFileName(
         }
         const QString chosen = dialog.selectedFiles().constFirst();
         if (!options.existingFoldersOnly || QFileInfo(chosen).absoluteDir().exists()) {
-            return std::filesystem::path(chosen.toStdString());
+            return std::filesystem::path(QFile::encodeName(chosen).toStdString());
         }
         QMessageBox::warning(&dialog, "Save As",
                              QString("The folder %1 does not exist.")

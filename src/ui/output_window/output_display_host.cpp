@@ -1,12 +1,12 @@
 #include "ui/output_window/output_display_host.h"
 
-#include <QFile>
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTimer>
 #include <chrono>
+#include <fstream>
 
 #include "core/common/cp1252.h"
 
@@ -26,6 +26,13 @@ constexpr qsizetype kFirstPartBytes = qsizetype{1} << 16;
 // a second.
 constexpr qsizetype kSliceBytes = qsizetype{1} << 18;
 constexpr std::chrono::milliseconds kFillTimePerTurn{15};
+// Qt lays out a line as one block, over and over while it grows, and the
+// cost rises faster than its length: a line of megabytes with no space
+// (a damaged file, a file of zero bytes) kept the window busy for minutes.
+// The page view therefore shows a line longer than this in pieces of this
+// many characters, each a line of its own; the page file and the data
+// buffer keep the line whole.
+constexpr qsizetype kDisplayPieceChars = 1024;
 
 // OutputWindow::SetPageText ends a filling-in by this name: a new page
 // replaces what is left of the old one.
@@ -53,13 +60,37 @@ std::string_view Bytes(const QByteArray& bytes, qsizetype from, qsizetype to) {
     return {bytes.constData() + from, static_cast<std::size_t>(to - from)};
 }
 
+// Decodes code page 1252 for the page view, breaking each line after every
+// kDisplayPieceChars characters. `column` is where the last call stopped
+// within its line, so that a page decoded in slices is broken alike.
+QString DecodeForDisplay(std::string_view bytes, qsizetype& column) {
+    const auto& table = Cp1252ToUnicodeTable();
+    const auto size = static_cast<qsizetype>(bytes.size());
+    QString text(size + size / kDisplayPieceChars + 1, Qt::Uninitialized);
+    QChar* out = text.data();
+    for (const char byte : bytes) {
+        if (byte == '\r' || byte == '\n') {
+            column = 0;
+        } else if (column == kDisplayPieceChars) {
+            *out++ = QChar('\n');
+            column = 1;
+        } else {
+            ++column;
+        }
+        *out++ = QChar(table[static_cast<unsigned char>(byte)]);
+    }
+    text.truncate(out - text.constData());
+    return text;
+}
+
 class PageFiller : public QObject {
 public:
-    PageFiller(OutputWindow* window, QByteArray bytes, qsizetype done)
+    PageFiller(OutputWindow* window, QByteArray bytes, qsizetype done, qsizetype column)
         : QObject(window),
           document_(window->PageView()->document()),
           bytes_(std::move(bytes)),
-          done_(done) {
+          done_(done),
+          column_(column) {
         setObjectName(kPageFillerName);
         // Filling in is no edit of the user's to undo.
         document_->setUndoRedoEnabled(false);
@@ -82,7 +113,7 @@ private:
             cursor.movePosition(QTextCursor::End);
             while (done_ < bytes_.size() && std::chrono::steady_clock::now() < until) {
                 const qsizetype end = SliceEnd(bytes_, done_, kSliceBytes);
-                cursor.insertText(DecodeCp1252(Bytes(bytes_, done_, end)));
+                cursor.insertText(DecodeForDisplay(Bytes(bytes_, done_, end), column_));
                 done_ = end;
             }
         }
@@ -95,17 +126,19 @@ private:
     QPointer<QTextDocument> document_;
     QByteArray bytes_;
     qsizetype done_;
+    qsizetype column_;  // within the line the last slice ended in
     QTimer timer_;
 };
 
 void ShowPageBytes(OutputWindow* window, QByteArray bytes) {
+    qsizetype column = 0;
     if (bytes.size() <= kPageAtOnce) {
-        window->SetPageText(DecodeCp1252(Bytes(bytes, 0, bytes.size())));
+        window->SetPageText(DecodeForDisplay(Bytes(bytes, 0, bytes.size()), column));
         return;
     }
     const qsizetype first = SliceEnd(bytes, 0, kFirstPartBytes);
-    window->SetPageText(DecodeCp1252(Bytes(bytes, 0, first)));
-    new PageFiller(window, std::move(bytes), first);
+    window->SetPageText(DecodeForDisplay(Bytes(bytes, 0, first), column));
+    new PageFiller(window, std::move(bytes), first, column);
 }
 
 }  // namespace
@@ -134,10 +167,16 @@ int OutputDisplayHost::InnerHeight() const {
 }
 
 void OutputDisplayHost::LoadPageFile(const std::filesystem::path& pageFile) {
-    QFile file(QString::fromStdString(pageFile.string()));
+    // Read by its own bytes: a folder named in another encoding than UTF-8
+    // has no QString that opens it.
     QByteArray bytes;
-    if (file.open(QIODevice::ReadOnly)) {
-        bytes = file.readAll();
+    std::ifstream file(pageFile, std::ios::binary);
+    std::error_code error;
+    const std::uintmax_t size = std::filesystem::file_size(pageFile, error);
+    if (file && !error) {
+        bytes.resize(static_cast<qsizetype>(size));
+        file.read(bytes.data(), bytes.size());
+        bytes.resize(static_cast<qsizetype>(file.gcount()));
     }
     EnsureCreated();
     ShowPageBytes(window_, std::move(bytes));

@@ -156,10 +156,14 @@ void OutputWindow::ApplyStoredFont(const QString& fontName) {
     pageView_->clear();
 }
 
-void OutputWindow::SetPageText(const QString& text) {
-    // A long page is filled in after it is shown (output_display_host.cpp);
-    // a new page ends that, so nothing of the old one is added to it.
+void OutputWindow::StopFilling() {
+    // A long page is filled in after it is shown (output_display_host.cpp).
     delete findChild<QObject*>("pageFiller", Qt::FindDirectChildrenOnly);
+}
+
+void OutputWindow::SetPageText(const QString& text) {
+    // A new page ends the filling-in, so nothing of the old one is added to it.
+    StopFilling();
     pageView_->setPlainText(text);
 }
 
@@ -184,6 +188,9 @@ void OutputWindow::showEvent(QShowEvent* event) {
 
 void OutputWindow::closeEvent(QCloseEvent* event) {
     // Nothing is stored: placement and font are already in the shared values.
+    // The window is gone once the event loop comes round; the rest of a long
+    // page is not added to it meanwhile.
+    StopFilling();
     emit closing();
     QMainWindow::closeEvent(event);
 }

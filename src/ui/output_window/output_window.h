@@ -80,6 +80,7 @@ protected:
 
 private:
     void BuildMenus();
+    void StopFilling();
     QRect StoredOuterFrame() const;
     void ApplyStoredPlacement(QMargins frame);
     bool FitToToldFrame();

@@ -8,6 +8,8 @@
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QTest>
+#include <QTextBlock>
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -397,6 +399,52 @@ TEST_F(OutputWindowTest, ShortcutOfADisabledSizeCommandDoesNothing) {
 
     QTest::keyClick(Text(), Qt::Key_F8);
     EXPECT_EQ(Settings().outputFontSize, 11.5) << "F8 works from the text too";
+}
+
+// The page view holds no line longer than this; a longer one shows in pieces.
+constexpr std::size_t kWidestShownLine = 1024;
+
+TEST_F(OutputWindowTest, LongUnbrokenLinesShowInPiecesStayWholeInThePageAndCloseAtOnce) {
+    // An entry's lines (true) the page indents by two spaces; keywords.txt's it does not.
+    const std::pair<bool, std::string> cases[] = {{true, std::string(3'000'000, 'x')},
+                                                  {true, std::string(kWidestShownLine - 1, 'y')},
+                                                  {true, std::string(kWidestShownLine - 2, 'z')},
+                                                  {false, std::string(2'000'000, '\0')}};
+    for (const auto& [entry, line] : cases) {
+        SCOPED_TRACE(std::to_string(line.size()) + (entry ? " in an entry" : " of keywords"));
+        WriteBytes(folder / (entry ? "SIGN_Lib.TXT" : "keywords.txt"),
+                   entry ? "SUN in Libra\r\n" + line + "\r\n*\r\n" : line);
+        run.Press(entry ? "OKSigns" : "Command2");
+        ASSERT_NE(Out(), nullptr);
+        EXPECT_LE(Text()->document()->characterCount(), 1'100'000) << "a bounded first screen";
+        ASSERT_TRUE(QTest::qWaitFor(
+            [&] { return Out()->findChild<QObject*>("pageFiller") == nullptr; }, 60'000));
+
+        // The page file and the data buffer hold the line as it was; the page
+        // view the same characters, the long line alone cut in pieces.
+        const std::string stored = (entry ? "  " : "") + line;
+        const std::string page = LastPage();
+        EXPECT_NE(("\r\n" + page).find("\r\n" + stored + "\r\n"), std::string::npos);
+        const auto& data = program.Buffers().DataBuffer();
+        EXPECT_TRUE(std::any_of(data.begin(), data.end(),
+                                [&](const Line& kept) { return kept.View() == stored; }));
+
+        const std::size_t pieces = (stored.size() + kWidestShownLine - 1) / kWidestShownLine;
+        EXPECT_EQ(static_cast<std::size_t>(Text()->blockCount()),
+                  std::count(page.begin(), page.end(), '\n') + pieces);
+        for (QTextBlock block = Text()->document()->begin(); block.isValid();
+             block = block.next()) {
+            ASSERT_LE(static_cast<std::size_t>(block.length() - 1), kWidestShownLine);
+        }
+        EXPECT_TRUE(Text()->toPlainText().remove('\n') ==
+                    DecodeCp1252(page).remove('\r').remove('\n'));
+    }
+    // A close ends a filling-in at once.
+    run.Press("Command2");
+    OutputWindow* const window = Out();
+    ASSERT_NE(window->findChild<QObject*>("pageFiller"), nullptr) << "no filling-in under way";
+    window->close();
+    EXPECT_EQ(window->findChild<QObject*>("pageFiller"), nullptr);
 }
 
 // The window on its own, as the program creates it.
