@@ -12,6 +12,8 @@ with section("format"):
     line_width = 100
     tab_size = 4
     dangle_parens = False
-    max_pargs_hwrap = 6
+    max_pargs_hwrap = 4
+    max_subgroups_hwrap = 2
+    max_lines_hwrap = 2
 with section("markup"):
     enable_markup = False

@@ -7,8 +7,9 @@ function(tolvaris_target_defaults target)
         target_compile_options(${target} PRIVATE -Werror)
     endif()
     if(TOLVARIS_SANITIZE)
-        target_compile_options(${target} PRIVATE -fsanitize=address,undefined -fno-omit-frame-pointer
-                                                 -fno-sanitize-recover=undefined)
+        target_compile_options(
+            ${target} PRIVATE -fsanitize=address,undefined -fno-omit-frame-pointer
+                              -fno-sanitize-recover=undefined)
         target_link_options(${target} PRIVATE -fsanitize=address,undefined)
     endif()
 endfunction()
@@ -18,7 +19,12 @@ endfunction()
 # makes a QApplication (on the offscreen platform unless QT_QPA_PLATFORM
 # names another).
 function(tolvaris_add_test name)
-    cmake_parse_arguments(ARG "QT_MAIN" "LABEL" "SOURCES;LIBRARIES" ${ARGN})
+    cmake_parse_arguments(
+        ARG
+        "QT_MAIN"
+        "LABEL"
+        "SOURCES;LIBRARIES"
+        ${ARGN})
     if(NOT ARG_LABEL)
         set(ARG_LABEL quick)
     endif()
@@ -31,7 +37,12 @@ function(tolvaris_add_test name)
     else()
         target_link_libraries(${name} PRIVATE GTest::gtest_main)
     endif()
-    gtest_discover_tests(${name}
-        PROPERTIES ENVIRONMENT "TOLVARIS_SOURCE_DIR=${PROJECT_SOURCE_DIR}" LABELS ${ARG_LABEL}
-        DISCOVERY_TIMEOUT 60)
+    gtest_discover_tests(
+        ${name}
+        PROPERTIES ENVIRONMENT
+                   "TOLVARIS_SOURCE_DIR=${PROJECT_SOURCE_DIR}"
+                   LABELS
+                   ${ARG_LABEL}
+                   DISCOVERY_TIMEOUT
+                   60)
 endfunction()

@@ -9,7 +9,8 @@ set(CPACK_PACKAGE_NAME "tolvaris")
 set(CPACK_PACKAGE_VENDOR "The Tolvaris developers")
 set(CPACK_PACKAGE_CONTACT "The Tolvaris developers <developers@tolvaris.org>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "written interpretations of a natal chart")
-set(CPACK_PACKAGE_DESCRIPTION [=[
+set(CPACK_PACKAGE_DESCRIPTION
+    [=[
 Tolvaris shows written interpretations of the elements of a natal chart.
 You pick a sign, a house, a planet and an aspect, and Tolvaris shows the
 matching entry of its text library, which comes with this package, as a
