@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QPlainTextEdit>
+#include <QStringList>
 #include <chrono>
 #include <iostream>
 #include <random>
@@ -27,6 +28,29 @@ std::string RandomPage(std::mt19937_64& random, std::size_t size) {
         }
     }
     return page;
+}
+
+// The page view shows a line longer than this as pieces of it, for display
+// only; Qt's own loading is broken alike before the two are compared.
+constexpr qsizetype kDisplayPieceChars = 1024;
+
+QString InDisplayPieces(const QString& text) {
+    QString pieces;
+    pieces.reserve(text.size() + text.size() / kDisplayPieceChars);
+    const QStringList lines = text.split(QChar('\n'));
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        if (i > 0) {
+            pieces += QChar('\n');
+        }
+        const QString& line = lines[i];
+        for (qsizetype at = 0; at < line.size(); at += kDisplayPieceChars) {
+            if (at > 0) {
+                pieces += QChar('\n');
+            }
+            pieces += line.mid(at, kDisplayPieceChars);
+        }
+    }
+    return pieces;
 }
 
 // Processes events until no filling-in is left in the window; false after 20 s.
@@ -60,7 +84,7 @@ bool CheckLongPages() {
         ++cases;
         reference.setPlainText(DecodeCp1252(last));
         if (!Settle(host.Window()) ||
-            host.Window()->PageView()->toPlainText() != reference.toPlainText()) {
+            host.Window()->PageView()->toPlainText() != InDisplayPieces(reference.toPlainText())) {
             ++failures;
             std::cerr << "long page differs: " << what << ", " << last.size() << " bytes\n";
         }
