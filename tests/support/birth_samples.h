@@ -3,6 +3,7 @@
 #include <string>
 
 #include "core/chart/birth_data.h"
+#include "core/sky/chart.h"
 
 namespace tolvaris::test {
 
@@ -21,6 +22,15 @@ inline BirthData BerlinNewYear(bool timeKnown = true) {
     birth.longitude = 13.405;
     birth.zone = "Europe/Berlin";
     return birth;
+}
+
+// The same birth as the chart computes it: 1990-01-01 11:00:00 UT.
+inline ChartRequest BerlinNewYearRequest() {
+    ChartRequest request;
+    request.utSeconds = 631191600;
+    request.latitude = 52.52;
+    request.longitude = 13.405;
+    return request;
 }
 
 }  // namespace tolvaris::test

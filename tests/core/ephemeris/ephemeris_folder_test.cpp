@@ -11,13 +11,12 @@
 #include <string>
 
 #include "core/sky/chart.h"
+#include "support/birth_samples.h"
 
 namespace tolvaris {
 namespace {
 
 namespace fs = std::filesystem;
-
-constexpr std::int64_t k1990Jan1At11 = 631191600;
 
 // Sets SE_EPHE_PATH (or removes it) for the life of the object.
 class ScopedEphemerisPath {
@@ -67,11 +66,7 @@ private:
 };
 
 ChartRequest Berlin1990() {
-    ChartRequest request;
-    request.utSeconds = k1990Jan1At11;
-    request.latitude = 52.52;
-    request.longitude = 13.405;
-    return request;
+    return test::BerlinNewYearRequest();
 }
 
 TEST(EphemerisFolder, DebianFolderWhenTheVariableIsUnsetOrEmpty) {

@@ -6,18 +6,13 @@
 #include <limits>
 
 #include "core/ephemeris/ephemeris.h"
+#include "support/birth_samples.h"
 
 namespace tolvaris {
 namespace {
 
-constexpr std::int64_t k1990Jan1At11 = 631191600;
-
 ChartRequest Berlin1990() {
-    ChartRequest request;
-    request.utSeconds = k1990Jan1At11;
-    request.latitude = 52.52;
-    request.longitude = 13.405;
-    return request;
+    return test::BerlinNewYearRequest();
 }
 
 bool AnyNoteContains(const Chart& chart, const std::string& text) {
