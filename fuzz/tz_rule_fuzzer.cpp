@@ -1,7 +1,8 @@
-// The zone files' closing rule on arbitrary bytes: TzifFooter on what looks
+// The zone files on arbitrary bytes: ReadTzif and TzifFooter on what looks
 // like a zone file, ParseTzRule on other input and on any footer found. Nothing
-// read may lie outside the input, and whatever rule is accepted must give
-// offsets within a day of UT and changes within a week of their year.
+// read may lie outside the input, every transition of a history read must name
+// one of its types, and whatever rule is accepted must give offsets within a
+// day of UT and changes within a week of their year.
 
 #include <chrono>
 #include <cstdint>
@@ -9,6 +10,7 @@
 #include <string_view>
 
 #include "core/time/tz_rule.h"
+#include "core/time/tzif_file.h"
 #include "fuzz_support.h"
 
 namespace tolvaris::fuzz {
@@ -51,6 +53,12 @@ void CheckOne(std::string_view bytes) {
     if (bytes.substr(0, 4) != "TZif") {
         CheckRule(bytes);
         return;
+    }
+    if (const auto history = ReadTzif(bytes)) {
+        FUZZ_CHECK(!history->types.empty(), Printable(bytes));
+        for (const Transition& transition : history->transitions) {
+            FUZZ_CHECK(transition.type < history->types.size(), Printable(bytes));
+        }
     }
     const auto footer = TzifFooter(bytes);
     if (!footer) {
