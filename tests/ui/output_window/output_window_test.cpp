@@ -528,7 +528,10 @@ TEST_F(LoneOutputWindowTest, ARestoredFrameIsKeptInsideTheAvailableScreen) {
         {{100, 80, 400, 300}, {0, 0, 1600, 1200}, {100, 80, 400, 300}},       // inside
     };
     auto twips = [](int pixels) { return static_cast<std::int16_t>(pixels * 15); };
-    for (const auto& [stored, available, opened] : cases) {
+    for (const auto& row : cases) {
+        const QRect& stored = row[0];
+        const QRect& available = row[1];
+        const QRect& opened = row[2];
         SCOPED_TRACE(::testing::PrintToString(stored));
         settings = SettingValues{.outputTop = twips(stored.top()),
                                  .outputLeft = twips(stored.left()),
