@@ -31,9 +31,9 @@ void OffscreenDrawing::EnsureGui() {
             std::fprintf(stderr, "tolvaris-chart: %s\n", qPrintable(message));
         }
     });
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    }
+    // Drawing to a file never needs a display: a platform named in the
+    // environment (xcb without one aborts the process) is not asked.
+    qputenv("QT_QPA_PLATFORM", "offscreen");
     gui_ = std::make_unique<Gui>(argc_, argv_);
 }
 

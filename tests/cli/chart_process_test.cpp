@@ -309,19 +309,24 @@ PngSize ReadPngSize(const std::string& bytes) {
 
 TEST(ChartProcess, DrawsTheWheelWithoutADisplay) {
     test::TempFolder folder;
-    // No display and no platform named: the tool chooses offscreen itself.
-    const std::vector<std::string> bare = {"PATH=/usr/bin:/bin", "HOME=" + folder.Path().string()};
+    // No display: the tool draws offscreen whether no platform is named or
+    // one that needs a display.
     const struct {
         std::vector<std::string> more;
         const char* file;
         std::uint32_t side;
+        const char* platform;
     } cases[] = {
-        {{"--size", "1234"}, "wheel.png", 1234},
-        {{}, "default.PNG", 800},
-        {{"--size=300"}, "small.svg", 300},
+        {{"--size", "1234"}, "wheel.png", 1234, nullptr},
+        {{}, "default.PNG", 800, "QT_QPA_PLATFORM=xcb"},
+        {{"--size=300"}, "small.svg", 300, "QT_QPA_PLATFORM=wayland"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.file);
+        std::vector<std::string> bare = {"PATH=/usr/bin:/bin", "HOME=" + folder.Path().string()};
+        if (c.platform) {
+            bare.emplace_back(c.platform);
+        }
         std::vector<std::string> arguments = Berlin({"--name", "Berlin noon", "--wheel"});
         arguments.push_back((folder / c.file).string());
         arguments.insert(arguments.end(), c.more.begin(), c.more.end());
