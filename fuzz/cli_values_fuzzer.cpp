@@ -78,9 +78,9 @@ void CheckOne(FuzzedDataProvider& data) {
     const BirthData& birth = parsed.value->birth;
     FUZZ_CHECK(DateExists(birth.date), shown);
     if (birth.time) {
-        FUZZ_CHECK(birth.time->Hour >= 0 && birth.time->Hour <= 23, shown);
-        FUZZ_CHECK(birth.time->Minute >= 0 && birth.time->Minute <= 59, shown);
-        FUZZ_CHECK(birth.time->Second >= 0 && birth.time->Second <= 59, shown);
+        FUZZ_CHECK(birth.time->hour >= 0 && birth.time->hour <= 23, shown);
+        FUZZ_CHECK(birth.time->minute >= 0 && birth.time->minute <= 59, shown);
+        FUZZ_CHECK(birth.time->second >= 0 && birth.time->second <= 59, shown);
     }
     FUZZ_CHECK(birth.latitude >= -90.0 && birth.latitude <= 90.0, shown);
     FUZZ_CHECK(birth.longitude >= -180.0 && birth.longitude <= 180.0, shown);
