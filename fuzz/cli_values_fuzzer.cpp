@@ -1,7 +1,8 @@
 // The command line's reading of dates, times, coordinates, offsets and orbs
 // on arbitrary values: a refusal is one line naming the option; an accepted
-// value is in range, and a coordinate equals what a plain reference reading
-// of the same digits gives.
+// value is in range, and a coordinate typed as a plain decimal (with a point
+// or a comma) equals what a plain reference reading of the same digits gives.
+// Degrees with minutes and hemisphere letters are only checked for range.
 //
 // The seeds in fuzz/corpus/fuzz_cli_values are whole command lines that are
 // accepted, so the fuzzer starts on the checks of accepted values: each value
@@ -14,6 +15,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "cli/command_line.h"
@@ -87,10 +89,16 @@ void CheckOne(FuzzedDataProvider& data) {
     if (birth.utcOffsetSeconds) {
         FUZZ_CHECK(std::abs(*birth.utcOffsetSeconds) <= kMaxUtcOffsetSeconds, shown);
     }
-    FUZZ_CHECK(LooksLikePlainDecimal(latitudeText), shown);
-    FUZZ_CHECK(birth.latitude == std::strtod(latitudeText.c_str(), nullptr), shown);
-    FUZZ_CHECK(LooksLikePlainDecimal(longitudeText), shown);
-    FUZZ_CHECK(birth.longitude == std::strtod(longitudeText.c_str(), nullptr), shown);
+    for (const auto& [text, value] :
+         {std::pair{latitudeText, birth.latitude}, std::pair{longitudeText, birth.longitude}}) {
+        std::string decimal = text;
+        if (const std::size_t comma = decimal.find(','); comma != std::string::npos) {
+            decimal[comma] = '.';
+        }
+        if (LooksLikePlainDecimal(decimal)) {
+            FUZZ_CHECK(value == std::strtod(decimal.c_str(), nullptr), shown);
+        }
+    }
 }
 
 }  // namespace
