@@ -261,9 +261,13 @@ private:
             return read ? std::string() : read.Failure().message;
         }
         switch (option) {
-            case Option::Name:
-                birth.name = value;
-                return CheckText(value, "name");
+            case Option::Name: {
+                if (std::string error = CheckText(value, "name"); !error.empty()) {
+                    return error;
+                }
+                const Status read = ReadBirthField(BirthField::Name, value, birth);
+                return read ? std::string() : read.Failure().message;
+            }
             case Option::Place:
             case Option::Places:
                 if (value.find_first_not_of(" \t") == std::string_view::npos) {

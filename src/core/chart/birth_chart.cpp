@@ -3,6 +3,7 @@
 #include <variant>
 
 #include "core/chart/birth_fields.h"
+#include "core/ephemeris/ut_instant.h"
 
 namespace tolvaris {
 
@@ -18,6 +19,23 @@ std::string_view OffsetSourceName(OffsetSource source) {
     return "zone";
 }
 
+std::string CheckBirthYear(const CivilDate& date) {
+    if (date.year >= kFirstAcceptedYear && date.year <= kLastAcceptedYear) {
+        return {};
+    }
+    // Offsets stay within a day of UT, so only the day either side of the
+    // accepted years may still fall inside them; the instant decides there.
+    const bool lastDayBefore =
+        date.year == kFirstAcceptedYear - 1 && date.month == 12 && date.day == 31;
+    const bool firstDayAfter =
+        date.year == kLastAcceptedYear + 1 && date.month == 1 && date.day == 1;
+    if (lastDayBefore || firstDayAfter) {
+        return {};
+    }
+    return "Date must lie between the years " + std::to_string(kFirstAcceptedYear) + " and " +
+           std::to_string(kLastAcceptedYear) + "; " + std::to_string(date.year) + " is outside.";
+}
+
 BirthChartResult ComputeBirthChart(Ephemeris& ephemeris, const BirthData& birth) {
     BirthChartResult result;
     // Coordinates and orbs first: the time needs a sound longitude.
@@ -29,6 +47,10 @@ BirthChartResult ComputeBirthChart(Ephemeris& ephemeris, const BirthData& birth)
     request.orbs = birth.orbs;
     if (std::string error = ValidateChartRequest(request); !error.empty()) {
         result.error = Error{ErrorKind::Input, std::nullopt, std::move(error)};
+        return result;
+    }
+    if (std::string error = CheckBirthYear(birth.date); !error.empty()) {
+        result.error = Error{ErrorKind::Input, BirthField::Date, std::move(error)};
         return result;
     }
 

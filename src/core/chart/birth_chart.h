@@ -31,7 +31,13 @@ struct BirthChartResult {
     bool Ok() const { return value.has_value(); }
 };
 
-// Checks the birth data (coordinates, orbs, zone or offset, date and time),
+// Empty when the local date may fall in the years the chart is computed for
+// (kFirstAcceptedYear to kLastAcceptedYear in UT), else a sentence for the
+// user. Asked before the zone: no zone or offset makes such a date computable.
+std::string CheckBirthYear(const CivilDate& date);
+
+// Checks the birth data (coordinates, orbs, the year, zone or offset, date
+// and time),
 // converts the local time to UT and computes the chart. Changes nothing on
 // failure.
 BirthChartResult ComputeBirthChart(Ephemeris& ephemeris, const BirthData& birth);

@@ -6,6 +6,7 @@
 #include "core/chart/coordinate_text.h"
 #include "core/chart/message_text.h"
 #include "core/chart/orbs_text.h"
+#include "core/common/utf8.h"
 #include "core/time/civil_time.h"
 
 namespace tolvaris {
@@ -15,16 +16,33 @@ Error Refused(BirthField field, const TimeError& error) {
     return InputError(field, AsClause(error.message));
 }
 
+// Code points, not bytes: an accented name is as long as its letters.
+std::size_t CodePoints(std::string_view text) {
+    std::size_t count = 0;
+    for (std::size_t pos = 0; pos < text.size(); ++count) {
+        NextCodePoint(text, pos);
+    }
+    return count;
+}
+
+Status ReadLabel(BirthField field, std::string_view value, std::string& label) {
+    if (CodePoints(value) > kMaxLabelCharacters) {
+        return InputError(field, std::string(field == BirthField::Name ? "the name" : "the place") +
+                                     " is longer than " + std::to_string(kMaxLabelCharacters) +
+                                     " characters");
+    }
+    label = value;
+    return Done();
+}
+
 }  // namespace
 
 Status ReadBirthField(BirthField field, std::string_view value, BirthData& birth) {
     switch (field) {
         case BirthField::Name:
-            birth.name = value;
-            return Done();
+            return ReadLabel(field, value, birth.name);
         case BirthField::Place:
-            birth.placeName = value;
-            return Done();
+            return ReadLabel(field, value, birth.placeName);
         case BirthField::Date: {
             TimeResult<CivilDate> date = ParseDate(value);
             if (auto* error = std::get_if<TimeError>(&date)) {

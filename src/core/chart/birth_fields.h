@@ -1,6 +1,7 @@
 #pragma once
 
 #include <bitset>
+#include <cstddef>
 #include <optional>
 #include <string_view>
 
@@ -9,6 +10,10 @@
 #include "core/common/result.h"
 
 namespace tolvaris {
+
+// The longest name or place read, in characters (code points): longer than
+// any a person writes, short enough that a chart file stays a few KiB.
+inline constexpr std::size_t kMaxLabelCharacters = 200;
 
 // Reads `value` into its field of `birth`: the one reader of each field, for
 // chart files, the command line and the birth-data dialog alike. A refusal

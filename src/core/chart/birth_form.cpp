@@ -45,21 +45,24 @@ Error Missing(BirthField field) {
 
 Result<BirthData> ReadBirthForm(const BirthForm& form) {
     BirthData birth;
-    birth.name = form.name;
-    birth.placeName = form.placeName;
     birth.houseSystem = form.houseSystem;
     birth.fold = form.fold;
 
     const std::string time = form.timeUnknown ? std::string("unknown") : form.time;
-    const std::array<std::pair<BirthField, const std::string*>, 6> boxes = {{
+    const std::array<std::pair<BirthField, const std::string*>, 8> boxes = {{
+        {BirthField::Name, &form.name},
         {BirthField::Date, &form.date},
         {BirthField::Time, &time},
+        {BirthField::Place, &form.placeName},
         {BirthField::Latitude, &form.latitude},
         {BirthField::Longitude, &form.longitude},
         {BirthField::UtcOffset, &form.offset},
         {BirthField::Zone, &form.zone},
     }};
     BirthFieldSet given;
+    // A name and a place may be left blank; read they are all the same.
+    given.Add(BirthField::Name);
+    given.Add(BirthField::Place);
     for (const auto& [field, text] : boxes) {
         if (!IsBlank(*text)) {
             given.Add(field);

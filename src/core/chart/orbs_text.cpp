@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 
 #include "core/chart/decimal_text.h"
 #include "core/chart/message_text.h"
@@ -76,7 +77,10 @@ OrbsParse ParseOrbs(std::string_view text, const Orbs& start) {
                            " is outside 0 to " + FormatShortestDecimal(kMaxOrb);
             return result;
         }
-        orbs[row->kind] = *value;
+        // Adding 0.0 makes "-0" plain 0.
+        constexpr double kScale = 1e6;
+        static_assert(kOrbDecimals == 6, "kScale is 10 to the power kOrbDecimals");
+        orbs[row->kind] = std::round(*value * kScale) / kScale + 0.0;
         if (comma == std::string_view::npos) {
             break;
         }

@@ -19,9 +19,12 @@
 #include <QVBoxLayout>
 #include <variant>
 
+#include "core/chart/birth_chart.h"
+#include "core/chart/birth_fields.h"
 #include "core/chart/display_text.h"
 #include "core/chart/lazy_atlas.h"
 #include "core/chart/message_text.h"
+#include "core/chart/orbs_text.h"
 #include "core/time/time_format.h"
 
 namespace tolvaris {
@@ -61,6 +64,10 @@ void BirthDataDialog::BuildFields() {
 
     name_ = AddLineEdit(this, "name", "");
     form->addRow(tr("&Name:"), name_);
+    // The reader counts characters and says when a name is too long; the box
+    // only keeps a paste of a whole page out (QLineEdit counts UTF-16 units,
+    // two for some characters, hence twice the limit).
+    name_->setMaxLength(static_cast<int>(2 * kMaxLabelCharacters));
     date_ = AddLineEdit(this, "date", tr("YYYY-MM-DD, for example 1990-03-25"));
     form->addRow(tr("&Date:"), date_);
 
@@ -76,6 +83,7 @@ void BirthDataDialog::BuildFields() {
     connect(timeUnknown_, &QCheckBox::toggled, time_, &QWidget::setDisabled);
 
     place_ = AddLineEdit(this, "place", tr("Type a few letters of the town"));
+    place_->setMaxLength(static_cast<int>(2 * kMaxLabelCharacters));
     placeModel_ = new QStringListModel(this);
     placeCompleter_ = new QCompleter(placeModel_, this);
     // The atlas has already chosen and ordered the matches.
@@ -155,7 +163,9 @@ void BirthDataDialog::BuildFields() {
         auto* spin = new QDoubleSpinBox(orbsBox_);
         spin->setObjectName("orb" + Text(kAspects[index].label));
         spin->setRange(0.0, kMaxOrb);
-        spin->setDecimals(1);
+        // As many decimals as the chart keeps, so that an orb opened from a
+        // file is saved unchanged.
+        spin->setDecimals(kOrbDecimals);
         spin->setSingleStep(0.5);
         spin->setSuffix("\u00B0");
         orbs_[index] = spin;
@@ -344,6 +354,12 @@ void BirthDataDialog::UpdatePreview() {
         return;
     }
     const BirthData& birth = *read;
+    // A year out of reach is what to say, not the zone's trouble with it.
+    if (const std::string error = CheckBirthYear(birth.date); !error.empty()) {
+        ShowFold(std::nullopt);
+        preview_->setText(tr("No UT yet. %1").arg(Text(error)));
+        return;
+    }
     LocalTimeRequest request;
     request.date = birth.date;
     request.time = birth.time;
@@ -390,8 +406,12 @@ void BirthDataDialog::ShowFold(const std::optional<RepeatedLocalTime>& repeated)
 
 QWidget* BirthDataDialog::FieldWidget(BirthField field) const {
     switch (field) {
+        case BirthField::Name:
+            return name_;
         case BirthField::Date:
             return date_;
+        case BirthField::Place:
+            return place_;
         case BirthField::Time:
             return time_;
         case BirthField::Latitude:

@@ -45,6 +45,8 @@ TEST(ComputeBirthChart, RefusesWithOneMessageAndKeepsBothReadingsOfARepeatedHour
         {Berlin({1990, 3, 25}, CivilTime{2, 30, 0}),
          "02:30 on 25 March 1990 did not exist in Europe/Berlin: clocks went from 02:00 to "
          "03:00."},
+        {Berlin({9999, 10, 31}, CivilTime{2, 30, 0}),
+         "Date must lie between the years 1583 and 2999; 9999 is outside."},
     };
     for (const auto& c : cases) {
         const BirthChartResult result = ComputeBirthChart(ephemeris, c.birth);

@@ -232,6 +232,8 @@ TEST(ChartFile, NamesTheFileTheLineAndTheFieldOfEveryFault) {
          "c.chart, line 5: the field \"place\" is not valid UTF-8 text."},
         {"NUL in a value", WithLine(2, std::string("name: A\0B", 9)),
          "c.chart, line 2: the field \"name\" holds a control character."},
+        {"name too long", WithLine(2, "name: " + std::string(201, 'a')),
+         "c.chart, line 2: the name is longer than 200 characters."},
         {"ten megabytes of junk", std::string(10 * 1024 * 1024, 'x'),
          "c.chart, line 1: the file is 10485760 bytes long, more than a chart file's 65536, so it "
          "is not one."},

@@ -183,6 +183,22 @@ TEST(Orbs, FormatAndReadBack) {
     }
 }
 
+TEST(Orbs, EveryAcceptedOrbReadsBackAsItself) {
+    // Millionths k across 0 to 15, with tails (32 characters in all) rounding to k or k + 1.
+    for (long k = 0; k < 15'000'000; k += 7919) {
+        const std::string plain = std::to_string(k / 1'000'000) + "." +
+                                  std::to_string(1'000'000 + k % 1'000'000).substr(1);
+        for (const auto& [tail, millionths] :
+             {std::pair<std::string, long>{"49999990000000000000001", k}, {"5000001", k + 1}}) {
+            const double orb =
+                ParseOrbs("trine=" + plain + tail, {}).value.value()[AspectKind::Trine];
+            EXPECT_EQ(orb, static_cast<double>(millionths) / 1e6) << plain + tail;
+            EXPECT_EQ(ParseOrbs(FormatOrbs(Orbs::Every(orb)), {}).value.value()[AspectKind::Trine],
+                      orb);
+        }
+    }
+}
+
 }  // namespace
 }  // namespace tolvaris
 

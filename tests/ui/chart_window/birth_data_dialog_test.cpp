@@ -11,7 +11,9 @@
 #include <QTest>
 
 #include "core/chart/lazy_atlas.h"
+#include "core/chart/orbs_text.h"
 #include "core/ephemeris/ephemeris.h"
+#include "support/birth_samples.h"
 #include "support/fake_screen.h"
 #include "support/temp_folder.h"
 #include "support/test_atlas.h"
@@ -174,7 +176,7 @@ TEST_F(BirthDataDialogTest, ShowsTheUtAndWhereTheOffsetComesFrom) {
 TEST_F(BirthDataDialogTest, ARefusedFieldGetsOneMessageAndNothingChanges) {
     const struct {
         const char* field;
-        const char* bad;
+        QString bad;
         const char* message;
     } cases[] = {
         {"date", "1990-02-30", "The date 1990-02-30 does not exist."},
@@ -188,6 +190,7 @@ TEST_F(BirthDataDialogTest, ARefusedFieldGetsOneMessageAndNothingChanges) {
         {"time", "02:30",
          "02:30 on 25 March 1990 did not exist in Europe/Berlin: clocks went from "
          "02:00 to 03:00."},
+        {"place", QString(201, QChar(0xE9)), "The place is longer than 200 characters."},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.field);
@@ -218,6 +221,17 @@ TEST_F(BirthDataDialogTest, ARefusedFieldGetsOneMessageAndNothingChanges) {
     Edit("name")->setFocus();
     Dialog().accept();
     EXPECT_EQ(QApplication::focusWidget(), Edit("date"));
+}
+
+TEST_F(BirthDataDialogTest, KeepsOrbsAndALongNameAsGiven) {
+    BirthData birth = test::BerlinNewYear();
+    birth.name = QString(200, QChar(0xE9)).toStdString();  // 400 bytes, 200 characters
+    birth.orbs = *ParseOrbs("conjunction=7.25,sextile=0.04,square=7.96,trine=0.000001", {}).value;
+    Dialog().SetBirthData(birth);
+    Dialog().accept();
+    EXPECT_EQ(Dialog().Chart().value().input.name, birth.name);
+    EXPECT_EQ(FormatOrbs(Dialog().Chart().value().input.orbs),
+              "conjunction=7.25,sextile=0.04,square=7.96,trine=0.000001,opposition=8");
 }
 
 TEST_F(BirthDataDialogTest, ARepeatedTimeAsksEarlierOrLaterWithBothOffsets) {
