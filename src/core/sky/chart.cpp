@@ -67,6 +67,18 @@ std::string ValidateChartRequest(const ChartRequest& request) {
     if (!(request.longitude >= -180.0 && request.longitude <= 180.0)) {
         return "Longitude must lie between -180 and 180 degrees.";
     }
+    // At a pole the horizon is undefined and with it the Ascendant: the
+    // library returns 0 Aries whatever the time, and several Regiomontanus or
+    // Campanus cusps coincide. Equal and whole-sign houses start from that
+    // Ascendant, so no system is spared.
+    constexpr double kPoleMargin = 0.0001;
+    if (request.timeKnown && std::fabs(request.latitude) >= 90.0 - kPoleMargin) {
+        return std::string(HouseSystemDisplayName(request.houseSystem)) +
+               " houses cannot be computed at latitude " + FormatLatitude(request.latitude) +
+               ": within 0.0001 degree of a pole the horizon, and with it the Ascendant, is "
+               "undefined. Give a latitude nearer the equator, or leave the birth time out for a "
+               "chart without houses.";
+    }
     if (std::string message = CheckInstantInAcceptedYears(request.utSeconds); !message.empty()) {
         return message;
     }

@@ -65,6 +65,7 @@ TEST(ChartRequestChecks, EdgesOfTheRangesAreAccepted) {
     for (double latitude : {-90.0, 90.0}) {
         for (double longitude : {-180.0, 180.0}) {
             ChartRequest request = Berlin1990();
+            request.timeKnown = false;  // no houses at a pole
             request.latitude = latitude;
             request.longitude = longitude;
             const ChartResult result = ComputeChart(ephemeris, request);
@@ -161,8 +162,8 @@ TEST(PolarHouses, PlacidusAndKochFallBackToPorphyryWithANote) {
         {HouseSystem::Koch, -77.85,
          "Koch houses cannot be computed at latitude 77.85 S, inside a polar circle; "
          "Porphyry houses are shown instead."},
-        {HouseSystem::Placidus, 90.0,
-         "Placidus houses cannot be computed at latitude 90.00 N, inside a polar circle; "
+        {HouseSystem::Placidus, 89.99,
+         "Placidus houses cannot be computed at latitude 89.99 N, inside a polar circle; "
          "Porphyry houses are shown instead."},
     };
     Ephemeris ephemeris;
@@ -182,6 +183,35 @@ TEST(PolarHouses, PlacidusAndKochFallBackToPorphyryWithANote) {
         ASSERT_TRUE(porphyry.Ok());
         EXPECT_TRUE(porphyry.chart->notes.empty());
         EXPECT_EQ(*result.chart->cusps, *porphyry.chart->cusps);
+    }
+}
+
+TEST(PolarHouses, NoHouseSystemWithinATenThousandthOfAPole) {
+    // swetest -house13.405,90,<letter> gives the Ascendant as 0 whatever the
+    // time, and Regiomontanus cusps 2, 3 at 360 and 5 to 9 at 180.
+    const struct {
+        HouseSystem system;
+        double latitude;
+        bool refused;
+    } cases[] = {
+        {HouseSystem::Regiomontanus, 90.0, true},  {HouseSystem::Equal, 89.99991, true},
+        {HouseSystem::WholeSign, -89.99995, true}, {HouseSystem::Porphyry, -90.0, true},
+        {HouseSystem::Equal, 89.9998, false},      {HouseSystem::Regiomontanus, -89.9998, false},
+    };
+    Ephemeris ephemeris;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(HouseSystemKey(c.system)) + " " + std::to_string(c.latitude));
+        ChartRequest request = Berlin1990();
+        request.latitude = c.latitude;
+        request.houseSystem = c.system;
+        const ChartResult result = ComputeChart(ephemeris, request);
+        EXPECT_EQ(result.Ok(), !c.refused) << result.error;
+        if (c.refused) {
+            const std::string start = std::string(HouseSystemDisplayName(c.system)) +
+                                      " houses cannot be computed at latitude 90.00 " +
+                                      (c.latitude < 0 ? "S" : "N");
+            EXPECT_EQ(result.error.rfind(start, 0), 0u) << result.error;
+        }
     }
 }
 
