@@ -5,15 +5,13 @@
 #include <gtest/gtest.h>
 #include <stdlib.h>
 
+#include <algorithm>
 #include <cmath>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <optional>
 #include <string>
 
 #include "core/sky/chart.h"
-#include "core/sky/sky_positions.h"
 #include "support/birth_samples.h"
 
 namespace tolvaris {
@@ -146,63 +144,42 @@ TEST(EphemerisFolder, LiveInstancesShareTheFirstOnesFolder) {
     EXPECT_EQ(result.chart->ephemeris, EphemerisUsed::Moshier);
 }
 
-// Copies a file of Debian's, or its first `keep` bytes.
-void CopyFile(const char* name, const fs::path& folder, std::size_t keep) {
-    std::ifstream in(fs::path(kDebianEphemerisFolder) / name, std::ios::binary);
-    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    std::ofstream(folder / name, std::ios::binary)
-        .write(bytes.data(), std::min(keep, bytes.size()));
-}
-
-struct PartialFolderCase {
-    const char* label;
-    std::size_t planetBytes;  // 0: no planet file; kWhole: the whole file
-    std::size_t moonBytes;
-    const char* error;  // the file the message names, or null when the chart succeeds
-    double moon;        // swetest -b1.1.1990 -ut11:00 -p1 -fPl with the same folder
-    bool moonFromModel;
-};
-
-constexpr std::size_t kWhole = static_cast<std::size_t>(-1);
-
 TEST(EphemerisFolder, PartialOrDamagedFilesAreReportedForTheRightBodyAndFile) {
-    const PartialFolderCase cases[] = {
-        {"both files", kWhole, kWhole, nullptr, 332.7065724, false},
-        {"planet file only", kWhole, 0, nullptr, 332.7066061, true},
-        {"Moon file cut short", kWhole, 100000, "semo_18.se1 is damaged", 0, false},
-        {"planet file cut short", 100000, kWhole, "sepl_18.se1 is damaged", 0, false},
+    // Bytes kept of the planet and Moon files (0 none, -1 all); the Moon as
+    // swetest -b1.1.1990 -ut11:00 -p1 -fPl gives it with the same folder.
+    const struct {
+        std::uintmax_t planet, moon;
+        const char* error;
+        double moonLongitude;
+    } cases[] = {
+        {std::uintmax_t(-1), 0, nullptr, 332.7066061},
+        {std::uintmax_t(-1), 100000, "semo_18.se1 is damaged", 0},
+        {100000, std::uintmax_t(-1), "sepl_18.se1 is damaged", 0},
     };
-    for (const PartialFolderCase& c : cases) {
-        SCOPED_TRACE(c.label);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.error != nullptr ? c.error : "no Moon file");
         TemporaryFolder folder;
-        if (c.planetBytes != 0) {
-            CopyFile("sepl_18.se1", folder.Path(), c.planetBytes);
-        }
-        if (c.moonBytes != 0) {
-            CopyFile("semo_18.se1", folder.Path(), c.moonBytes);
+        for (const auto& [name, keep] :
+             {std::pair{"sepl_18.se1", c.planet}, {"semo_18.se1", c.moon}}) {
+            if (keep != 0) {
+                fs::copy_file(fs::path(kDebianEphemerisFolder) / name, folder.Path() / name);
+                fs::resize_file(folder.Path() / name,
+                                std::min(keep, fs::file_size(folder.Path() / name)));
+            }
         }
         ScopedEphemerisPath path(folder.Path().string());
-        Ephemeris ephemeris;
-        const ChartResult result = ComputeChart(ephemeris, Berlin1990());
+        const ChartResult result = ComputeChart(Berlin1990());
         if (c.error != nullptr) {
-            ASSERT_FALSE(result.Ok());
-            EXPECT_NE(result.error.find((folder.Path() / "").string() + c.error), std::string::npos)
+            EXPECT_NE(result.error.find((folder.Path() / c.error).string()), std::string::npos)
                 << result.error;
             continue;
         }
         ASSERT_TRUE(result.Ok()) << result.error;
-        const Chart& chart = *result.chart;
-        EXPECT_NEAR(chart.bodies[0].longitude, 280.7717825, 1e-6);
-        EXPECT_NEAR(chart.bodies[1].longitude, c.moon, 1e-6);
-        EXPECT_EQ(EphemerisUsedName(chart.ephemeris), c.moonFromModel ? "moshier" : "swiss");
-        const SkyPositions sky = PositionsAt(ephemeris, chart.julianDayUt, kBodies);
-        EXPECT_EQ(sky.fromBuiltIn,
-                  c.moonFromModel ? std::vector<Point>{Point::Moon} : std::vector<Point>{});
-        ASSERT_EQ(chart.notes.size(), c.moonFromModel ? 1u : 0u);
-        if (c.moonFromModel) {
-            EXPECT_EQ(chart.notes[0].rfind("Moon: position from the built-in Moshier", 0), 0u)
-                << chart.notes[0];
-        }
+        EXPECT_NEAR(result.chart->bodies[0].longitude, 280.7717825, 1e-6);
+        EXPECT_NEAR(result.chart->bodies[1].longitude, c.moonLongitude, 1e-6);
+        EXPECT_EQ(EphemerisUsedName(result.chart->ephemeris), "moshier");
+        ASSERT_EQ(result.chart->notes.size(), 1u);
+        EXPECT_EQ(result.chart->notes[0].rfind("Moon: position from the built-in", 0), 0u);
     }
 }
 
