@@ -23,9 +23,10 @@ std::string Angle(const std::optional<AnglePlacement>& angle) {
     if (!angle) {
         return "null";
     }
-    return "{\"longitude\": " + Degrees(angle->longitude) +
-           ", \"sign\": " + JsonString(SignName(angle->sign)) +
-           ", \"degree_in_sign\": " + Degrees(angle->degreeInSign) + "}";
+    const ShownLongitude shown = ShowLongitude(angle->longitude);
+    return "{\"longitude\": " + Degrees(shown.longitude) +
+           ", \"sign\": " + JsonString(SignName(shown.sign)) +
+           ", \"degree_in_sign\": " + Degrees(shown.degreeInSign) + "}";
 }
 
 }  // namespace
@@ -72,9 +73,10 @@ std::string FormatChartJson(const BirthChart& birthChart) {
         const BodyPlacement& body = chart.bodies[i];
         json += i == 0 ? "\n  " : ",\n  ";
         json += "{\"name\": " + JsonString(body.name);
-        json += ", \"longitude\": " + Degrees(body.longitude);
-        json += ", \"sign\": " + JsonString(SignName(body.sign));
-        json += ", \"degree_in_sign\": " + Degrees(body.degreeInSign);
+        const ShownLongitude shown = ShowLongitude(body.longitude);
+        json += ", \"longitude\": " + Degrees(shown.longitude);
+        json += ", \"sign\": " + JsonString(SignName(shown.sign));
+        json += ", \"degree_in_sign\": " + Degrees(shown.degreeInSign);
         json += ", \"house\": " + (body.house ? std::to_string(*body.house) : "null");
         json += ", \"speed\": " + Degrees(body.speed);
         json += ", \"retrograde\": ";
@@ -88,7 +90,7 @@ std::string FormatChartJson(const BirthChart& birthChart) {
     if (chart.cusps) {
         json += "[";
         for (std::size_t i = 0; i < chart.cusps->size(); ++i) {
-            json += (i == 0 ? "" : ", ") + Degrees((*chart.cusps)[i]);
+            json += (i == 0 ? "" : ", ") + Degrees(ShowLongitude((*chart.cusps)[i]).longitude);
         }
         json += "]";
     } else {

@@ -23,24 +23,21 @@ std::string Padded(std::string_view text, std::size_t width) {
     return padded;
 }
 
-std::string Row(std::string_view point, double longitude, int sign, double degreeInSign,
-                std::string_view house, std::string_view motion) {
-    return Padded(point, 11) + Padded(FormatFixedDecimal(longitude, 6), 13) +
-           Padded(std::string(SignName(sign)) + " " + FormatDegreesInSign(degreeInSign), 24) +
+std::string Row(std::string_view point, double longitude, std::string_view house,
+                std::string_view motion) {
+    const ShownLongitude shown = ShowLongitude(longitude);
+    return Padded(point, 11) + Padded(FormatFixedDecimal(shown.longitude, 6), 13) +
+           Padded(std::string(SignName(shown.sign)) + " " + FormatDegreesInSign(shown.longitude),
+                  24) +
            Padded(house, 7) + std::string(motion) + "\n";
 }
 
 }  // namespace
 
-std::string FormatDegreesInSign(double degreeInSign) {
-    // Rounded as a whole so that 29°59'59.6" never shows as 29°59'60".
-    long totalSeconds = std::lround(degreeInSign * 3600.0);
-    if (totalSeconds >= 30L * 3600L) {
-        totalSeconds = 30L * 3600L - 1;
-    }
+std::string FormatDegreesInSign(double longitude) {
+    const ShownLongitude shown = ShowLongitude(longitude);
     char text[32];
-    std::snprintf(text, sizeof text, "%ld°%02ld'%02ld\"", totalSeconds / 3600,
-                  totalSeconds / 60 % 60, totalSeconds % 60);
+    std::snprintf(text, sizeof text, "%d°%02d'%02d\"", shown.degree, shown.minute, shown.second);
     return text;
 }
 
@@ -60,25 +57,23 @@ std::string FormatChartTable(const BirthChart& birthChart) {
     table += Padded("Point", 11) + Padded("Longitude", 13) + Padded("Sign", 24) +
              Padded("House", 7) + "Motion\n";
     for (const BodyPlacement& body : chart.bodies) {
-        table += Row(body.name, body.longitude, body.sign, body.degreeInSign,
-                     body.house ? std::to_string(*body.house) : "-",
+        table += Row(body.name, body.longitude, body.house ? std::to_string(*body.house) : "-",
                      body.retrograde ? "retrograde" : "direct");
     }
     if (chart.ascendant) {
-        table += Row("Ascendant", chart.ascendant->longitude, chart.ascendant->sign,
-                     chart.ascendant->degreeInSign, "", "");
+        table += Row("Ascendant", chart.ascendant->longitude, "", "");
     }
     if (chart.midheaven) {
-        table += Row("Midheaven", chart.midheaven->longitude, chart.midheaven->sign,
-                     chart.midheaven->degreeInSign, "", "");
+        table += Row("Midheaven", chart.midheaven->longitude, "", "");
     }
     if (chart.cusps) {
         table += "\nHouse cusps\n";
         for (std::size_t i = 0; i < chart.cusps->size(); ++i) {
-            const double cusp = (*chart.cusps)[i];
-            table += Padded(std::to_string(i + 1), 4) + Padded(FormatFixedDecimal(cusp, 6), 13) +
-                     std::string(SignName(SignIndex(cusp))) + " " +
-                     FormatDegreesInSign(DegreeInSign(cusp)) + "\n";
+            const ShownLongitude cusp = ShowLongitude((*chart.cusps)[i]);
+            table += Padded(std::to_string(i + 1), 4) +
+                     Padded(FormatFixedDecimal(cusp.longitude, 6), 13) +
+                     std::string(SignName(cusp.sign)) + " " + FormatDegreesInSign(cusp.longitude) +
+                     "\n";
         }
     }
     table += "\nAspects\n";

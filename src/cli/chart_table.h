@@ -10,7 +10,8 @@ namespace tolvaris {
 std::string FormatChartTable(const BirthChart& chart);
 
 // 280.7718 as "10°46'18\"": the position inside its sign in degrees,
-// minutes and seconds of arc, rounded to the second.
-std::string FormatDegreesInSign(double degreeInSign);
+// minutes and seconds of arc, cut from the longitude as ShowLongitude
+// rounds it, so they agree with the printed decimal figure.
+std::string FormatDegreesInSign(double longitude);
 
 }  // namespace tolvaris

@@ -39,13 +39,11 @@ Extent CentredBox(qreal width, qreal height) {
     return {QRectF(-width / 2, -height / 2, width, height), std::hypot(width, height) / 2};
 }
 
-void FillLabelTexts(WheelBody& body, double degreeInSign) {
-    int degree = static_cast<int>(std::floor(degreeInSign));
-    int minute = static_cast<int>(std::floor((degreeInSign - degree) * 60.0));
-    minute = std::clamp(minute, 0, 59);
-    degree = std::clamp(degree, 0, 29);
-    body.degreeText = QStringLiteral("%1\u00B0").arg(degree);
-    body.minuteText = QStringLiteral("%1'").arg(minute, 2, 10, QLatin1Char('0'));
+// The same figures as the chart's table and window (ShowLongitude).
+void FillLabelTexts(WheelBody& body, double longitude) {
+    const ShownLongitude shown = ShowLongitude(longitude);
+    body.degreeText = QStringLiteral("%1\u00B0").arg(shown.degree);
+    body.minuteText = QStringLiteral("%1'").arg(shown.minute, 2, 10, QLatin1Char('0'));
 }
 
 // The figures' box: degree over minute, the retrograde mark under them.
@@ -262,7 +260,7 @@ WheelLayout LayoutWheel(const QRectF& bounds, const Chart& chart) {
         body.longitude = placement.longitude;
         body.angle = ScreenAngle(placement.longitude, layout.leftLongitude);
         body.retrograde = placement.retrograde;
-        FillLabelTexts(body, placement.degreeInSign);
+        FillLabelTexts(body, placement.longitude);
         labelExtents.push_back(LabelExtent(body, labelMetrics, markMetrics));
         largestLabel = std::max(largestLabel, labelExtents.back().halfDiagonal);
         layout.bodies.push_back(body);

@@ -31,13 +31,14 @@ TEST(JsonString, EscapesWhatJsonForbidsAndKeepsTheRest) {
     }
 }
 
-TEST(DegreesInSign, RoundsToTheSecondWithoutReachingThirty) {
+TEST(DegreesInSign, CutsToTheSecondOfTheRoundedLongitude) {
     const struct {
         double degrees;
         const char* text;
     } cases[] = {
-        {0.0, "0°00'00\""},       {10.771783, "10°46'18\""},    {29.5, "29°30'00\""},
-        {29.99999, "29°59'59\""}, {59.6 / 3600.0, "0°01'00\""},
+        {0.0, "0°00'00\""},           {10.771783, "10°46'18\""},    {29.5, "29°30'00\""},
+        {29.99999, "29°59'59\""},     {59.6 / 3600.0, "0°00'59\""}, {359.9999999, "0°00'00\""},
+        {30.0 - 0.4e-6, "0°00'00\""},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(FormatDegreesInSign(c.degrees), c.text) << c.degrees;

@@ -2,9 +2,14 @@
 
 #include <swephexp.h>
 
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
+#include <fstream>
 #include <mutex>
+#include <optional>
+#include <vector>
 
 namespace tolvaris {
 namespace {
@@ -52,6 +57,91 @@ std::string TrimmedMessage(const char* text) {
     return message;
 }
 
+// The files for the years we ask the files about (1800-2399).
+constexpr const char* kPlanetFile = "sepl_18.se1";
+constexpr const char* kMoonFile = "semo_18.se1";
+
+// The folders the library searches, in its order.
+std::vector<std::filesystem::path> FoldersIn(const std::string& folders) {
+    std::vector<std::filesystem::path> list;
+    std::size_t start = 0;
+    while (start <= folders.size()) {
+        const std::size_t end = folders.find_first_of(":;", start);
+        const std::string part = folders.substr(start, end - start);
+        if (!part.empty()) {
+            list.emplace_back(part);
+        }
+        if (end == std::string::npos) {
+            break;
+        }
+        start = end + 1;
+    }
+    return list;
+}
+
+// The first copy of `name` the library would open, if any.
+std::optional<std::filesystem::path> FindFile(const std::string& folders, const char* name) {
+    for (const std::filesystem::path& folder : FoldersIn(folders)) {
+        std::error_code ignored;
+        if (std::filesystem::is_regular_file(folder / name, ignored)) {
+            return folder / name;
+        }
+    }
+    return std::nullopt;
+}
+
+// A file's header states its own length: after three text lines come a
+// 32-bit byte-order mark ("abc") and the length. False when that does not
+// match the size on disk or the header cannot be read.
+bool LengthAsStated(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::string line;
+    for (int i = 0; i < 3; ++i) {
+        if (!std::getline(in, line)) {
+            return false;
+        }
+    }
+    unsigned char word[8] = {};
+    if (!in.read(reinterpret_cast<char*>(word), sizeof word)) {
+        return false;
+    }
+    const auto read32 = [&](int at, bool little) {
+        std::uint32_t value = 0;
+        for (int i = 0; i < 4; ++i) {
+            const int index = little ? at + 3 - i : at + i;
+            value = (value << 8) | word[index];
+        }
+        return value;
+    };
+    constexpr std::uint32_t kOrderMark = 0x616263;
+    bool little = true;
+    if (read32(0, true) != kOrderMark) {
+        if (read32(0, false) != kOrderMark) {
+            return false;
+        }
+        little = false;
+    }
+    std::error_code error;
+    const std::uintmax_t size = std::filesystem::file_size(path, error);
+    return !error && size == read32(4, little);
+}
+
+// The library names the planet file when any file it needs is damaged, even
+// when the Moon file is the one cut short; name the one that really is.
+std::string DamageMessage(const std::string& folders, const std::string& libraryMessage) {
+    if (libraryMessage.find("damaged") == std::string::npos) {
+        return libraryMessage;
+    }
+    for (const char* name : {kMoonFile, kPlanetFile}) {
+        const std::optional<std::filesystem::path> path = FindFile(folders, name);
+        if (path && !LengthAsStated(*path)) {
+            return "Ephemeris file " + path->string() +
+                   " is damaged: its length differs from the length its header gives.";
+        }
+    }
+    return libraryMessage;
+}
+
 }  // namespace
 
 Ephemeris::Ephemeris() {
@@ -86,18 +176,24 @@ Ephemeris::BodyReading Ephemeris::ReadBody(Point body, double julianDayUt) {
     const int32 wanted = (withinFiles ? SEFLG_SWIEPH : SEFLG_MOSEPH) | SEFLG_SPEED;
     const int32 flags = swe_calc_ut(julianDayUt, number, wanted, values, error);
     if (flags < 0) {
-        reading.message = TrimmedMessage(error);
+        reading.message = DamageMessage(folder_, TrimmedMessage(error));
         return reading;
     }
     reading.ok = true;
     reading.longitude = values[0];
     reading.speed = values[3];
-    // The flags returned tell which ephemeris really answered.
+    // Without the planet file the flags returned tell. Without only the Moon
+    // file they still claim the files, and the library's message says so for
+    // every body, so the Moon is also checked against the file itself.
+    const std::string message = TrimmedMessage(error);
+    const bool moonFromModel =
+        body == Point::Moon && (message.find("Moshier eph. for moon") != std::string::npos ||
+                                !FindFile(folder_, kMoonFile));
     if (!withinFiles) {
         reading.source = PositionSource::BuiltInOutsideFileYears;
-    } else if ((flags & SEFLG_SWIEPH) == 0) {
+    } else if ((flags & SEFLG_SWIEPH) == 0 || moonFromModel) {
         reading.source = PositionSource::BuiltInFilesMissing;
-        reading.message = TrimmedMessage(error);
+        reading.message = message;
     }
     return reading;
 }

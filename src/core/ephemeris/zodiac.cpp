@@ -25,6 +25,22 @@ double DegreeInSign(double longitude) {
     return NormaliseDegrees(longitude) - 30.0 * SignIndex(longitude);
 }
 
+ShownLongitude ShowLongitude(double longitude) {
+    // Whole millionths keep the arithmetic exact once rounded.
+    constexpr long long kPerDegree = 1'000'000;
+    constexpr long long kTurn = 360 * kPerDegree;
+    constexpr long long kSign = 30 * kPerDegree;
+    long long millionths = std::llround(NormaliseDegrees(longitude) * kPerDegree) % kTurn;
+    if (millionths < 0) {
+        millionths += kTurn;
+    }
+    const long long inSign = millionths % kSign;
+    const long long seconds = inSign * 3600 / kPerDegree;
+    return {static_cast<double>(millionths) / kPerDegree, static_cast<int>(millionths / kSign),
+            static_cast<double>(inSign) / kPerDegree,     static_cast<int>(seconds / 3600),
+            static_cast<int>(seconds / 60 % 60),          static_cast<int>(seconds % 60)};
+}
+
 std::optional<int> HouseOf(double longitude, const HouseCusps& cusps) {
     // Inside the polar circles some systems give cusps that run against the
     // zodiac; their houses then open at each cusp going backwards.

@@ -16,6 +16,20 @@ int SignIndex(double longitude);
 // Degrees past the start of the sign, in [0, 30).
 double DegreeInSign(double longitude);
 
+// A longitude as every output shows it: rounded once to a millionth of a
+// degree (the finest figure printed) and kept in [0, 360), so 359.9999999
+// shows as 0 Aries. Sign, degree, minute and second are cut from that
+// rounded value, never rounded again, so they cannot disagree with it.
+struct ShownLongitude {
+    double longitude;     // [0, 360), a whole number of millionths
+    int sign;             // 0 Aries ... 11 Pisces
+    double degreeInSign;  // [0, 30), a whole number of millionths
+    int degree;           // 0..29
+    int minute;           // 0..59
+    int second;           // 0..59
+};
+ShownLongitude ShowLongitude(double longitude);
+
 // The twelve signs from Aries, as the program shows them, the option
 // captions and the data files' keys and names.
 inline constexpr std::array<std::string_view, 12> kSigns = {

@@ -28,12 +28,25 @@ constexpr const char* kMoshierDifference =
     "over the years the files cover, the built-in positions differ from theirs by up to about "
     "10 seconds of arc for Pluto, 6 for Neptune, 5 for the Moon and 2 for the other bodies.";
 
-std::string MoshierNote(const Ephemeris& ephemeris, PositionSource source) {
-    if (source == PositionSource::BuiltInOutsideFileYears) {
+std::string MoshierNote(const Ephemeris& ephemeris, const SkyPositions& sky) {
+    if (sky.source == PositionSource::BuiltInOutsideFileYears) {
         return std::string(
                    "Positions come from the built-in Moshier ephemeris because the Swiss "
                    "Ephemeris files cover only 2 January 1800 to 31 December 2399; ") +
                kMoshierDifference;
+    }
+    if (sky.fromBuiltIn.size() < sky.positions.size()) {
+        // Some files were found: name the bodies whose file was not.
+        std::string names;
+        for (std::size_t i = 0; i < sky.fromBuiltIn.size(); ++i) {
+            names += i == 0 ? "" : i + 1 == sky.fromBuiltIn.size() ? " and " : ", ";
+            names += PointName(sky.fromBuiltIn[i]);
+        }
+        const bool one = sky.fromBuiltIn.size() == 1;
+        return names + (one ? ": position" : ": positions") +
+               " from the built-in Moshier ephemeris, because the Swiss Ephemeris file for " +
+               (one ? "it" : "them") + " was not found in " + ephemeris.Folder() +
+               "; the other bodies come from the files; " + kMoshierDifference;
     }
     return "Positions come from the built-in Moshier ephemeris because the Swiss Ephemeris "
            "files were not found in " +
@@ -53,6 +66,18 @@ std::string ValidateChartRequest(const ChartRequest& request) {
     }
     if (!(request.longitude >= -180.0 && request.longitude <= 180.0)) {
         return "Longitude must lie between -180 and 180 degrees.";
+    }
+    // At a pole the horizon is undefined and with it the Ascendant: the
+    // library returns 0 Aries whatever the time, and several Regiomontanus or
+    // Campanus cusps coincide. Equal and whole-sign houses start from that
+    // Ascendant, so no system is spared.
+    constexpr double kPoleMargin = 0.0001;
+    if (request.timeKnown && std::fabs(request.latitude) >= 90.0 - kPoleMargin) {
+        return std::string(HouseSystemDisplayName(request.houseSystem)) +
+               " houses cannot be computed at latitude " + FormatLatitude(request.latitude) +
+               ": within 0.0001 degree of a pole the horizon, and with it the Ascendant, is "
+               "undefined. Give a latitude nearer the equator, or leave the birth time out for a "
+               "chart without houses.";
     }
     if (std::string message = CheckInstantInAcceptedYears(request.utSeconds); !message.empty()) {
         return message;
@@ -114,7 +139,7 @@ ChartResult ComputeChart(Ephemeris& ephemeris, const ChartRequest& request) {
     }
     if (sky.source != PositionSource::Files) {
         chart.ephemeris = EphemerisUsed::Moshier;
-        chart.notes.push_back(MoshierNote(ephemeris, sky.source));
+        chart.notes.push_back(MoshierNote(ephemeris, sky));
     }
     std::vector<PointLongitude> forAspects = LongitudesOf(sky.positions);
     if (chart.ascendant) {

@@ -22,6 +22,7 @@ SkyPositions PositionsAt(Ephemeris& ephemeris, double julianDayUt, std::span<con
         }
         if (reading.source != PositionSource::Files) {
             sky.source = reading.source;
+            sky.fromBuiltIn.push_back(body);
         }
         const double longitude = NormaliseDegrees(reading.longitude);
         sky.positions.push_back({body, longitude, reading.speed, SignIndex(longitude),

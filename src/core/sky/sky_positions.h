@@ -29,6 +29,8 @@ struct SkyPositions {
     // Where the positions came from: the files, or why the built-in model
     // answered for at least one of them.
     PositionSource source = PositionSource::Files;
+    // The bodies the built-in model answered for, in the order asked for.
+    std::vector<Point> fromBuiltIn;
     // Names the body whose position failed, in the library's words.
     std::string error;
 

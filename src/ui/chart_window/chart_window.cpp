@@ -14,6 +14,7 @@
 
 #include "core/chart/chart_summary.h"
 #include "core/chart/display_text.h"
+#include "core/ephemeris/zodiac.h"
 #include "core/requests/captions.h"
 #include "core/time/time_format.h"
 
@@ -165,19 +166,21 @@ void ChartWindow::FillPositions() {
     positions_->setRowCount(0);
     int row = 0;
     for (const BodyPlacement& body : chart.bodies) {
+        const ShownLongitude shown = ShowLongitude(body.longitude);
         positions_->insertRow(row);
         SetRow(positions_, row,
-               {Text(body.name), Text(SignName(body.sign)),
-                Text(FormatDegreesMinutes(body.degreeInSign)), HouseText(body.house),
+               {Text(body.name), Text(SignName(shown.sign)),
+                Text(FormatDegreesMinutes(shown.degreeInSign)), HouseText(body.house),
                 body.retrograde ? tr("R", "the column that marks a retrograde body") : ""});
         positions_->item(row, 0)->setData(Qt::UserRole, static_cast<int>(body.body));
         ++row;
     }
     if (chart.ascendant) {
+        const ShownLongitude shown = ShowLongitude(chart.ascendant->longitude);
         positions_->insertRow(row);
         SetRow(positions_, row,
-               {Text(PointName(Point::Ascendant)), Text(SignName(chart.ascendant->sign)),
-                Text(FormatDegreesMinutes(chart.ascendant->degreeInSign)), "", ""});
+               {Text(PointName(Point::Ascendant)), Text(SignName(shown.sign)),
+                Text(FormatDegreesMinutes(shown.degreeInSign)), "", ""});
         positions_->item(row, 0)->setData(Qt::UserRole, static_cast<int>(Point::Ascendant));
     }
     FitTable(positions_, 11);
@@ -193,18 +196,19 @@ void ChartWindow::FillCusps() {
         return;
     }
     for (int house = 0; house < 12; ++house) {
-        const double cusp = NormaliseDegrees((*chart.cusps)[static_cast<std::size_t>(house)]);
+        const ShownLongitude cusp = ShowLongitude((*chart.cusps)[static_cast<std::size_t>(house)]);
         cusps_->insertRow(house);
         SetRow(cusps_, house,
-               {Text(kHouseCaptions.at(static_cast<std::size_t>(house))),
-                Text(SignName(SignIndex(cusp))), Text(FormatDegreesMinutes(DegreeInSign(cusp)))});
+               {Text(kHouseCaptions.at(static_cast<std::size_t>(house))), Text(SignName(cusp.sign)),
+                Text(FormatDegreesMinutes(cusp.degreeInSign))});
     }
     if (chart.midheaven) {
         const int row = cusps_->rowCount();
+        const ShownLongitude shown = ShowLongitude(chart.midheaven->longitude);
         cusps_->insertRow(row);
         SetRow(cusps_, row,
-               {tr("Midheaven"), Text(SignName(chart.midheaven->sign)),
-                Text(FormatDegreesMinutes(chart.midheaven->degreeInSign))});
+               {tr("Midheaven"), Text(SignName(shown.sign)),
+                Text(FormatDegreesMinutes(shown.degreeInSign))});
     }
     FitTable(cusps_, 13);
 }

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 #include <stdlib.h>
 
+#include <algorithm>
 #include <cmath>
 #include <filesystem>
 #include <optional>
@@ -141,6 +142,45 @@ TEST(EphemerisFolder, LiveInstancesShareTheFirstOnesFolder) {
     const ChartResult result = ComputeChart(third, Berlin1990());
     ASSERT_TRUE(result.Ok());
     EXPECT_EQ(result.chart->ephemeris, EphemerisUsed::Moshier);
+}
+
+TEST(EphemerisFolder, PartialOrDamagedFilesAreReportedForTheRightBodyAndFile) {
+    // Bytes kept of the planet and Moon files (0 none, -1 all); the Moon as
+    // swetest -b1.1.1990 -ut11:00 -p1 -fPl gives it with the same folder.
+    const struct {
+        std::uintmax_t planet, moon;
+        const char* error;
+        double moonLongitude;
+    } cases[] = {
+        {std::uintmax_t(-1), 0, nullptr, 332.7066061},
+        {std::uintmax_t(-1), 100000, "semo_18.se1 is damaged", 0},
+        {100000, std::uintmax_t(-1), "sepl_18.se1 is damaged", 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.error != nullptr ? c.error : "no Moon file");
+        TemporaryFolder folder;
+        for (const auto& [name, keep] :
+             {std::pair{"sepl_18.se1", c.planet}, {"semo_18.se1", c.moon}}) {
+            if (keep != 0) {
+                fs::copy_file(fs::path(kDebianEphemerisFolder) / name, folder.Path() / name);
+                fs::resize_file(folder.Path() / name,
+                                std::min(keep, fs::file_size(folder.Path() / name)));
+            }
+        }
+        ScopedEphemerisPath path(folder.Path().string());
+        const ChartResult result = ComputeChart(Berlin1990());
+        if (c.error != nullptr) {
+            EXPECT_NE(result.error.find((folder.Path() / c.error).string()), std::string::npos)
+                << result.error;
+            continue;
+        }
+        ASSERT_TRUE(result.Ok()) << result.error;
+        EXPECT_NEAR(result.chart->bodies[0].longitude, 280.7717825, 1e-6);
+        EXPECT_NEAR(result.chart->bodies[1].longitude, c.moonLongitude, 1e-6);
+        EXPECT_EQ(EphemerisUsedName(result.chart->ephemeris), "moshier");
+        ASSERT_EQ(result.chart->notes.size(), 1u);
+        EXPECT_EQ(result.chart->notes[0].rfind("Moon: position from the built-in", 0), 0u);
+    }
 }
 
 TEST(EphemerisReadings, AscendantIsNoBody) {

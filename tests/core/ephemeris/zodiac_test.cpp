@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 namespace tolvaris {
 namespace {
 
@@ -36,6 +38,26 @@ TEST(Zodiac, SignIsTheThirtyDegreeSector) {
     for (const Case& c : cases) {
         EXPECT_EQ(SignIndex(c.longitude), c.sign) << c.longitude;
         EXPECT_NEAR(DegreeInSign(c.longitude), c.degree, 1e-9) << c.longitude;
+    }
+}
+
+TEST(Zodiac, ShownFiguresAgreeWithTheRoundedLongitude) {
+    // Worked by hand: round to 6 decimals, wrap 360 to 0, then cut. The first
+    // is swetest's equal cusp 1 at latitude 89.999999.
+    const struct {
+        double longitude, shown;
+        int sign, degree, minute, second;
+    } cases[] = {{359.9999996, 0.0, 0, 0, 0, 0},
+                 {359.9999994, 359.999999, 11, 29, 59, 59},
+                 {179.9999999, 180.0, 6, 0, 0, 0},
+                 {89.9997222, 89.999722, 2, 29, 59, 58}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.longitude);
+        const ShownLongitude s = ShowLongitude(c.longitude);
+        EXPECT_NEAR(s.longitude, c.shown, 1e-12);
+        EXPECT_NEAR(s.degreeInSign, c.shown - 30.0 * c.sign, 1e-9);
+        EXPECT_EQ(std::vector({s.sign, s.degree, s.minute, s.second}),
+                  std::vector({c.sign, c.degree, c.minute, c.second}));
     }
 }
 

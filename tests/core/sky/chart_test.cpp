@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstring>
 #include <limits>
+#include <tuple>
 
 #include "core/ephemeris/ephemeris.h"
 #include "support/birth_samples.h"
@@ -65,6 +67,7 @@ TEST(ChartRequestChecks, EdgesOfTheRangesAreAccepted) {
     for (double latitude : {-90.0, 90.0}) {
         for (double longitude : {-180.0, 180.0}) {
             ChartRequest request = Berlin1990();
+            request.timeKnown = false;  // no houses at a pole
             request.latitude = latitude;
             request.longitude = longitude;
             const ChartResult result = ComputeChart(ephemeris, request);
@@ -161,8 +164,8 @@ TEST(PolarHouses, PlacidusAndKochFallBackToPorphyryWithANote) {
         {HouseSystem::Koch, -77.85,
          "Koch houses cannot be computed at latitude 77.85 S, inside a polar circle; "
          "Porphyry houses are shown instead."},
-        {HouseSystem::Placidus, 90.0,
-         "Placidus houses cannot be computed at latitude 90.00 N, inside a polar circle; "
+        {HouseSystem::Placidus, 89.99,
+         "Placidus houses cannot be computed at latitude 89.99 N, inside a polar circle; "
          "Porphyry houses are shown instead."},
     };
     Ephemeris ephemeris;
@@ -182,6 +185,25 @@ TEST(PolarHouses, PlacidusAndKochFallBackToPorphyryWithANote) {
         ASSERT_TRUE(porphyry.Ok());
         EXPECT_TRUE(porphyry.chart->notes.empty());
         EXPECT_EQ(*result.chart->cusps, *porphyry.chart->cusps);
+    }
+}
+
+TEST(PolarHouses, NoHouseSystemWithinATenThousandthOfAPole) {
+    // swetest -house13.405,90,<letter> gives the Ascendant as 0 whatever the
+    // time, and Regiomontanus cusps 2, 3 at 360 and 5 to 9 at 180.
+    const std::tuple<HouseSystem, double, const char*> cases[] = {
+        {HouseSystem::Regiomontanus, 90.0,
+         "Regiomontanus houses cannot be computed at latitude 90.00 N"},
+        {HouseSystem::WholeSign, -89.99995,
+         "Whole Sign houses cannot be computed at latitude 90.00 S"},
+        {HouseSystem::Equal, 89.9998, ""}};
+    for (const auto& [system, latitude, error] : cases) {
+        ChartRequest request = Berlin1990();
+        request.latitude = latitude;
+        request.houseSystem = system;
+        const std::string message = ComputeChart(request).error;
+        EXPECT_EQ(message.substr(0, std::strlen(error)), error) << latitude;
+        EXPECT_EQ(message.empty(), *error == '\0') << message;
     }
 }
 
