@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <string>
 #include <vector>
 
@@ -140,10 +141,10 @@ TEST(CommandLine, RefusesWithOneLineNamingTheOption) {
 
 TEST(CommandLine, ReadsTheWheelAndPdfOptions) {
     const std::vector<std::string> berlin = {"--date",  "1990-01-01", "--time",  "12:00",
-                                             "--place", "Berlin",     "--wheel", "out/Wheel.SVG"};
+                                             "--place", "Berlin",     "--wheel", "Wheel.SVG"};
     const CommandLineParse defaults = Parse(berlin);
     ASSERT_TRUE(defaults.value) << defaults.error;
-    EXPECT_EQ(defaults.value->wheelPath, "out/Wheel.SVG");
+    EXPECT_EQ(defaults.value->wheelPath, "Wheel.SVG");
     EXPECT_EQ(defaults.value->wheelSize, kDefaultWheelSize);
     EXPECT_EQ(defaults.value->pdfPath, "");
 
@@ -166,6 +167,74 @@ TEST(CommandLine, ReadsTheWheelAndPdfOptions) {
         const CommandLineParse refused = Parse(arguments);
         EXPECT_FALSE(refused.value);
         EXPECT_EQ(refused.error.rfind("--size: ", 0), 0U) << refused.error;
+    }
+}
+
+// Keywords are read in any letter case; numbers exactly as typed against
+// their bounds, so a pole a hair beyond 90 is refused though it reads as 90.0.
+TEST(CommandLine, KeywordsInAnyCaseAndCoordinatesAtTheirEdges) {
+    const std::vector<std::string> berlin = {"--date", "1990-01-01", "--time", "12:00"};
+    const struct {
+        std::vector<std::string> more;
+        bool accepted;
+    } cases[] = {
+        {{"--place", "Berlin", "--houses", "KOCH"}, true},
+        {{"--place", "Berlin", "--fold", "EARLIER"}, true},
+        {{"--place", "Berlin", "--fold", "Later"}, true},
+        {{"--place", "Berlin", "--orbs", "Conjunction=5,TRINE=4"}, true},
+        {{"--place", "Berlin", "--reading", "r.txt", "--order", "HOUSES"}, true},
+        {{"--place", "Berlin", "--reading", "r.txt", "--order", "Planets"}, true},
+        {{"--place", "Berlin", "--fold", "EARLIEST"}, false},
+        {{"--latitude", "90", "--longitude", "0", "--zone", "UTC"}, true},
+        {{"--latitude", "90.0", "--longitude", "0", "--zone", "UTC"}, true},
+        {{"--latitude", "-90.000", "--longitude", "0", "--zone", "UTC"}, true},
+        {{"--latitude", "89.999999999999999", "--longitude", "0", "--zone", "UTC"}, true},
+        {{"--latitude", "90.000000000000001", "--longitude", "0", "--zone", "UTC"}, false},
+        {{"--latitude", "-90.0000000000000001", "--longitude", "0", "--zone", "UTC"}, false},
+        {{"--latitude", "90:00:00.0000000001N", "--longitude", "0", "--zone", "UTC"}, false},
+        {{"--latitude", "090", "--longitude", "0", "--zone", "UTC"}, true},
+        {{"--latitude", "0", "--longitude", "180.00000000000001", "--zone", "UTC"}, false},
+        {{"--latitude", "0", "--longitude", "179:59:59.99999999999W", "--zone", "UTC"}, true},
+    };
+    for (const auto& c : cases) {
+        std::vector<std::string> arguments = berlin;
+        arguments.insert(arguments.end(), c.more.begin(), c.more.end());
+        SCOPED_TRACE(c.more[c.more.size() - 1] + " " + c.more[c.more.size() - 3]);
+        const CommandLineParse parsed = Parse(arguments);
+        EXPECT_EQ(parsed.value.has_value(), c.accepted) << parsed.error;
+        if (parsed.value) {
+            EXPECT_LE(std::abs(parsed.value->birth.latitude), 90.0);
+            EXPECT_LE(std::abs(parsed.value->birth.longitude), 180.0);
+        }
+    }
+}
+
+// Output files are checked before anything is computed: a name, in a folder
+// that exists.
+TEST(CommandLine, RefusesOutputPathsWithoutAFileOrAFolder) {
+    const std::vector<std::string> berlin = {"--date", "1990-01-01", "--time",
+                                             "12:00",  "--place",    "Berlin"};
+    const struct {
+        const char* option;
+        const char* path;
+        const char* error;
+    } cases[] = {
+        {"--wheel", "out/.png", "has nothing before .png"},
+        {"--wheel", ".svg", "has nothing before .svg"},
+        {"--wheel", "/nonexistent-folder/w.png", "the folder of"},
+        {"--pdf", "/nonexistent-folder/r.pdf", "the folder of"},
+        {"--pdf", "/tmp/", "has no file name"},
+        {"--save", "/nonexistent-folder/a.chart", "the folder of"},
+        {"--reading", "/tmp/..", "has no file name"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.path);
+        std::vector<std::string> arguments = berlin;
+        arguments.insert(arguments.end(), {c.option, c.path});
+        const CommandLineParse parsed = Parse(arguments);
+        EXPECT_FALSE(parsed.value);
+        EXPECT_EQ(parsed.error.rfind(std::string(c.option) + ": ", 0), 0U) << parsed.error;
+        EXPECT_NE(parsed.error.find(c.error), std::string::npos) << parsed.error;
     }
 }
 

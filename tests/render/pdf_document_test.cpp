@@ -55,6 +55,29 @@ TEST(PageSizeForLocale, IsLetterInTheAmericasThatUseItAndA4Elsewhere) {
     }
 }
 
+TEST(PageSizeForEnvironment, FollowsLcAllThenLcPaperThenLang) {
+    const struct {
+        const char* lcAll;
+        const char* lcPaper;
+        const char* lang;
+        QPageSize::PageSizeId expected;
+    } cases[] = {
+        {nullptr, "en_US.UTF-8", "de_DE.UTF-8", QPageSize::Letter},
+        {"", "en_US.UTF-8", "de_DE.UTF-8", QPageSize::Letter},
+        {"de_DE.UTF-8", "en_US.UTF-8", "en_US.UTF-8", QPageSize::A4},
+        {"en_CA.UTF-8", "de_DE.UTF-8", nullptr, QPageSize::Letter},
+        {nullptr, "", "en_US.UTF-8", QPageSize::Letter},
+        {nullptr, nullptr, "fr_FR.UTF-8", QPageSize::A4},
+        {"", "", "", QPageSize::A4},
+        {nullptr, nullptr, nullptr, QPageSize::A4},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.lcAll ? c.lcAll : "-") + " " + (c.lcPaper ? c.lcPaper : "-") +
+                     " " + (c.lang ? c.lang : "-"));
+        EXPECT_EQ(PageSizeForEnvironment(c.lcAll, c.lcPaper, c.lang), c.expected);
+    }
+}
+
 TEST(Pdf, HoldsTheWheelPageThenEveryLineAsSelectableText) {
     test::TempFolder folder;
     const Chart chart = test::MakeChart(test::WheelTestCharts()[1]);
