@@ -69,12 +69,7 @@ std::string JsonString(std::string_view text) {
 }
 
 std::string JsonNumber(double value, int decimals) {
-    std::string text = FormatFixedDecimal(value, decimals);
-    // -0, or a small negative rounded to zero, is plain 0 to a reader.
-    if (text.starts_with('-') && text.find_first_not_of("-0.") == std::string::npos) {
-        text.erase(0, 1);
-    }
-    return text;
+    return FormatFixedDecimal(value, decimals);
 }
 
 }  // namespace tolvaris

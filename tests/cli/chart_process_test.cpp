@@ -210,9 +210,7 @@ TEST(ChartProcess, SavesAndOpensChartFiles) {
     EXPECT_EQ(bad.err, "tolvaris-chart: --open: " + (folder / "bad.chart").string() +
                            ", line 2: the latitude 95 is outside -90 to 90.\n");
 
-    std::filesystem::create_directory(folder / "taken.chart");
-    const ProcessResult unwritable =
-        RunChart(Berlin({"--save", (folder / "taken.chart").string()}));
+    const ProcessResult unwritable = RunChart(Berlin({"--save", folder.Path().string()}));
     EXPECT_EQ(unwritable.status, 1);
     EXPECT_EQ(unwritable.out, "");
 }
@@ -265,7 +263,7 @@ TEST(ChartProcess, WritesTheFullReadingAsSaveWouldToAFileOrStandardOutput) {
     EXPECT_EQ(piped.status, 0);
     EXPECT_EQ(piped.out, bytes);
     const ProcessResult byHouse =
-        RunChart(Berlin({"--reading", "-", "--data", draft, "--order", "houses"}));
+        RunChart(Berlin({"--reading", "-", "--data", draft, "--order", "HOUSES"}));
     EXPECT_EQ(byHouse.status, 0);
     EXPECT_NE(byHouse.out, bytes);
     EXPECT_EQ(byHouse.out.size(), bytes.size()) << "the same entries in another order";
@@ -278,11 +276,9 @@ TEST(ChartProcess, WritesTheFullReadingAsSaveWouldToAFileOrStandardOutput) {
         EXPECT_EQ(refused.status, 2) << refused.err;
         EXPECT_EQ(refused.out, "");
     }
-    std::filesystem::create_directory(folder / "taken.txt");
-    const ProcessResult unwritable =
-        RunChart(Berlin({"--reading", (folder / "taken.txt").string()}));
+    const ProcessResult unwritable = RunChart(Berlin({"--reading", folder.Path().string()}));
     EXPECT_EQ(unwritable.status, 1);
-    EXPECT_NE(unwritable.err.find("taken.txt"), std::string::npos) << unwritable.err;
+    EXPECT_NE(unwritable.err.find("Is a directory"), std::string::npos) << unwritable.err;
 }
 
 // The first bytes of a PNG and the width and height in its header.
@@ -407,8 +403,6 @@ TEST(ChartProcess, RefusesBadWheelOptionsWithStatusTwo) {
         {Berlin({"--size", "500"}), "--size needs --wheel"},
         {{"--places", "Berlin", "--wheel", "w.png"}, "--places cannot be combined with --wheel"},
         {Berlin({"--pdf", ""}), "--pdf: the file name is empty"},
-        {Berlin({"--wheel", "/nonexistent-folder/w.png"}), "the folder of"},
-        {Berlin({"--wheel", "out/.png"}), "has nothing before .png"},
         {Berlin({"--order", "houses", "--wheel", "w.png"}), "goes with --reading or --pdf"},
     };
     for (const auto& c : cases) {
@@ -448,73 +442,35 @@ TEST(ChartProcess, AnUnwritableWheelOrPdfFailsWithStatusOneAndLeavesNoFile) {
     EXPECT_EQ(entries, 1) << "no temporary left beside the targets";
 }
 
-// The atlas is installed data: a zone it gives that the tz database lacks is
-// blamed on the atlas file and the place, not on the user.
 TEST(ChartProcess, AZoneFromADamagedAtlasNamesTheAtlasAndThePlace) {
     test::TempFolder folder;
-    const std::filesystem::path tool = folder / "tolvaris-chart";
-    std::filesystem::copy_file(TOLVARIS_CHART_EXECUTABLE, tool);
-    const std::filesystem::path atlas =
-        std::filesystem::path(TOLVARIS_CHART_EXECUTABLE).parent_path() / "atlas.tsv";
-    std::string text = test::ReadBytes(atlas);
-    const std::size_t zone = text.find("\tEurope/Berlin\t");
-    ASSERT_NE(zone, std::string::npos);
-    text.replace(zone, 15, "\tEurope/Xberlin\t");
-    test::WriteBytes(folder / "atlas.tsv", text);
+    std::filesystem::copy_file(TOLVARIS_CHART_EXECUTABLE, folder / "tolvaris-chart");
+    std::string atlas = test::ReadBytes(
+        std::filesystem::path(TOLVARIS_CHART_EXECUTABLE).replace_filename("atlas.tsv"));
+    atlas.replace(atlas.find("\tEurope/Berlin\t"), 15, "\tEurope/Xberlin\t");
+    test::WriteBytes(folder / "atlas.tsv", atlas);
     const ProcessResult run =
         RunChart({"--date", "1990-01-01", "--time", "12:00", "--place", "Berlin"}, nullptr, nullptr,
-                 tool.string());
-    EXPECT_EQ(run.status, 1) << run.err;
-    EXPECT_EQ(run.out, "");
-    for (const std::string& named :
-         {(folder / "atlas.tsv").string(), std::string("Berlin"), std::string("Europe/Xberlin")}) {
-        EXPECT_NE(run.err.find(named), std::string::npos) << run.err;
-    }
+                 (folder / "tolvaris-chart").string());
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.err.find((folder / "atlas.tsv").string() + " gives Berlin"), std::string::npos);
 }
 
-TEST(ChartProcess, NegativeZeroCoordinatesArePrintedAsZero) {
-    const ProcessResult run = RunChart({"--date", "1990-01-01", "--time", "12:00", "--latitude",
-                                        "-0", "--longitude", "-0.0", "--zone", "UTC", "--json"});
-    EXPECT_EQ(run.status, 0) << run.err;
-    EXPECT_NE(run.out.find("\"latitude\": 0, \"longitude\": 0,"), std::string::npos) << run.out;
-}
-
-// A write that fails after others leaves the later files unwritten and
-// names the ones already written.
-TEST(ChartProcess, AFailedWriteNamesTheFilesAlreadyWritten) {
+// -0 is printed as 0; a failed write names the files written before it, and
+// later ones stay unwritten.
+TEST(ChartProcess, NegativeZeroAndAFailedWriteAfterOthers) {
     test::TempFolder folder;
-    std::filesystem::create_directory(folder / "taken.pdf");
-    const std::string wheel = (folder / "w.png").string();
-    const std::string chart = (folder / "a.chart").string();
-    const struct {
-        std::vector<std::string> arguments;
-        const char* standardOutput;
-        std::vector<std::string> written;
-        std::vector<std::string> absent;
-    } cases[] = {
-        {Berlin({"--save", chart, "--pdf", (folder / "taken.pdf").string()}), nullptr, {}, {chart}},
-        {Berlin({"--wheel", wheel, "--save", chart, "--pdf", (folder / "taken.pdf").string()}),
-         nullptr,
-         {wheel},
-         {chart}},
-        {Berlin({"--save", chart, "--json"}), "/dev/full", {chart}, {}},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.arguments.back());
-        std::filesystem::remove(wheel);
-        std::filesystem::remove(chart);
-        const ProcessResult run = RunChart(c.arguments, c.standardOutput);
-        EXPECT_EQ(run.status, 1) << run.err;
-        EXPECT_EQ(run.err.find("already written") != std::string::npos, !c.written.empty())
-            << run.err;
-        for (const std::string& path : c.written) {
-            EXPECT_TRUE(std::filesystem::exists(path)) << path;
-            EXPECT_NE(run.err.find(path), std::string::npos) << run.err;
-        }
-        for (const std::string& path : c.absent) {
-            EXPECT_FALSE(std::filesystem::exists(path)) << path;
-        }
-    }
+    const std::string wheel = (folder / "w.png").string(), chart = (folder / "a.chart").string();
+    const ProcessResult zero = RunChart({"--date", "1990-01-01", "--time", "12:00", "--latitude",
+                                         "-0", "--longitude", "-0.0", "--zone", "UTC", "--json"});
+    EXPECT_NE(zero.out.find("\"latitude\": 0, \"longitude\": 0,"), std::string::npos);
+    const ProcessResult pdf =
+        RunChart(Berlin({"--wheel", wheel, "--save", chart, "--pdf", folder.Path().string()}));
+    EXPECT_EQ(pdf.status, 1);
+    EXPECT_NE(pdf.err.find("(already written: " + wheel + ")"), std::string::npos) << pdf.err;
+    EXPECT_FALSE(std::filesystem::exists(chart));
+    const ProcessResult full = RunChart(Berlin({"--save", chart, "--json"}), "/dev/full");
+    EXPECT_NE(full.err.find("(already written: " + chart + ")"), std::string::npos) << full.err;
 }
 
 // A copy of the tool in a folder of its own: what it finds there, or does

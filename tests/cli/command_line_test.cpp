@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <string>
 #include <vector>
 
@@ -26,8 +25,8 @@ TEST(CommandLine, ReadsTheIssuesExamples) {
 
     const CommandLineParse byZone =
         Parse({"--date", "1990-01-01", "--time", "12:00", "--latitude", "52.52", "--longitude",
-               "13.41", "--zone", "Europe/Berlin", "--houses", "koch", "--fold", "later", "--json",
-               "--name", "Anna \"A\"", "--orbs", "sextile=4"});
+               "13.41", "--zone", "Europe/Berlin", "--houses", "koch", "--fold", "LATER", "--json",
+               "--name", "Anna \"A\"", "--orbs", "Sextile=4"});
     ASSERT_TRUE(byZone.value) << byZone.error;
     const BirthData& birth = byZone.value->birth;
     EXPECT_EQ(birth.latitude, 52.52);
@@ -170,71 +169,24 @@ TEST(CommandLine, ReadsTheWheelAndPdfOptions) {
     }
 }
 
-// Keywords are read in any letter case; numbers exactly as typed against
-// their bounds, so a pole a hair beyond 90 is refused though it reads as 90.0.
-TEST(CommandLine, KeywordsInAnyCaseAndCoordinatesAtTheirEdges) {
-    const std::vector<std::string> berlin = {"--date", "1990-01-01", "--time", "12:00"};
+// Bounds hold for the digits as typed; output paths need a name and a folder.
+TEST(CommandLine, CoordinateEdgesAndOutputPaths) {
     const struct {
-        std::vector<std::string> more;
+        const char *latitude, *wheel;
         bool accepted;
     } cases[] = {
-        {{"--place", "Berlin", "--houses", "KOCH"}, true},
-        {{"--place", "Berlin", "--fold", "EARLIER"}, true},
-        {{"--place", "Berlin", "--fold", "Later"}, true},
-        {{"--place", "Berlin", "--orbs", "Conjunction=5,TRINE=4"}, true},
-        {{"--place", "Berlin", "--reading", "r.txt", "--order", "HOUSES"}, true},
-        {{"--place", "Berlin", "--reading", "r.txt", "--order", "Planets"}, true},
-        {{"--place", "Berlin", "--fold", "EARLIEST"}, false},
-        {{"--latitude", "90", "--longitude", "0", "--zone", "UTC"}, true},
-        {{"--latitude", "90.0", "--longitude", "0", "--zone", "UTC"}, true},
-        {{"--latitude", "-90.000", "--longitude", "0", "--zone", "UTC"}, true},
-        {{"--latitude", "89.999999999999999", "--longitude", "0", "--zone", "UTC"}, true},
-        {{"--latitude", "90.000000000000001", "--longitude", "0", "--zone", "UTC"}, false},
-        {{"--latitude", "-90.0000000000000001", "--longitude", "0", "--zone", "UTC"}, false},
-        {{"--latitude", "90:00:00.0000000001N", "--longitude", "0", "--zone", "UTC"}, false},
-        {{"--latitude", "090", "--longitude", "0", "--zone", "UTC"}, true},
-        {{"--latitude", "0", "--longitude", "180.00000000000001", "--zone", "UTC"}, false},
-        {{"--latitude", "0", "--longitude", "179:59:59.99999999999W", "--zone", "UTC"}, true},
+        {"89.999999999999999", "w.png", true},
+        {"90.000000000000001", "w.png", false},
+        {"-90.0000000000000001", "w.png", false},
+        {"90:00:00.0000000001N", "w.png", false},
+        {"-90.0", "out/.png", false},
+        {"0", "/nonexistent-folder/w.png", false},
     };
     for (const auto& c : cases) {
-        std::vector<std::string> arguments = berlin;
-        arguments.insert(arguments.end(), c.more.begin(), c.more.end());
-        SCOPED_TRACE(c.more[c.more.size() - 1] + " " + c.more[c.more.size() - 3]);
-        const CommandLineParse parsed = Parse(arguments);
-        EXPECT_EQ(parsed.value.has_value(), c.accepted) << parsed.error;
-        if (parsed.value) {
-            EXPECT_LE(std::abs(parsed.value->birth.latitude), 90.0);
-            EXPECT_LE(std::abs(parsed.value->birth.longitude), 180.0);
-        }
-    }
-}
-
-// Output files are checked before anything is computed: a name, in a folder
-// that exists.
-TEST(CommandLine, RefusesOutputPathsWithoutAFileOrAFolder) {
-    const std::vector<std::string> berlin = {"--date", "1990-01-01", "--time",
-                                             "12:00",  "--place",    "Berlin"};
-    const struct {
-        const char* option;
-        const char* path;
-        const char* error;
-    } cases[] = {
-        {"--wheel", "out/.png", "has nothing before .png"},
-        {"--wheel", ".svg", "has nothing before .svg"},
-        {"--wheel", "/nonexistent-folder/w.png", "the folder of"},
-        {"--pdf", "/nonexistent-folder/r.pdf", "the folder of"},
-        {"--pdf", "/tmp/", "has no file name"},
-        {"--save", "/nonexistent-folder/a.chart", "the folder of"},
-        {"--reading", "/tmp/..", "has no file name"},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.path);
-        std::vector<std::string> arguments = berlin;
-        arguments.insert(arguments.end(), {c.option, c.path});
-        const CommandLineParse parsed = Parse(arguments);
-        EXPECT_FALSE(parsed.value);
-        EXPECT_EQ(parsed.error.rfind(std::string(c.option) + ": ", 0), 0U) << parsed.error;
-        EXPECT_NE(parsed.error.find(c.error), std::string::npos) << parsed.error;
+        const CommandLineParse parsed =
+            Parse({"--date", "1990-01-01", "--time", "12:00", "--longitude", "0", "--zone", "UTC",
+                   "--latitude", c.latitude, "--wheel", c.wheel});
+        EXPECT_EQ(parsed.value.has_value(), c.accepted) << c.latitude << " " << parsed.error;
     }
 }
 

@@ -44,19 +44,5 @@ TEST(DegreesInSign, RoundsToTheSecondWithoutReachingThirty) {
     }
 }
 
-TEST(JsonNumber, WritesNegativeZeroAsZero) {
-    const struct {
-        double value;
-        int decimals;
-        const char* text;
-    } cases[] = {
-        {-0.0, 6, "0.000000"}, {-0.0000001, 6, "0.000000"}, {-0.0000006, 6, "-0.000001"},
-        {-0.0, 0, "0"},        {-12.5, 1, "-12.5"},         {0.0, 2, "0.00"},
-    };
-    for (const auto& c : cases) {
-        EXPECT_EQ(JsonNumber(c.value, c.decimals), c.text) << c.value;
-    }
-}
-
 }  // namespace
 }  // namespace tolvaris
