@@ -42,8 +42,9 @@ std::string FormatChartJson(const BirthChart& birthChart) {
     json += ", \"date\": " + JsonString(FormatIsoDate(in.date));
     json += ", \"time\": " + (in.time ? JsonString(FormatIsoTime(*in.time)) : "null");
     json += ", \"place\": " + Optional(in.placeName, !in.placeName.empty());
-    json += ", \"latitude\": " + FormatShortestDecimal(in.latitude);
-    json += ", \"longitude\": " + FormatShortestDecimal(in.longitude);
+    // -0 as typed is the equator or the meridian: printed as 0.
+    json += ", \"latitude\": " + FormatShortestDecimal(in.latitude == 0.0 ? 0.0 : in.latitude);
+    json += ", \"longitude\": " + FormatShortestDecimal(in.longitude == 0.0 ? 0.0 : in.longitude);
     json += ", \"zone\": " + Optional(in.zone, !offsetGiven && !in.zone.empty());
     json += ", \"utc_offset\": " +
             (offsetGiven ? JsonString(FormatUtcOffset(*in.utcOffsetSeconds)) : "null");

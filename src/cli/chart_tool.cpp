@@ -14,6 +14,7 @@
 #include "core/chart/message_text.h"
 #include "core/common/cp1252.h"
 #include "core/output/saving.h"
+#include "core/time/zone_periods.h"
 
 namespace tolvaris {
 namespace {
@@ -97,6 +98,13 @@ Outcome ResolveBirth(ChartToolOptions& options, const std::filesystem::path& pro
     options.birth.latitude = place.latitude;
     options.birth.longitude = place.longitude;
     if (options.birth.zone.empty()) {
+        // The atlas is installed data, so a zone the tz database lacks is
+        // the atlas's fault: say which file and which place.
+        if (!TimeZoneExists(place.zone)) {
+            return Failed("--place: the atlas " + (programFolder / "atlas.tsv").string() +
+                          " gives " + PlaceTitle(place) + " the time zone \"" +
+                          ShownInMessage(place.zone) + "\", which the time zone database lacks");
+        }
         options.birth.zone = place.zone;
     }
     return {};
@@ -133,51 +141,38 @@ Outcome ComposeReading(const ChartToolOptions& options, const BirthChart& chart,
     return outcome;
 }
 
-// The full reading, written exactly as Save writes a data buffer that holds
-// only it: to the file atomically, or into `output` for standard output.
-Outcome WriteReading(const ChartToolOptions& options, const BirthChart& chart,
-                     const std::filesystem::path& programFolder, std::string& output) {
-    ReadingBuffer reading;
-    Outcome outcome = ComposeReading(options, chart, programFolder, reading);
-    if (outcome.status != kExitSuccess) {
-        return outcome;
-    }
-    if (options.readingPath == "-") {
-        output = DataFileText(reading.lines);
-    } else {
-        AtomicFileWriter writer;
-        if (std::string error = WriteDataFile(options.readingPath, reading.lines, writer);
-            !error.empty()) {
-            return Failed("--reading: " + options.readingPath + ": " + error);
+// The files a run writes, in order, and what is said when one fails after
+// others were written.
+class WrittenFiles {
+public:
+    void Add(const std::string& path) { paths_.push_back(path); }
+    std::string Note() const {
+        if (paths_.empty()) {
+            return {};
         }
+        std::string note = " (already written: ";
+        for (std::size_t i = 0; i < paths_.size(); ++i) {
+            note += (i == 0 ? "" : ", ") + paths_[i];
+        }
+        return note + ")";
     }
-    return outcome;
-}
 
-// The wheel and the PDF (the wheel page, then the full reading), after the
-// chart is known and before anything is printed.
-Outcome Draw(const ChartToolOptions& options, const BirthChart& chart,
-             const std::filesystem::path& programFolder, ChartDrawing* drawing) {
-    if (options.wheelPath.empty() && options.pdfPath.empty()) {
-        return {};
-    }
-    if (drawing == nullptr) {
-        return Failed(std::string(options.wheelPath.empty() ? "--pdf" : "--wheel") +
-                      ": drawing is not available in this program");
-    }
+private:
+    std::vector<std::string> paths_;
+};
+
+// The wheel, the PDF (the wheel page, then the full reading), the reading
+// file and the chart file, once everything in them is known.
+Outcome WriteFiles(const ChartToolOptions& options, const BirthChart& chart,
+                   const ReadingBuffer& reading, ChartDrawing* drawing, WrittenFiles& written) {
     if (!options.wheelPath.empty()) {
         if (std::string error = drawing->WriteWheel(chart, options.wheelPath, options.wheelSize);
             !error.empty()) {
-            return Failed("--wheel: " + error);
+            return Failed("--wheel: " + error + written.Note());
         }
+        written.Add(options.wheelPath);
     }
-    Outcome outcome;
     if (!options.pdfPath.empty()) {
-        ReadingBuffer reading;
-        outcome = ComposeReading(options, chart, programFolder, reading);
-        if (outcome.status != kExitSuccess) {
-            return outcome;
-        }
         std::vector<std::string> lines;
         lines.reserve(reading.lines.size());
         for (const Line& line : reading.lines) {
@@ -186,14 +181,31 @@ Outcome Draw(const ChartToolOptions& options, const BirthChart& chart,
         const std::string title = chart.input.name.empty() ? "Tolvaris" : chart.input.name;
         if (std::string error = drawing->WritePdf(chart, options.pdfPath, title, lines);
             !error.empty()) {
-            return Failed("--pdf: " + error);
+            return Failed("--pdf: " + error + written.Note());
         }
+        written.Add(options.pdfPath);
     }
-    return outcome;
+    if (!options.readingPath.empty() && options.readingPath != "-") {
+        AtomicFileWriter writer;
+        if (std::string error = WriteDataFile(options.readingPath, reading.lines, writer);
+            !error.empty()) {
+            return Failed("--reading: " + options.readingPath + ": " + error + written.Note());
+        }
+        written.Add(options.readingPath);
+    }
+    if (!options.savePath.empty()) {
+        AtomicFileWriter writer;
+        if (std::string error = WriteChartFile(options.savePath, options.birth, writer);
+            !error.empty()) {
+            return Failed("--save: " + options.savePath + ": " + error + written.Note());
+        }
+        written.Add(options.savePath);
+    }
+    return {};
 }
 
 Outcome ComputeAndFormat(ChartToolOptions& options, const std::filesystem::path& programFolder,
-                         ChartDrawing* drawing, std::string& output) {
+                         ChartDrawing* drawing, std::string& output, WrittenFiles& written) {
     if (Outcome resolved = ResolveBirth(options, programFolder); resolved.status != kExitSuccess) {
         return resolved;
     }
@@ -214,30 +226,32 @@ Outcome ComputeAndFormat(ChartToolOptions& options, const std::filesystem::path&
         }
         return Refused(result.error.message);
     }
-    if (!options.savePath.empty()) {
-        AtomicFileWriter writer;
-        if (std::string error = WriteChartFile(options.savePath, options.birth, writer);
-            !error.empty()) {
-            return Failed("--save: " + options.savePath + ": " + error);
-        }
-    }
-    Outcome outcome = Draw(options, *result.value, programFolder, drawing);
-    if (outcome.status != kExitSuccess) {
-        return outcome;
-    }
-    if (!options.readingPath.empty()) {
-        outcome = WriteReading(options, *result.value, programFolder, output);
-        if (outcome.status != kExitSuccess || options.readingPath == "-") {
+    // Everything is computed before the first file is written, so a refusal
+    // writes nothing; only a failing write can leave earlier files behind.
+    ReadingBuffer reading;
+    Outcome outcome;
+    if (!options.readingPath.empty() || !options.pdfPath.empty()) {
+        outcome = ComposeReading(options, *result.value, programFolder, reading);
+        if (outcome.status != kExitSuccess) {
             return outcome;
         }
+    }
+    if ((!options.wheelPath.empty() || !options.pdfPath.empty()) && drawing == nullptr) {
+        return Failed(std::string(options.wheelPath.empty() ? "--pdf" : "--wheel") +
+                      ": drawing is not available in this program");
     }
     // A run that writes a reading, a wheel or a PDF prints no table: its
     // output is the file. JSON is printed whenever it is asked for.
     const bool writesFiles =
         !options.readingPath.empty() || !options.wheelPath.empty() || !options.pdfPath.empty();
-    output = options.json  ? FormatChartJson(*result.value)
-             : writesFiles ? std::string()
-                           : FormatChartTable(*result.value);
+    output = options.readingPath == "-" ? DataFileText(reading.lines)
+             : options.json             ? FormatChartJson(*result.value)
+             : writesFiles              ? std::string()
+                                        : FormatChartTable(*result.value);
+    if (Outcome wrote = WriteFiles(options, *result.value, reading, drawing, written);
+        wrote.status != kExitSuccess) {
+        return wrote;
+    }
     return outcome;
 }
 
@@ -253,6 +267,7 @@ int RunChartTool(std::span<const std::string_view> arguments, std::ostream& out,
     ChartToolOptions& options = *parsed.value;
     std::string output;
     Outcome outcome;
+    WrittenFiles written;
     switch (options.mode) {
         case ChartToolMode::Help:
             output = ChartToolUsage();
@@ -262,7 +277,7 @@ int RunChartTool(std::span<const std::string_view> arguments, std::ostream& out,
             break;
         case ChartToolMode::Chart:
         case ChartToolMode::OpenFile:
-            outcome = ComputeAndFormat(options, programFolder, drawing, output);
+            outcome = ComputeAndFormat(options, programFolder, drawing, output, written);
             break;
     }
     if (outcome.status != kExitSuccess) {
@@ -277,7 +292,8 @@ int RunChartTool(std::span<const std::string_view> arguments, std::ostream& out,
     out << output;
     out.flush();
     if (!out) {
-        err << kProgram << "the result could not be written to standard output.\n";
+        err << kProgram << "the result could not be written to standard output" << written.Note()
+            << ".\n";
         return kExitFailure;
     }
     return kExitSuccess;

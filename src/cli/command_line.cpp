@@ -4,6 +4,7 @@
 #include <array>
 #include <cctype>
 #include <charconv>
+#include <filesystem>
 #include <variant>
 
 #include "core/chart/birth_fields.h"
@@ -135,6 +136,24 @@ bool EqualIgnoringAsciiCase(std::string_view a, std::string_view b) {
                return std::tolower(static_cast<unsigned char>(x)) ==
                       std::tolower(static_cast<unsigned char>(y));
            });
+}
+
+// An output file must have a name in a folder that exists; checked here so
+// that a run is refused before it computes, and before it writes anything.
+std::string CheckOutputPath(std::string_view value) {
+    if (value.empty()) {
+        return "the file name is empty";
+    }
+    const std::filesystem::path path(value);
+    const std::string quoted = "\"" + ShownInMessage(value) + "\"";
+    if (!path.has_filename() || path.filename() == "." || path.filename() == "..") {
+        return quoted + " has no file name";
+    }
+    const std::filesystem::path folder = path.parent_path();
+    if (std::error_code ec; !folder.empty() && !std::filesystem::is_directory(folder, ec)) {
+        return "the folder of " + quoted + " does not exist";
+    }
+    return {};
 }
 
 class CommandLineParser {
@@ -275,9 +294,15 @@ private:
                 }
                 (option == Option::Place ? options_.placeQuery : options_.placesQuery) = value;
                 return CheckText(value, "place");
-            case Option::Open:
             case Option::Save:
             case Option::Reading:
+                if (option == Option::Save || value != "-") {
+                    if (std::string error = CheckOutputPath(value); !error.empty()) {
+                        return error;
+                    }
+                }
+                [[fallthrough]];
+            case Option::Open:
             case Option::Data:
                 if (value.empty()) {
                     return "the file name is empty";
@@ -304,6 +329,13 @@ private:
                     return "the file name \"" + ShownInMessage(value) +
                            "\" must end in .png or .svg";
                 }
+                if (std::filesystem::path(value).filename().string().size() == extension.size()) {
+                    return "the file name \"" + ShownInMessage(value) + "\" has nothing before " +
+                           std::string(extension);
+                }
+                if (std::string error = CheckOutputPath(value); !error.empty()) {
+                    return error;
+                }
                 options_.wheelPath = value;
                 return {};
             }
@@ -321,8 +353,8 @@ private:
                 return {};
             }
             case Option::Pdf:
-                if (value.empty()) {
-                    return "the file name is empty";
+                if (std::string error = CheckOutputPath(value); !error.empty()) {
+                    return error;
                 }
                 options_.pdfPath = value;
                 return {};

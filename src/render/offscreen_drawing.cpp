@@ -57,7 +57,7 @@ std::string OffscreenDrawing::WritePdf(const BirthChart& chart, const std::files
         content.lines.append(QString::fromStdString(line));
     }
     content.chart = &chart;
-    content.pageSize = PageSizeForLocale(QLocale::system());
+    content.pageSize = PageSizeFromEnvironment();
     AtomicFileWriter writer;
     return tolvaris::WritePdf(path, content, writer);
 }

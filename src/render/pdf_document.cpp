@@ -6,6 +6,7 @@
 #include <QPdfWriter>
 #include <algorithm>
 #include <array>
+#include <cstdlib>
 
 #include "core/chart/chart_summary.h"
 #include "render/wheel_painter.h"
@@ -60,6 +61,21 @@ QPageSize::PageSizeId PageSizeForLocale(const QLocale& locale) {
     const bool letter = std::find(kLetterTerritories.begin(), kLetterTerritories.end(),
                                   territory) != kLetterTerritories.end();
     return letter ? QPageSize::Letter : QPageSize::A4;
+}
+
+QPageSize::PageSizeId PageSizeForEnvironment(const char* lcAll, const char* lcPaper,
+                                             const char* lang) {
+    for (const char* value : {lcAll, lcPaper, lang}) {
+        if (value != nullptr && *value != '\0') {
+            return PageSizeForLocale(QLocale(QString::fromLocal8Bit(value)));
+        }
+    }
+    return PageSizeForLocale(QLocale::c());
+}
+
+QPageSize::PageSizeId PageSizeFromEnvironment() {
+    return PageSizeForEnvironment(std::getenv("LC_ALL"), std::getenv("LC_PAPER"),
+                                  std::getenv("LANG"));
 }
 
 QStringList ChartDataLines(const BirthChart& chart) {

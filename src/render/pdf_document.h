@@ -17,6 +17,15 @@ namespace tolvaris {
 // a few neighbours, the Philippines), A4 everywhere else.
 QPageSize::PageSizeId PageSizeForLocale(const QLocale& locale);
 
+// The paper of the locale the environment names for it: LC_ALL, else
+// LC_PAPER, else LANG, an empty or missing value counting as unset (null
+// pointers allowed). With none set it is the POSIX locale's, A4.
+QPageSize::PageSizeId PageSizeForEnvironment(const char* lcAll, const char* lcPaper,
+                                             const char* lang);
+
+// PageSizeForEnvironment with this process's variables.
+QPageSize::PageSizeId PageSizeFromEnvironment();
+
 // What a PDF holds: optionally the wheel with the chart's data on the first
 // page, then the text pages.
 struct PdfContent {

@@ -25,8 +25,8 @@ TEST(CommandLine, ReadsTheIssuesExamples) {
 
     const CommandLineParse byZone =
         Parse({"--date", "1990-01-01", "--time", "12:00", "--latitude", "52.52", "--longitude",
-               "13.41", "--zone", "Europe/Berlin", "--houses", "koch", "--fold", "later", "--json",
-               "--name", "Anna \"A\"", "--orbs", "sextile=4"});
+               "13.41", "--zone", "Europe/Berlin", "--houses", "koch", "--fold", "LATER", "--json",
+               "--name", "Anna \"A\"", "--orbs", "Sextile=4"});
     ASSERT_TRUE(byZone.value) << byZone.error;
     const BirthData& birth = byZone.value->birth;
     EXPECT_EQ(birth.latitude, 52.52);
@@ -140,10 +140,10 @@ TEST(CommandLine, RefusesWithOneLineNamingTheOption) {
 
 TEST(CommandLine, ReadsTheWheelAndPdfOptions) {
     const std::vector<std::string> berlin = {"--date",  "1990-01-01", "--time",  "12:00",
-                                             "--place", "Berlin",     "--wheel", "out/Wheel.SVG"};
+                                             "--place", "Berlin",     "--wheel", "Wheel.SVG"};
     const CommandLineParse defaults = Parse(berlin);
     ASSERT_TRUE(defaults.value) << defaults.error;
-    EXPECT_EQ(defaults.value->wheelPath, "out/Wheel.SVG");
+    EXPECT_EQ(defaults.value->wheelPath, "Wheel.SVG");
     EXPECT_EQ(defaults.value->wheelSize, kDefaultWheelSize);
     EXPECT_EQ(defaults.value->pdfPath, "");
 
@@ -166,6 +166,27 @@ TEST(CommandLine, ReadsTheWheelAndPdfOptions) {
         const CommandLineParse refused = Parse(arguments);
         EXPECT_FALSE(refused.value);
         EXPECT_EQ(refused.error.rfind("--size: ", 0), 0U) << refused.error;
+    }
+}
+
+// Bounds hold for the digits as typed; output paths need a name and a folder.
+TEST(CommandLine, CoordinateEdgesAndOutputPaths) {
+    const struct {
+        const char *latitude, *wheel;
+        bool accepted;
+    } cases[] = {
+        {"89.999999999999999", "w.png", true},
+        {"90.000000000000001", "w.png", false},
+        {"-90.0000000000000001", "w.png", false},
+        {"90:00:00.0000000001N", "w.png", false},
+        {"-90.0", "out/.png", false},
+        {"0", "/nonexistent-folder/w.png", false},
+    };
+    for (const auto& c : cases) {
+        const CommandLineParse parsed =
+            Parse({"--date", "1990-01-01", "--time", "12:00", "--longitude", "0", "--zone", "UTC",
+                   "--latitude", c.latitude, "--wheel", c.wheel});
+        EXPECT_EQ(parsed.value.has_value(), c.accepted) << c.latitude << " " << parsed.error;
     }
 }
 

@@ -55,6 +55,12 @@ TEST(PageSizeForLocale, IsLetterInTheAmericasThatUseItAndA4Elsewhere) {
     }
 }
 
+TEST(PageSizeForEnvironment, FollowsLcAllThenLcPaperThenLang) {
+    EXPECT_EQ(PageSizeForEnvironment(nullptr, "en_US.UTF-8", "de_DE"), QPageSize::Letter);
+    EXPECT_EQ(PageSizeForEnvironment("", "en_CA", "de_DE"), QPageSize::Letter);
+    EXPECT_EQ(PageSizeForEnvironment("de_DE.UTF-8", "en_US", "en_US"), QPageSize::A4);
+}
+
 TEST(Pdf, HoldsTheWheelPageThenEveryLineAsSelectableText) {
     test::TempFolder folder;
     const Chart chart = test::MakeChart(test::WheelTestCharts()[1]);

@@ -6,6 +6,7 @@
 #include "core/chart/coordinate_text.h"
 #include "core/chart/message_text.h"
 #include "core/chart/orbs_text.h"
+#include "core/common/cp1252.h"
 #include "core/common/utf8.h"
 #include "core/time/civil_time.h"
 
@@ -87,8 +88,9 @@ Status ReadBirthField(BirthField field, std::string_view value, BirthData& birth
             return Done();
         }
         case BirthField::Fold:
-            if (value == "earlier" || value == "later") {
-                birth.fold = value == "earlier" ? FoldChoice::Earlier : FoldChoice::Later;
+            if (EqualIgnoringCase1252(value, "earlier") || EqualIgnoringCase1252(value, "later")) {
+                birth.fold = EqualIgnoringCase1252(value, "earlier") ? FoldChoice::Earlier
+                                                                     : FoldChoice::Later;
                 return Done();
             }
             return InputError(

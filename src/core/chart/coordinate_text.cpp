@@ -1,7 +1,9 @@
 #include "core/chart/coordinate_text.h"
 
+#include <algorithm>
 #include <array>
 #include <cctype>
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <optional>
@@ -19,7 +21,7 @@ struct AxisRule {
     std::string_view name;
     char positive;
     char negative;
-    double limit;
+    int limit;
     std::string_view forms;
 };
 
@@ -29,7 +31,7 @@ AxisRule RuleOf(CoordinateAxis axis) {
                 "latitude",
                 'N',
                 'S',
-                90.0,
+                90,
                 "decimal degrees, north positive (52.52, -33.87), or degrees and minutes "
                 "(52n31, 52°31'N, 52 31 N, 52:31:00N)"};
     }
@@ -37,7 +39,7 @@ AxisRule RuleOf(CoordinateAxis axis) {
             "longitude",
             'E',
             'W',
-            180.0,
+            180,
             "decimal degrees, east positive (13.405, -74.006), or degrees and minutes "
             "(13e24, 13°24'30\"E, 13 24 E, 74:00:21W)"};
 }
@@ -56,8 +58,9 @@ std::string_view Trim(std::string_view text) {
     return text;
 }
 
-// Digits with an optional decimal part (point or comma); advances `text`.
-std::optional<double> TakeNumber(std::string_view& text) {
+// Digits with an optional decimal part (point or comma); advances `text`
+// and keeps the digits as typed in `typed`.
+std::optional<double> TakeNumber(std::string_view& text, std::string& typed) {
     std::size_t end = 0;
     bool digits = false;
     bool point = false;
@@ -85,6 +88,7 @@ std::optional<double> TakeNumber(std::string_view& text) {
     // user's, and a German one would stop strtod at the point.
     const std::optional<double> value = ParsePlainDecimal(number);
     if (value) {
+        typed = number;
         text.remove_prefix(end);
     }
     return value;
@@ -106,6 +110,33 @@ bool TakeMark(std::string_view& text, std::span<const std::string_view> marks) {
 constexpr std::array<std::string_view, 5> kDegreeMarks = {"\u00B0", "\u00BA", "d", "D", ":"};
 constexpr std::array<std::string_view, 5> kMinuteMarks = {"''", "'", "\u2032", "\u2019", ":"};
 constexpr std::array<std::string_view, 4> kSecondMarks = {"\"", "\u2033", "''", "\u201D"};
+
+// Whether the parts as typed (degrees, then any minutes and seconds) exceed
+// a whole-degree limit. Decided on the digits, not the double: 90.000000000000001
+// reads as 90.0 but is beyond the pole.
+bool TypedBeyond(const std::vector<std::string>& typed, int limit) {
+    std::string_view degrees = typed.front();
+    const std::size_t point = degrees.find('.');
+    std::string_view whole = degrees.substr(0, point);
+    while (whole.size() > 1 && whole.front() == '0') {
+        whole.remove_prefix(1);
+    }
+    int value = 0;
+    const auto [end, error] = std::from_chars(whole.data(), whole.data() + whole.size(), value);
+    if (error != std::errc() || end != whole.data() + whole.size() || value > limit) {
+        return true;
+    }
+    if (value < limit) {
+        return false;
+    }
+    const auto nonZero = [](std::string_view digits) {
+        return digits.find_first_of("123456789") != std::string_view::npos;
+    };
+    if (point != std::string_view::npos && nonZero(degrees.substr(point))) {
+        return true;
+    }
+    return std::any_of(typed.begin() + 1, typed.end(), nonZero);
+}
 
 }  // namespace
 
@@ -134,6 +165,7 @@ Result<double> ReadCoordinate(std::string_view text, CoordinateAxis axis) {
         rest.remove_prefix(1);
     }
     std::vector<double> parts;
+    std::vector<std::string> typed;
     std::optional<char> hemisphere;
     // Some atlases put the letter first: "N52°31'".
     if (!hasSign && !rest.empty()) {
@@ -147,10 +179,12 @@ Result<double> ReadCoordinate(std::string_view text, CoordinateAxis axis) {
     bool colonPending = false;  // "52:" promises minutes that never came
     while (parts.size() < 3) {
         SkipSpaces(rest);
-        const std::optional<double> number = TakeNumber(rest);
+        std::string digits;
+        const std::optional<double> number = TakeNumber(rest, digits);
         if (!number) {
             break;
         }
+        typed.push_back(std::move(digits));
         if (!parts.empty() && std::floor(parts.back()) != parts.back()) {
             return notUnderstood();  // "52.5 30": only the last part may have a fraction
         }
@@ -195,8 +229,12 @@ Result<double> ReadCoordinate(std::string_view text, CoordinateAxis axis) {
     if (parts.size() > 2) {
         value += parts[2] / 3600.0;
     }
+    if (!TypedBeyond(typed, rule.limit)) {
+        // Within the limit as typed; rounding may not carry the sum past it.
+        value = std::min(value, static_cast<double>(rule.limit));
+    }
     value *= sign;
-    if (!(std::fabs(value) <= rule.limit)) {
+    if (TypedBeyond(typed, rule.limit) || !(std::fabs(value) <= rule.limit)) {
         const std::string bound = FormatShortestDecimal(rule.limit);
         return refuse("the " + name + " " + ShownInMessage(trimmed) + " is outside -" + bound +
                       " to " + bound);

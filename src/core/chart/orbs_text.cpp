@@ -6,6 +6,7 @@
 
 #include "core/chart/decimal_text.h"
 #include "core/chart/message_text.h"
+#include "core/common/cp1252.h"
 
 namespace tolvaris {
 namespace {
@@ -52,15 +53,16 @@ OrbsParse ParseOrbs(std::string_view text, const Orbs& start) {
         }
         const std::string_view name = Trim(pair.substr(0, equals));
         const std::string_view degrees = Trim(pair.substr(equals + 1));
-        const auto row = std::find_if(kAspects.begin(), kAspects.end(),
-                                      [name](const AspectRow& r) { return r.name == name; });
+        const auto row = std::find_if(kAspects.begin(), kAspects.end(), [name](const AspectRow& r) {
+            return EqualIgnoringCase1252(r.name, name);
+        });
         if (row == kAspects.end()) {
             result.error =
                 "the orb \"" + ShownInMessage(name) + "\" is not one of " + AspectKindNamesText();
             return result;
         }
         const std::size_t index = IndexOf(row->kind);
-        const std::string kindName(name);
+        const std::string kindName(row->name);
         if (seen[index]) {
             result.error = "the " + kindName + " orb is given twice";
             return result;

@@ -1,5 +1,6 @@
 #include "core/reading/full_reading.h"
 
+#include "core/common/cp1252.h"
 #include "core/reading/reading_heading.h"
 
 namespace tolvaris {
@@ -79,10 +80,10 @@ void WriteFullReading(const BirthChart& chart, ReadingOrder order, ReadingPage& 
 }  // namespace
 
 std::optional<ReadingOrder> ParseReadingOrder(std::string_view text) {
-    if (text == "planets") {
+    if (EqualIgnoringCase1252(text, "planets")) {
         return ReadingOrder::ByPlanet;
     }
-    if (text == "houses") {
+    if (EqualIgnoringCase1252(text, "houses")) {
         return ReadingOrder::ByHouse;
     }
     return std::nullopt;

@@ -169,8 +169,8 @@ TEST(Orbs, FormatAndReadBack) {
         {"", "the orbs are empty (write them as conjunction=8,sextile=5,...)"},
         {"sextile", "the orb \"sextile\" is not written as kind=degrees, for example sextile=5"},
         {"sextile=5,", "the orb \"\" is not written as kind=degrees, for example sextile=5"},
-        {"Sextile=5",
-         "the orb \"Sextile\" is not one of conjunction, sextile, square, trine, "
+        {"Sextil=5",
+         "the orb \"Sextil\" is not one of conjunction, sextile, square, trine, "
          "opposition"},
         {"trine=-1", "the trine orb -1 is outside 0 to 15"},
         {"trine=abc", "the trine orb \"abc\" is not a number of degrees"},
