@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <array>
-#include <cctype>
 #include <charconv>
 #include <filesystem>
 #include <variant>
@@ -10,6 +9,7 @@
 #include "core/chart/birth_fields.h"
 #include "core/chart/message_text.h"
 #include "core/chart/orbs_text.h"
+#include "core/common/cp1252.h"
 #include "core/common/utf8.h"
 #include "core/ephemeris/house_system.h"
 
@@ -130,13 +130,6 @@ constexpr std::string_view kUsageEnd =
     "\n"
     "Exit status: 0 success; 2 input refused (one line on standard error names\n"
     "the option); 1 any other failure.\n";
-
-bool EqualIgnoringAsciiCase(std::string_view a, std::string_view b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return std::tolower(static_cast<unsigned char>(x)) ==
-                      std::tolower(static_cast<unsigned char>(y));
-           });
-}
 
 // An output file must have a name in a folder that exists; checked here so
 // that a run is refused before it computes, and before it writes anything.
@@ -324,8 +317,8 @@ private:
                 }
                 const std::string_view extension =
                     value.size() >= 4 ? value.substr(value.size() - 4) : std::string_view();
-                if (!EqualIgnoringAsciiCase(extension, ".png") &&
-                    !EqualIgnoringAsciiCase(extension, ".svg")) {
+                if (!EqualIgnoringCase1252(extension, ".png") &&
+                    !EqualIgnoringCase1252(extension, ".svg")) {
                     return "the file name \"" + ShownInMessage(value) +
                            "\" must end in .png or .svg";
                 }

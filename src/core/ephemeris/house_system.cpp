@@ -1,29 +1,12 @@
 #include "core/ephemeris/house_system.h"
 
-#include <cctype>
+#include "core/common/cp1252.h"
 
 namespace tolvaris {
-namespace {
-
-bool EqualIgnoringAsciiCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) {
-        return false;
-    }
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        if (std::tolower(static_cast<unsigned char>(a[i])) !=
-            std::tolower(static_cast<unsigned char>(b[i]))) {
-            return false;
-        }
-    }
-    return true;
-}
-
-}  // namespace
 
 std::optional<HouseSystem> ParseHouseSystem(std::string_view text) {
     for (const HouseSystemRow& row : kHouseSystems) {
-        if (EqualIgnoringAsciiCase(text, row.key) ||
-            EqualIgnoringAsciiCase(text, row.displayName)) {
+        if (EqualIgnoringCase1252(text, row.key) || EqualIgnoringCase1252(text, row.displayName)) {
             return row.system;
         }
     }
