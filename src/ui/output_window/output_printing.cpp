@@ -1,7 +1,6 @@
 #include "ui/output_window/output_printing.h"
 
 #include <QFileDialog>
-#include <QLocale>
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
@@ -36,7 +35,7 @@ int OutputPrinting::PaintOn(QPrinter& printer, const QFont& font) const {
 void OutputPrinting::ShowPreview(QWidget* parent, const QFont& font) {
     // The preview needs no printer: it draws the pages on the screen.
     QPrinter printer(QPrinter::HighResolution);
-    printer.setPageSize(QPageSize(PageSizeForLocale(QLocale())));
+    printer.setPageSize(QPageSize(PageSizeFromEnvironment()));
     printer.setDocName(title_);
     QPrintPreviewDialog preview(&printer, parent);
     preview.setWindowTitle(tr("Print Preview"));
@@ -58,7 +57,7 @@ void OutputPrinting::Print(QWidget* parent, const QFont& font) {
         return;
     }
     QPrinter printer(QPrinter::HighResolution);
-    printer.setPageSize(QPageSize(PageSizeForLocale(QLocale())));
+    printer.setPageSize(QPageSize(PageSizeFromEnvironment()));
     printer.setDocName(title_);
     QPrintDialog dialog(&printer, parent);
     if (dialog.exec() != QDialog::Accepted) {
@@ -82,7 +81,7 @@ std::string OutputPrinting::ExportPdf(QWidget* parent, const QFont& font) {
     content.style.title = title_;
     content.lines = text_();
     content.chart = chart_ ? &*chart_ : nullptr;
-    content.pageSize = PageSizeForLocale(QLocale());
+    content.pageSize = PageSizeFromEnvironment();
     std::string error;
     {
         BusyPointer busy(notices_);

@@ -12,6 +12,7 @@
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QTimer>
+#include <cstdlib>
 
 #include "render/text_pages.h"
 #include "support/pdf_tools.h"
@@ -98,6 +99,30 @@ TEST_F(OutputPrintingTest, ExportPdfHoldsTheDataBufferUnderTheTitle) {
         EXPECT_EQ(PdfPages(pdf), 1);
     }
     EXPECT_TRUE(run.notices.messages.empty());
+}
+
+TEST_F(OutputPrintingTest, ExportPdfTakesItsPaperFromTheLocaleVariables) {
+    // pdfinfo names the paper it measures.
+    const struct {
+        const char* lcAll;
+        const char* lcPaper;
+        const char* pageSize;
+    } cases[] = {{"", "en_US.UTF-8", "(letter)"},
+                 {"", "de_DE.UTF-8", "(A4)"},
+                 {"de_DE.UTF-8", "en_US.UTF-8", "(A4)"}};
+    const std::string savedAll = std::getenv("LC_ALL") != nullptr ? std::getenv("LC_ALL") : "";
+    const std::string savedPaper =
+        std::getenv("LC_PAPER") != nullptr ? std::getenv("LC_PAPER") : "";
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.lcPaper);
+        setenv("LC_ALL", c.lcAll, 1);
+        setenv("LC_PAPER", c.lcPaper, 1);
+        const std::filesystem::path pdf = folder / "paper.pdf";
+        ExportTo(pdf);
+        EXPECT_NE(test::PdfInfo(pdf).find(c.pageSize), std::string::npos) << test::PdfInfo(pdf);
+    }
+    setenv("LC_ALL", savedAll.c_str(), 1);
+    setenv("LC_PAPER", savedPaper.c_str(), 1);
 }
 
 TEST_F(OutputPrintingTest, TheKeywordPageKeepsItsLineBreaksInThePdf) {
