@@ -86,6 +86,8 @@ Setup PrepareData(const std::filesystem::path& work, const std::filesystem::path
     std::ofstream(setup.longLineFolder / "SIGN_Lib.TXT", std::ios::binary)
         << "SUN in Libra\r\n"
         << std::string(10'000'000, 'x') << "\r\n*\r\n";
+    std::ofstream(setup.longLineFolder / "keywords.txt", std::ios::binary)
+        << std::string(100'000'000, '\0');
     AtomicFileWriter writer;
     SettingValues settings;
     settings.outputFontSize = 10;

@@ -187,21 +187,22 @@ void RegisterQtAlone(RunningProgram* running) {
 
 constexpr std::chrono::milliseconds kReadingWhileFilled{30};
 
-// A page holding one unbroken line of 10 MB: the click up to its first screen
-// painted, then, after 30 ms of filling in, a close asked for as the window
-// manager asks, up to the window gone. The data buffer is emptied
-// before each click, so every page is the same.
-void RegisterLongLine(const Setup& setup) {
+// A page holding one unbroken line (10 MB of letters in an entry, or a
+// keyword file of 100 MB of zero bytes): the click up to its first screen
+// painted, then, after 30 ms of filling in (or of nothing, once the page is
+// whole), a close asked for as the window manager asks, up to the window gone. The data buffer is
+// emptied before each click, so every page is the same.
+void RegisterLongLine(const Setup& setup, const char* name, const char* button) {
     benchmark::RegisterBenchmark(
-        "request/long-line",
-        [folder = setup.longLineFolder](benchmark::State& state) {
+        name,
+        [folder = setup.longLineFolder, button](benchmark::State& state) {
             RunningProgram running(folder);
             Program& program = *running.Get();
             double closeSeconds = 0;
             for (auto _ : state) {
                 program.Buffers().ClearDataBuffer();
                 const auto start = std::chrono::steady_clock::now();
-                QTest::mouseClick(program.Window().Button("OKSigns"), Qt::LeftButton);
+                QTest::mouseClick(program.Window().Button(button), Qt::LeftButton);
                 const QPointer<OutputWindow> window = program.Output();
                 if (window == nullptr || !ProcessUntilPainted(window->PageView()->viewport(),
                                                               std::chrono::seconds(120))) {
@@ -214,10 +215,6 @@ void RegisterLongLine(const Setup& setup) {
                     QCoreApplication::processEvents();
                 }
                 const auto asked = std::chrono::steady_clock::now();
-                if (window->findChild<QObject*>("pageFiller") == nullptr) {
-                    state.SkipWithError("the page was whole before the close");
-                    break;
-                }
                 QCoreApplication::postEvent(window->windowHandle(), new QCloseEvent);
                 const auto deadline = asked + std::chrono::seconds(120);
                 while (window != nullptr && std::chrono::steady_clock::now() < deadline) {
@@ -291,7 +288,8 @@ void RegisterWindowBenchmarks(const Setup& setup) {
     RegisterRequest(running, "request/keywords-first-screen", "Command2", Until::FirstScreen, 11,
                     true);
     RegisterQtAlone(running);
-    RegisterLongLine(setup);
+    RegisterLongLine(setup, "request/long-line", "OKSigns");
+    RegisterLongLine(setup, "request/zero-keywords", "Command2");
     RegisterStartup(setup);
 }
 

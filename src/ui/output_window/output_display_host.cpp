@@ -7,6 +7,7 @@
 #include <QTimer>
 #include <chrono>
 #include <fstream>
+#include <memory>
 
 #include "core/common/cp1252.h"
 
@@ -83,12 +84,18 @@ QString DecodeForDisplay(std::string_view bytes, qsizetype& column) {
     return text;
 }
 
+// Fills in the rest of a long page, a slice at a time between the window's
+// own events. The bytes come from memory, or are read from the page file as
+// the filling goes on: reading a page of a hundred megabytes at once would
+// keep its first screen waiting.
 class PageFiller : public QObject {
 public:
-    PageFiller(OutputWindow* window, QByteArray bytes, qsizetype done, qsizetype column)
+    PageFiller(OutputWindow* window, QByteArray bytes, qsizetype done, qsizetype column,
+               std::unique_ptr<std::ifstream> file = {})
         : QObject(window),
           document_(window->PageView()->document()),
           bytes_(std::move(bytes)),
+          file_(std::move(file)),
           done_(done),
           column_(column) {
         setObjectName(kPageFillerName);
@@ -106,15 +113,34 @@ public:
     PageFiller& operator=(const PageFiller&) = delete;
 
 private:
+    // Enough bytes ahead of `done_` for SliceEnd to decide as it would with
+    // the whole page in memory.
+    void ReadAhead() {
+        if (!file_ || bytes_.size() - done_ > 2 * kSliceBytes) {
+            return;
+        }
+        bytes_.remove(0, done_);
+        done_ = 0;
+        const qsizetype had = bytes_.size();
+        bytes_.resize(had + 2 * kSliceBytes + 1);
+        file_->read(bytes_.data() + had, 2 * kSliceBytes + 1);
+        bytes_.resize(had + static_cast<qsizetype>(file_->gcount()));
+        if (!*file_) {
+            file_.reset();
+        }
+    }
+
     void FillSome() {
         if (document_) {
             const auto until = std::chrono::steady_clock::now() + kFillTimePerTurn;
             QTextCursor cursor(document_);
             cursor.movePosition(QTextCursor::End);
+            ReadAhead();
             while (done_ < bytes_.size() && std::chrono::steady_clock::now() < until) {
                 const qsizetype end = SliceEnd(bytes_, done_, kSliceBytes);
                 cursor.insertText(DecodeForDisplay(Bytes(bytes_, done_, end), column_));
                 done_ = end;
+                ReadAhead();
             }
         }
         if (!document_ || done_ >= bytes_.size()) {
@@ -125,6 +151,7 @@ private:
 
     QPointer<QTextDocument> document_;
     QByteArray bytes_;
+    std::unique_ptr<std::ifstream> file_;  // the rest of the page; none once read
     qsizetype done_;
     qsizetype column_;  // within the line the last slice ended in
     QTimer timer_;
@@ -169,17 +196,32 @@ int OutputDisplayHost::InnerHeight() const {
 void OutputDisplayHost::LoadPageFile(const std::filesystem::path& pageFile) {
     // Read by its own bytes: a folder named in another encoding than UTF-8
     // has no QString that opens it.
-    QByteArray bytes;
-    std::ifstream file(pageFile, std::ios::binary);
+    auto file = std::make_unique<std::ifstream>(pageFile, std::ios::binary);
     std::error_code error;
     const std::uintmax_t size = std::filesystem::file_size(pageFile, error);
-    if (file && !error) {
-        bytes.resize(static_cast<qsizetype>(size));
-        file.read(bytes.data(), bytes.size());
-        bytes.resize(static_cast<qsizetype>(file.gcount()));
+    QByteArray bytes;
+    if (*file && !error) {
+        // A long page's first part only; the filler reads on from the open
+        // file, which stays the one written even when a later page replaces it.
+        const bool whole = size <= static_cast<std::uintmax_t>(kPageAtOnce);
+        bytes.resize(whole ? static_cast<qsizetype>(size) : 2 * kFirstPartBytes + 1);
+        file->read(bytes.data(), bytes.size());
+        bytes.resize(static_cast<qsizetype>(file->gcount()));
+        if (whole || !*file) {
+            file.reset();
+        }
+    } else {
+        file.reset();
     }
     EnsureCreated();
-    ShowPageBytes(window_, std::move(bytes));
+    if (!file) {
+        ShowPageBytes(window_, std::move(bytes));
+        return;
+    }
+    qsizetype column = 0;
+    const qsizetype first = SliceEnd(bytes, 0, kFirstPartBytes);
+    window_->SetPageText(DecodeForDisplay(Bytes(bytes, 0, first), column));
+    new PageFiller(window_, std::move(bytes), first, column, std::move(file));
 }
 
 void OutputDisplayHost::SetPageText(std::string_view bytes) {
