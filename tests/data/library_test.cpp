@@ -17,7 +17,9 @@
 #include <vector>
 
 #include "core/common/atomic_file.h"
+#include "core/engine/interpretation_reader.h"
 #include "core/engine/page_buffers.h"
+#include "core/forecast/transit_entries.h"
 #include "core/requests/requests.h"
 #include "support/fake_screen.h"
 #include "support/temp_folder.h"
@@ -110,6 +112,40 @@ std::vector<Request> AcceptedRequests() {
     return all;
 }
 
+// A transit entry: what the forecast asks for, written out here as well.
+struct TransitLookup {
+    std::string file;
+    std::string key;
+    EntryLocation built;  // what the program asks for
+};
+
+std::vector<TransitLookup> TransitLookups() {
+    std::vector<TransitLookup> all;
+    const std::vector<std::string> bodies = {"Sun",    "Mars",    "Jupiter", "Saturn",
+                                             "Uranus", "Neptune", "Pluto"};
+    const std::vector<Point> points = {Point::Sun,    Point::Mars,    Point::Jupiter, Point::Saturn,
+                                       Point::Uranus, Point::Neptune, Point::Pluto};
+    std::vector<std::string> natal(kPlanets.begin(), kPlanets.end());
+    natal.emplace_back("Midheaven");
+    for (std::size_t b = 0; b < bodies.size(); ++b) {
+        for (std::size_t n = 0; n < natal.size(); ++n) {
+            for (std::size_t a = 0; a < kPhrases.size(); ++a) {
+                all.push_back({"TRANSIT_" + bodies[b] + ".TXT",
+                               bodies[b] + " " + kPhrases[a] + " natal " + natal[n],
+                               TransitAspectEntry(points[b], *AspectFamilyAt(std::ptrdiff_t(a)),
+                                                  static_cast<NatalPoint>(n))});
+            }
+        }
+    }
+    for (int house = 1; house <= 12; ++house) {
+        for (std::size_t b = 2; b < bodies.size(); ++b) {
+            all.push_back({"TRANSIT_HOUSE_" + std::to_string(house) + ".TXT",
+                           Upper(bodies[b]) + " through", TransitHouseEntry(points[b], house)});
+        }
+    }
+    return all;
+}
+
 // An entry as the file's layout shows it: from its first non-blank line up to
 // its end marker, found without looking at any key.
 struct Entry {
@@ -186,6 +222,18 @@ protected:
                 files.emplace(r.file, Parse(test::ReadBytes(dataDir / r.file)));
             }
         }
+        for (const TransitLookup& t : transits) {
+            if (!transitFiles.contains(t.file)) {
+                ASSERT_TRUE(fs::is_regular_file(dataDir / t.file)) << "missing " << t.file;
+                transitFiles.emplace(t.file, Parse(test::ReadBytes(dataDir / t.file)));
+            }
+        }
+    }
+    // Natal and transit files alike.
+    std::map<std::string, DataFile> AllFiles() const {
+        std::map<std::string, DataFile> all = files;
+        all.insert(transitFiles.begin(), transitFiles.end());
+        return all;
     }
     static std::string Place(const std::string& file, std::size_t line) {
         return file + ":" + std::to_string(line + 1);
@@ -194,6 +242,8 @@ protected:
     const std::vector<Request> requests = AcceptedRequests();
     fs::path dataDir;
     std::map<std::string, DataFile> files;
+    const std::vector<TransitLookup> transits = TransitLookups();
+    std::map<std::string, DataFile> transitFiles;
 };
 
 TEST_F(LibraryTest, EveryAcceptedRequestShowsAWholeEntryOfItsOwn) {
@@ -268,11 +318,52 @@ TEST_F(LibraryTest, EveryAcceptedRequestShowsAWholeEntryOfItsOwn) {
     }
 }
 
+TEST_F(LibraryTest, EveryTransitFindsAWholeEntryOfItsOwn) {
+    test::FakeNotices notices;
+    PageBuffers buffers(notices);
+    std::set<std::pair<std::string, std::size_t>> reached;
+    for (const TransitLookup& t : transits) {
+        SCOPED_TRACE(t.key);
+        EXPECT_EQ(t.built, (EntryLocation{t.key, t.file}));
+        const DataFile& file = transitFiles.at(t.file);
+        const auto entry =
+            std::find_if(file.entries.begin(), file.entries.end(),
+                         [&](const Entry& e) { return AsksFor(file.lines[e.keyLine], t.key); });
+        if (entry == file.entries.end()) {
+            ADD_FAILURE() << "no entry in " << t.file;
+            continue;
+        }
+        EXPECT_TRUE(reached.emplace(t.file, entry->keyLine).second) << "asked twice";
+        std::size_t words = 0;
+        std::vector<std::string> expected;
+        for (std::size_t k = entry->keyLine; k < entry->end; ++k) {
+            expected.push_back("  " + file.lines[k]);
+            words += k > entry->keyLine ? Words(file.lines[k]).size() : 0;
+        }
+        EXPECT_GE(words, 80u) << Place(t.file, entry->keyLine);
+        EXPECT_LE(words, 150u) << Place(t.file, entry->keyLine);
+        // The real reader takes the same lines.
+        buffers.ResetPage();
+        EXPECT_EQ(CopyInterpretation(dataDir / t.file, t.key, buffers), EntryCopy::Copied);
+        std::vector<std::string> copied;
+        for (const Line& line : buffers.PageLines()) {
+            copied.emplace_back(line.View());
+        }
+        EXPECT_EQ(copied, expected);
+    }
+    for (const auto& [name, file] : transitFiles) {
+        for (const Entry& entry : file.entries) {
+            EXPECT_TRUE(reached.contains({name, entry.keyLine}))
+                << "no transit reaches " << Place(name, entry.keyLine);
+        }
+    }
+}
+
 TEST_F(LibraryTest, NoSentenceOfEightWordsOrMoreAppearsTwice) {
     std::map<std::string, std::string> seen;  // normalised sentence -> where first met
     std::size_t entries = 0;
     std::size_t words = 0;
-    for (const auto& [fileName, file] : files) {
+    for (const auto& [fileName, file] : AllFiles()) {
         // A named reference: the lambda below may not capture a structured binding.
         const std::string& name = fileName;
         for (const Entry& entry : file.entries) {
@@ -312,7 +403,7 @@ TEST_F(LibraryTest, NoSentenceOfEightWordsOrMoreAppearsTwice) {
             finish();
         }
     }
-    EXPECT_EQ(entries, 377u);
+    EXPECT_EQ(entries, 377u + 312u);
     std::cout << "Interpretation library: " << entries << " entries, " << words << " words\n";
     RecordProperty("entries", static_cast<int>(entries));
     RecordProperty("words", static_cast<int>(words));
@@ -323,7 +414,10 @@ TEST_F(LibraryTest, FilesFollowTheDataFileFormat) {
     for (const Request& r : requests) {
         keysOf[r.file].insert(r.key);
     }
-    for (const auto& [name, file] : files) {
+    for (const TransitLookup& t : transits) {
+        keysOf[t.file].insert(t.key);
+    }
+    for (const auto& [name, file] : AllFiles()) {
         SCOPED_TRACE(name);
         const std::string& b = file.bytes;
         std::size_t line = 0;
