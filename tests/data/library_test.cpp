@@ -229,10 +229,16 @@ protected:
             }
         }
     }
-    // Natal and transit files alike.
+    // Every interpretation file shipped, also those no reading asks yet.
     std::map<std::string, DataFile> AllFiles() const {
         std::map<std::string, DataFile> all = files;
         all.insert(transitFiles.begin(), transitFiles.end());
+        for (const auto& entry : fs::directory_iterator(dataDir)) {
+            const std::string name = entry.path().filename().string();
+            if (name.ends_with(".TXT") && !all.contains(name)) {
+                all.emplace(name, Parse(test::ReadBytes(entry.path())));
+            }
+        }
         return all;
     }
     static std::string Place(const std::string& file, std::size_t line) {
@@ -403,7 +409,7 @@ TEST_F(LibraryTest, NoSentenceOfEightWordsOrMoreAppearsTwice) {
             finish();
         }
     }
-    EXPECT_EQ(entries, 377u + 312u);
+    EXPECT_GE(entries, 377u + 312u);
     std::cout << "Interpretation library: " << entries << " entries, " << words << " words\n";
     RecordProperty("entries", static_cast<int>(entries));
     RecordProperty("words", static_cast<int>(words));
