@@ -72,9 +72,18 @@ double StepDays(Point body) {
 
 struct Sample {
     double jd;
-    double unwrapped;  // longitude made continuous over the samples
+    // Whole turns since the first sample and the longitude as read: a level
+    // is compared with the reading itself, so a sample that lies exactly on
+    // it counts on the same side for both stretches it ends.
+    std::int64_t turns;
+    double longitude;  // [0, 360)
+    double unwrapped;  // turns * 360 + longitude
     double speed;      // degrees per day
 };
+
+bool Below(const Sample& a, const Sample& b) {
+    return a.turns != b.turns ? a.turns < b.turns : a.longitude < b.longitude;
+}
 
 // What a crossing means.
 enum class LevelKind { OrbLow, Exact, OrbHigh, Cusp };
@@ -257,9 +266,14 @@ private:
         }
         sample.jd = jd;
         sample.speed = speed;
-        sample.unwrapped = samples_.empty() ? longitude
-                                            : samples_.back().unwrapped +
-                                                  Signed(longitude - samples_.back().unwrapped);
+        sample.longitude = longitude;
+        sample.turns = 0;
+        if (!samples_.empty()) {
+            const Sample& last = samples_.back();
+            const double moved = longitude - last.longitude;
+            sample.turns = last.turns + (moved < -180.0 ? 1 : moved > 180.0 ? -1 : 0);
+        }
+        sample.unwrapped = static_cast<double>(sample.turns) * 360.0 + longitude;
         return true;
     }
 
@@ -298,37 +312,36 @@ private:
     std::vector<Station> stations_;
 };
 
-// The levels with longitude in [from, from + width), width < 360, in the
-// order the body meets them.
-void LevelsBetween(const std::vector<Level>& sorted, double from, double width, bool rising,
-                   std::vector<const Level*>& out) {
+struct Met {
+    const Level* level;
+    double target;  // on the unwrapped scale
+};
+
+// The levels from the lower of the two samples up to, not including, the
+// higher, in the order the body meets them.
+void LevelsBetween(const std::vector<Level>& sorted, const Sample& a, const Sample& b,
+                   std::vector<Met>& out) {
     out.clear();
-    const double start = Normalise(from);
-    const auto take = [&](double low, double high) {
-        auto it = std::lower_bound(sorted.begin(), sorted.end(), low,
+    const bool rising = Below(a, b);
+    const Sample& low = rising ? a : b;
+    const Sample& high = rising ? b : a;
+    const auto take = [&](double from, double to, std::int64_t turns) {
+        auto it = std::lower_bound(sorted.begin(), sorted.end(), from,
                                    [](const Level& l, double v) { return l.longitude < v; });
-        for (; it != sorted.end() && it->longitude < high; ++it) {
-            out.push_back(&*it);
+        for (; it != sorted.end() && it->longitude < to; ++it) {
+            out.push_back({&*it, static_cast<double>(turns) * 360.0 + it->longitude});
         }
     };
-    if (start + width <= 360.0) {
-        take(start, start + width);
+    if (low.turns == high.turns) {
+        take(low.longitude, high.longitude, low.turns);
     } else {
-        take(start, 360.0);
-        take(0.0, start + width - 360.0);
+        // A stretch moves far less than a turn: it passes 0 degrees once.
+        take(low.longitude, 360.0, low.turns);
+        take(0.0, high.longitude, high.turns);
     }
-    // Sort by distance from `start` along the zodiac.
-    std::sort(out.begin(), out.end(), [&](const Level* x, const Level* y) {
-        return Normalise(x->longitude - start) < Normalise(y->longitude - start);
-    });
     if (!rising) {
         std::reverse(out.begin(), out.end());
     }
-}
-
-// The unwrapped value of `longitude` nearest above or at `from`.
-double UnwrapAbove(double longitude, double from) {
-    return from + Normalise(longitude - from);
 }
 
 struct OpenTransit {
@@ -391,7 +404,7 @@ TransitSearch FindTransits(Ephemeris& ephemeris, const Chart& natal, const Trans
     std::vector<Collected> collected;
     std::vector<Point> builtInBodies;
     std::optional<PositionSource> builtInSource;
-    std::vector<const Level*> met;
+    std::vector<Met> met;
 
     for (const Point body : settings.bodies) {
         BodySearch bodySearch(ephemeris, body);
@@ -415,18 +428,12 @@ TransitSearch FindTransits(Ephemeris& ephemeris, const Chart& natal, const Trans
         for (std::size_t k = 0; k + 1 < samples.size(); ++k) {
             const Sample& a = samples[k];
             const Sample& b = samples[k + 1];
-            if (a.unwrapped == b.unwrapped) {
-                continue;
-            }
-            const bool rising = b.unwrapped > a.unwrapped;
-            const double low = std::min(a.unwrapped, b.unwrapped);
-            const double width = std::fabs(b.unwrapped - a.unwrapped);
-            LevelsBetween(levels, low, width, rising, met);
-            // Crossed levels v satisfy low <= v < low + width, both ways.
+            const bool rising = Below(a, b);
+            LevelsBetween(levels, a, b, met);
             double previous = a.jd;
-            for (const Level* level : met) {
-                const double target = UnwrapAbove(level->longitude, low);
-                const std::optional<double> jd = bodySearch.Refine(a, b, target);
+            for (const Met& crossing : met) {
+                const Level* level = crossing.level;
+                const std::optional<double> jd = bodySearch.Refine(a, b, crossing.target);
                 if (!jd) {
                     return TransitSearch{{}, {}, {}, {}, bodySearch.Reader().Error()};
                 }
