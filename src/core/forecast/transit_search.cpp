@@ -47,28 +47,39 @@ double Signed(double degrees) {
     return value > 180.0 ? value - 360.0 : value;
 }
 
-// The sampling step in days. A step must stay well below the shortest
-// retrograde loop (Mercury's, about three weeks) so that no turn and return
-// falls between two samples, and small enough that the Hermite curve lands
-// within seconds of the root before the Newton step.
-double StepDays(Point body) {
+// The sampling grid and each body's step on it, in days. All steps are
+// multiples of the finest, so that the bodies sampled at one instant are read
+// one after the other: the library then reuses the Earth's position and the
+// nutation it computed for the first (a reading costs about 3 us instead of
+// 7 here). A step stays far below the shortest retrograde loop (Mercury's,
+// about three weeks) so that no turn and return falls between two samples;
+// the Hermite curve through samples this far apart lands within about a
+// second of a fast body's crossing.
+constexpr double kGridDays = 0.25;
+
+int GridStepsOf(Point body) {
     switch (body) {
         case Point::Moon:
-            return 0.25;
+            return 1;
         case Point::Mercury:
-            return 1.0;
+            return 4;
         case Point::Venus:
         case Point::Mars:
-            return 2.0;
-        case Point::Sun:
-            return 4.0;
-        case Point::Jupiter:
-        case Point::Saturn:
-            return 5.0;
+            return 8;
         default:
-            return 8.0;
+            return 16;
+        case Point::Uranus:
+        case Point::Neptune:
+        case Point::Pluto:
+            return 32;
     }
 }
+
+// Below this speed (degrees a day) the Hermite curve's small error in
+// longitude becomes seconds or minutes in time, so the crossing is finished
+// with a Newton step on real positions: the outer planets always, the others
+// near their stations.
+constexpr double kNewtonBelowSpeed = 0.5;
 
 struct Sample {
     double jd;
@@ -203,33 +214,24 @@ class BodySearch {
 public:
     BodySearch(Ephemeris& ephemeris, Point body) : reader_(ephemeris, body), body_(body) {}
 
-    // Samples the span and refines the stations; false on a library failure.
-    bool SampleSpan(const TransitSpan& span) {
-        const double first = JulianDayOf(span.fromUt);
-        const double last = JulianDayOf(span.toUt);
-        const double step = StepDays(body_);
-        const auto count = static_cast<std::size_t>(std::ceil((last - first) / step));
-        samples_.reserve(count + 8);
-        for (std::size_t i = 0; i <= count; ++i) {
-            const double jd = i == count ? last : first + static_cast<double>(i) * step;
-            Sample sample{};
-            if (!ReadSample(jd, sample)) {
-                return false;
-            }
-            if (!samples_.empty()) {
-                if (((samples_.back().speed > 0.0) != (sample.speed > 0.0)) &&
-                    !AddStation(samples_.back(), sample)) {
-                    return false;
-                }
-            }
-            samples_.push_back(sample);
+    // Takes the next sample in time order; false on a library failure.
+    bool AddSample(double jd) {
+        Sample sample{};
+        if (!ReadSample(jd, sample)) {
+            return false;
         }
+        if (!samples_.empty() && (samples_.back().speed > 0.0) != (sample.speed > 0.0) &&
+            !AddStation(samples_.back(), sample)) {
+            return false;
+        }
+        samples_.push_back(sample);
         return true;
     }
 
     const std::vector<Sample>& Samples() const { return samples_; }
     const std::vector<Station>& Stations() const { return stations_; }
     BodyReader& Reader() { return reader_; }
+    Point Body() const { return body_; }
 
     // The moment within [a, b] (one direction) the longitude reaches
     // `target` (on the unwrapped scale of the samples).
@@ -237,6 +239,9 @@ public:
         const Hermite curve(a, b);
         const double h = b.jd - a.jd;
         double jd = a.jd + curve.Root(target) * h;
+        if (std::fabs(curve.Slope((jd - a.jd) / h) / h) >= kNewtonBelowSpeed) {
+            return jd;
+        }
         for (int i = 0; i < 2; ++i) {
             double longitude = 0.0;
             double speed = 0.0;
@@ -246,8 +251,12 @@ public:
             if (std::fabs(speed) < 1e-9) {
                 break;
             }
-            const double correction = -Signed(longitude - target) / speed;
-            const double next = std::clamp(jd + correction, a.jd, b.jd);
+            const double next = jd - Signed(longitude - target) / speed;
+            // So close to a station that Newton would leave the stretch:
+            // the curve's answer stands.
+            if (next < a.jd || next > b.jd) {
+                break;
+            }
             const double moved = std::fabs(next - jd);
             jd = next;
             if (moved * kSecondsPerDay < 0.5) {
@@ -264,6 +273,12 @@ private:
         if (!reader_.Read(jd, longitude, speed)) {
             return false;
         }
+        Place(jd, longitude, speed, sample);
+        return true;
+    }
+
+    // Counts the turns from the sample before.
+    void Place(double jd, double longitude, double speed, Sample& sample) const {
         sample.jd = jd;
         sample.speed = speed;
         sample.longitude = longitude;
@@ -274,35 +289,55 @@ private:
             sample.turns = last.turns + (moved < -180.0 ? 1 : moved > 180.0 ? -1 : 0);
         }
         sample.unwrapped = static_cast<double>(sample.turns) * 360.0 + longitude;
-        return true;
     }
 
-    // The speed changes sign between a and b: bisect on the real speed to
-    // well within a minute and insert the station as a sample of speed 0.
+    // The speed changes sign between a and b: regula falsi on the real
+    // speed (the Illinois variant, so neither end sticks), which runs nearly
+    // straight through a station, until a step moves less than 10 s; the
+    // station goes in as a sample of speed 0.
     bool AddStation(const Sample& a, const Sample& b) {
         const bool turnsRetrograde = a.speed > 0.0;
-        double low = a.jd;
-        double high = b.jd;
-        while ((high - low) * kSecondsPerDay > 20.0) {
-            const double mid = (low + high) / 2;
-            double longitude = 0.0;
+        double ta = a.jd;
+        double fa = a.speed;
+        double tb = b.jd;
+        double fb = b.speed;
+        double t = ta;
+        double longitude = a.longitude;
+        int side = 0;
+        for (int i = 0; i < 40; ++i) {
+            double next = (ta * fb - tb * fa) / (fb - fa);
+            if (!(next > ta && next < tb)) {
+                next = (ta + tb) / 2;
+            }
+            const double moved = std::fabs(next - t);
+            t = next;
             double speed = 0.0;
-            if (!reader_.Read(mid, longitude, speed)) {
+            if (!reader_.Read(t, longitude, speed)) {
                 return false;
             }
-            if ((speed > 0.0) == turnsRetrograde) {
-                low = mid;
+            if ((speed > 0.0) == (fa > 0.0)) {
+                ta = t;
+                fa = speed;
+                if (side == -1) {
+                    fb /= 2;
+                }
+                side = -1;
             } else {
-                high = mid;
+                tb = t;
+                fb = speed;
+                if (side == 1) {
+                    fa /= 2;
+                }
+                side = 1;
+            }
+            if (moved * kSecondsPerDay < 10.0 || (tb - ta) * kSecondsPerDay < 10.0) {
+                break;
             }
         }
         Sample station{};
-        if (!ReadSample((low + high) / 2, station)) {
-            return false;
-        }
-        station.speed = 0.0;
+        Place(t, longitude, 0.0, station);
         samples_.push_back(station);
-        stations_.push_back({body_, SecondsOf(station.jd), turnsRetrograde});
+        stations_.push_back({body_, SecondsOf(t), turnsRetrograde});
         return true;
     }
 
@@ -406,11 +441,27 @@ TransitSearch FindTransits(Ephemeris& ephemeris, const Chart& natal, const Trans
     std::optional<PositionSource> builtInSource;
     std::vector<Met> met;
 
+    // Every body sampled, instant by instant.
+    std::vector<BodySearch> bodies;
+    bodies.reserve(settings.bodies.size());
     for (const Point body : settings.bodies) {
-        BodySearch bodySearch(ephemeris, body);
-        if (!bodySearch.SampleSpan(span)) {
-            return TransitSearch{{}, {}, {}, {}, bodySearch.Reader().Error()};
+        bodies.emplace_back(ephemeris, body);
+    }
+    const double first = JulianDayOf(span.fromUt);
+    const double last = JulianDayOf(span.toUt);
+    const auto gridPoints = static_cast<std::int64_t>(std::ceil((last - first) / kGridDays));
+    for (std::int64_t k = 0; k <= gridPoints; ++k) {
+        const double jd = k == gridPoints ? last : first + static_cast<double>(k) * kGridDays;
+        for (BodySearch& bodySearch : bodies) {
+            if ((k == gridPoints || k % GridStepsOf(bodySearch.Body()) == 0) &&
+                !bodySearch.AddSample(jd)) {
+                return TransitSearch{{}, {}, {}, {}, bodySearch.Reader().Error()};
+            }
         }
+    }
+
+    for (BodySearch& bodySearch : bodies) {
+        const Point body = bodySearch.Body();
         const std::vector<Sample>& samples = bodySearch.Samples();
 
         std::vector<OpenTransit> open(points.size());
