@@ -46,6 +46,10 @@ void ReadingPage::Separator() {
 
 void ReadingPage::Entry(const EntryLocation& entry) {
     Separator();
+    EntryInBlock(entry);
+}
+
+void ReadingPage::EntryInBlock(const EntryLocation& entry) {
     switch (CopyInterpretation(dataFolder_ / entry.fileName, entry.key, buffers_)) {
         case EntryCopy::Copied:
             return;
