@@ -27,6 +27,12 @@ public:
         pdfLines = lines;
         return failWith;
     }
+    std::string WriteTextPdf(const std::string& path, const std::string& title,
+                             const std::vector<std::string>& lines) override {
+        pdfs.push_back(path + " " + title + " (text only)");
+        pdfLines = lines;
+        return failWith;
+    }
     std::vector<std::string> wheels;
     std::vector<std::string> pdfs;
     std::vector<std::string> pdfLines;

@@ -137,7 +137,12 @@ private:
         for (const ExactPass& pass : transit.exact) {
             exact += (exact.empty() ? "" : "; ") + Moment(zone_, pass);
         }
-        page_.Text("Exact: " + (exact.empty() ? std::string("not within this range") : exact));
+        if (exact.empty()) {
+            // Inside the range on both sides, the body turned back short of exact.
+            exact = transit.enter && transit.leave ? "not reached; the body turns back first"
+                                                   : "not within this range";
+        }
+        page_.Text("Exact: " + exact);
         if (HasTransitAspectEntries(transit.transiting)) {
             page_.EntryInBlock(
                 TransitAspectEntry(transit.transiting, FamilyOf(transit.kind), transit.natal));
