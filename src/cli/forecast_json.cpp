@@ -110,7 +110,7 @@ std::string FormatForecastTable(const ForecastRange& range, const TransitSearch&
             transit.enter ? ForecastLocalTime(zone, *transit.enter) : "(range start)   ";
         const std::string to =
             transit.leave ? ForecastLocalTime(zone, *transit.leave) : "(range end)     ";
-        table += title + " " + from + " to " + to;
+        table.append(title).append(" ").append(from).append(" to ").append(to);
         for (std::size_t i = 0; i < transit.exact.size(); ++i) {
             table += (i == 0 ? "  exact " : ", ") +
                      moment(transit.exact[i].utSeconds, transit.exact[i].retrograde);

@@ -62,27 +62,19 @@ std::vector<std::string> Page(std::initializer_list<std::vector<std::string>> bl
 // Berlin moves to summer time on 2027-03-28 at 01:00 UT: the times after it
 // are two hours ahead, and they are rounded to the minute.
 TransitSearch SpringSearch() {
+    using Moment = std::optional<std::int64_t>;
+    const auto transit = [](Point body, NatalPoint natal, AspectKind kind, Moment enter,
+                            Moment leave, std::vector<ExactPass> exact) {
+        return Transit{body, natal, kind, enter, leave, std::move(exact)};
+    };
     TransitSearch search;
     search.transits = {
-        {Point::Saturn,
-         NatalPoint::Sun,
-         AspectKind::Square,
-         std::nullopt,
-         Ut(2027, 3, 10, 6, 15, 20),
-         {{Ut(2027, 3, 3, 11, 29, 40), false}, {Ut(2027, 3, 8, 0, 0, 0), true}}},
-        {Point::Venus,
-         NatalPoint::Moon,
-         AspectKind::Trine,
-         Ut(2027, 3, 27, 20, 0, 0),
-         Ut(2027, 3, 29, 20, 0, 0),
-         {{Ut(2027, 3, 28, 8, 0, 0), false}}},
-        {Point::Mars,
-         NatalPoint::Ascendant,
-         AspectKind::Opposition,
-         Ut(2027, 4, 20, 10, 0, 0),
-         std::nullopt,
-         {}},
-    };
+        transit(Point::Saturn, NatalPoint::Sun, AspectKind::Square, {}, Ut(2027, 3, 10, 6, 15, 20),
+                {{Ut(2027, 3, 3, 11, 29, 40), false}, {Ut(2027, 3, 8, 0, 0, 0), true}}),
+        transit(Point::Venus, NatalPoint::Moon, AspectKind::Trine, Ut(2027, 3, 27, 20, 0, 0),
+                Ut(2027, 3, 29, 20, 0, 0), {{Ut(2027, 3, 28, 8, 0, 0), false}}),
+        transit(Point::Mars, NatalPoint::Ascendant, AspectKind::Opposition,
+                Ut(2027, 4, 20, 10, 0, 0), {}, {})};
     search.ingresses = {{Point::Jupiter, 5, Ut(2027, 3, 5, 23, 30, 0), true},
                         {Point::Mars, 7, Ut(2027, 3, 31, 22, 59, 50), false}};
     search.notes = {"Pluto comes from the built-in model."};
