@@ -47,34 +47,54 @@ double Signed(double degrees) {
     return value > 180.0 ? value - 360.0 : value;
 }
 
-// The sampling step in days. A step must stay well below the shortest
-// retrograde loop (Mercury's, about three weeks) so that no turn and return
-// falls between two samples, and small enough that the Hermite curve lands
-// within seconds of the root before the Newton step.
-double StepDays(Point body) {
+// The sampling grid and each body's step on it, in days. All steps are
+// multiples of the finest, so that the bodies sampled at one instant are read
+// one after the other: the library then reuses the Earth's position and the
+// nutation it computed for the first (a reading costs about 3 us instead of
+// 7 here). A step stays far below the shortest retrograde loop (Mercury's,
+// about three weeks) so that no turn and return falls between two samples;
+// the Hermite curve through samples this far apart lands within about a
+// second of a fast body's crossing.
+constexpr double kGridDays = 0.25;
+
+int GridStepsOf(Point body) {
     switch (body) {
         case Point::Moon:
-            return 0.25;
+            return 1;
         case Point::Mercury:
-            return 1.0;
+            return 4;
         case Point::Venus:
         case Point::Mars:
-            return 2.0;
-        case Point::Sun:
-            return 4.0;
-        case Point::Jupiter:
-        case Point::Saturn:
-            return 5.0;
+            return 8;
         default:
-            return 8.0;
+            return 16;
+        case Point::Uranus:
+        case Point::Neptune:
+        case Point::Pluto:
+            return 32;
     }
 }
 
+// Below this speed (degrees a day) the Hermite curve's small error in
+// longitude becomes seconds or minutes in time, so the crossing is finished
+// with a Newton step on real positions: the outer planets always, the others
+// near their stations.
+constexpr double kNewtonBelowSpeed = 0.5;
+
 struct Sample {
     double jd;
-    double unwrapped;  // longitude made continuous over the samples
+    // Whole turns since the first sample and the longitude as read: a level
+    // is compared with the reading itself, so a sample that lies exactly on
+    // it counts on the same side for both stretches it ends.
+    std::int64_t turns;
+    double longitude;  // [0, 360)
+    double unwrapped;  // turns * 360 + longitude
     double speed;      // degrees per day
 };
+
+bool Below(const Sample& a, const Sample& b) {
+    return a.turns != b.turns ? a.turns < b.turns : a.longitude < b.longitude;
+}
 
 // What a crossing means.
 enum class LevelKind { OrbLow, Exact, OrbHigh, Cusp };
@@ -194,33 +214,24 @@ class BodySearch {
 public:
     BodySearch(Ephemeris& ephemeris, Point body) : reader_(ephemeris, body), body_(body) {}
 
-    // Samples the span and refines the stations; false on a library failure.
-    bool SampleSpan(const TransitSpan& span) {
-        const double first = JulianDayOf(span.fromUt);
-        const double last = JulianDayOf(span.toUt);
-        const double step = StepDays(body_);
-        const auto count = static_cast<std::size_t>(std::ceil((last - first) / step));
-        samples_.reserve(count + 8);
-        for (std::size_t i = 0; i <= count; ++i) {
-            const double jd = i == count ? last : first + static_cast<double>(i) * step;
-            Sample sample{};
-            if (!ReadSample(jd, sample)) {
-                return false;
-            }
-            if (!samples_.empty()) {
-                if (((samples_.back().speed > 0.0) != (sample.speed > 0.0)) &&
-                    !AddStation(samples_.back(), sample)) {
-                    return false;
-                }
-            }
-            samples_.push_back(sample);
+    // Takes the next sample in time order; false on a library failure.
+    bool AddSample(double jd) {
+        Sample sample{};
+        if (!ReadSample(jd, sample)) {
+            return false;
         }
+        if (!samples_.empty() && (samples_.back().speed > 0.0) != (sample.speed > 0.0) &&
+            !AddStation(samples_.back(), sample)) {
+            return false;
+        }
+        samples_.push_back(sample);
         return true;
     }
 
     const std::vector<Sample>& Samples() const { return samples_; }
     const std::vector<Station>& Stations() const { return stations_; }
     BodyReader& Reader() { return reader_; }
+    Point Body() const { return body_; }
 
     // The moment within [a, b] (one direction) the longitude reaches
     // `target` (on the unwrapped scale of the samples).
@@ -228,6 +239,9 @@ public:
         const Hermite curve(a, b);
         const double h = b.jd - a.jd;
         double jd = a.jd + curve.Root(target) * h;
+        if (std::fabs(curve.Slope((jd - a.jd) / h) / h) >= kNewtonBelowSpeed) {
+            return jd;
+        }
         for (int i = 0; i < 2; ++i) {
             double longitude = 0.0;
             double speed = 0.0;
@@ -237,8 +251,12 @@ public:
             if (std::fabs(speed) < 1e-9) {
                 break;
             }
-            const double correction = -Signed(longitude - target) / speed;
-            const double next = std::clamp(jd + correction, a.jd, b.jd);
+            const double next = jd - Signed(longitude - target) / speed;
+            // So close to a station that Newton would leave the stretch:
+            // the curve's answer stands.
+            if (next < a.jd || next > b.jd) {
+                break;
+            }
             const double moved = std::fabs(next - jd);
             jd = next;
             if (moved * kSecondsPerDay < 0.5) {
@@ -255,40 +273,71 @@ private:
         if (!reader_.Read(jd, longitude, speed)) {
             return false;
         }
-        sample.jd = jd;
-        sample.speed = speed;
-        sample.unwrapped = samples_.empty() ? longitude
-                                            : samples_.back().unwrapped +
-                                                  Signed(longitude - samples_.back().unwrapped);
+        Place(jd, longitude, speed, sample);
         return true;
     }
 
-    // The speed changes sign between a and b: bisect on the real speed to
-    // well within a minute and insert the station as a sample of speed 0.
+    // Counts the turns from the sample before.
+    void Place(double jd, double longitude, double speed, Sample& sample) const {
+        sample.jd = jd;
+        sample.speed = speed;
+        sample.longitude = longitude;
+        sample.turns = 0;
+        if (!samples_.empty()) {
+            const Sample& last = samples_.back();
+            const double moved = longitude - last.longitude;
+            sample.turns = last.turns + (moved < -180.0 ? 1 : moved > 180.0 ? -1 : 0);
+        }
+        sample.unwrapped = static_cast<double>(sample.turns) * 360.0 + longitude;
+    }
+
+    // The speed changes sign between a and b: regula falsi on the real
+    // speed (the Illinois variant, so neither end sticks), which runs nearly
+    // straight through a station, until a step moves less than 10 s; the
+    // station goes in as a sample of speed 0.
     bool AddStation(const Sample& a, const Sample& b) {
         const bool turnsRetrograde = a.speed > 0.0;
-        double low = a.jd;
-        double high = b.jd;
-        while ((high - low) * kSecondsPerDay > 20.0) {
-            const double mid = (low + high) / 2;
-            double longitude = 0.0;
+        double ta = a.jd;
+        double fa = a.speed;
+        double tb = b.jd;
+        double fb = b.speed;
+        double t = ta;
+        double longitude = a.longitude;
+        int side = 0;
+        for (int i = 0; i < 40; ++i) {
+            double next = (ta * fb - tb * fa) / (fb - fa);
+            if (!(next > ta && next < tb)) {
+                next = (ta + tb) / 2;
+            }
+            const double moved = std::fabs(next - t);
+            t = next;
             double speed = 0.0;
-            if (!reader_.Read(mid, longitude, speed)) {
+            if (!reader_.Read(t, longitude, speed)) {
                 return false;
             }
-            if ((speed > 0.0) == turnsRetrograde) {
-                low = mid;
+            if ((speed > 0.0) == (fa > 0.0)) {
+                ta = t;
+                fa = speed;
+                if (side == -1) {
+                    fb /= 2;
+                }
+                side = -1;
             } else {
-                high = mid;
+                tb = t;
+                fb = speed;
+                if (side == 1) {
+                    fa /= 2;
+                }
+                side = 1;
+            }
+            if (moved * kSecondsPerDay < 10.0 || (tb - ta) * kSecondsPerDay < 10.0) {
+                break;
             }
         }
         Sample station{};
-        if (!ReadSample((low + high) / 2, station)) {
-            return false;
-        }
-        station.speed = 0.0;
+        Place(t, longitude, 0.0, station);
         samples_.push_back(station);
-        stations_.push_back({body_, SecondsOf(station.jd), turnsRetrograde});
+        stations_.push_back({body_, SecondsOf(t), turnsRetrograde});
         return true;
     }
 
@@ -298,37 +347,36 @@ private:
     std::vector<Station> stations_;
 };
 
-// The levels with longitude in [from, from + width), width < 360, in the
-// order the body meets them.
-void LevelsBetween(const std::vector<Level>& sorted, double from, double width, bool rising,
-                   std::vector<const Level*>& out) {
+struct Met {
+    const Level* level;
+    double target;  // on the unwrapped scale
+};
+
+// The levels from the lower of the two samples up to, not including, the
+// higher, in the order the body meets them.
+void LevelsBetween(const std::vector<Level>& sorted, const Sample& a, const Sample& b,
+                   std::vector<Met>& out) {
     out.clear();
-    const double start = Normalise(from);
-    const auto take = [&](double low, double high) {
-        auto it = std::lower_bound(sorted.begin(), sorted.end(), low,
+    const bool rising = Below(a, b);
+    const Sample& low = rising ? a : b;
+    const Sample& high = rising ? b : a;
+    const auto take = [&](double from, double to, std::int64_t turns) {
+        auto it = std::lower_bound(sorted.begin(), sorted.end(), from,
                                    [](const Level& l, double v) { return l.longitude < v; });
-        for (; it != sorted.end() && it->longitude < high; ++it) {
-            out.push_back(&*it);
+        for (; it != sorted.end() && it->longitude < to; ++it) {
+            out.push_back({&*it, static_cast<double>(turns) * 360.0 + it->longitude});
         }
     };
-    if (start + width <= 360.0) {
-        take(start, start + width);
+    if (low.turns == high.turns) {
+        take(low.longitude, high.longitude, low.turns);
     } else {
-        take(start, 360.0);
-        take(0.0, start + width - 360.0);
+        // A stretch moves far less than a turn: it passes 0 degrees once.
+        take(low.longitude, 360.0, low.turns);
+        take(0.0, high.longitude, high.turns);
     }
-    // Sort by distance from `start` along the zodiac.
-    std::sort(out.begin(), out.end(), [&](const Level* x, const Level* y) {
-        return Normalise(x->longitude - start) < Normalise(y->longitude - start);
-    });
     if (!rising) {
         std::reverse(out.begin(), out.end());
     }
-}
-
-// The unwrapped value of `longitude` nearest above or at `from`.
-double UnwrapAbove(double longitude, double from) {
-    return from + Normalise(longitude - from);
 }
 
 struct OpenTransit {
@@ -391,13 +439,29 @@ TransitSearch FindTransits(Ephemeris& ephemeris, const Chart& natal, const Trans
     std::vector<Collected> collected;
     std::vector<Point> builtInBodies;
     std::optional<PositionSource> builtInSource;
-    std::vector<const Level*> met;
+    std::vector<Met> met;
 
+    // Every body sampled, instant by instant.
+    std::vector<BodySearch> bodies;
+    bodies.reserve(settings.bodies.size());
     for (const Point body : settings.bodies) {
-        BodySearch bodySearch(ephemeris, body);
-        if (!bodySearch.SampleSpan(span)) {
-            return TransitSearch{{}, {}, {}, {}, bodySearch.Reader().Error()};
+        bodies.emplace_back(ephemeris, body);
+    }
+    const double first = JulianDayOf(span.fromUt);
+    const double last = JulianDayOf(span.toUt);
+    const auto gridPoints = static_cast<std::int64_t>(std::ceil((last - first) / kGridDays));
+    for (std::int64_t k = 0; k <= gridPoints; ++k) {
+        const double jd = k == gridPoints ? last : first + static_cast<double>(k) * kGridDays;
+        for (BodySearch& bodySearch : bodies) {
+            if ((k == gridPoints || k % GridStepsOf(bodySearch.Body()) == 0) &&
+                !bodySearch.AddSample(jd)) {
+                return TransitSearch{{}, {}, {}, {}, bodySearch.Reader().Error()};
+            }
         }
+    }
+
+    for (BodySearch& bodySearch : bodies) {
+        const Point body = bodySearch.Body();
         const std::vector<Sample>& samples = bodySearch.Samples();
 
         std::vector<OpenTransit> open(points.size());
@@ -415,18 +479,12 @@ TransitSearch FindTransits(Ephemeris& ephemeris, const Chart& natal, const Trans
         for (std::size_t k = 0; k + 1 < samples.size(); ++k) {
             const Sample& a = samples[k];
             const Sample& b = samples[k + 1];
-            if (a.unwrapped == b.unwrapped) {
-                continue;
-            }
-            const bool rising = b.unwrapped > a.unwrapped;
-            const double low = std::min(a.unwrapped, b.unwrapped);
-            const double width = std::fabs(b.unwrapped - a.unwrapped);
-            LevelsBetween(levels, low, width, rising, met);
-            // Crossed levels v satisfy low <= v < low + width, both ways.
+            const bool rising = Below(a, b);
+            LevelsBetween(levels, a, b, met);
             double previous = a.jd;
-            for (const Level* level : met) {
-                const double target = UnwrapAbove(level->longitude, low);
-                const std::optional<double> jd = bodySearch.Refine(a, b, target);
+            for (const Met& crossing : met) {
+                const Level* level = crossing.level;
+                const std::optional<double> jd = bodySearch.Refine(a, b, crossing.target);
                 if (!jd) {
                     return TransitSearch{{}, {}, {}, {}, bodySearch.Reader().Error()};
                 }
