@@ -128,6 +128,7 @@ private:
     }
 
     void TransitBlock(const Transit& transit) {
+        lastWasShortIngress_ = false;
         page_.Separator();
         page_.Text(std::string(PointName(transit.transiting)) + " " +
                    std::string(AspectKindName(transit.kind)) + " natal " +
@@ -163,11 +164,17 @@ private:
     }
 
     void Ingress(const HouseIngress& ingress) {
-        page_.Separator();
+        // Ingresses without an entry (the fast bodies') follow each other
+        // as one block, a line each.
+        const bool entry = HasTransitHouseEntries(ingress.transiting);
+        if (entry || !lastWasShortIngress_) {
+            page_.Separator();
+        }
+        lastWasShortIngress_ = !entry;
         page_.Text(std::string(PointName(ingress.transiting)) + " enters the natal " +
                    Ordinal(ingress.house) +
                    " house: " + Moment(zone_, {ingress.utSeconds, ingress.retrograde}));
-        if (HasTransitHouseEntries(ingress.transiting)) {
+        if (entry) {
             page_.EntryInBlock(TransitHouseEntry(ingress.transiting, ingress.house));
         }
     }
@@ -175,6 +182,7 @@ private:
     const ForecastSubject& subject_;
     ReadingPage& page_;
     std::string zone_;
+    bool lastWasShortIngress_ = false;
 };
 
 }  // namespace

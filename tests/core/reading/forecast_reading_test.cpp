@@ -71,12 +71,15 @@ TransitSearch SpringSearch() {
     search.transits = {
         transit(Point::Saturn, NatalPoint::Sun, AspectKind::Square, {}, Ut(2027, 3, 10, 6, 15, 20),
                 {{Ut(2027, 3, 3, 11, 29, 40), false}, {Ut(2027, 3, 8, 0, 0, 0), true}}),
+        transit(Point::Mars, NatalPoint::Ascendant, AspectKind::Square, Ut(2027, 3, 2, 12, 0, 0),
+                Ut(2027, 3, 4, 12, 0, 0), {}),
         transit(Point::Venus, NatalPoint::Moon, AspectKind::Trine, Ut(2027, 3, 27, 20, 0, 0),
                 Ut(2027, 3, 29, 20, 0, 0), {{Ut(2027, 3, 28, 8, 0, 0), false}}),
         transit(Point::Mars, NatalPoint::Ascendant, AspectKind::Opposition,
                 Ut(2027, 4, 20, 10, 0, 0), {}, {})};
     search.ingresses = {{Point::Jupiter, 5, Ut(2027, 3, 5, 23, 30, 0), true},
-                        {Point::Mars, 7, Ut(2027, 3, 31, 22, 59, 50), false}};
+                        {Point::Mars, 7, Ut(2027, 3, 31, 22, 59, 50), false},
+                        {Point::Venus, 8, Ut(2027, 4, 2, 10, 0, 0), false}};
     search.notes = {"Pluto comes from the built-in model."};
     return search;
 }
@@ -107,13 +110,17 @@ TEST_F(ForecastReadingTest, EachTransitAndIngressInTimeOrderInTheDisplayZone) {
                {"  Saturn square natal Sun", "  Within orb: before the range to 2027-03-10 07:15",
                 "  Exact: 2027-03-03 12:30; 2027-03-08 01:00 R", "  Saturn discordant to natal Sun",
                 "  Hard work."},
+               {"  Mars square natal Ascendant",
+                "  Within orb: 2027-03-02 13:00 to 2027-03-04 13:00",
+                "  Exact: not reached; the body turns back first"},
                {"  Jupiter enters the natal 5th house: 2027-03-06 00:30 R", "  JUPITER through",
                 "  Play."},
                {"  Venus trine natal Moon", "  Within orb: 2027-03-27 21:00 to 2027-03-29 22:00",
                 "  Exact: 2027-03-28 10:00",
                 "  An easy contact: affection, pleasure, taste and money lend your natal Moon",
                 "    a helping hand; a good moment to ask, offer or begin."},
-               {"  Mars enters the natal 7th house: 2027-04-01 01:00"},
+               {"  Mars enters the natal 7th house: 2027-04-01 01:00",
+                "  Venus enters the natal 8th house: 2027-04-02 12:00"},
                {"  Mars opposition natal Ascendant",
                 "  Within orb: 2027-04-20 12:00 to beyond the range",
                 "  Exact: not within this range"},
