@@ -85,7 +85,8 @@ def read_calendar(path, what):
 
 
 def main(executable):
-    name = "Zo\u00eb \u0141\u00f3d\u017a-\u00c5ngstr\u00f6m, a name long enough to be folded"
+    # Folded at 75 octets, the calendar's name line would cut the "ü" in two.
+    name = "Zo\u00eb \u0141\u00f3d\u017a-\u00c5ngstr\u00f6m, whose long name ends in M\u00fcller"
     birth = ["--date", "1990-01-01", "--time", "12:00", "--latitude", "52.52", "--longitude",
              "13.41", "--zone", "Europe/Berlin", "--name", name]
     with tempfile.TemporaryDirectory() as folder:

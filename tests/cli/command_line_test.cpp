@@ -211,9 +211,6 @@ TEST(CommandLine, ReadsAndRefusesTheTransitOptions) {
         {{"--transits", "3000-01-01..3000-01-02"},
          "--transits: the date 3000-01-01 is outside the years 1583 to 2999."},
         {{"--transits", "2027-01-01..2027-12-31", "--bodies", "mars,Pluto,sun"}, ""},
-        {{"--transits", "2027-01-01..2027-12-31", "--bodies", "mars,,sun"},
-         "--bodies: an empty name is not a body; name Sun, Moon, Mercury, Venus, Mars, Jupiter, "
-         "Saturn, Uranus, Neptune or Pluto, or all."},
         {{"--transits", "2027-01-01..2027-12-31", "--bodies", "mars,chiron"},
          "--bodies: \"chiron\" is not a body; name Sun, Moon, Mercury, Venus, Mars, Jupiter, "
          "Saturn, Uranus, Neptune or Pluto, or all."},
@@ -222,11 +219,7 @@ TEST(CommandLine, ReadsAndRefusesTheTransitOptions) {
         {{"--transits", "2027-01-01..2027-12-31", "--transit-orb", "5"}, ""},
         {{"--transits", "2027-01-01..2027-12-31", "--transit-orb", "0.09"},
          "--transit-orb: the orb \"0.09\" is not a number of degrees from 0.1 to 5."},
-        {{"--transits", "2027-01-01..2027-12-31", "--transit-orb", "1e0"},
-         "--transit-orb: the orb \"1e0\" is not a number of degrees from 0.1 to 5."},
         {{"--transits", "2027-01-01..2027-12-31", "--display-zone", "utc"}, ""},
-        {{"--transits", "2027-01-01..2027-12-31", "--display-zone", "Mars/Olympus"},
-         "--display-zone: unknown time zone \"Mars/Olympus\"."},
         {{"--bodies", "all"}, "--bodies goes with --transits."},
         {{"--ics", "f.ics"}, "--ics goes with --transits."},
         {{"--transits", "2027-01-01..2027-12-31", "--order", "houses", "--reading", "r.txt"},
@@ -249,11 +242,6 @@ TEST(CommandLine, ReadsAndRefusesTheTransitOptions) {
               (std::vector<Point>{Point::Sun, Point::Mars, Point::Pluto}));
     EXPECT_EQ(chosen.value->forecast->settings.orb, 0.25);
     EXPECT_EQ(chosen.value->forecast->displayZone, "UTC");
-    const CommandLineParse all =
-        Parse({"--open", "a.chart", "--transits", "2027-01-01..2027-12-31", "--bodies", "ALL"});
-    ASSERT_TRUE(all.value && all.value->forecast) << all.error;
-    EXPECT_EQ(all.value->forecast->settings.bodies.size(), 10U);
-    EXPECT_EQ(all.value->forecast->settings.bodies[1], Point::Moon);
 }
 
 }  // namespace
