@@ -230,7 +230,7 @@ TEST(CommandLine, ReadsAndRefusesTheTransitOptions) {
     }
     const CommandLineParse chosen =
         Parse({"--open", "a.chart", "--transits", "2027-01-01..2027-12-31", "--bodies",
-               "mars,Pluto,sun", "--display-zone", "utc", "--transit-orb", "0.25"});
+               "mars, Pluto ,sun", "--display-zone", "utc", "--transit-orb", "0.25"});
     ASSERT_TRUE(chosen.value && chosen.value->forecast) << chosen.error;
     EXPECT_EQ(chosen.value->forecast->settings.bodies,
               (std::vector<Point>{Point::Sun, Point::Mars, Point::Pluto}));
