@@ -240,43 +240,102 @@ void DrawPass(QPainter& painter, QPointF centre, qreal half, bool retrograde, co
     painter.setBrush(Qt::NoBrush);
 }
 
+enum class LegendMark { Family, Pass, RetrogradePass, Today };
+
+struct LegendItem {
+    LegendMark mark;
+    AspectFamily family;
+    const QString* text;
+    qreal x = 0;
+    int line = 0;
+};
+
+qreal SwatchSize(const QFontMetricsF& metrics) {
+    return std::round(metrics.height() * 0.7);
+}
+
+qreal MarkWidth(LegendMark mark, const QFontMetricsF& metrics) {
+    const qreal swatch = SwatchSize(metrics);
+    switch (mark) {
+        case LegendMark::Family:
+            return 2 * swatch;
+        case LegendMark::RetrogradePass:
+            return swatch + metrics.horizontalAdvance("R") + 1;
+        default:
+            return swatch;
+    }
+}
+
+// The legend's items placed on as many lines as `width` needs.
+std::vector<LegendItem> PlaceLegend(const TimelineOptions& options, qreal width, int& lines) {
+    const QFontMetricsF metrics(options.font);
+    std::vector<LegendItem> items = {
+        {LegendMark::Family, AspectFamily::Blending, &options.words.blending},
+        {LegendMark::Family, AspectFamily::Harmonizing, &options.words.harmonizing},
+        {LegendMark::Family, AspectFamily::Discordant, &options.words.discordant},
+        {LegendMark::Pass, AspectFamily::Blending, &options.words.exact},
+        {LegendMark::RetrogradePass, AspectFamily::Blending, &options.words.retrograde},
+        {LegendMark::Today, AspectFamily::Blending, &options.words.today}};
+    const qreal space = metrics.averageCharWidth();
+    qreal x = space;
+    lines = 1;
+    for (LegendItem& item : items) {
+        const qreal itemWidth =
+            MarkWidth(item.mark, metrics) + space / 2 + metrics.horizontalAdvance(*item.text);
+        if (x > space && x + itemWidth > width) {
+            x = space;
+            ++lines;
+        }
+        item.x = x;
+        item.line = lines - 1;
+        x += itemWidth + 2 * space;
+    }
+    return items;
+}
+
 void PaintLegend(QPainter& painter, const TimelineLayout& layout, const TimelineOptions& options,
                  qreal top) {
     const QFontMetricsF metrics(options.font);
-    const qreal swatch = std::round(metrics.height() * 0.7);
-    const qreal mid = top + layout.legend.height() / 2;
-    qreal x = layout.bounds.left() + metrics.averageCharWidth();
+    const qreal swatch = SwatchSize(metrics);
+    const qreal lineHeight = MetricsOf(options.font).legendHeight;
+    int lines = 0;
     painter.setFont(options.font);
-    const auto word = [&](const QString& text) {
+    for (const LegendItem& item : PlaceLegend(options, layout.bounds.width(), lines)) {
+        if (item.mark == LegendMark::Today && !layout.nowX) {
+            continue;
+        }
+        const qreal mid = top + lineHeight * (item.line + 0.5);
+        const qreal x = layout.bounds.left() + item.x;
+        switch (item.mark) {
+            case LegendMark::Family: {
+                const QRectF box(x, mid - swatch / 2, swatch * 2, swatch);
+                FillFamily(painter, box, item.family);
+                DrawBarOutline(painter, box, item.family, false, false);
+                break;
+            }
+            case LegendMark::Pass:
+            case LegendMark::RetrogradePass:
+                DrawPass(painter, QPointF(x + swatch / 2, mid), swatch / 2,
+                         item.mark == LegendMark::RetrogradePass, options.font);
+                break;
+            case LegendMark::Today:
+                painter.setPen(QPen(kToday, 2.0, Qt::DashLine));
+                painter.drawLine(QPointF(x + swatch / 2, mid - swatch / 2),
+                                 QPointF(x + swatch / 2, mid + swatch / 2));
+                break;
+        }
         painter.setPen(kInk);
-        painter.drawText(QPointF(x, mid + metrics.ascent() / 2 - metrics.descent() / 2), text);
-        x += metrics.horizontalAdvance(text) + 2 * metrics.averageCharWidth();
-    };
-    const std::pair<AspectFamily, const QString*> families[] = {
-        {AspectFamily::Blending, &options.words.blending},
-        {AspectFamily::Harmonizing, &options.words.harmonizing},
-        {AspectFamily::Discordant, &options.words.discordant}};
-    for (const auto& [family, text] : families) {
-        const QRectF box(x, mid - swatch / 2, swatch * 2, swatch);
-        FillFamily(painter, box, family);
-        DrawBarOutline(painter, box, family, false, false);
-        x += box.width() + metrics.averageCharWidth() / 2;
-        word(*text);
+        painter.setFont(options.font);
+        painter.drawText(QPointF(x + MarkWidth(item.mark, metrics) + metrics.averageCharWidth() / 2,
+                                 mid + metrics.ascent() / 2 - metrics.descent() / 2),
+                         *item.text);
     }
-    const QFont small = QFont(options.font);
-    DrawPass(painter, QPointF(x + swatch / 2, mid), swatch / 2, false, small);
-    x += swatch + metrics.averageCharWidth() / 2;
-    word(options.words.exact);
-    DrawPass(painter, QPointF(x + swatch / 2, mid), swatch / 2, true, small);
-    x += swatch + metrics.horizontalAdvance("R") + metrics.averageCharWidth();
-    word(options.words.retrograde);
-    if (layout.nowX) {
-        painter.setPen(QPen(kToday, 2.0, Qt::DashLine));
-        painter.drawLine(QPointF(x + swatch / 2, mid - swatch / 2),
-                         QPointF(x + swatch / 2, mid + swatch / 2));
-        x += swatch + metrics.averageCharWidth() / 2;
-        word(options.words.today);
-    }
+}
+
+qreal LegendHeight(const TimelineOptions& options, qreal width) {
+    int lines = 0;
+    PlaceLegend(options, width, lines);
+    return MetricsOf(options.font).legendHeight * lines;
 }
 
 void PaintAxis(QPainter& painter, const TimelineLayout& layout, const TimelineOptions& options,
@@ -355,9 +414,9 @@ QString TransitLabel(const Transit& transit) {
            text(NatalPointName(transit.natal));
 }
 
-qreal TimelineHeight(std::size_t rowCount, const QFont& font) {
-    const Metrics metrics = MetricsOf(font);
-    return metrics.legendHeight + metrics.axisHeight +
+qreal TimelineHeight(std::size_t rowCount, const TimelineOptions& options, qreal width) {
+    const Metrics metrics = MetricsOf(options.font);
+    return LegendHeight(options, width) + metrics.axisHeight +
            metrics.rowHeight * static_cast<qreal>(rowCount) + metrics.line / 2;
 }
 
@@ -371,7 +430,8 @@ TimelineLayout LayoutTimeline(const QRectF& bounds, const TransitSearch& search,
     layout.fromUt = span.fromUt;
     layout.toUt = span.toUt;
     const qreal headerTop = options.headerTop.value_or(bounds.top());
-    layout.legend = QRectF(bounds.left(), headerTop, bounds.width(), metrics.legendHeight);
+    layout.legend =
+        QRectF(bounds.left(), headerTop, bounds.width(), LegendHeight(options, bounds.width()));
     layout.axis = QRectF(bounds.left(), layout.legend.bottom(), bounds.width(), metrics.axisHeight);
     layout.header = layout.legend.united(layout.axis);
 

@@ -91,8 +91,8 @@ std::vector<std::size_t> TimelineOrder(const TransitSearch& search);
 // "Saturn square Sun".
 QString TransitLabel(const Transit& transit);
 
-// The height a timeline of `rowCount` rows needs with this font.
-qreal TimelineHeight(std::size_t rowCount, const QFont& font);
+// The height a timeline of `rowCount` rows needs at this width.
+qreal TimelineHeight(std::size_t rowCount, const TimelineOptions& options, qreal width);
 
 // Lays out every transit of `search` over `span` in `bounds`; rows that do
 // not fit are still laid out, below the bounds (a widget scrolls to them).

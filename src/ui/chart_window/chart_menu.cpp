@@ -160,6 +160,7 @@ ChartWindow& ChartMenu::Window() {
         // A window of its own that belongs to the main window: closing the
         // main window still ends the program.
         chartWindow_ = new ChartWindow(&window_);
+        chartWindow_->UseForTransits({&TheEphemeris(), &notices_, folders_.program, {}});
         connect(chartWindow_, &ChartWindow::placementChosen, this, &ChartMenu::placementChosen);
         connect(chartWindow_, &ChartWindow::fullReadingRequested, this,
                 &ChartMenu::ShowFullReading);
