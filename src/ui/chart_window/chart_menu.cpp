@@ -165,6 +165,7 @@ ChartWindow& ChartMenu::Window() {
         connect(chartWindow_, &ChartWindow::fullReadingRequested, this,
                 &ChartMenu::ShowFullReading);
         connect(chartWindow_, &ChartWindow::wheelExportRequested, this, &ChartMenu::ExportWheel);
+        connect(chartWindow_, &ChartWindow::forecastRequested, this, &ChartMenu::forecastRequested);
     }
     return *chartWindow_;
 }

@@ -13,6 +13,7 @@
 #include "ui/chart_window/transits_now_tab.h"
 #include "ui/chart_window/transits_tab.h"
 #include "ui/chart_window/wheel_widget.h"
+#include "ui/common/screen_fit.h"
 
 #include "core/chart/chart_summary.h"
 #include "core/chart/display_text.h"
@@ -104,6 +105,12 @@ ChartWindow::ChartWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
                             "chart with that moment's sky around it"));
     tabs_->setTabToolTip(tabs_->indexOf(transits_),
                          tr("What the sky brings to the chart over a range of dates"));
+    connect(tabs_, &QTabWidget::currentChanged, this, [this] {
+        if (tabs_->currentWidget() == transits_ || tabs_->currentWidget() == transitsNow_) {
+            MakeRoomForTransits();
+        }
+    });
+    connect(transits_, &TransitsTab::forecastRequested, this, &ChartWindow::forecastRequested);
     connect(transits_, &TransitsTab::settingsChanged, this,
             [this] { transitsNow_->SetSettings(transits_->Settings()); });
 
@@ -144,6 +151,25 @@ ChartWindow::ChartWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
     layout->addLayout(buttons);
 
     connect(positions_, &QTableWidget::itemSelectionChanged, this, &ChartWindow::ReportChosenRow);
+}
+
+void ChartWindow::MakeRoomForTransits() {
+    // Once: the timeline and the bi-wheel want more room than the tables,
+    // and a window the user has sized stays as it is.
+    if (grownForTransits_ || !isVisible()) {
+        return;
+    }
+    grownForTransits_ = true;
+    const QFontMetrics metrics(font());
+    const QSize wanted(std::max(width(), metrics.averageCharWidth() * 120),
+                       std::max(height(), metrics.height() * 52));
+    const QRect frame = frameGeometry();
+    const QSize border = frame.size() - size();
+    const QRect grown =
+        KeepInside(QRect(frame.topLeft(), wanted + border),
+                   ScreenAvailableGeometry(QRect(frame.topLeft(), wanted + border)));
+    setGeometry(
+        QRect(grown.topLeft() + (geometry().topLeft() - frame.topLeft()), grown.size() - border));
 }
 
 void ChartWindow::UseForTransits(const TransitSources& sources) {

@@ -51,12 +51,15 @@ signals:
     void fullReadingRequested(tolvaris::ReadingOrder order);
     // "Export wheel...": the wheel as a PNG or SVG file.
     void wheelExportRequested();
+    // The Transits tab's "Forecast page".
+    void forecastRequested(const tolvaris::ForecastRequest& request);
 
 private:
     void FillPositions();
     void FillCusps();
     void FillAspects();
     void ReportChosenRow();
+    void MakeRoomForTransits();
 
     std::optional<BirthChart> chart_;
     QLabel* summary_ = nullptr;
@@ -67,6 +70,7 @@ private:
     WheelWidget* wheel_ = nullptr;
     TransitsTab* transits_ = nullptr;
     TransitsNowTab* transitsNow_ = nullptr;
+    bool grownForTransits_ = false;
     QLabel* notes_ = nullptr;
 };
 

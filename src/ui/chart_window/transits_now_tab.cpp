@@ -77,8 +77,8 @@ TransitsNowTab::TransitsNowTab(QWidget* parent) : QWidget(parent) {
     auto* split = new QSplitter(Qt::Horizontal, this);
     split->addWidget(wheel_);
     split->addWidget(listSide);
-    split->setStretchFactor(0, 3);
-    split->setStretchFactor(1, 2);
+    split->setStretchFactor(0, 1);
+    split->setStretchFactor(1, 1);
     split->setChildrenCollapsible(false);
 
     auto* layout = new QVBoxLayout(this);

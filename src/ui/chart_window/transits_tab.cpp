@@ -9,6 +9,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QSplitter>
@@ -28,7 +29,7 @@ namespace {
 
 constexpr std::int64_t kDay = 86400;
 // Searches over more years than this show the busy pointer.
-constexpr std::int64_t kQuickSpan = 3 * 366 * kDay;
+constexpr std::int64_t kQuickSpan = kDay * 3 * 366;
 
 QString Text(std::string_view utf8) {
     return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
@@ -145,6 +146,15 @@ TransitsTab::TransitsTab(QWidget* parent) : QWidget(parent) {
     status_ = new QLabel(this);
     status_->setObjectName("transitStatus");
     status_->setWordWrap(true);
+    forecast_ = new QPushButton(tr("Forecast pa&ge"), this);
+    forecast_->setObjectName("forecastPage");
+    forecast_->setToolTip(
+        tr("These transits with their dates and texts as a page of the output window"));
+    forecast_->setEnabled(false);
+    connect(forecast_, &QPushButton::clicked, this, &TransitsTab::RequestForecast);
+    auto* statusRow = new QHBoxLayout;
+    statusRow->addWidget(status_, 1);
+    statusRow->addWidget(forecast_, 0, Qt::AlignTop);
 
     timeline_ = new TimelineWidget;
     scroll_ = new QScrollArea(this);
@@ -171,7 +181,7 @@ TransitsTab::TransitsTab(QWidget* parent) : QWidget(parent) {
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(dates);
     layout->addLayout(bodies);
-    layout->addWidget(status_);
+    layout->addLayout(statusRow);
     layout->addWidget(split, 1);
 
     pause_ = new QTimer(this);
@@ -249,6 +259,7 @@ void TransitsTab::Search() {
     text_->clear();
     const Result<ForecastRange> range = DayRangeInZone(ToCivil(first), ToCivil(last), zone);
     const TransitSettings settings = Settings();
+    forecast_->setEnabled(false);
     if (!range || settings.bodies.empty()) {
         range_.reset();
         timeline_->SetSearch({}, {}, {}, std::nullopt);
@@ -282,9 +293,22 @@ void TransitsTab::Search() {
         status << Text(note);
     }
     status_->setText(status.join(' '));
+    searched_ = settings;
+    forecast_->setEnabled(search.Ok());
     timeline_->SetSearch(
         std::move(search), range_->span,
         [zone](std::int64_t ut) { return DisplayOffsetAt(zone, ut); }, now);
+}
+
+void TransitsTab::RequestForecast() {
+    if (pause_->isActive()) {
+        // A change not yet searched: the page shows what the choices say.
+        Search();
+    }
+    if (!chart_ || !range_ || !forecast_->isEnabled()) {
+        return;
+    }
+    emit forecastRequested({*chart_, *range_, searched_, timeline_->Search()});
 }
 
 QString TransitsTab::StatusText() const {
@@ -303,6 +327,9 @@ QString TransitsTab::LocalTimeText(std::int64_t utSeconds) const {
 }
 
 QString TransitsTab::EntryText(const Transit& transit) const {
+    if (sources_.notices == nullptr) {
+        return {};
+    }
     if (!HasTransitAspectEntries(transit.transiting)) {
         return tr("%1 moves too fast for its transits to have entries of their own.")
             .arg(Text(PointName(transit.transiting)));
@@ -316,8 +343,13 @@ QString TransitsTab::EntryText(const Transit& transit) const {
         case EntryCopy::KeyNotFound:
             return tr("The library has no entry \"%1\" in %2.")
                 .arg(Text(Cp1252ToUtf8(entry.key)), Text(entry.fileName));
-        case EntryCopy::FileUnreadable:
-            return tr("The library's file %1 could not be read.").arg(Text(entry.fileName));
+        case EntryCopy::FileUnreadable: {
+            std::error_code error;
+            return std::filesystem::exists(sources_.dataFolder / entry.fileName, error)
+                       ? tr("The library's file %1 could not be read.").arg(Text(entry.fileName))
+                       : tr("The library has no file %1 (for \"%2\").")
+                             .arg(Text(entry.fileName), Text(Cp1252ToUtf8(entry.key)));
+        }
     }
     QStringList lines;
     for (const Line& line : buffers.PageLines()) {

@@ -17,6 +17,7 @@ class QDateEdit;
 class QDoubleSpinBox;
 class QLabel;
 class QPlainTextEdit;
+class QPushButton;
 class QScrollArea;
 class QTimer;
 
@@ -34,6 +35,14 @@ struct TransitSources {
     Notices* notices = nullptr;
     std::filesystem::path dataFolder;
     std::function<std::int64_t()> clock;
+};
+
+// A forecast page asked for: what the timeline shows.
+struct ForecastRequest {
+    BirthChart chart;
+    ForecastRange range;
+    TransitSettings settings;
+    TransitSearch search;
 };
 
 // The zone a chart's transits are dated in: its own zone, or UT when it was
@@ -74,10 +83,13 @@ public:
     TimelineWidget* Timeline() const { return timeline_; }
     QPlainTextEdit* TextPane() const { return text_; }
     QString StatusText() const;
+    QPushButton* ForecastButton() const { return forecast_; }
 
 signals:
     // The bodies or the orb changed.
     void settingsChanged();
+    // "Forecast page": the transits shown, as a page of the output window.
+    void forecastRequested(const tolvaris::ForecastRequest& request);
 
 private:
     void ChooseRange(int choice);
@@ -89,6 +101,7 @@ private:
     TransitSources sources_;
     std::optional<BirthChart> chart_;
     std::optional<ForecastRange> range_;
+    TransitSettings searched_;  // the settings of the search shown
     QComboBox* rangeBox_ = nullptr;
     QDateEdit* first_ = nullptr;
     QDateEdit* last_ = nullptr;
@@ -99,6 +112,8 @@ private:
     TimelineWidget* timeline_ = nullptr;
     QPlainTextEdit* text_ = nullptr;
     QTimer* pause_ = nullptr;
+    QPushButton* forecast_ = nullptr;
+    void RequestForecast();
 };
 
 }  // namespace tolvaris

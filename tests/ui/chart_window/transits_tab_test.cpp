@@ -6,6 +6,7 @@
 #include <QComboBox>
 #include <QDateEdit>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QTest>
@@ -96,8 +97,18 @@ TEST_F(TransitTabs, ChosenDatesFillTheTimelineAndAChosenBarShowsItsText) {
         }
     }
 
+    // Unchecked and asked for at once: the page has what the boxes say.
+    std::optional<ForecastRequest> asked;
+    QObject::connect(&window_, &ChartWindow::forecastRequested,
+                     [&](const ForecastRequest& request) { asked = request; });
     tab.BodyBox(Point::Saturn)->click();
-    tab.Search();
+    tab.ForecastButton()->click();
+    ASSERT_TRUE(asked);
+    EXPECT_EQ(asked->range.first, (CivilDate{2027, 1, 1}));
+    EXPECT_EQ(asked->range.last, (CivilDate{2027, 12, 31}));
+    EXPECT_EQ(
+        std::count(asked->settings.bodies.begin(), asked->settings.bodies.end(), Point::Saturn), 0);
+    EXPECT_EQ(asked->search.transits.size(), tab.Timeline()->Search().transits.size());
     EXPECT_EQ(RowOf(tab.Timeline()->Layout(), "Saturn "), nullptr);
     EXPECT_NE(RowOf(tab.Timeline()->Layout(), "Uranus "), nullptr);
 }
