@@ -102,7 +102,7 @@ std::vector<TimelineTick> Ticks(const TimelineLayout& layout, const TimelineOpti
             if (ut >= layout.fromUt) {
                 TimelineTick tick;
                 tick.x = layout.XAt(ut);
-                tick.major = monthWords || month == 1;
+                tick.major = monthWords || (month == 1 && year % yearStep == 0);
                 if (monthWords) {
                     tick.label = QString::fromLatin1(kMonths[static_cast<std::size_t>(month - 1)]);
                     if (!monthNames) {
@@ -429,9 +429,8 @@ TimelineLayout LayoutTimeline(const QRectF& bounds, const TransitSearch& search,
     layout.rowHeight = metrics.rowHeight;
     layout.fromUt = span.fromUt;
     layout.toUt = span.toUt;
-    const qreal headerTop = options.headerTop.value_or(bounds.top());
     layout.legend =
-        QRectF(bounds.left(), headerTop, bounds.width(), LegendHeight(options, bounds.width()));
+        QRectF(bounds.left(), bounds.top(), bounds.width(), LegendHeight(options, bounds.width()));
     layout.axis = QRectF(bounds.left(), layout.legend.bottom(), bounds.width(), metrics.axisHeight);
     layout.header = layout.legend.united(layout.axis);
 

@@ -36,10 +36,6 @@ struct TimelineOptions {
     QFont font;
     // Index into the search's transits, drawn highlighted.
     std::optional<std::size_t> selected;
-    // Where the legend and the date axis are drawn: the top of the bounds
-    // by default; a scrolled widget passes the top of what it shows, so
-    // that they stay in sight.
-    std::optional<qreal> headerTop;
     TimelineWords words;
 };
 
@@ -62,7 +58,9 @@ struct TimelineTick {
 
 struct TimelineLayout {
     QRectF bounds;
-    QRectF header;  // legend and axis
+    // Legend and axis, at the top of the bounds; a scrolled widget moves
+    // the three down to the top of what it shows, so they stay in sight.
+    QRectF header;
     QRectF legend;
     QRectF axis;
     QRectF plot;  // the bars' part of every row, below the header

@@ -31,6 +31,7 @@ void TimelineWidget::SetSearch(TransitSearch search, TransitSpan span,
     options_.offsetAt = std::move(offsetAt);
     options_.now = now;
     options_.selected.reset();
+    layout_.reset();
     FitHeight();
     update();
 }
@@ -52,10 +53,15 @@ QRect TimelineWidget::Visible() const {
     return QRect(mapFromParent(QPoint(0, 0)), parentWidget()->size()).intersected(rect());
 }
 
-TimelineLayout TimelineWidget::Layout() const {
-    TimelineOptions options = options_;
-    options.headerTop = Visible().top();
-    return LayoutTimeline(QRectF(rect()), search_, span_, options);
+const TimelineLayout& TimelineWidget::Layout() const {
+    if (!layout_ || layout_->bounds != QRectF(rect())) {
+        layout_ = LayoutTimeline(QRectF(rect()), search_, span_, options_);
+    }
+    const QPointF down(0, Visible().top() - layout_->header.top());
+    layout_->legend.translate(down);
+    layout_->axis.translate(down);
+    layout_->header.translate(down);
+    return *layout_;
 }
 
 QSize TimelineWidget::sizeHint() const {
@@ -75,10 +81,7 @@ void TimelineWidget::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     const QRect visible = Visible();
     painter.fillRect(visible, Qt::white);
-    TimelineOptions options = options_;
-    options.headerTop = visible.top();
-    PaintTimeline(painter, LayoutTimeline(QRectF(rect()), search_, span_, options), search_,
-                  options, QRectF(visible));
+    PaintTimeline(painter, Layout(), search_, options_, QRectF(visible));
 }
 
 void TimelineWidget::mousePressEvent(QMouseEvent* event) {
@@ -93,7 +96,7 @@ void TimelineWidget::mousePressEvent(QMouseEvent* event) {
 }
 
 void TimelineWidget::keyPressEvent(QKeyEvent* event) {
-    const TimelineLayout layout = Layout();
+    const TimelineLayout& layout = Layout();
     if (layout.rows.empty() || (event->key() != Qt::Key_Up && event->key() != Qt::Key_Down &&
                                 event->key() != Qt::Key_Home && event->key() != Qt::Key_End)) {
         QWidget::keyPressEvent(event);
@@ -133,6 +136,7 @@ void TimelineWidget::keyPressEvent(QKeyEvent* event) {
 void TimelineWidget::changeEvent(QEvent* event) {
     if (event->type() == QEvent::FontChange) {
         options_.font = font();
+        layout_.reset();
         FitHeight();
     }
     QWidget::changeEvent(event);

@@ -28,8 +28,9 @@ public:
     void Choose(std::optional<std::size_t> transit);
     std::optional<std::size_t> Chosen() const { return options_.selected; }
 
-    // The layout of the whole picture at the widget's width, for tests.
-    TimelineLayout Layout() const;
+    // The layout of the whole picture at the widget's size, its header where
+    // it is in sight; kept until the search, the size or the font change.
+    const TimelineLayout& Layout() const;
 
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;
@@ -54,6 +55,9 @@ private:
     TransitSearch search_;
     TransitSpan span_;
     TimelineOptions options_;
+    // Laying out tens of thousands of rows costs more than drawing the few
+    // in sight, so a scroll or a click reuses it.
+    mutable std::optional<TimelineLayout> layout_;
 };
 
 }  // namespace tolvaris
