@@ -106,7 +106,13 @@ ChartWindow::ChartWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
     tabs_->setTabToolTip(tabs_->indexOf(transits_),
                          tr("What the sky brings to the chart over a range of dates"));
     connect(tabs_, &QTabWidget::currentChanged, this, [this] {
-        if (tabs_->currentWidget() == transits_ || tabs_->currentWidget() == transitsNow_) {
+        const bool transits =
+            tabs_->currentWidget() == transits_ || tabs_->currentWidget() == transitsNow_;
+        // The title names the chart; the timeline and the bi-wheel take the
+        // facts' room.
+        summary_->setVisible(!transits);
+        notes_->setVisible(!transits && !notes_->text().isEmpty());
+        if (transits) {
             MakeRoomForTransits();
         }
     });

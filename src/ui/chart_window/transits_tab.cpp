@@ -1,6 +1,7 @@
 #include "ui/chart_window/transits_tab.h"
 
 #include <QApplication>
+#include <QBoxLayout>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDateEdit>
@@ -179,8 +180,12 @@ TransitsTab::TransitsTab(QWidget* parent) : QWidget(parent) {
     split->setSizes({3000, 1000});
 
     auto* layout = new QVBoxLayout(this);
-    layout->addLayout(dates);
-    layout->addLayout(bodies);
+    // The dates beside the bodies when the tab is wide enough, else above.
+    choices_ = new QBoxLayout(QBoxLayout::TopToBottom);
+    choices_->addLayout(dates);
+    choices_->addLayout(bodies);
+    choices_->addStretch(1);
+    layout->addLayout(choices_);
     layout->addLayout(statusRow);
     layout->addWidget(split, 1);
 
@@ -309,6 +314,20 @@ void TransitsTab::RequestForecast() {
         return;
     }
     emit forecastRequested({*chart_, *range_, searched_, timeline_->Search()});
+}
+
+void TransitsTab::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    int besideWidth = 0;
+    for (int i = 0; i < 2; ++i) {
+        besideWidth += choices_->itemAt(i)->minimumSize().width() + choices_->spacing();
+    }
+    const auto direction = width() - 2 * layout()->contentsMargins().left() >= besideWidth
+                               ? QBoxLayout::LeftToRight
+                               : QBoxLayout::TopToBottom;
+    if (choices_->direction() != direction) {
+        choices_->setDirection(direction);
+    }
 }
 
 QString TransitsTab::StatusText() const {

@@ -11,6 +11,7 @@
 #include "core/forecast/forecast_range.h"
 #include "core/forecast/transits.h"
 
+class QBoxLayout;
 class QCheckBox;
 class QComboBox;
 class QDateEdit;
@@ -91,6 +92,9 @@ signals:
     // "Forecast page": the transits shown, as a page of the output window.
     void forecastRequested(const tolvaris::ForecastRequest& request);
 
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
 private:
     void ChooseRange(int choice);
     void SearchSoon();
@@ -102,6 +106,7 @@ private:
     std::optional<BirthChart> chart_;
     std::optional<ForecastRange> range_;
     TransitSettings searched_;  // the settings of the search shown
+    QBoxLayout* choices_ = nullptr;
     QComboBox* rangeBox_ = nullptr;
     QDateEdit* first_ = nullptr;
     QDateEdit* last_ = nullptr;
