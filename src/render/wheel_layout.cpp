@@ -30,8 +30,8 @@ constexpr qreal kCaptionHeight = 0.06;
 constexpr qreal kInnermostGlyphRadius = 0.06;
 constexpr qreal kGlyphScales[] = {1.0, 0.85, 0.72, 0.6, 0.5, 0.42};
 // The outer ring's glyphs and figures, a little smaller than the natal ones.
-constexpr qreal kOuterGlyphSize = 0.030;
-constexpr qreal kOuterLabelSize = 0.018;
+constexpr qreal kOuterGlyphSize = 0.028;
+constexpr qreal kOuterLabelSize = 0.017;
 constexpr qreal kOuterTickLength = 0.010;
 // Inside a bi-wheel the natal part is drawn smaller: its words and glyphs
 // shrink less than its rings, so that they stay legible.
