@@ -552,6 +552,10 @@
         <source>Exact on %1.</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>Nothing was searched: %1.</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>tolvaris::WheelWidget</name>

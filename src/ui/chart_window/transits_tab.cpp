@@ -268,8 +268,9 @@ void TransitsTab::Search() {
     if (!range || settings.bodies.empty()) {
         range_.reset();
         timeline_->SetSearch({}, {}, {}, std::nullopt);
-        status_->setText(range ? tr("Choose at least one transiting body.")
-                               : Text(range.Failure().message));
+        status_->setText(range
+                             ? tr("Choose at least one transiting body.")
+                             : tr("Nothing was searched: %1.").arg(Text(range.Failure().message)));
         return;
     }
     range_ = range.Value();

@@ -69,6 +69,13 @@ TEST_F(TransitTabs, ChosenDatesFillTheTimelineAndAChosenBarShowsItsText) {
         << tab.StatusText().toStdString();
 
     tab.RangeBox()->setCurrentIndex(TransitsTab::Dates);
+    tab.FirstDate()->setDate(QDate(2028, 1, 1));
+    tab.LastDate()->setDate(QDate(2027, 12, 31));
+    tab.Search();
+    EXPECT_TRUE(tab.StatusText().contains("2027-12-31 comes before the first 2028-01-01"))
+        << tab.StatusText().toStdString();
+    EXPECT_FALSE(tab.ForecastButton()->isEnabled());
+    EXPECT_TRUE(tab.Timeline()->Layout().rows.empty());
     tab.FirstDate()->setDate(QDate(2027, 1, 1));
     tab.LastDate()->setDate(QDate(2027, 12, 31));
     tab.Search();
