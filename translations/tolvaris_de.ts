@@ -51,15 +51,7 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>for example 52.52 or 52°31&apos;N</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
         <source>L&amp;atitude:</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>for example 13.405 or 13°24&apos;E</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
@@ -112,6 +104,18 @@
     </message>
     <message>
         <source>Birth data</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>for example 52.52, 52n31 or 52°31&apos;N</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>for example 13.405, 13e24 or 13°24&apos;E</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Choose earlier or later.</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -262,48 +266,28 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>Born %1 at %2 local time</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Born %1, time unknown</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>none, the time is unknown</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>%1 instead of %2</source>
-        <comment>house systems</comment>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Houses: %1.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Ephemeris: %1.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Swiss Ephemeris files</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>built-in Moshier (analytical)</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
         <source>none</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>the time is unknown</source>
+        <source>Midheaven</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>Midheaven</source>
+        <source>&amp;Transits</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Now</source>
+        <comment>the tab of the transits at one moment</comment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The transits of one moment, now unless you choose another, and the chart with that moment&apos;s sky around it</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>What the sky brings to the chart over a range of dates</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -377,6 +361,199 @@
     </message>
     <message>
         <source>Width and height of the image in pixels:</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>tolvaris::TimelineWidget</name>
+    <message>
+        <source>blending</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>harmonizing</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>discordant</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>exact</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>exact, retrograde</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>today</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>tolvaris::TransitsNowTab</name>
+    <message>
+        <source>&amp;Moment:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>N&amp;ow</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Back to the present moment</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The chart inside, the transiting bodies of the moment on the outer ring</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Transit</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Orb</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Motion</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>R</source>
+        <comment>the column that marks a retrograde body</comment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The sky of that moment could not be computed: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message numerus="yes">
+        <source>%n transit(s) within %1 of exact, the closest first.</source>
+        <translation type="unfinished">
+            <numerusform></numerusform>
+            <numerusform></numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>applying</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>separating</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>tolvaris::TransitsTab</name>
+    <message>
+        <source>This month</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The next 12 months</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>From a date to a date</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Range:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>to</source>
+        <comment>from one date to another</comment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>How far from exact a transit still counts, for every aspect</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Orb:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The Moon makes dozens of contacts a month</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Forecast pa&amp;ge</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>These transits with their dates and texts as a page of the output window</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Choose a bar of the timeline to read about its transit.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Choose at least one transiting body.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The transits could not be computed: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message numerus="yes">
+        <source>%n transit(s) from %1 to %2, dated in %3.</source>
+        <translation type="unfinished">
+            <numerusform></numerusform>
+            <numerusform></numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>%1 moves too fast for its transits to have entries of their own.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The library has no entry &quot;%1&quot; in %2.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The library&apos;s file %1 could not be read.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The library has no file %1 (for &quot;%2&quot;).</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 %2 natal %3 (%4)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>before %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>after %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Within the orb from %1 to %2.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Not exact within the range.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Exact on %1, %2 retrograde.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Exact on %1.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Nothing was searched: %1.</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

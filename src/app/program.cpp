@@ -10,6 +10,7 @@
 #include <unistd.h>
 
 #include "core/output/output_help.h"
+#include "core/reading/forecast_reading.h"
 #include "core/settings/settings_file.h"
 #include "ui/chart_window/chart_menu.h"
 
@@ -66,6 +67,13 @@ Program::Program(std::filesystem::path programFolder, Notices& notices, SaveDial
                          ShowFullReading(chart, order, programFolder_, buffers_, notices_);
                          ApplyDocument();
                      });
+    QObject::connect(
+        chartMenu_, &ChartMenu::forecastRequested, window, [this](const ForecastRequest& request) {
+            readingChart_ = request.chart;
+            ShowForecast({request.chart, request.range, request.settings, request.search},
+                         programFolder_, buffers_, notices_);
+            ApplyDocument();
+        });
 }
 
 Program::~Program() {

@@ -29,6 +29,13 @@ constexpr qreal kCaptionHeight = 0.06;
 // drawn with smaller glyphs.
 constexpr qreal kInnermostGlyphRadius = 0.06;
 constexpr qreal kGlyphScales[] = {1.0, 0.85, 0.72, 0.6, 0.5, 0.42};
+// The outer ring's glyphs and figures, a little smaller than the natal ones.
+constexpr qreal kOuterGlyphSize = 0.028;
+constexpr qreal kOuterLabelSize = 0.017;
+constexpr qreal kOuterTickLength = 0.010;
+// Inside a bi-wheel the natal part is drawn smaller: its words and glyphs
+// shrink less than its rings, so that they stay legible.
+constexpr qreal kBiWheelTextScale = 1.25;
 
 struct Extent {
     QRectF box;  // centred on the origin
@@ -98,6 +105,82 @@ bool PlaceGlyphs(WheelLayout& layout, qreal firstRadius, qreal step, qreal inner
         placed.push_back(body.glyphRect);
     }
     return allClear;
+}
+
+// The outer ring's figures: degree over minute, the retrograde mark beside
+// the minute, which keeps the ring one line narrower than the natal band.
+Extent OuterLabelExtent(const QString& degree, const QString& minute, bool retrograde,
+                        const QFontMetricsF& text, const QFontMetricsF& mark) {
+    const qreal markWidth = retrograde ? mark.horizontalAdvance(RetrogradeGlyph()) : 0.0;
+    return CentredBox(
+        std::max(text.horizontalAdvance(degree), text.horizontalAdvance(minute) + markWidth),
+        2 * text.height());
+}
+
+struct OuterRing {
+    qreal glyphHalfDiagonal = 0;
+    qreal labelHalfDiagonal = 0;
+    qreal gap = 0;
+    qreal band = 0;  // from the zodiac's outside to the ring's
+};
+
+// Sized for the widest figures any body can have, so that the natal part
+// keeps its size whatever the moment shown.
+OuterRing MeasureOuterRing(WheelLayout& layout, qreal pictureSide) {
+    layout.outerGlyphPixelSize = kOuterGlyphSize * pictureSide;
+    layout.outerLabelPixelSize = kOuterLabelSize * pictureSide;
+    layout.outerTickLength = kOuterTickLength * pictureSide;
+    const QSizeF glyph = LargestBodyGlyph(layout.outerGlyphPixelSize);
+    const Extent label = OuterLabelExtent(QStringLiteral("29\u00B0"), QStringLiteral("59'"), true,
+                                          QFontMetricsF(WheelTextFont(layout.outerLabelPixelSize)),
+                                          QFontMetricsF(GlyphFont(layout.outerLabelPixelSize)));
+    OuterRing ring;
+    ring.glyphHalfDiagonal = std::hypot(glyph.width(), glyph.height()) / 2;
+    ring.labelHalfDiagonal = label.halfDiagonal;
+    ring.gap = kGap * pictureSide;
+    ring.band = layout.outerTickLength + 2 * ring.gap + 2 * ring.glyphHalfDiagonal +
+                2 * ring.labelHalfDiagonal;
+    return ring;
+}
+
+void PlaceOuterRing(WheelLayout& layout, const OuterRing& ring,
+                    std::span<const SkyPosition> outer) {
+    const QFontMetricsF text(WheelTextFont(layout.outerLabelPixelSize));
+    const QFontMetricsF mark(GlyphFont(layout.outerLabelPixelSize));
+    const qreal glyphRadius =
+        layout.outerRadius + layout.outerTickLength + ring.gap + ring.glyphHalfDiagonal;
+    const qreal labelRadius =
+        glyphRadius + ring.glyphHalfDiagonal + ring.gap / 2 + ring.labelHalfDiagonal;
+    const double halfAngle =
+        std::max(std::asin(std::min(1.0, ring.glyphHalfDiagonal / glyphRadius)),
+                 std::asin(std::min(1.0, ring.labelHalfDiagonal / labelRadius))) /
+            kRadiansPerDegree * 1.08 +
+        0.4;
+    std::vector<double> wanted;
+    for (const SkyPosition& position : outer) {
+        WheelBody body;
+        body.body = position.body;
+        body.longitude = position.longitude;
+        body.angle = ScreenAngle(position.longitude, layout.leftLongitude);
+        body.retrograde = position.retrograde;
+        FillLabelTexts(body, position.longitude);
+        wanted.push_back(body.angle);
+        layout.outerBodies.push_back(body);
+    }
+    const std::vector<double> spread =
+        SpreadAngles(wanted, std::vector<double>(wanted.size(), halfAngle));
+    const QFontMetricsF glyphs(GlyphFont(layout.outerGlyphPixelSize));
+    for (std::size_t i = 0; i < layout.outerBodies.size(); ++i) {
+        WheelBody& body = layout.outerBodies[i];
+        body.labelAngle = spread[i];
+        const double shownLongitude = layout.leftLongitude + body.labelAngle;
+        body.glyphCentre = layout.PointAt(shownLongitude, glyphRadius);
+        const QRectF ink = glyphs.tightBoundingRect(BodyGlyph(body.body));
+        body.glyphRect = CentredBox(ink.width(), ink.height()).box.translated(body.glyphCentre);
+        body.labelRect =
+            OuterLabelExtent(body.degreeText, body.minuteText, body.retrograde, text, mark)
+                .box.translated(layout.PointAt(shownLongitude, labelRadius));
+    }
 }
 
 }  // namespace
@@ -210,7 +293,8 @@ std::vector<double> SpreadAngles(const std::vector<double>& wanted,
     return result;
 }
 
-WheelLayout LayoutWheel(const QRectF& bounds, const Chart& chart) {
+WheelLayout LayoutWheel(const QRectF& bounds, const Chart& chart,
+                        std::span<const SkyPosition> outer) {
     WheelLayout layout;
     const bool timeKnown = chart.ascendant.has_value();
     layout.housesShown = timeKnown && chart.cusps.has_value();
@@ -223,7 +307,15 @@ WheelLayout LayoutWheel(const QRectF& bounds, const Chart& chart) {
             QRectF(bounds.left(), bounds.bottom() - captionHeight, bounds.width(), captionHeight);
         square.setHeight(bounds.height() - captionHeight);
     }
-    const qreal side = std::min(square.width(), square.height());
+    const qreal pictureSide = std::min(square.width(), square.height());
+    qreal side = pictureSide;
+    OuterRing ring;
+    if (!outer.empty()) {
+        // The natal part shrinks so that the ring fits where its zodiac ended.
+        ring = MeasureOuterRing(layout, pictureSide);
+        layout.outerRingRadius = kOuterRadius * pictureSide;
+        side = (layout.outerRingRadius - ring.band) / kOuterRadius;
+    }
     layout.side = side;
     layout.centre = square.center();
     layout.leftLongitude = timeKnown ? chart.ascendant->longitude : 0.0;
@@ -231,12 +323,13 @@ WheelLayout LayoutWheel(const QRectF& bounds, const Chart& chart) {
     layout.zodiacInnerRadius = layout.outerRadius - kZodiacRingWidth * side;
     layout.houseInnerRadius =
         layout.zodiacInnerRadius - (layout.housesShown ? kHouseRingWidth * side : 0.0);
-    layout.glyphPixelSize = kBodyGlyphSize * side;
-    layout.signGlyphPixelSize = kSignGlyphSize * side;
-    layout.labelPixelSize = kLabelSize * side;
-    layout.houseNumberPixelSize = kHouseNumberSize * side;
+    const qreal textSide = outer.empty() ? side : side * kBiWheelTextScale;
+    layout.glyphPixelSize = kBodyGlyphSize * textSide;
+    layout.signGlyphPixelSize = kSignGlyphSize * textSide;
+    layout.labelPixelSize = kLabelSize * textSide;
+    layout.houseNumberPixelSize = kHouseNumberSize * textSide;
     if (!layout.caption.isEmpty()) {
-        layout.captionRect.setTop(layout.centre.y() + side / 2);
+        layout.captionRect.setTop(layout.centre.y() + pictureSide / 2);
     }
 
     const QFontMetricsF signMetrics(GlyphFont(layout.signGlyphPixelSize));
@@ -305,6 +398,9 @@ WheelLayout LayoutWheel(const QRectF& bounds, const Chart& chart) {
     }
     layout.aspectRadius = std::max(kSmallestAspectRadius * side,
                                    firstGlyphRadius - deepest * step - glyphHalfDiagonal - gap);
+    if (!outer.empty()) {
+        PlaceOuterRing(layout, ring, outer);
+    }
     return layout;
 }
 

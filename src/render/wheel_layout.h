@@ -4,9 +4,11 @@
 #include <QRectF>
 #include <QString>
 #include <array>
+#include <span>
 #include <vector>
 
 #include "core/sky/chart.h"
+#include "core/sky/sky_positions.h"
 
 namespace tolvaris {
 
@@ -52,6 +54,19 @@ struct WheelLayout {
     // Said under the wheel when the time of birth is unknown; empty otherwise.
     QString caption;
     QRectF captionRect;
+    // A bi-wheel's second set of bodies (the sky of another moment) on a ring
+    // outside the zodiac, each glyph spread along the ring with a tick at its
+    // true longitude. Empty for the natal wheel alone, which then keeps every
+    // proportion above; with the ring, `side` is the smaller square the
+    // natal part is drawn for.
+    std::vector<WheelBody> outerBodies;
+    qreal outerRingRadius = 0;  // outside of the outer ring; 0 without one
+    qreal outerGlyphPixelSize = 0;
+    qreal outerLabelPixelSize = 0;
+    qreal outerTickLength = 0;
+
+    // The outside of the drawing, the axis labels apart.
+    qreal RimRadius() const { return outerRingRadius > 0 ? outerRingRadius : outerRadius; }
 
     // The point at `radius` on the ray of `longitude`.
     QPointF PointAt(double longitude, qreal radius) const;
@@ -68,8 +83,10 @@ double ScreenAngle(double longitude, double leftLongitude);
 std::vector<double> SpreadAngles(const std::vector<double>& wanted,
                                  const std::vector<double>& halfWidths);
 
-// Lays out the wheel of `chart` in the largest square centred in `bounds`.
-// Needs a QGuiApplication (font metrics).
-WheelLayout LayoutWheel(const QRectF& bounds, const Chart& chart);
+// Lays out the wheel of `chart` in the largest square centred in `bounds`,
+// with `outer` on a ring around it when given. Needs a QGuiApplication (font
+// metrics).
+WheelLayout LayoutWheel(const QRectF& bounds, const Chart& chart,
+                        std::span<const SkyPosition> outer = {});
 
 }  // namespace tolvaris

@@ -16,6 +16,8 @@ const QColor kFaintLine(0xb8, 0xb8, 0xb8);
 const QColor kLeaderLine(0x80, 0x80, 0x80);
 const QColor kAxisColour(0x10, 0x10, 0x60);
 const QColor kRetrogradeColour(0xb0, 0x30, 0x20);
+const QColor kOuterInk(0x0b, 0x55, 0x66);
+const QColor kOuterGround(0xf3, 0xf6, 0xf7);
 
 // Fire, earth, air, water: a pale ground and a deeper glyph colour each.
 QColor ElementGround(int sign) {
@@ -128,11 +130,11 @@ void PaintAxes(QPainter& painter, const WheelLayout& layout, const Chart& chart,
         painter.setPen(Pen(kAxisColour, line * 2.2));
         painter.drawLine(layout.PointAt(axis.longitude, layout.aspectRadius),
                          layout.PointAt(axis.longitude, layout.zodiacInnerRadius));
-        painter.drawLine(layout.PointAt(axis.longitude, layout.outerRadius),
-                         layout.PointAt(axis.longitude, layout.outerRadius + outside));
+        painter.drawLine(layout.PointAt(axis.longitude, layout.RimRadius()),
+                         layout.PointAt(axis.longitude, layout.RimRadius() + outside));
         const QRectF ink =
             QFontMetricsF(labelFont).tightBoundingRect(QString::fromLatin1(axis.name));
-        const qreal reach = layout.outerRadius + outside +
+        const qreal reach = layout.RimRadius() + outside +
                             std::hypot(ink.width(), ink.height()) / 2 + layout.side * 0.004;
         painter.setPen(kAxisColour);
         DrawInkCentred(painter, labelFont, QString::fromLatin1(axis.name),
@@ -204,6 +206,57 @@ void PaintBodies(QPainter& painter, const WheelLayout& layout, qreal line) {
     }
 }
 
+// The bi-wheel's ring: a tick at each body's true longitude on the zodiac's
+// outside, a leader to the glyph where the spreading moved it, the glyph,
+// then degree over minute with the retrograde mark beside the minute.
+void PaintOuterRing(QPainter& painter, const WheelLayout& layout, qreal line) {
+    QPainterPath ring;
+    ring.addEllipse(layout.centre, layout.outerRingRadius, layout.outerRingRadius);
+    ring.addEllipse(layout.centre, layout.outerRadius, layout.outerRadius);
+    painter.fillPath(ring, kOuterGround);
+    painter.setPen(Pen(kInk, line));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawEllipse(layout.centre, layout.outerRingRadius, layout.outerRingRadius);
+    const QFont glyphFont = GlyphFont(layout.outerGlyphPixelSize);
+    const QFont labelFont = WheelTextFont(layout.outerLabelPixelSize);
+    const QFont markFont = GlyphFont(layout.outerLabelPixelSize);
+    const QFontMetricsF labelMetrics(labelFont);
+    const QFontMetricsF markMetrics(markFont);
+    for (const WheelBody& body : layout.outerBodies) {
+        const QPointF tickEnd =
+            layout.PointAt(body.longitude, layout.outerRadius + layout.outerTickLength);
+        painter.setPen(Pen(kOuterInk, line * 1.2));
+        painter.drawLine(layout.PointAt(body.longitude, layout.outerRadius), tickEnd);
+        painter.setPen(Pen(kLeaderLine, line * 0.7));
+        painter.drawLine(tickEnd, body.glyphCentre);
+    }
+    for (const WheelBody& body : layout.outerBodies) {
+        painter.fillRect(body.glyphRect, kOuterGround);
+        painter.setPen(kOuterInk);
+        DrawInkCentred(painter, glyphFont, BodyGlyph(body.body), body.glyphCentre);
+        const qreal markWidth =
+            body.retrograde ? markMetrics.horizontalAdvance(RetrogradeGlyph()) : 0.0;
+        const qreal x = body.labelRect.center().x();
+        const qreal top = body.labelRect.top();
+        painter.setFont(labelFont);
+        painter.setPen(kInk);
+        painter.drawText(QPointF(x - labelMetrics.horizontalAdvance(body.degreeText) / 2,
+                                 top + labelMetrics.ascent()),
+                         body.degreeText);
+        const qreal minuteLeft =
+            x - (labelMetrics.horizontalAdvance(body.minuteText) + markWidth) / 2;
+        painter.drawText(QPointF(minuteLeft, top + labelMetrics.height() + labelMetrics.ascent()),
+                         body.minuteText);
+        if (body.retrograde) {
+            painter.setPen(kRetrogradeColour);
+            DrawInkCentred(painter, markFont, RetrogradeGlyph(),
+                           QPointF(minuteLeft + labelMetrics.horizontalAdvance(body.minuteText) +
+                                       markWidth / 2,
+                                   top + labelMetrics.height() * 1.5));
+        }
+    }
+}
+
 }  // namespace
 
 QColor AspectFamilyColour(AspectFamily family) {
@@ -218,12 +271,16 @@ QColor AspectFamilyColour(AspectFamily family) {
     return kInk;
 }
 
-WheelLayout PaintWheel(QPainter& painter, const QRectF& bounds, const Chart& chart) {
-    WheelLayout layout = LayoutWheel(bounds, chart);
+WheelLayout PaintWheel(QPainter& painter, const QRectF& bounds, const Chart& chart,
+                       std::span<const SkyPosition> outer) {
+    WheelLayout layout = LayoutWheel(bounds, chart, outer);
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setRenderHint(QPainter::TextAntialiasing);
     const qreal line = std::max<qreal>(layout.side / 500.0, 0.5);
+    if (!layout.outerBodies.empty()) {
+        PaintOuterRing(painter, layout, line);
+    }
     PaintZodiac(painter, layout, line);
     if (layout.housesShown) {
         PaintHouses(painter, layout, *chart.cusps, line);
@@ -242,8 +299,9 @@ WheelLayout PaintWheel(QPainter& painter, const QRectF& bounds, const Chart& cha
     return layout;
 }
 
-WheelLayout PaintWheel(QPainter& painter, const QRectF& bounds, const BirthChart& chart) {
-    return PaintWheel(painter, bounds, chart.chart);
+WheelLayout PaintWheel(QPainter& painter, const QRectF& bounds, const BirthChart& chart,
+                       std::span<const SkyPosition> outer) {
+    return PaintWheel(painter, bounds, chart.chart, outer);
 }
 
 }  // namespace tolvaris

@@ -17,8 +17,12 @@ namespace tolvaris {
 // minute, and aspect lines coloured by family. With the time of birth unknown
 // there are no houses or axes, 0 Aries is at the left and a caption says so.
 // Draws no background. Returns the layout it drew.
-WheelLayout PaintWheel(QPainter& painter, const QRectF& bounds, const Chart& chart);
-WheelLayout PaintWheel(QPainter& painter, const QRectF& bounds, const BirthChart& chart);
+// With `outer`, a bi-wheel: those bodies (the sky of another moment) on a
+// ring outside the zodiac, in a colour of their own.
+WheelLayout PaintWheel(QPainter& painter, const QRectF& bounds, const Chart& chart,
+                       std::span<const SkyPosition> outer = {});
+WheelLayout PaintWheel(QPainter& painter, const QRectF& bounds, const BirthChart& chart,
+                       std::span<const SkyPosition> outer = {});
 
 // The colour of the aspect lines of one family.
 QColor AspectFamilyColour(AspectFamily family);

@@ -8,6 +8,7 @@
 #include <QFontInfo>
 #include <QFontMetricsF>
 
+#include <algorithm>
 #include <cmath>
 #include <numbers>
 
@@ -201,6 +202,64 @@ TEST(WheelLayout, ComputedChartsKeepEveryGlyphOnItsRayAndApart) {
             }
         }
         EXPECT_EQ(layout.housesShown, chart.ascendant.has_value());
+    }
+}
+
+// The nearest distance from `centre` to any point of `box`, and the farthest.
+std::pair<double, double> RadialReach(QPointF centre, const QRectF& box) {
+    const QPointF nearest(std::clamp(centre.x(), box.left(), box.right()),
+                          std::clamp(centre.y(), box.top(), box.bottom()));
+    double farthest = 0;
+    for (const QPointF corner :
+         {box.topLeft(), box.topRight(), box.bottomLeft(), box.bottomRight()}) {
+        farthest = std::max(farthest, std::hypot(corner.x() - centre.x(), corner.y() - centre.y()));
+    }
+    return {std::hypot(nearest.x() - centre.x(), nearest.y() - centre.y()), farthest};
+}
+
+TEST(WheelLayout, BiWheelKeepsTheOuterBodiesOnTheirRingApartAndInOrder) {
+    const Chart natal = test::MakeChart(test::WheelTestCharts().front());
+    for (const test::HandChart& hand : test::WheelTestCharts()) {
+        SCOPED_TRACE(hand.name);
+        std::vector<SkyPosition> sky;
+        for (std::size_t i = 0; i < hand.longitudes.size(); ++i) {
+            const double longitude = NormaliseDegrees(hand.longitudes[i]);
+            const bool retrograde = i < hand.retrograde.size() && hand.retrograde[i];
+            sky.push_back({kBodies[i], longitude, retrograde ? -0.1 : 1.0, SignIndex(longitude),
+                           DegreeInSign(longitude), retrograde});
+        }
+        for (const qreal side : {400.0, 800.0}) {
+            const WheelLayout layout = LayoutWheel(QRectF(0, 0, side, side), natal, sky);
+            ASSERT_EQ(layout.outerBodies.size(), sky.size());
+            EXPECT_NEAR(layout.outerRingRadius, 0.41 * side, 1e-9);
+            EXPECT_LT(layout.outerRadius, 0.8 * layout.outerRingRadius);
+            std::vector<QRectF> boxes;
+            for (std::size_t i = 0; i < sky.size(); ++i) {
+                const WheelBody& body = layout.outerBodies[i];
+                EXPECT_EQ(body.body, sky[i].body);
+                EXPECT_EQ(body.retrograde, sky[i].retrograde);
+                for (const QRectF& box : {body.glyphRect, body.labelRect}) {
+                    const auto [nearest, farthest] = RadialReach(layout.centre, box);
+                    EXPECT_GE(nearest, layout.outerRadius) << PointName(body.body);
+                    EXPECT_LE(farthest, layout.outerRingRadius) << PointName(body.body);
+                    boxes.push_back(box);
+                }
+                // Glyph and figures on one ray, the spread one.
+                const double drawn = MeasuredAngle(layout.centre, body.glyphCentre);
+                EXPECT_LE(
+                    AngleDifference(drawn, MeasuredAngle(layout.centre, body.labelRect.center())),
+                    0.5);
+                EXPECT_LE(AngleDifference(drawn, body.labelAngle), 0.5);
+                if (hand.name == "spread evenly") {
+                    EXPECT_LE(AngleDifference(drawn, sky[i].longitude - 17.0), 0.5);
+                }
+            }
+            for (std::size_t i = 0; i < boxes.size(); ++i) {
+                for (std::size_t j = i + 1; j < boxes.size(); ++j) {
+                    EXPECT_FALSE(boxes[i].intersects(boxes[j])) << i << " and " << j;
+                }
+            }
+        }
     }
 }
 

@@ -160,10 +160,12 @@ ChartWindow& ChartMenu::Window() {
         // A window of its own that belongs to the main window: closing the
         // main window still ends the program.
         chartWindow_ = new ChartWindow(&window_);
+        chartWindow_->UseForTransits({&TheEphemeris(), &notices_, folders_.program, {}});
         connect(chartWindow_, &ChartWindow::placementChosen, this, &ChartMenu::placementChosen);
         connect(chartWindow_, &ChartWindow::fullReadingRequested, this,
                 &ChartMenu::ShowFullReading);
         connect(chartWindow_, &ChartWindow::wheelExportRequested, this, &ChartMenu::ExportWheel);
+        connect(chartWindow_, &ChartWindow::forecastRequested, this, &ChartMenu::forecastRequested);
     }
     return *chartWindow_;
 }

@@ -13,6 +13,7 @@
 #include "core/engine/screen.h"
 #include "core/reading/full_reading.h"
 #include "core/requests/requests.h"
+#include "ui/chart_window/transits_tab.h"
 
 class QAction;
 class QMainWindow;
@@ -68,6 +69,8 @@ public:
 signals:
     void placementChosen(const tolvaris::ChartPlacement& placement);
     void fullReadingRequested(const tolvaris::BirthChart& chart, tolvaris::ReadingOrder order);
+    // The chart window's forecast page.
+    void forecastRequested(const tolvaris::ForecastRequest& request);
 
 private:
     void ShowChart(const BirthChart& chart);

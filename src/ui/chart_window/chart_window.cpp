@@ -10,7 +10,10 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
+#include "ui/chart_window/transits_now_tab.h"
+#include "ui/chart_window/transits_tab.h"
 #include "ui/chart_window/wheel_widget.h"
+#include "ui/common/screen_fit.h"
 
 #include "core/chart/chart_summary.h"
 #include "core/chart/display_text.h"
@@ -85,12 +88,37 @@ ChartWindow::ChartWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
 
     tabs_ = new QTabWidget(this);
     tabs_->setObjectName("tabs");
+    // Every tab in sight: the window is as wide as their titles.
+    tabs_->setUsesScrollButtons(false);
     tabs_->addTab(positions_, tr("&Positions"));
     tabs_->addTab(cusps_, tr("&Houses"));
     tabs_->addTab(aspects_, tr("&Aspects"));
     wheel_ = new WheelWidget(this);
     wheel_->setObjectName("wheel");
     tabs_->addTab(wheel_, tr("&Wheel"));
+    transits_ = new TransitsTab(this);
+    tabs_->addTab(transits_, tr("&Transits"));
+    transitsNow_ = new TransitsNowTab(this);
+    tabs_->addTab(transitsNow_, tr("&Now", "the tab of the transits at one moment"));
+    tabs_->setTabToolTip(tabs_->indexOf(transitsNow_),
+                         tr("The transits of one moment, now unless you choose another, and the "
+                            "chart with that moment's sky around it"));
+    tabs_->setTabToolTip(tabs_->indexOf(transits_),
+                         tr("What the sky brings to the chart over a range of dates"));
+    connect(tabs_, &QTabWidget::currentChanged, this, [this] {
+        const bool transits =
+            tabs_->currentWidget() == transits_ || tabs_->currentWidget() == transitsNow_;
+        // The title names the chart; the timeline and the bi-wheel take the
+        // facts' room.
+        summary_->setVisible(!transits);
+        notes_->setVisible(!transits && !notes_->text().isEmpty());
+        if (transits) {
+            MakeRoomForTransits();
+        }
+    });
+    connect(transits_, &TransitsTab::forecastRequested, this, &ChartWindow::forecastRequested);
+    connect(transits_, &TransitsTab::settingsChanged, this,
+            [this] { transitsNow_->SetSettings(transits_->Settings()); });
 
     notes_ = new QLabel(this);
     notes_->setObjectName("notes");
@@ -131,9 +159,35 @@ ChartWindow::ChartWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
     connect(positions_, &QTableWidget::itemSelectionChanged, this, &ChartWindow::ReportChosenRow);
 }
 
+void ChartWindow::MakeRoomForTransits() {
+    // Once: the timeline and the bi-wheel want more room than the tables,
+    // and a window the user has sized stays as it is.
+    if (grownForTransits_ || !isVisible()) {
+        return;
+    }
+    grownForTransits_ = true;
+    const QFontMetrics metrics(font());
+    const QSize wanted(std::max(width(), metrics.averageCharWidth() * 120),
+                       std::max(height(), metrics.height() * 52));
+    const QRect frame = frameGeometry();
+    const QSize border = frame.size() - size();
+    const QRect grown =
+        KeepInside(QRect(frame.topLeft(), wanted + border),
+                   ScreenAvailableGeometry(QRect(frame.topLeft(), wanted + border)));
+    setGeometry(
+        QRect(grown.topLeft() + (geometry().topLeft() - frame.topLeft()), grown.size() - border));
+}
+
+void ChartWindow::UseForTransits(const TransitSources& sources) {
+    transits_->UseSources(sources);
+    transitsNow_->UseSources(sources);
+}
+
 void ChartWindow::ShowChart(const BirthChart& chart) {
     chart_ = chart;
     wheel_->SetChart(chart);
+    transits_->ShowChart(chart);
+    transitsNow_->ShowChart(chart, transits_->Settings());
     const BirthData& birth = chart.input;
     setWindowTitle(birth.name.empty() ? tr("Chart") : tr("Chart: %1").arg(Text(birth.name)));
 

@@ -6,6 +6,7 @@
 #include "core/chart/birth_chart.h"
 #include "core/chart/chart_placement.h"
 #include "core/reading/full_reading.h"
+#include "ui/chart_window/transits_tab.h"
 
 class QLabel;
 class QTabWidget;
@@ -13,12 +14,14 @@ class QTableWidget;
 
 namespace tolvaris {
 
+class TransitsNowTab;
 class WheelWidget;
 
 // Shows a computed chart: the birth data and the UT used, the positions
 // (body, sign, degree and minute, house, R when retrograde), the house cusps,
 // the aspects with their orbs, the ephemeris and house system used, and the
-// notes. Choosing a body or the Ascendant in the positions reports its
+// notes; the transits over a range and those of one moment, with the
+// bi-wheel. Choosing a body or the Ascendant in the positions reports its
 // placement, so that the main window's option groups can follow.
 class ChartWindow : public QWidget {
     Q_OBJECT
@@ -27,6 +30,8 @@ class ChartWindow : public QWidget {
 public:
     explicit ChartWindow(QWidget* parent = nullptr);
 
+    // The transit tabs compute nothing until they are given these.
+    void UseForTransits(const TransitSources& sources);
     void ShowChart(const BirthChart& chart);
     const std::optional<BirthChart>& Shown() const { return chart_; }
 
@@ -34,6 +39,9 @@ public:
     QTableWidget* Cusps() const { return cusps_; }
     QTableWidget* Aspects() const { return aspects_; }
     WheelWidget* Wheel() const { return wheel_; }
+    TransitsTab* Transits() const { return transits_; }
+    TransitsNowTab* TransitsNow() const { return transitsNow_; }
+    QTabWidget* Tabs() const { return tabs_; }
     QString SummaryText() const;
     QString NotesText() const;
 
@@ -43,12 +51,15 @@ signals:
     void fullReadingRequested(tolvaris::ReadingOrder order);
     // "Export wheel...": the wheel as a PNG or SVG file.
     void wheelExportRequested();
+    // The Transits tab's "Forecast page".
+    void forecastRequested(const tolvaris::ForecastRequest& request);
 
 private:
     void FillPositions();
     void FillCusps();
     void FillAspects();
     void ReportChosenRow();
+    void MakeRoomForTransits();
 
     std::optional<BirthChart> chart_;
     QLabel* summary_ = nullptr;
@@ -57,6 +68,9 @@ private:
     QTableWidget* cusps_ = nullptr;
     QTableWidget* aspects_ = nullptr;
     WheelWidget* wheel_ = nullptr;
+    TransitsTab* transits_ = nullptr;
+    TransitsNowTab* transitsNow_ = nullptr;
+    bool grownForTransits_ = false;
     QLabel* notes_ = nullptr;
 };
 

@@ -25,6 +25,11 @@ void WheelWidget::ClearChart() {
     update();
 }
 
+void WheelWidget::SetOuterRing(std::vector<SkyPosition> outer) {
+    outer_ = std::move(outer);
+    update();
+}
+
 std::string WheelWidget::ExportImage(const std::filesystem::path& path, int sizePixels,
                                      AtomicFileWriter& writer) const {
     if (!chart_) {
@@ -40,7 +45,7 @@ void WheelWidget::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.fillRect(rect(), Qt::white);
     if (chart_) {
-        lastLayout_ = PaintWheel(painter, QRectF(rect()), *chart_);
+        lastLayout_ = PaintWheel(painter, QRectF(rect()), *chart_, outer_);
     }
 }
 

@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "core/chart/birth_chart.h"
 #include "core/common/atomic_file.h"
@@ -24,6 +25,8 @@ public:
     void SetChart(const BirthChart& chart);
     void ClearChart();
     bool HasChart() const { return chart_.has_value(); }
+    // A bi-wheel: these bodies on a ring around the chart; empty for none.
+    void SetOuterRing(std::vector<SkyPosition> outer);
 
     // The geometry of the last paint, for tests.
     const WheelLayout& LastLayout() const { return lastLayout_; }
@@ -45,6 +48,7 @@ protected:
 
 private:
     std::optional<BirthChart> chart_;
+    std::vector<SkyPosition> outer_;
     WheelLayout lastLayout_;
 };
 
