@@ -254,8 +254,15 @@ std::string ReadTransitBodies(std::string_view value, std::vector<Point>& bodies
     std::size_t start = 0;
     for (;;) {
         const std::size_t comma = value.find(',', start);
-        const std::string_view name =
+        std::string_view name =
             value.substr(start, comma == std::string_view::npos ? value.npos : comma - start);
+        // Spaces around the names, as people write lists ("mars, jupiter").
+        while (!name.empty() && name.front() == ' ') {
+            name.remove_prefix(1);
+        }
+        while (!name.empty() && name.back() == ' ') {
+            name.remove_suffix(1);
+        }
         std::size_t found = 0;
         while (found < known.size() && !EqualIgnoringCase1252(name, PointName(known[found]))) {
             ++found;

@@ -115,6 +115,7 @@ std::string FormatForecastTable(const ForecastRange& range, const TransitSearch&
             table += (i == 0 ? "  exact " : ", ") +
                      moment(transit.exact[i].utSeconds, transit.exact[i].retrograde);
         }
+        table.erase(table.find_last_not_of(' ') + 1);
         table += "\n";
     }
     for (const HouseIngress& ingress : search.ingresses) {

@@ -6,14 +6,11 @@
 #include <vector>
 
 #include "core/time/time_format.h"
+#include "support/birth_samples.h"
 #include "support/page_fixture.h"
 
 namespace tolvaris {
 namespace {
-
-using test::WriteBytes;
-
-const std::string kRule = "  " + std::string(74, '-');
 
 std::int64_t Ut(int year, int month, int day, int hour, int minute, int second) {
     return DaysSinceEpoch({year, month, day}) * 86400 + hour * 3600 + minute * 60 + second;
@@ -21,41 +18,38 @@ std::int64_t Ut(int year, int month, int day, int hour, int minute, int second) 
 
 BirthChart Natal() {
     BirthChart chart;
-    chart.input.name = "Ana";
-    chart.input.date = {1990, 1, 1};
-    chart.input.time = CivilTime{12, 0, 0};
-    chart.input.placeName = "Berlin";
-    chart.input.latitude = 52.5;
-    chart.input.longitude = 13.5;
-    chart.input.zone = "Europe/Berlin";
+    chart.input = test::BerlinNewYear();
     chart.universalTime.unixSeconds = 631191600;
     chart.universalTime.offsetSeconds = 3600;
-    chart.universalTime.source = OffsetSource::Zone;
     chart.chart.houseSystemUsed = HouseSystem::Placidus;
     return chart;
 }
 
 const std::vector<std::string> kChartHeading = {
-    "  FORECAST: Ana",
+    "  FORECAST: Ann Lee",
     "  Born: 1 January 1990, 12:00 local time",
-    "  Place: Berlin",
+    "  Place: Berlin, Land Berlin, Germany",
+    // 52.52 N = 52 degrees 31'12", 13.405 E = 13 degrees 24'18".
     "  Coordinates: 52\xB0"
-    "30'N 13\xB0"
-    "30'E",
+    "31'12\"N 13\xB0"
+    "24'18\"E",
     "  Universal time: 1990-01-01 11:00:00, UTC+01:00 from the time zone",
     "    Europe/Berlin",
     "  Houses: Placidus",
     "  Ephemeris: Swiss Ephemeris files",
 };
 
+// The data buffer of a shown page: blank lines around the reading.
 std::vector<std::string> Page(std::initializer_list<std::vector<std::string>> blocks) {
-    std::vector<std::string> lines = kChartHeading;
+    std::vector<std::string> lines = {""};
+    lines.insert(lines.end(), kChartHeading.begin(), kChartHeading.end());
     for (const auto& block : blocks) {
         if (&block != blocks.begin()) {
-            lines.insert(lines.end(), {"", kRule, ""});
+            lines.insert(lines.end(), {"", "  " + std::string(74, '-'), ""});
         }
         lines.insert(lines.end(), block.begin(), block.end());
     }
+    lines.emplace_back("");
     return lines;
 }
 
@@ -87,9 +81,9 @@ TransitSearch SpringSearch() {
 class ForecastReadingTest : public test::PageFixture {
 protected:
     void SetUp() override {
-        WriteBytes(folder / "TRANSIT_Saturn.TXT",
-                   "Saturn discordant to natal Sun\r\nHard work.\r\n*\r\n");
-        WriteBytes(folder / "TRANSIT_HOUSE_5.TXT", "JUPITER through\r\nPlay.\r\n*\r\n");
+        test::WriteBytes(folder / "TRANSIT_Saturn.TXT",
+                         "Saturn discordant to natal Sun\r\nHard work.\r\n*\r\n");
+        test::WriteBytes(folder / "TRANSIT_HOUSE_5.TXT", "JUPITER through\r\nPlay.\r\n*\r\n");
     }
 };
 
@@ -143,13 +137,10 @@ TEST_F(ForecastReadingTest, EachTransitAndIngressInTimeOrderInTheDisplayZone) {
         const ForecastSubject subject{chart, range, settings, c.search};
         buffers.ClearDataBuffer();
         ShowForecast(subject, folder.Path(), buffers, notices);
-        std::vector<std::string> expected = c.expected;
-        expected.insert(expected.begin(), "");
-        expected.emplace_back("");
-        EXPECT_EQ(Texts(buffers.DataBuffer()), expected);
+        EXPECT_EQ(Texts(buffers.DataBuffer()), c.expected);
         test::FakeNotices quiet;
         const ReadingBuffer composed = ForecastDataBuffer(subject, folder.Path(), quiet);
-        EXPECT_EQ(Texts(composed.lines), expected);
+        EXPECT_EQ(Texts(composed.lines), c.expected);
         EXPECT_EQ(composed.missing.size(), c.missing);
     }
     ASSERT_EQ(notices.messages.size(), 1U);
