@@ -3,11 +3,11 @@
 // sign and refined on the real speed, which splits the samples into stretches
 // of one direction. In each stretch every crossing of an aspect point, an orb
 // edge or a cusp is located on the cubic Hermite curve through the samples
-// (longitude and speed at both ends) and finished with a Newton step on real
-// positions. See docs/transits.md for the method and its accuracy.
+// (longitude and speed at both ends), and where the body moves slowly
+// finished with a Newton step on real positions. See docs/transits.md for the
+// method and its accuracy.
 
 #include <algorithm>
-#include <array>
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
@@ -66,11 +66,11 @@ int GridStepsOf(Point body) {
         case Point::Venus:
         case Point::Mars:
             return 8;
-        default:
+        case Point::Sun:
+        case Point::Jupiter:
+        case Point::Saturn:
             return 16;
-        case Point::Uranus:
-        case Point::Neptune:
-        case Point::Pluto:
+        default:  // Uranus, Neptune, Pluto
             return 32;
     }
 }
@@ -203,11 +203,6 @@ struct Hermite {
         }
         return s;
     }
-};
-
-struct Crossing {
-    double jd;
-    bool retrograde;
 };
 
 class BodySearch {
@@ -407,7 +402,10 @@ std::string BuiltInNote(const std::vector<Point>& bodies, PositionSource source)
     return "Transiting " + names +
            ": positions from the built-in Moshier ephemeris for part or "
            "all of the range, because " +
-           why + "; the times may differ by some seconds.";
+           why +
+           "; those positions differ from the files' by up to about 10 seconds of arc, which "
+           "moves a moment by up to a minute or so for the Sun and the Moon and by hours for "
+           "the slowest planets.";
 }
 
 }  // namespace

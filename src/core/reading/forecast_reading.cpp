@@ -144,6 +144,21 @@ private:
                                                    : "not within this range";
         }
         page_.Text("Exact: " + exact);
+        // A station inside the window is why the passes change direction.
+        std::string turns;
+        const std::int64_t from = transit.enter.value_or(subject_.range.span.fromUt);
+        const std::int64_t to = transit.leave.value_or(subject_.range.span.toUt);
+        for (const Station& station : subject_.search.stations) {
+            if (station.body == transit.transiting && station.utSeconds >= from &&
+                station.utSeconds < to) {
+                turns += (turns.empty() ? "" : "; ") +
+                         std::string(station.turnsRetrograde ? "retrograde " : "direct ") +
+                         ForecastLocalTime(zone_, station.utSeconds);
+            }
+        }
+        if (!turns.empty()) {
+            page_.Text("Turns " + turns);
+        }
         if (HasTransitAspectEntries(transit.transiting)) {
             page_.EntryInBlock(
                 TransitAspectEntry(transit.transiting, FamilyOf(transit.kind), transit.natal));

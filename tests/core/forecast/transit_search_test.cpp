@@ -3,6 +3,7 @@
 // within a minute (stations within half an hour), and nothing more.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <fstream>
@@ -47,10 +48,6 @@ Point PointNamed(const std::string& name) {
     return Point::Sun;
 }
 
-CivilDate DateOf(const std::string& text) {
-    return std::get<CivilDate>(ParseDate(text));
-}
-
 std::vector<GoldenCase> ReadGolden() {
     std::ifstream in(TOLVARIS_TRANSIT_GOLDEN);
     std::vector<GoldenCase> cases;
@@ -76,8 +73,8 @@ std::vector<GoldenCase> ReadGolden() {
         } else if (key == "range") {
             std::string first, last;
             values >> first >> last;
-            c.first = DateOf(first);
-            c.last = DateOf(last);
+            c.first = std::get<CivilDate>(ParseDate(first));
+            c.last = std::get<CivilDate>(ParseDate(last));
         } else if (key == "span") {
             values >> c.span.fromUt >> c.span.toUt;
         } else if (key == "bodies") {
@@ -252,6 +249,11 @@ TEST(TransitSearch, FindsWhatSwetestFinds) {
                                   Near(time, station.utSeconds, kStationTolerance, worstStation);
                        });
         EXPECT_EQ(search.notes.size(), c.natal.cusps ? 0U : 1U);
+        EXPECT_TRUE(std::is_sorted(search.transits.begin(), search.transits.end(),
+                                   [&](const Transit& x, const Transit& y) {
+                                       return x.enter.value_or(c.span.fromUt) <
+                                              y.enter.value_or(c.span.fromUt);
+                                   }));
         ExpectInEffectAtPasses(ephemeris, c);
     }
     std::cout << "worst error: events " << worstEvent << " s, stations " << worstStation << " s\n";

@@ -74,6 +74,7 @@ TransitSearch SpringSearch() {
     search.ingresses = {{Point::Jupiter, 5, Ut(2027, 3, 5, 23, 30, 0), true},
                         {Point::Mars, 7, Ut(2027, 3, 31, 22, 59, 50), false},
                         {Point::Venus, 8, Ut(2027, 4, 2, 10, 0, 0), false}};
+    search.stations = {{Point::Saturn, Ut(2027, 3, 5, 12, 0, 0), true}};
     search.notes = {"Pluto comes from the built-in model."};
     return search;
 }
@@ -102,7 +103,8 @@ TEST_F(ForecastReadingTest, EachTransitAndIngressInTimeOrderInTheDisplayZone) {
                 "    transiting body is retrograde.",
                 "  Note: Pluto comes from the built-in model."},
                {"  Saturn square natal Sun", "  Within orb: before the range to 2027-03-10 07:15",
-                "  Exact: 2027-03-03 12:30; 2027-03-08 01:00 R", "  Saturn discordant to natal Sun",
+                "  Exact: 2027-03-03 12:30; 2027-03-08 01:00 R",
+                "  Turns retrograde 2027-03-05 13:00", "  Saturn discordant to natal Sun",
                 "  Hard work."},
                {"  Mars square natal Ascendant",
                 "  Within orb: 2027-03-02 13:00 to 2027-03-04 13:00",
