@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "core/chart/display_text.h"
+#include "core/common/cp1252.h"
 #include "core/reading/latin_text.h"
 #include "core/reading/reading_heading.h"
 #include "core/relation/relation_entries.h"
@@ -99,8 +100,8 @@ private:
     void Overlays(const std::optional<std::vector<HouseOverlay>>& overlays,
                   const std::string& owner, const std::string& host) {
         page_.Separator();
-        page_.Text(ToUpperAscii(Possessive(owner)) + " PLANETS IN " +
-                   ToUpperAscii(Possessive(host)) + " HOUSES");
+        page_.Text(ToUpper1252(Possessive(owner)) + " PLANETS IN " + ToUpper1252(Possessive(host)) +
+                   " HOUSES");
         if (!overlays) {
             page_.Text(Possessive(host) + " birth time is unknown, so " + host +
                        " has no houses to place " + Possessive(owner) + " planets in.");
@@ -113,15 +114,6 @@ private:
                        Possessive(host) + " " + HouseOrdinal(overlay.house) + " house");
             page_.EntryInBlock(SynastryHouseEntry(overlay.body, overlay.house));
         }
-    }
-
-    static std::string ToUpperAscii(std::string text) {
-        for (char& c : text) {
-            if (c >= 'a' && c <= 'z') {
-                c = static_cast<char>(c - 'a' + 'A');
-            }
-        }
-        return text;
     }
 
     const RelationshipSubject& subject_;
