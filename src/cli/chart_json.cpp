@@ -62,7 +62,12 @@ std::string FormatChartJson(const BirthChart& birthChart) {
     json += " \"utc\": " + JsonString(FormatUniversalTime(ut.unixSeconds));
     json += ", \"utc_offset_seconds\": " + std::to_string(ut.offsetSeconds);
     json += ", \"offset_source\": " + JsonString(OffsetSourceName(ut.source));
-    json += ", \"ephemeris\": " + JsonString(EphemerisUsedName(chart.ephemeris)) + ",\n";
+    json += ", " + ChartFieldsJson(chart, birthChart.notes) + "}\n";
+    return json;
+}
+
+std::string ChartFieldsJson(const Chart& chart, const std::vector<std::string>& notes) {
+    std::string json = "\"ephemeris\": " + JsonString(EphemerisUsedName(chart.ephemeris)) + ",\n";
     json += " \"house_system\": " +
             (chart.houseSystemUsed ? JsonString(HouseSystemKey(*chart.houseSystemUsed)) : "null");
     json +=
@@ -108,10 +113,10 @@ std::string FormatChartJson(const BirthChart& birthChart) {
         json += ", \"orb\": " + Degrees(aspect.orb) + "}";
     }
     json += "],\n \"notes\": [";
-    for (std::size_t i = 0; i < birthChart.notes.size(); ++i) {
-        json += (i == 0 ? "" : ", ") + JsonString(birthChart.notes[i]);
+    for (std::size_t i = 0; i < notes.size(); ++i) {
+        json += (i == 0 ? "" : ", ") + JsonString(notes[i]);
     }
-    json += "]}\n";
+    json += "]";
     return json;
 }
 

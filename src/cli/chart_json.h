@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "core/chart/birth_chart.h"
 
@@ -8,5 +9,9 @@ namespace tolvaris {
 
 // The chart as one JSON object (see docs/cli.md), ending in a line feed.
 std::string FormatChartJson(const BirthChart& chart);
+
+// The members of a chart object from "ephemeris" to "notes", without the
+// braces: what a composite, which has no input or moment, shares with it.
+std::string ChartFieldsJson(const Chart& chart, const std::vector<std::string>& notes);
 
 }  // namespace tolvaris

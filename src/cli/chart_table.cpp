@@ -8,7 +8,6 @@
 #include "core/time/time_format.h"
 
 namespace tolvaris {
-namespace {
 
 std::string Padded(std::string_view text, std::size_t width) {
     std::string padded(text);
@@ -22,6 +21,8 @@ std::string Padded(std::string_view text, std::size_t width) {
     }
     return padded;
 }
+
+namespace {
 
 std::string Row(std::string_view point, double longitude, std::string_view house,
                 std::string_view motion) {
@@ -42,7 +43,6 @@ std::string FormatDegreesInSign(double longitude) {
 }
 
 std::string FormatChartTable(const BirthChart& birthChart) {
-    const Chart& chart = birthChart.chart;
     const ChartSummary summary = SummariseChart(birthChart);
 
     std::string table;
@@ -53,9 +53,12 @@ std::string FormatChartTable(const BirthChart& birthChart) {
         table += Padded(fact.label, 16) + fact.value + "\n";
     }
     table += "\n";
+    return table + FormatChartTableBody(birthChart.chart, summary.notes);
+}
 
-    table += Padded("Point", 11) + Padded("Longitude", 13) + Padded("Sign", 24) +
-             Padded("House", 7) + "Motion\n";
+std::string FormatChartTableBody(const Chart& chart, const std::vector<std::string>& notes) {
+    std::string table = Padded("Point", 11) + Padded("Longitude", 13) + Padded("Sign", 24) +
+                        Padded("House", 7) + "Motion\n";
     for (const BodyPlacement& body : chart.bodies) {
         table += Row(body.name, body.longitude, body.house ? std::to_string(*body.house) : "-",
                      body.retrograde ? "retrograde" : "direct");
@@ -85,9 +88,9 @@ std::string FormatChartTable(const BirthChart& birthChart) {
                  Padded(PointName(aspect.second), 11) + "orb " + FormatFixedDecimal(aspect.orb, 2) +
                  " (" + std::string(AspectFamilyName(aspect.family)) + ")\n";
     }
-    if (!summary.notes.empty()) {
+    if (!notes.empty()) {
         table += "\nNotes\n";
-        for (const std::string& note : summary.notes) {
+        for (const std::string& note : notes) {
             table += "- " + note + "\n";
         }
     }

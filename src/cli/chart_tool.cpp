@@ -2,6 +2,7 @@
 
 #include <array>
 #include <ctime>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -10,6 +11,7 @@
 #include "cli/chart_table.h"
 #include "cli/command_line.h"
 #include "cli/forecast_json.h"
+#include "cli/relation_output.h"
 #include "core/atlas/atlas.h"
 #include "core/chart/chart_file.h"
 #include "core/chart/decimal_text.h"
@@ -18,6 +20,8 @@
 #include "core/forecast/forecast_calendar.h"
 #include "core/output/saving.h"
 #include "core/reading/forecast_reading.h"
+#include "core/reading/relationship_reading.h"
+#include "core/relation/relation.h"
 #include "core/time/time_format.h"
 #include "core/time/zone_periods.h"
 
@@ -181,9 +185,13 @@ std::string BirthIdentity(const BirthData& birth) {
 // The full reading of the chart, or its forecast, from the library the
 // options name; on success the outcome's message tells of missing entries
 // or a full buffer.
-Outcome ComposeReading(const ChartToolOptions& options, const BirthChart& chart,
-                       const Forecast* forecast, const std::filesystem::path& programFolder,
-                       ReadingBuffer& reading) {
+using ReadingComposer = std::function<ReadingBuffer(const std::filesystem::path&, Notices&)>;
+
+// A reading from the library the options name; on success the outcome's
+// message tells of missing entries or a full buffer.
+Outcome ComposeFromLibrary(const ChartToolOptions& options,
+                           const std::filesystem::path& programFolder,
+                           const ReadingComposer& compose, ReadingBuffer& reading) {
     const std::filesystem::path dataFolder =
         options.dataFolder.empty() ? programFolder : std::filesystem::path(options.dataFolder);
     if (std::error_code ec; !std::filesystem::is_directory(dataFolder, ec)) {
@@ -191,17 +199,27 @@ Outcome ComposeReading(const ChartToolOptions& options, const BirthChart& chart,
     }
     std::string messages;
     ErrorStreamNotices notices(messages);
-    if (forecast != nullptr) {
-        const ForecastSubject subject{chart, forecast->range, options.forecast->settings,
-                                      forecast->search};
-        reading = ForecastDataBuffer(subject, dataFolder, notices);
-    } else {
-        reading = FullReadingDataBuffer(chart, options.readingOrder, dataFolder, notices);
-    }
+    reading = compose(dataFolder, notices);
     Outcome outcome;
     outcome.message =
         reading.missing.empty() ? messages : MissingEntriesMessage(reading.missing.size());
     return outcome;
+}
+
+Outcome ComposeReading(const ChartToolOptions& options, const BirthChart& chart,
+                       const Forecast* forecast, const std::filesystem::path& programFolder,
+                       ReadingBuffer& reading) {
+    return ComposeFromLibrary(
+        options, programFolder,
+        [&](const std::filesystem::path& dataFolder, Notices& notices) {
+            if (forecast != nullptr) {
+                const ForecastSubject subject{chart, forecast->range, options.forecast->settings,
+                                              forecast->search};
+                return ForecastDataBuffer(subject, dataFolder, notices);
+            }
+            return FullReadingDataBuffer(chart, options.readingOrder, dataFolder, notices);
+        },
+        reading);
 }
 
 // The files a run writes, in order, and what is said when one fails after
@@ -224,10 +242,17 @@ private:
     std::vector<std::string> paths_;
 };
 
+// What the PDF holds before the reading's pages: the wheel page of a chart,
+// or nothing (a forecast, a composite); and the title heading the pages.
+struct PdfPages {
+    const BirthChart* wheelPage = nullptr;
+    std::string title;
+};
+
 // The wheel, the PDF (the wheel page, then the full reading; a forecast's
 // pages alone), the reading file, the calendar and the chart file, once
 // everything in them is known.
-Outcome WriteFiles(const ChartToolOptions& options, const BirthChart& chart,
+Outcome WriteFiles(const ChartToolOptions& options, const BirthChart& chart, const PdfPages& pdf,
                    const ReadingBuffer& reading, const std::string& calendar, ChartDrawing* drawing,
                    WrittenFiles& written) {
     if (!options.wheelPath.empty()) {
@@ -243,14 +268,10 @@ Outcome WriteFiles(const ChartToolOptions& options, const BirthChart& chart,
         for (const Line& line : reading.lines) {
             lines.push_back(Cp1252ToUtf8(line.View()));
         }
-        std::string title = chart.input.name.empty() ? "Tolvaris" : chart.input.name;
-        std::string error;
-        if (options.forecast) {
-            title = chart.input.name.empty() ? "Forecast" : "Forecast: " + chart.input.name;
-            error = drawing->WriteTextPdf(options.pdfPath, title, lines);
-        } else {
-            error = drawing->WritePdf(chart, options.pdfPath, title, lines);
-        }
+        const std::string error =
+            pdf.wheelPage == nullptr
+                ? drawing->WriteTextPdf(options.pdfPath, pdf.title, lines)
+                : drawing->WritePdf(*pdf.wheelPage, options.pdfPath, pdf.title, lines);
         if (!error.empty()) {
             return Failed("--pdf: " + error + written.Note());
         }
@@ -286,6 +307,123 @@ Outcome WriteFiles(const ChartToolOptions& options, const BirthChart& chart,
     return {};
 }
 
+Outcome CheckDrawing(const ChartToolOptions& options, const ChartDrawing* drawing) {
+    if ((!options.wheelPath.empty() || !options.pdfPath.empty()) && drawing == nullptr) {
+        return Failed(std::string(options.wheelPath.empty() ? "--pdf" : "--wheel") +
+                      ": drawing is not available in this program");
+    }
+    return {};
+}
+
+// The chart file given with --with, computed.
+Outcome ComputeSecondChart(const ChartToolOptions& options, Ephemeris& ephemeris,
+                           std::optional<BirthChart>& second) {
+    ChartFileResult read = ReadChartFile(options.withPath);
+    if (!read.value) {
+        return Refused("--with: " + read.error);
+    }
+    BirthChartResult result = ComputeBirthChart(ephemeris, *read.value);
+    if (!result.Ok()) {
+        const bool library =
+            result.error.kind == ErrorKind::Library || result.error.kind == ErrorKind::File;
+        return {library ? kExitFailure : kExitRefused,
+                "--with: " + options.withPath + ": " + result.error.message};
+    }
+    second = std::move(result.value);
+    return {};
+}
+
+// --with: the synastry of the two charts, or their composite or Davison
+// chart, each with its table, JSON, reading, wheel and PDF.
+Outcome ComputePair(const ChartToolOptions& options, Ephemeris& ephemeris, const BirthChart& first,
+                    const std::filesystem::path& programFolder, ChartDrawing* drawing,
+                    std::string& output, WrittenFiles& written) {
+    std::optional<BirthChart> second;
+    if (Outcome computed = ComputeSecondChart(options, ephemeris, second);
+        computed.status != kExitSuccess) {
+        return computed;
+    }
+    const bool reads = !options.readingPath.empty() || !options.pdfPath.empty();
+    const bool writesFiles =
+        !options.readingPath.empty() || !options.wheelPath.empty() || !options.pdfPath.empty();
+    const std::string pair = PairName(first.input.name, second->input.name);
+    ReadingBuffer reading;
+    Outcome outcome;
+    // The chart whose wheel --wheel draws, and the PDF's pages.
+    BirthChart wheel;
+    PdfPages pdf;
+    std::string json;
+    std::string table;
+    if (options.pair == PairChart::Davison) {
+        DavisonResult davison = ComputeDavison(ephemeris, first, *second);
+        if (!davison.Ok()) {
+            return Failed("--davison: " + davison.error);
+        }
+        wheel = std::move(*davison.value);
+        pdf = {&wheel, wheel.input.name};
+        if (reads) {
+            outcome = ComposeFromLibrary(
+                options, programFolder,
+                [&](const std::filesystem::path& dataFolder, Notices& notices) {
+                    return FullReadingDataBuffer(wheel, options.readingOrder, dataFolder, notices);
+                },
+                reading);
+        }
+        json = options.json ? FormatChartJson(wheel) : std::string();
+        table = FormatChartTable(wheel);
+    } else {
+        CompositeResult composite = ComputeComposite(ephemeris, first, *second);
+        if (!composite.Ok()) {
+            return Failed(
+                std::string(options.pair == PairChart::Composite ? "--composite: " : "--with: ") +
+                composite.error);
+        }
+        const Synastry synastry = ComputeSynastry(first.chart, second->chart, first.input.orbs);
+        const RelationshipSubject subject{first, *second, synastry, *composite.value};
+        if (options.pair == PairChart::Composite) {
+            wheel.input.name = "Composite: " + pair;
+            wheel.chart = composite.value->chart;
+            wheel.notes = composite.value->notes;
+            pdf = {nullptr, wheel.input.name};
+            json = options.json ? FormatCompositeJson(*composite.value) : std::string();
+            table = FormatCompositeTable(*composite.value);
+        } else {
+            // The bi-wheel belongs to the windows; here the first chart's
+            // wheel stands for the pair.
+            wheel = first;
+            pdf = {&wheel, "Relationship: " + pair};
+            json = options.json ? FormatSynastryJson(first, *second, synastry) : std::string();
+            table = FormatSynastryTable(first, *second, synastry);
+        }
+        if (reads) {
+            const bool compositeOnly = options.pair == PairChart::Composite;
+            outcome = ComposeFromLibrary(
+                options, programFolder,
+                [&](const std::filesystem::path& dataFolder, Notices& notices) {
+                    return compositeOnly ? ComposeWithoutWindow(dataFolder, notices,
+                                                                CompositeContent(*composite.value))
+                                         : RelationshipDataBuffer(subject, dataFolder, notices);
+                },
+                reading);
+        }
+    }
+    if (outcome.status != kExitSuccess) {
+        return outcome;
+    }
+    if (Outcome drawable = CheckDrawing(options, drawing); drawable.status != kExitSuccess) {
+        return drawable;
+    }
+    output = options.readingPath == "-" ? DataFileText(reading.lines)
+             : options.json             ? json
+             : writesFiles              ? std::string()
+                                        : table;
+    if (Outcome wrote = WriteFiles(options, wheel, pdf, reading, {}, drawing, written);
+        wrote.status != kExitSuccess) {
+        return wrote;
+    }
+    return outcome;
+}
+
 Outcome ComputeAndFormat(ChartToolOptions& options, const std::filesystem::path& programFolder,
                          ChartDrawing* drawing, std::string& output, WrittenFiles& written) {
     if (Outcome resolved = ResolveBirth(options, programFolder); resolved.status != kExitSuccess) {
@@ -308,6 +446,10 @@ Outcome ComputeAndFormat(ChartToolOptions& options, const std::filesystem::path&
         }
         return Refused(result.error.message);
     }
+    if (options.pair != PairChart::None) {
+        return ComputePair(options, ephemeris, *result.value, programFolder, drawing, output,
+                           written);
+    }
     // Everything is computed before the first file is written, so a refusal
     // writes nothing; only a failing write can leave earlier files behind.
     std::optional<Forecast> forecast;
@@ -328,9 +470,8 @@ Outcome ComputeAndFormat(ChartToolOptions& options, const std::filesystem::path&
             return outcome;
         }
     }
-    if ((!options.wheelPath.empty() || !options.pdfPath.empty()) && drawing == nullptr) {
-        return Failed(std::string(options.wheelPath.empty() ? "--pdf" : "--wheel") +
-                      ": drawing is not available in this program");
+    if (Outcome drawable = CheckDrawing(options, drawing); drawable.status != kExitSuccess) {
+        return drawable;
     }
     // A run that writes a reading, a wheel or a PDF prints no table: its
     // output is the file. JSON is printed whenever it is asked for.
@@ -357,7 +498,12 @@ Outcome ComputeAndFormat(ChartToolOptions& options, const std::filesystem::path&
                  : writesFiles              ? std::string()
                                             : FormatChartTable(*result.value);
     }
-    if (Outcome wrote = WriteFiles(options, *result.value, reading, calendar, drawing, written);
+    const BirthChart& chart = *result.value;
+    PdfPages pdf{&chart, chart.input.name.empty() ? "Tolvaris" : chart.input.name};
+    if (options.forecast) {
+        pdf = {nullptr, chart.input.name.empty() ? "Forecast" : "Forecast: " + chart.input.name};
+    }
+    if (Outcome wrote = WriteFiles(options, chart, pdf, reading, calendar, drawing, written);
         wrote.status != kExitSuccess) {
         return wrote;
     }

@@ -46,6 +46,9 @@ enum class Option {
     TransitOrb,
     DisplayZone,
     Ics,
+    With,
+    Composite,
+    Davison,
     Json,
     Help
 };
@@ -56,7 +59,7 @@ struct OptionInfo {
     bool takesValue;
 };
 
-constexpr std::array<OptionInfo, 27> kOptions = {{
+constexpr std::array<OptionInfo, 30> kOptions = {{
     {Option::Date, "--date", true},
     {Option::Time, "--time", true},
     {Option::Place, "--place", true},
@@ -82,6 +85,9 @@ constexpr std::array<OptionInfo, 27> kOptions = {{
     {Option::TransitOrb, "--transit-orb", true},
     {Option::DisplayZone, "--display-zone", true},
     {Option::Ics, "--ics", true},
+    {Option::With, "--with", true},
+    {Option::Composite, "--composite", false},
+    {Option::Davison, "--davison", false},
     {Option::Json, "--json", false},
     {Option::Help, "--help", false},
 }};
@@ -108,6 +114,9 @@ constexpr std::string_view kUsageStart =
     "                      [--bodies LIST|all] [--transit-orb DEGREES]\n"
     "                      [--display-zone ZONE|UTC] [--json | --reading FILE|-]\n"
     "                      [--ics FILE|-] [--pdf FILE.pdf]\n"
+    "       tolvaris-chart (--open FILE.chart | birth data) --with FILE.chart\n"
+    "                      [--composite | --davison] [--json] [--reading FILE|-]\n"
+    "                      [--wheel ...] [--pdf ...]\n"
     "       tolvaris-chart --places NAME\n"
     "       tolvaris-chart --help\n"
     "\n"
@@ -153,6 +162,12 @@ constexpr std::string_view kUsageEnd =
     "  --display-zone  the zone the dates are read and shown in, or UTC (default\n"
     "                the chart's zone; UTC for a chart given by its UTC offset)\n"
     "  --ics         write an iCalendar file, one event per exact pass\n"
+    "  --with        a second chart file: the synastry of the two charts (the\n"
+    "                aspects between them, each one's bodies in the other's\n"
+    "                houses); --reading and --pdf give the relationship reading\n"
+    "  --composite   with --with: the composite chart (midpoints) instead\n"
+    "  --davison     with --with: the Davison chart (the moment and place halfway)\n"
+    "                instead, with all the outputs of a chart\n"
     "\n"
     "With --reading, --wheel, --pdf or --ics the table is left out (--json still\n"
     "prints the JSON).\n"
@@ -437,11 +452,13 @@ private:
                 }
                 [[fallthrough]];
             case Option::Open:
+            case Option::With:
             case Option::Data:
                 if (value.empty()) {
                     return "the file name is empty";
                 }
                 (option == Option::Open      ? options_.openPath
+                 : option == Option::With    ? options_.withPath
                  : option == Option::Save    ? options_.savePath
                  : option == Option::Reading ? options_.readingPath
                                              : options_.dataFolder) = value;
@@ -538,6 +555,27 @@ private:
                 return Fail(NameOf(needsTransits) + " goes with --transits");
             }
         }
+        for (const Option needsWith : {Option::Composite, Option::Davison}) {
+            if (Given(needsWith) && !Given(Option::With)) {
+                return Fail(NameOf(needsWith) + " goes with --with");
+            }
+        }
+        if (Given(Option::Composite) && Given(Option::Davison)) {
+            return Fail("--composite and --davison exclude each other");
+        }
+        if (Given(Option::With)) {
+            if (Given(Option::Transits)) {
+                return Fail("--with and --transits exclude each other");
+            }
+            if (Given(Option::Order) && !Given(Option::Davison)) {
+                return Fail(
+                    "--order arranges the full reading of one chart; with --with it goes with "
+                    "--davison");
+            }
+            options_.pair = Given(Option::Composite) ? PairChart::Composite
+                            : Given(Option::Davison) ? PairChart::Davison
+                                                     : PairChart::Synastry;
+        }
         if (Given(Option::Transits)) {
             if (Given(Option::Order)) {
                 return Fail(
@@ -574,7 +612,7 @@ private:
             if (alone == Option::Places) {
                 for (const Option other :
                      {Option::Save, Option::Json, Option::Reading, Option::Wheel, Option::Size,
-                      Option::Pdf, Option::Transits}) {
+                      Option::Pdf, Option::Transits, Option::With}) {
                     if (Given(other)) {
                         return Fail("--places cannot be combined with " + NameOf(other));
                     }

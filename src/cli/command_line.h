@@ -30,6 +30,9 @@ struct ForecastOptions {
     std::string icsPath;  // --ics; "-" for standard output; empty when not asked for
 };
 
+// What --with computes from the two charts.
+enum class PairChart { None, Synastry, Composite, Davison };
+
 struct ChartToolOptions {
     ChartToolMode mode = ChartToolMode::Chart;
     // The birth as given on the command line; with --place the coordinates
@@ -48,6 +51,9 @@ struct ChartToolOptions {
     bool json = false;
     // --transits: the forecast replaces the chart's table, JSON and reading.
     std::optional<ForecastOptions> forecast;
+    // --with: the second chart file; `pair` says what is made of the two.
+    std::string withPath;
+    PairChart pair = PairChart::None;
 };
 
 struct CommandLineParse {

@@ -20,6 +20,7 @@
 #include "core/engine/interpretation_reader.h"
 #include "core/engine/page_buffers.h"
 #include "core/forecast/transit_entries.h"
+#include "core/relation/relation_entries.h"
 #include "core/requests/requests.h"
 #include "support/fake_screen.h"
 #include "support/temp_folder.h"
@@ -146,6 +147,73 @@ std::vector<TransitLookup> TransitLookups() {
     return all;
 }
 
+const std::vector<std::string> kOrdinals = {"1st", "2nd", "3rd", "4th",  "5th",  "6th",
+                                            "7th", "8th", "9th", "10th", "11th", "12th"};
+const std::vector<std::string> kRelationPoints = {"Sun",     "Moon",    "Mercury",   "Venus",
+                                                  "Mars",    "Jupiter", "Saturn",    "Uranus",
+                                                  "Neptune", "Pluto",   "Ascendant", "Midheaven"};
+
+bool OneSided(std::size_t point) {
+    return point == 0 || point == 1 || point == 3 || point == 4;  // Sun, Moon, Venus, Mars
+}
+
+// The entries of two charts: what the relationship reading asks for, with
+// the key scheme written out here.
+std::vector<TransitLookup> RelationLookups() {
+    std::vector<TransitLookup> all;
+    const std::vector<std::string> families = {"conjunction", "trine or sextile",
+                                               "square or opposition"};
+    for (std::size_t x = 0; x < kRelationPoints.size(); ++x) {
+        const std::string file = "SYNASTRY_" + kRelationPoints[x] + ".TXT";
+        for (std::size_t y = 0; y < kRelationPoints.size(); ++y) {
+            const bool yours = x != y && OneSided(x) && OneSided(y);
+            if (!yours && y < x) {
+                continue;
+            }
+            for (std::size_t a = 0; a < kPhrases.size(); ++a) {
+                const std::string key = yours ? "Your " + kRelationPoints[x] + " " + kPhrases[a] +
+                                                    " their " + kRelationPoints[y]
+                                              : "Synastry " + kRelationPoints[x] + " " +
+                                                    kPhrases[a] + " " + kRelationPoints[y];
+                all.push_back({file, key,
+                               SynastryAspectEntry(static_cast<NatalPoint>(x),
+                                                   *AspectFamilyAt(std::ptrdiff_t(a)),
+                                                   static_cast<NatalPoint>(y))});
+            }
+        }
+    }
+    for (int house = 1; house <= 12; ++house) {
+        for (std::size_t b = 0; b < 10; ++b) {
+            all.push_back({"SYNASTRY_HOUSE_" + std::to_string(house) + ".TXT",
+                           "Your " + Upper(kPlanets[b]) + " in their " +
+                               kOrdinals[std::size_t(house - 1)] + " House",
+                           SynastryHouseEntry(static_cast<Point>(b), house)});
+        }
+    }
+    const std::vector<std::size_t> composite = {0, 1, 3, 4};
+    for (const std::size_t b : composite) {
+        for (int sign = 0; sign < 12; ++sign) {
+            all.push_back({"COMPOSITE_SIGNS.TXT",
+                           "Composite " + Upper(kPlanets[b]) + " in " + kSigns[std::size_t(sign)],
+                           CompositeSignEntry(static_cast<Point>(b), sign)});
+        }
+    }
+    for (int sign = 0; sign < 12; ++sign) {
+        all.push_back({"COMPOSITE_SIGNS.TXT",
+                       "Composite " + Upper(kSigns[std::size_t(sign)]) + " rising",
+                       CompositeRisingEntry(sign)});
+    }
+    for (const std::size_t b : composite) {
+        for (int house = 1; house <= 12; ++house) {
+            all.push_back({"COMPOSITE_HOUSES.TXT",
+                           "Composite " + Upper(kPlanets[b]) + " in the " +
+                               kOrdinals[std::size_t(house - 1)] + " House",
+                           CompositeHouseEntry(static_cast<Point>(b), house)});
+        }
+    }
+    return all;
+}
+
 // An entry as the file's layout shows it: from its first non-blank line up to
 // its end marker, found without looking at any key.
 struct Entry {
@@ -228,6 +296,12 @@ protected:
                 transitFiles.emplace(t.file, Parse(test::ReadBytes(dataDir / t.file)));
             }
         }
+        for (const TransitLookup& t : relations) {
+            if (!transitFiles.contains(t.file)) {
+                ASSERT_TRUE(fs::is_regular_file(dataDir / t.file)) << "missing " << t.file;
+                transitFiles.emplace(t.file, Parse(test::ReadBytes(dataDir / t.file)));
+            }
+        }
     }
     // Every interpretation file shipped, also those no reading asks yet.
     std::map<std::string, DataFile> AllFiles() const {
@@ -248,7 +322,57 @@ protected:
     const std::vector<Request> requests = AcceptedRequests();
     fs::path dataDir;
     std::map<std::string, DataFile> files;
+    // Every lookup (transit or relation) finds a whole entry of 80 to 150
+    // words through the real reader, and no entry of their files is left
+    // unreached.
+    void ExpectEachFindsItsEntry(const std::vector<TransitLookup>& lookups) const {
+        test::FakeNotices notices;
+        PageBuffers buffers(notices);
+        std::set<std::pair<std::string, std::size_t>> reached;
+        for (const TransitLookup& t : lookups) {
+            SCOPED_TRACE(t.key);
+            EXPECT_EQ(t.built, (EntryLocation{t.key, t.file}));
+            const DataFile& file = transitFiles.at(t.file);
+            const auto entry =
+                std::find_if(file.entries.begin(), file.entries.end(),
+                             [&](const Entry& e) { return AsksFor(file.lines[e.keyLine], t.key); });
+            if (entry == file.entries.end()) {
+                ADD_FAILURE() << "no entry in " << t.file;
+                continue;
+            }
+            EXPECT_TRUE(reached.emplace(t.file, entry->keyLine).second) << "asked twice";
+            std::size_t words = 0;
+            std::vector<std::string> expected;
+            for (std::size_t k = entry->keyLine; k < entry->end; ++k) {
+                expected.push_back("  " + file.lines[k]);
+                words += k > entry->keyLine ? Words(file.lines[k]).size() : 0;
+            }
+            EXPECT_GE(words, 80u) << Place(t.file, entry->keyLine);
+            EXPECT_LE(words, 150u) << Place(t.file, entry->keyLine);
+            // The real reader takes the same lines.
+            buffers.ResetPage();
+            EXPECT_EQ(CopyInterpretation(dataDir / t.file, t.key, buffers), EntryCopy::Copied);
+            std::vector<std::string> copied;
+            for (const Line& line : buffers.PageLines()) {
+                copied.emplace_back(line.View());
+            }
+            EXPECT_EQ(copied, expected);
+        }
+        std::set<std::string> names;
+        for (const TransitLookup& t : lookups) {
+            names.insert(t.file);
+        }
+        for (const std::string& name : names) {
+            for (const Entry& entry : transitFiles.at(name).entries) {
+                EXPECT_TRUE(reached.contains({name, entry.keyLine}))
+                    << "nothing reaches " << Place(name, entry.keyLine);
+            }
+        }
+    }
+
     const std::vector<TransitLookup> transits = TransitLookups();
+    const std::vector<TransitLookup> relations = RelationLookups();
+    // The files of transits and of two charts.
     std::map<std::string, DataFile> transitFiles;
 };
 
@@ -325,42 +449,23 @@ TEST_F(LibraryTest, EveryAcceptedRequestShowsAWholeEntryOfItsOwn) {
 }
 
 TEST_F(LibraryTest, EveryTransitFindsAWholeEntryOfItsOwn) {
-    test::FakeNotices notices;
-    PageBuffers buffers(notices);
-    std::set<std::pair<std::string, std::size_t>> reached;
-    for (const TransitLookup& t : transits) {
-        SCOPED_TRACE(t.key);
-        EXPECT_EQ(t.built, (EntryLocation{t.key, t.file}));
-        const DataFile& file = transitFiles.at(t.file);
-        const auto entry =
-            std::find_if(file.entries.begin(), file.entries.end(),
-                         [&](const Entry& e) { return AsksFor(file.lines[e.keyLine], t.key); });
-        if (entry == file.entries.end()) {
-            ADD_FAILURE() << "no entry in " << t.file;
-            continue;
-        }
-        EXPECT_TRUE(reached.emplace(t.file, entry->keyLine).second) << "asked twice";
-        std::size_t words = 0;
-        std::vector<std::string> expected;
-        for (std::size_t k = entry->keyLine; k < entry->end; ++k) {
-            expected.push_back("  " + file.lines[k]);
-            words += k > entry->keyLine ? Words(file.lines[k]).size() : 0;
-        }
-        EXPECT_GE(words, 80u) << Place(t.file, entry->keyLine);
-        EXPECT_LE(words, 150u) << Place(t.file, entry->keyLine);
-        // The real reader takes the same lines.
-        buffers.ResetPage();
-        EXPECT_EQ(CopyInterpretation(dataDir / t.file, t.key, buffers), EntryCopy::Copied);
-        std::vector<std::string> copied;
-        for (const Line& line : buffers.PageLines()) {
-            copied.emplace_back(line.View());
-        }
-        EXPECT_EQ(copied, expected);
-    }
-    for (const auto& [name, file] : transitFiles) {
-        for (const Entry& entry : file.entries) {
-            EXPECT_TRUE(reached.contains({name, entry.keyLine}))
-                << "no transit reaches " << Place(name, entry.keyLine);
+    ExpectEachFindsItsEntry(transits);
+}
+
+TEST_F(LibraryTest, EveryRelationEntryIsFoundAndEachPairReadsAsWritten) {
+    EXPECT_EQ(relations.size(), 252u + 120u + 60u + 48u);
+    ExpectEachFindsItsEntry(relations);
+    // A pair read from both sides is the same entry whichever side owns which.
+    for (std::size_t x = 0; x < kRelationPoints.size(); ++x) {
+        for (std::size_t y = 0; y < x; ++y) {
+            if (OneSided(x) && OneSided(y)) {
+                continue;
+            }
+            const EntryLocation reversed = SynastryAspectEntry(
+                static_cast<NatalPoint>(x), AspectFamily::Discordant, static_cast<NatalPoint>(y));
+            EXPECT_EQ(reversed, (EntryLocation{"Synastry " + kRelationPoints[y] +
+                                                   " discordant to " + kRelationPoints[x],
+                                               "SYNASTRY_" + kRelationPoints[y] + ".TXT"}));
         }
     }
 }
@@ -421,6 +526,9 @@ TEST_F(LibraryTest, FilesFollowTheDataFileFormat) {
         keysOf[r.file].insert(r.key);
     }
     for (const TransitLookup& t : transits) {
+        keysOf[t.file].insert(t.key);
+    }
+    for (const TransitLookup& t : relations) {
         keysOf[t.file].insert(t.key);
     }
     for (const auto& [name, file] : AllFiles()) {
