@@ -242,6 +242,25 @@ double Signed(double degrees) {
     return value > 180.0 ? value - 360.0 : value;
 }
 
+double StepDays(Point body) {
+    switch (body) {
+        case Point::Moon:
+            return 0.25;
+        case Point::Mercury:
+            return 1.0;
+        case Point::Venus:
+        case Point::Mars:
+            return 2.0;
+        case Point::Sun:
+            return 4.0;
+        case Point::Jupiter:
+        case Point::Saturn:
+            return 5.0;
+        default:
+            return 8.0;
+    }
+}
+
 bool BodyReader::Read(double jd, double& longitude, double& speed) {
     const Ephemeris::BodyReading reading = ephemeris_.ReadBody(body_, jd);
     if (!reading.ok) {

@@ -26,6 +26,12 @@ double Normalise(double degrees);
 // (-180, 180].
 double Signed(double degrees);
 
+// The sampling step for a body, in days. A step must stay well below the
+// shortest retrograde loop (Mercury's, about three weeks) so that no turn and
+// return falls between two samples, and small enough that the Hermite curve
+// lands within seconds of the root before the Newton step.
+double StepDays(Point body);
+
 // Reads one body and remembers whether any reading left the files.
 class BodyReader {
 public:

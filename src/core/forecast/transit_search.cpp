@@ -35,29 +35,6 @@ std::int64_t SecondsOf(double julianDayUt) {
     return std::llround((julianDayUt - kUnixEpochJulianDay) * kSecondsPerDay);
 }
 
-// The sampling step in days. A step must stay well below the shortest
-// retrograde loop (Mercury's, about three weeks) so that no turn and return
-// falls between two samples, and small enough that the Hermite curve lands
-// within seconds of the root before the Newton step.
-double StepDays(Point body) {
-    switch (body) {
-        case Point::Moon:
-            return 0.25;
-        case Point::Mercury:
-            return 1.0;
-        case Point::Venus:
-        case Point::Mars:
-            return 2.0;
-        case Point::Sun:
-            return 4.0;
-        case Point::Jupiter:
-        case Point::Saturn:
-            return 5.0;
-        default:
-            return 8.0;
-    }
-}
-
 }  // namespace
 
 TransitSearch FindTransits(Ephemeris& ephemeris, const Chart& natal, const TransitSpan& span,
@@ -88,7 +65,7 @@ TransitSearch FindTransits(Ephemeris& ephemeris, const Chart& natal, const Trans
             return reader.Read(jd, longitude, speed);
         };
         crossings::SearchSettings how;
-        how.stepDays = StepDays(body);
+        how.stepDays = crossings::StepDays(body);
         const std::optional<crossings::LongitudeCrossings> found = crossings::FindCrossings(
             source, JulianDayOf(span.fromUt), JulianDayOf(span.toUt), levels, how);
         if (!found) {
