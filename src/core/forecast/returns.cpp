@@ -128,7 +128,7 @@ Result<SolarReturn> SolarReturnInYear(Ephemeris& ephemeris, const Chart& natal, 
     }
     if (found->empty()) {
         // The returns either side fall just outside the year: name them.
-        constexpr std::int64_t kMonth = 31 * 86400;
+        constexpr std::int64_t kMonth = std::int64_t{31} * 86400;
         const TransitSpan around{range->span.fromUt - kMonth, range->span.toUt + kMonth};
         const Result<std::vector<ReturnMoment>> near =
             ReturnsWithin(ephemeris, Point::Sun, sun, around);
@@ -159,7 +159,7 @@ Result<ReturnMoment> LunarReturnAtOrAfter(Ephemeris& ephemeris, const Chart& nat
         return InputFailure(refusal);
     }
     // A tropical month and a day of slack for the Moon's uneven pace.
-    constexpr std::int64_t kSearched = 29 * 86400;
+    constexpr std::int64_t kSearched = std::int64_t{29} * 86400;
     const Result<std::vector<ReturnMoment>> found = ReturnsWithin(
         ephemeris, Point::Moon, NatalLongitude(natal, Point::Moon), {fromUt, fromUt + kSearched});
     if (!found) {
