@@ -1,9 +1,10 @@
-// The longitude of a moving point is sampled at a step suited to its motion;
-// stations are found where the sampled speed changes sign and refined on the
-// real speed, which splits the samples into stretches of one direction. In
-// each stretch every crossing of a level is located on the cubic Hermite
-// curve through the samples (longitude and speed at both ends) and finished
-// with Newton steps on the real source. See docs/transits.md.
+// The longitude of a moving point is sampled on a grid; stations are found
+// where the sampled speed changes sign and refined on the real speed, which
+// splits the samples into stretches of one direction. In each stretch every
+// crossing of a level is located on the cubic Hermite curve through the
+// samples (longitude and speed at both ends) and, where the point moves
+// slowly or the caller asks for it, finished with Newton steps on the
+// source. See docs/transits.md for the method and its accuracy.
 
 #include "core/forecast/crossing_search.h"
 
@@ -14,17 +15,6 @@ namespace tolvaris::crossings {
 namespace {
 
 constexpr double kSecondsPerDay = 86400.0;
-
-struct Sample {
-    double jd;
-    // Whole turns since the first sample and the longitude as read: a level
-    // is compared with the reading itself, so a sample that lies exactly on
-    // it counts on the same side for both stretches it ends.
-    std::int64_t turns;
-    double longitude;  // [0, 360)
-    double unwrapped;  // turns * 360 + longitude
-    double speed;      // degrees per day
-};
 
 bool Below(const Sample& a, const Sample& b) {
     return a.turns != b.turns ? a.turns < b.turns : a.longitude < b.longitude;
@@ -80,117 +70,6 @@ struct Hermite {
     }
 };
 
-class Sampler {
-public:
-    Sampler(const LongitudeSource& source, const SearchSettings& settings)
-        : source_(source), settings_(settings) {}
-
-    // Samples the span and refines the stations; false on a failure.
-    bool SampleSpan(double first, double last) {
-        const double step = settings_.stepDays;
-        const auto count = static_cast<std::size_t>(std::ceil((last - first) / step));
-        samples_.reserve(count + 8);
-        for (std::size_t i = 0; i <= count; ++i) {
-            const double jd = i == count ? last : first + static_cast<double>(i) * step;
-            Sample sample{};
-            if (!ReadSample(jd, sample)) {
-                return false;
-            }
-            if (!samples_.empty()) {
-                if (((samples_.back().speed > 0.0) != (sample.speed > 0.0)) &&
-                    !AddStation(samples_.back(), sample)) {
-                    return false;
-                }
-            }
-            samples_.push_back(sample);
-        }
-        return true;
-    }
-
-    const std::vector<Sample>& Samples() const { return samples_; }
-    const std::vector<Turn>& Turns() const { return turns_; }
-
-    // The moment within [a, b] (one direction) the longitude reaches
-    // `target` (on the unwrapped scale of the samples).
-    std::optional<double> Refine(const Sample& a, const Sample& b, double target) {
-        const Hermite curve(a, b);
-        const double h = b.jd - a.jd;
-        double jd = a.jd + curve.Root(target) * h;
-        for (int i = 0; i < settings_.refineSteps; ++i) {
-            double longitude = 0.0;
-            double speed = 0.0;
-            if (!source_(jd, longitude, speed)) {
-                return std::nullopt;
-            }
-            if (std::fabs(speed) < 1e-9) {
-                break;
-            }
-            const double correction = -Signed(longitude - target) / speed;
-            const double next = std::clamp(jd + correction, a.jd, b.jd);
-            const double moved = std::fabs(next - jd);
-            jd = next;
-            if (moved * kSecondsPerDay < settings_.refineSeconds) {
-                break;
-            }
-        }
-        return jd;
-    }
-
-private:
-    bool ReadSample(double jd, Sample& sample) {
-        double longitude = 0.0;
-        double speed = 0.0;
-        if (!source_(jd, longitude, speed)) {
-            return false;
-        }
-        sample.jd = jd;
-        sample.speed = speed;
-        sample.longitude = longitude;
-        sample.turns = 0;
-        if (!samples_.empty()) {
-            const Sample& last = samples_.back();
-            const double moved = longitude - last.longitude;
-            sample.turns = last.turns + (moved < -180.0 ? 1 : moved > 180.0 ? -1 : 0);
-        }
-        sample.unwrapped = static_cast<double>(sample.turns) * 360.0 + longitude;
-        return true;
-    }
-
-    // The speed changes sign between a and b: bisect on the real speed and
-    // insert the station as a sample of speed 0.
-    bool AddStation(const Sample& a, const Sample& b) {
-        const bool turnsRetrograde = a.speed > 0.0;
-        double low = a.jd;
-        double high = b.jd;
-        while ((high - low) * kSecondsPerDay > settings_.stationSeconds) {
-            const double mid = (low + high) / 2;
-            double longitude = 0.0;
-            double speed = 0.0;
-            if (!source_(mid, longitude, speed)) {
-                return false;
-            }
-            if ((speed > 0.0) == turnsRetrograde) {
-                low = mid;
-            } else {
-                high = mid;
-            }
-        }
-        Sample station{};
-        if (!ReadSample((low + high) / 2, station)) {
-            return false;
-        }
-        station.speed = 0.0;
-        samples_.push_back(station);
-        turns_.push_back({station.jd, turnsRetrograde});
-        return true;
-    }
-
-    const LongitudeSource& source_;
-    const SearchSettings& settings_;
-    std::vector<Sample> samples_;
-    std::vector<Turn> turns_;
-};
-
 struct LevelAt {
     const Level* level;
     double target;  // on the unwrapped scale
@@ -242,27 +121,26 @@ double Signed(double degrees) {
     return value > 180.0 ? value - 360.0 : value;
 }
 
-double StepDays(Point body) {
+int GridStepsOf(Point body) {
     switch (body) {
         case Point::Moon:
-            return 0.25;
+            return 1;
         case Point::Mercury:
-            return 1.0;
+            return 4;
         case Point::Venus:
         case Point::Mars:
-            return 2.0;
+            return 8;
         case Point::Sun:
-            return 4.0;
         case Point::Jupiter:
         case Point::Saturn:
-            return 5.0;
-        default:
-            return 8.0;
+            return 16;
+        default:  // Uranus, Neptune, Pluto
+            return 32;
     }
 }
 
 bool BodyReader::Read(double jd, double& longitude, double& speed) {
-    const Ephemeris::BodyReading reading = ephemeris_.ReadBody(body_, jd);
+    const Ephemeris::BodyReading reading = ephemeris_->ReadBody(body_, jd);
     if (!reading.ok) {
         error_ = reading.message;
         return false;
@@ -299,41 +177,170 @@ void AddAspectLevels(const std::vector<AspectPoint>& points, double orb,
     }
 }
 
-std::optional<LongitudeCrossings> FindCrossings(const LongitudeSource& source, double firstJd,
-                                                double lastJd, std::vector<Level> levels,
-                                                const SearchSettings& settings) {
+void SortLevels(std::vector<Level>& levels) {
     std::sort(levels.begin(), levels.end(),
               [](const Level& a, const Level& b) { return a.longitude < b.longitude; });
-    Sampler sampler(source, settings);
-    if (!sampler.SampleSpan(firstJd, lastJd)) {
-        return std::nullopt;
+}
+
+bool PointSearch::AddSample(double jd) {
+    Sample sample{};
+    if (!ReadSample(jd, sample)) {
+        return false;
     }
-    const std::vector<Sample>& samples = sampler.Samples();
-    LongitudeCrossings found;
-    found.startLongitude = samples.front().unwrapped;
+    if (!samples_.empty() && (samples_.back().speed > 0.0) != (sample.speed > 0.0) &&
+        !AddStation(samples_.back(), sample)) {
+        return false;
+    }
+    samples_.push_back(sample);
+    return true;
+}
+
+std::optional<std::vector<Met>> PointSearch::Crossings(const std::vector<Level>& sorted) {
+    std::vector<Met> met;
     std::vector<LevelAt> between;
-    for (std::size_t k = 0; k + 1 < samples.size(); ++k) {
-        const Sample& a = samples[k];
-        const Sample& b = samples[k + 1];
+    for (std::size_t k = 0; k + 1 < samples_.size(); ++k) {
+        const Sample& a = samples_[k];
+        const Sample& b = samples_[k + 1];
         const bool rising = Below(a, b);
-        LevelsBetween(levels, a, b, between);
+        LevelsBetween(sorted, a, b, between);
         double previous = a.jd;
         for (const LevelAt& crossing : between) {
-            const std::optional<double> jd = sampler.Refine(a, b, crossing.target);
+            const std::optional<double> jd = Refine(a, b, crossing.target);
             if (!jd) {
                 return std::nullopt;
             }
             // Keep the order the point meets them in.
             previous = std::max(previous, *jd);
-            found.met.push_back({previous, *crossing.level, !rising});
+            met.push_back({previous, *crossing.level, !rising});
         }
     }
-    found.turns = sampler.Turns();
-    return found;
+    return met;
 }
 
-PointEvents EventsOf(const LongitudeCrossings& crossings, const std::vector<AspectPoint>& points,
-                     double orb, const TransitSpan& span,
+// The moment within [a, b] (one direction) the longitude reaches `target`
+// (on the unwrapped scale of the samples).
+std::optional<double> PointSearch::Refine(const Sample& a, const Sample& b, double target) {
+    const Hermite curve(a, b);
+    const double h = b.jd - a.jd;
+    double jd = a.jd + curve.Root(target) * h;
+    if (std::fabs(curve.Slope((jd - a.jd) / h) / h) >= settings_.newtonBelowSpeed) {
+        return jd;
+    }
+    for (int i = 0; i < settings_.refineSteps; ++i) {
+        double longitude = 0.0;
+        double speed = 0.0;
+        if (!source_(jd, longitude, speed)) {
+            return std::nullopt;
+        }
+        if (std::fabs(speed) < 1e-9) {
+            break;
+        }
+        const double next = jd - Signed(longitude - target) / speed;
+        // So close to a station that Newton would leave the stretch: the
+        // curve's answer stands.
+        if (next < a.jd || next > b.jd) {
+            break;
+        }
+        const double moved = std::fabs(next - jd);
+        jd = next;
+        if (moved * kSecondsPerDay < settings_.refineSeconds) {
+            break;
+        }
+    }
+    return jd;
+}
+
+bool PointSearch::ReadSample(double jd, Sample& sample) {
+    double longitude = 0.0;
+    double speed = 0.0;
+    if (!source_(jd, longitude, speed)) {
+        return false;
+    }
+    Place(jd, longitude, speed, sample);
+    return true;
+}
+
+// Counts the turns from the sample before.
+void PointSearch::Place(double jd, double longitude, double speed, Sample& sample) const {
+    sample.jd = jd;
+    sample.speed = speed;
+    sample.longitude = longitude;
+    sample.turns = 0;
+    if (!samples_.empty()) {
+        const Sample& last = samples_.back();
+        const double moved = longitude - last.longitude;
+        sample.turns = last.turns + (moved < -180.0 ? 1 : moved > 180.0 ? -1 : 0);
+    }
+    sample.unwrapped = static_cast<double>(sample.turns) * 360.0 + longitude;
+}
+
+// The speed changes sign between a and b: regula falsi on the real speed (the
+// Illinois variant, so neither end sticks), which runs nearly straight
+// through a station, until a step moves less than the settings' seconds; the
+// station goes in as a sample of speed 0.
+bool PointSearch::AddStation(const Sample& a, const Sample& b) {
+    const bool turnsRetrograde = a.speed > 0.0;
+    double ta = a.jd;
+    double fa = a.speed;
+    double tb = b.jd;
+    double fb = b.speed;
+    double t = ta;
+    double longitude = a.longitude;
+    int side = 0;
+    for (int i = 0; i < 40; ++i) {
+        double next = (ta * fb - tb * fa) / (fb - fa);
+        if (!(next > ta && next < tb)) {
+            next = (ta + tb) / 2;
+        }
+        const double moved = std::fabs(next - t);
+        t = next;
+        double speed = 0.0;
+        if (!source_(t, longitude, speed)) {
+            return false;
+        }
+        if ((speed > 0.0) == (fa > 0.0)) {
+            ta = t;
+            fa = speed;
+            if (side == -1) {
+                fb /= 2;
+            }
+            side = -1;
+        } else {
+            tb = t;
+            fb = speed;
+            if (side == 1) {
+                fa /= 2;
+            }
+            side = 1;
+        }
+        const double limit = settings_.stationSeconds;
+        if (moved * kSecondsPerDay < limit || (tb - ta) * kSecondsPerDay < limit) {
+            break;
+        }
+    }
+    Sample station{};
+    Place(t, longitude, 0.0, station);
+    samples_.push_back(station);
+    turns_.push_back({t, turnsRetrograde});
+    return true;
+}
+
+std::optional<std::size_t> SampleOnGrid(std::vector<PointSearch>& searches,
+                                        const std::vector<int>& steps, double first, double last) {
+    const auto gridPoints = static_cast<std::int64_t>(std::ceil((last - first) / kGridDays));
+    for (std::int64_t k = 0; k <= gridPoints; ++k) {
+        const double jd = k == gridPoints ? last : first + static_cast<double>(k) * kGridDays;
+        for (std::size_t i = 0; i < searches.size(); ++i) {
+            if ((k == gridPoints || k % steps[i] == 0) && !searches[i].AddSample(jd)) {
+                return i;
+            }
+        }
+    }
+    return std::nullopt;
+}
+
+PointEvents EventsOf(double start, const std::vector<Met>& met,
+                     const std::vector<AspectPoint>& points, double orb, const TransitSpan& span,
                      const std::function<std::int64_t(double)>& toSeconds) {
     struct Open {
         bool inside = false;
@@ -342,26 +349,26 @@ PointEvents EventsOf(const LongitudeCrossings& crossings, const std::vector<Aspe
     PointEvents events;
     std::vector<Open> open(points.size());
     for (std::size_t i = 0; i < points.size(); ++i) {
-        const double d = Signed(crossings.startLongitude - points[i].longitude);
+        const double d = Signed(start - points[i].longitude);
         if (d > -orb && d <= orb) {
             open[i].inside = true;
             open[i].window = {points[i].natal, points[i].kind, std::nullopt, std::nullopt, {},
                               span.fromUt};
         }
     }
-    for (const Met& met : crossings.met) {
-        const Level& level = met.level;
-        const std::int64_t when = Clamp(toSeconds(met.jd), span);
+    for (const Met& crossing : met) {
+        const Level& level = crossing.level;
+        const std::int64_t when = Clamp(toSeconds(crossing.jd), span);
         const int index = static_cast<int>(level.index);
         if (level.kind == LevelKind::Cusp) {
             // A retrograde crossing enters the house below the cusp.
-            const int house = !met.retrograde ? index + 1 : (index == 0 ? 12 : index);
-            events.ingresses.push_back({house, when, met.retrograde});
+            const int house = !crossing.retrograde ? index + 1 : (index == 0 ? 12 : index);
+            events.ingresses.push_back({house, when, crossing.retrograde});
             continue;
         }
         if (level.kind == LevelKind::Sign) {
-            const int sign = !met.retrograde ? index : (index + 11) % 12;
-            events.signs.push_back({sign, when, met.retrograde});
+            const int sign = !crossing.retrograde ? index : (index + 11) % 12;
+            events.signs.push_back({sign, when, crossing.retrograde});
             continue;
         }
         Open& state = open[level.index];
@@ -372,7 +379,7 @@ PointEvents EventsOf(const LongitudeCrossings& crossings, const std::vector<Aspe
                 state.inside = true;
                 state.window = {point.natal, point.kind, when, std::nullopt, {}, when};
             }
-            state.window.exact.push_back({when, met.retrograde});
+            state.window.exact.push_back({when, crossing.retrograde});
             continue;
         }
         if (!state.inside) {

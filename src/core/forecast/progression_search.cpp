@@ -10,6 +10,7 @@
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -154,21 +155,20 @@ void AddAspects(NatalPoint progressed, double longitude, double speed,
     }
 }
 
-// Refinement in progressed time: a hundredth of a second is 3.65 seconds of
-// real time; stations to a fiftieth, 7 seconds.
-crossings::SearchSettings ProgressedSettings(double stepDays) {
-    crossings::SearchSettings how;
-    how.stepDays = stepDays;
-    how.refineSeconds = 0.01;
-    how.refineSteps = 8;
-    how.stationSeconds = 0.02;
-    return how;
-}
+// Refinement in progressed time: Newton to a hundredth of a second, which
+// is 3.65 seconds of real time; stations to a fiftieth, 7 seconds.
+const crossings::SearchSettings kProgressed = crossings::SearchSettings::Fine();
 
-// Where the progressed angles sample: the Ascendant can run at several
-// degrees a year in high latitudes; a quarter of a progressed day is about
-// three months of life.
-constexpr double kAngleStepDays = 0.25;
+// The Ascendant is sampled at every grid point: it can run at several
+// degrees a year in high latitudes.
+constexpr int kAscendantSteps = 1;
+
+// One progressed point of the search and what is asked of it.
+struct Moving {
+    NatalPoint point;
+    bool aspects;  // its aspects to the natal points
+    bool placed;   // its signs, natal houses and stations
+};
 
 }  // namespace
 
@@ -262,88 +262,51 @@ ProgressionSearch FindProgressions(Ephemeris& ephemeris, const Chart& natal, dou
     if (span.toUt <= span.fromUt || natal.bodies.empty()) {
         return search;
     }
-    const double first = ProgressedJulianDay(natal, span.fromUt);
-    const double last = ProgressedJulianDay(natal, span.toUt);
     const auto toSeconds = [&natal](double jd) { return RealMomentOf(natal, jd); };
     const std::vector<AspectPoint> points = crossings::AspectPointsOf(NatalTargets(natal));
     const double orb = settings.orb;
 
-    std::vector<crossings::KeyedWindow> windows;
-    std::vector<Point> builtInBodies;
-    std::optional<PositionSource> builtInSource;
-    const auto noteSource = [&](Point body, std::optional<PositionSource> source) {
-        if (source) {
-            builtInBodies.push_back(body);
-            if (!builtInSource || *source == PositionSource::BuiltInFilesMissing) {
-                builtInSource = source;
-            }
-        }
-    };
-    const auto keepWindows = [&](NatalPoint moving, const crossings::PointEvents& events) {
-        for (const crossings::AspectWindow& window : events.windows) {
-            windows.push_back({static_cast<int>(moving), window});
-        }
-    };
-
+    // The bodies asked for, then the angles; each sampled on the grid, the
+    // Midheaven with the Sun's step, of which it is a shifted copy.
+    std::vector<Moving> moving;
     for (const Point body : kBodies) {
-        const auto natalPoint = static_cast<NatalPoint>(body);
-        const bool aspects = Contains(settings.aspecting, natalPoint);
+        const auto point = static_cast<NatalPoint>(body);
+        const bool aspects = Contains(settings.aspecting, point);
         const bool placed = Contains(settings.bodies, body);
-        if (!aspects && !placed) {
-            continue;
+        if (aspects || placed) {
+            moving.push_back({point, aspects, placed});
         }
-        std::vector<Level> levels;
-        if (aspects) {
-            crossings::AddAspectLevels(points, orb, levels);
-        }
-        if (placed) {
-            for (std::size_t sign = 0; sign < 12; ++sign) {
-                levels.push_back({30.0 * static_cast<double>(sign), LevelKind::Sign, sign});
-            }
-            if (natal.cusps) {
-                for (std::size_t i = 0; i < natal.cusps->size(); ++i) {
-                    levels.push_back({Normalise((*natal.cusps)[i]), LevelKind::Cusp, i});
-                }
-            }
-        }
-        crossings::BodyReader reader(ephemeris, body);
-        const crossings::LongitudeSource source = [&reader](double jd, double& longitude,
-                                                            double& speed) {
-            return reader.Read(jd, longitude, speed);
-        };
-        const std::optional<crossings::LongitudeCrossings> found = crossings::FindCrossings(
-            source, first, last, levels, ProgressedSettings(crossings::StepDays(body)));
-        if (!found) {
-            return ProgressionSearch{{}, {}, {}, {}, {}, reader.Error()};
-        }
-        // A body not asked for aspects opens no window, not even at the start.
-        const crossings::PointEvents events = crossings::EventsOf(
-            *found, aspects ? points : std::vector<AspectPoint>{}, orb, span, toSeconds);
-        keepWindows(natalPoint, events);
-        for (const crossings::Ingress& ingress : events.ingresses) {
-            search.ingresses.push_back(
-                {body, ingress.house, ingress.utSeconds, ingress.retrograde});
-        }
-        for (const crossings::SignEntry& entry : events.signs) {
-            search.signChanges.push_back({body, entry.sign, entry.utSeconds, entry.retrograde});
-        }
-        if (placed) {
-            for (const crossings::Turn& turn : found->turns) {
-                search.stations.push_back({body, toSeconds(turn.jd), turn.turnsRetrograde});
-            }
-        }
-        noteSource(body, reader.BuiltIn());
     }
-
     if (HasAngles(natal)) {
         for (const NatalPoint angle : {NatalPoint::Ascendant, NatalPoint::Midheaven}) {
-            if (!Contains(settings.aspecting, angle)) {
-                continue;
+            if (Contains(settings.aspecting, angle)) {
+                moving.push_back({angle, true, false});
             }
-            const bool ascendant = angle == NatalPoint::Ascendant;
-            AngleReader reader(ephemeris, natal, birthLatitude);
-            const crossings::LongitudeSource source = [&](double jd, double& longitude,
-                                                          double& speed) {
+        }
+    }
+    std::vector<crossings::BodyReader> readers;
+    std::vector<AngleReader> angleReaders;
+    readers.reserve(moving.size());
+    angleReaders.reserve(moving.size());
+    std::vector<crossings::PointSearch> searches;
+    std::vector<int> steps;
+    std::vector<std::function<std::string()>> errors;
+    for (const Moving& m : moving) {
+        if (const std::optional<Point> body = BodyOf(m.point)) {
+            crossings::BodyReader& reader = readers.emplace_back(ephemeris, *body);
+            searches.emplace_back(
+                [&reader](double jd, double& longitude, double& speed) {
+                    return reader.Read(jd, longitude, speed);
+                },
+                kProgressed);
+            steps.push_back(crossings::GridStepsOf(*body));
+            errors.emplace_back([&reader] { return reader.Error(); });
+            continue;
+        }
+        const bool ascendant = m.point == NatalPoint::Ascendant;
+        AngleReader& reader = angleReaders.emplace_back(ephemeris, natal, birthLatitude);
+        searches.emplace_back(
+            [&reader, ascendant](double jd, double& longitude, double& speed) {
                 Angles angles;
                 if (!reader.Read(jd, ascendant, angles)) {
                     return false;
@@ -351,16 +314,69 @@ ProgressionSearch FindProgressions(Ephemeris& ephemeris, const Chart& natal, dou
                 longitude = ascendant ? angles.ascendant : angles.midheaven;
                 speed = ascendant ? angles.ascendantSpeed : angles.midheavenSpeed;
                 return true;
-            };
-            std::vector<Level> levels;
+            },
+            kProgressed);
+        steps.push_back(ascendant ? kAscendantSteps : crossings::GridStepsOf(Point::Sun));
+        errors.emplace_back([&reader] { return reader.Error(); });
+    }
+    if (const std::optional<std::size_t> failed =
+            crossings::SampleOnGrid(searches, steps, ProgressedJulianDay(natal, span.fromUt),
+                                    ProgressedJulianDay(natal, span.toUt))) {
+        return ProgressionSearch{{}, {}, {}, {}, {}, errors[*failed]()};
+    }
+
+    std::vector<crossings::KeyedWindow> windows;
+    for (std::size_t i = 0; i < moving.size(); ++i) {
+        const Moving& m = moving[i];
+        std::vector<Level> levels;
+        if (m.aspects) {
             crossings::AddAspectLevels(points, orb, levels);
-            const std::optional<crossings::LongitudeCrossings> found = crossings::FindCrossings(
-                source, first, last, levels,
-                ProgressedSettings(ascendant ? kAngleStepDays : crossings::StepDays(Point::Sun)));
-            if (!found) {
-                return ProgressionSearch{{}, {}, {}, {}, {}, reader.Error()};
+        }
+        if (m.placed) {
+            for (std::size_t sign = 0; sign < 12; ++sign) {
+                levels.push_back({30.0 * static_cast<double>(sign), LevelKind::Sign, sign});
             }
-            keepWindows(angle, crossings::EventsOf(*found, points, orb, span, toSeconds));
+            if (natal.cusps) {
+                for (std::size_t c = 0; c < natal.cusps->size(); ++c) {
+                    levels.push_back({Normalise((*natal.cusps)[c]), LevelKind::Cusp, c});
+                }
+            }
+        }
+        crossings::SortLevels(levels);
+        const std::optional<std::vector<crossings::Met>> met = searches[i].Crossings(levels);
+        if (!met) {
+            return ProgressionSearch{{}, {}, {}, {}, {}, errors[i]()};
+        }
+        // A point not asked for aspects opens no window, not even at the start.
+        const crossings::PointEvents events = crossings::EventsOf(
+            searches[i].Samples().front().unwrapped, *met,
+            m.aspects ? points : std::vector<AspectPoint>{}, orb, span, toSeconds);
+        for (const crossings::AspectWindow& window : events.windows) {
+            windows.push_back({static_cast<int>(m.point), window});
+        }
+        const std::optional<Point> body = BodyOf(m.point);
+        if (!body || !m.placed) {
+            continue;
+        }
+        for (const crossings::Ingress& ingress : events.ingresses) {
+            search.ingresses.push_back(
+                {*body, ingress.house, ingress.utSeconds, ingress.retrograde});
+        }
+        for (const crossings::SignEntry& entry : events.signs) {
+            search.signChanges.push_back({*body, entry.sign, entry.utSeconds, entry.retrograde});
+        }
+        for (const crossings::Turn& turn : searches[i].Turns()) {
+            search.stations.push_back({*body, toSeconds(turn.jd), turn.turnsRetrograde});
+        }
+    }
+    std::vector<Point> builtInBodies;
+    std::optional<PositionSource> builtInSource;
+    for (const crossings::BodyReader& reader : readers) {
+        if (const std::optional<PositionSource> source = reader.BuiltIn()) {
+            builtInBodies.push_back(reader.Body());
+            if (!builtInSource || *source == PositionSource::BuiltInFilesMissing) {
+                builtInSource = source;
+            }
         }
     }
 

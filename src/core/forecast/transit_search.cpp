@@ -1,7 +1,7 @@
-// The transit search: each body's longitude is sampled at a step suited to
-// its motion and every crossing of an aspect point, an orb edge or a cusp
-// located (core/forecast/crossing_search.h). See docs/transits.md for the
-// method and its accuracy.
+// The transit search: every body's longitude sampled on one grid, instant by
+// instant, and each crossing of an aspect point, an orb edge or a cusp
+// located by the shared crossing search (core/forecast/crossing_search.h).
+// See docs/transits.md for the method and its accuracy.
 
 #include <algorithm>
 #include <cmath>
@@ -53,26 +53,38 @@ TransitSearch FindTransits(Ephemeris& ephemeris, const Chart& natal, const Trans
             levels.push_back({crossings::Normalise((*natal.cusps)[i]), LevelKind::Cusp, i});
         }
     }
+    crossings::SortLevels(levels);
+
+    // Every body sampled, instant by instant.
+    std::vector<crossings::BodyReader> readers;
+    readers.reserve(settings.bodies.size());
+    std::vector<crossings::PointSearch> searches;
+    std::vector<int> steps;
+    for (const Point body : settings.bodies) {
+        crossings::BodyReader& reader = readers.emplace_back(ephemeris, body);
+        searches.emplace_back(
+            [&reader](double jd, double& longitude, double& speed) {
+                return reader.Read(jd, longitude, speed);
+            },
+            crossings::SearchSettings{});
+        steps.push_back(crossings::GridStepsOf(body));
+    }
+    if (const std::optional<std::size_t> failed = crossings::SampleOnGrid(
+            searches, steps, JulianDayOf(span.fromUt), JulianDayOf(span.toUt))) {
+        return TransitSearch{{}, {}, {}, {}, readers[*failed].Error()};
+    }
 
     std::vector<crossings::KeyedWindow> windows;
     std::vector<Point> builtInBodies;
     std::optional<PositionSource> builtInSource;
-
-    for (const Point body : settings.bodies) {
-        crossings::BodyReader reader(ephemeris, body);
-        const crossings::LongitudeSource source = [&reader](double jd, double& longitude,
-                                                            double& speed) {
-            return reader.Read(jd, longitude, speed);
-        };
-        crossings::SearchSettings how;
-        how.stepDays = crossings::StepDays(body);
-        const std::optional<crossings::LongitudeCrossings> found = crossings::FindCrossings(
-            source, JulianDayOf(span.fromUt), JulianDayOf(span.toUt), levels, how);
-        if (!found) {
-            return TransitSearch{{}, {}, {}, {}, reader.Error()};
+    for (std::size_t i = 0; i < searches.size(); ++i) {
+        const Point body = readers[i].Body();
+        const std::optional<std::vector<crossings::Met>> met = searches[i].Crossings(levels);
+        if (!met) {
+            return TransitSearch{{}, {}, {}, {}, readers[i].Error()};
         }
-        const crossings::PointEvents events =
-            crossings::EventsOf(*found, points, orb, span, SecondsOf);
+        const crossings::PointEvents events = crossings::EventsOf(
+            searches[i].Samples().front().unwrapped, *met, points, orb, span, SecondsOf);
         for (const crossings::AspectWindow& window : events.windows) {
             windows.push_back({static_cast<int>(body), window});
         }
@@ -80,13 +92,13 @@ TransitSearch FindTransits(Ephemeris& ephemeris, const Chart& natal, const Trans
             search.ingresses.push_back(
                 {body, ingress.house, ingress.utSeconds, ingress.retrograde});
         }
-        for (const crossings::Turn& turn : found->turns) {
+        for (const crossings::Turn& turn : searches[i].Turns()) {
             search.stations.push_back({body, SecondsOf(turn.jd), turn.turnsRetrograde});
         }
-        if (const std::optional<PositionSource> builtIn = reader.BuiltIn()) {
+        if (const std::optional<PositionSource> source = readers[i].BuiltIn()) {
             builtInBodies.push_back(body);
-            if (!builtInSource || *builtIn == PositionSource::BuiltInFilesMissing) {
-                builtInSource = builtIn;
+            if (!builtInSource || *source == PositionSource::BuiltInFilesMissing) {
+                builtInSource = source;
             }
         }
     }
@@ -104,8 +116,11 @@ TransitSearch FindTransits(Ephemeris& ephemeris, const Chart& natal, const Trans
                      [](const Station& x, const Station& y) { return x.utSeconds < y.utSeconds; });
 
     if (builtInSource) {
-        search.notes.push_back(crossings::BuiltInNote("Transiting", builtInBodies, *builtInSource,
-                                                      "the times may differ by some seconds."));
+        search.notes.push_back(crossings::BuiltInNote(
+            "Transiting", builtInBodies, *builtInSource,
+            "those positions differ from the files' by up to about 10 seconds of arc, which "
+            "moves a moment by up to a minute or so for the Sun and the Moon and by hours for "
+            "the slowest planets."));
     }
     if (!natal.ascendant || !natal.midheaven || !natal.cusps) {
         search.notes.emplace_back(

@@ -3,6 +3,7 @@
 // within a minute (stations within half an hour), and nothing more.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <fstream>
@@ -47,10 +48,6 @@ Point PointNamed(const std::string& name) {
     return Point::Sun;
 }
 
-CivilDate DateOf(const std::string& text) {
-    return std::get<CivilDate>(ParseDate(text));
-}
-
 std::vector<GoldenCase> ReadGolden() {
     std::ifstream in(TOLVARIS_TRANSIT_GOLDEN);
     std::vector<GoldenCase> cases;
@@ -76,8 +73,8 @@ std::vector<GoldenCase> ReadGolden() {
         } else if (key == "range") {
             std::string first, last;
             values >> first >> last;
-            c.first = DateOf(first);
-            c.last = DateOf(last);
+            c.first = std::get<CivilDate>(ParseDate(first));
+            c.last = std::get<CivilDate>(ParseDate(last));
         } else if (key == "span") {
             values >> c.span.fromUt >> c.span.toUt;
         } else if (key == "bodies") {
@@ -166,6 +163,58 @@ bool Matches(const std::string& golden, const Transit& transit) {
     return count == transit.exact.size();
 }
 
+// Each golden line matches one event found, and no event is left over.
+template <class Found, class Match>
+void ExpectOneToOne(const std::vector<std::string>& golden, const std::vector<Found>& found,
+                    const char* what, Match match) {
+    std::vector<bool> used(found.size(), false);
+    for (const std::string& line : golden) {
+        bool matched = false;
+        for (std::size_t i = 0; i < found.size() && !matched; ++i) {
+            matched = !used[i] && match(line, found[i]);
+            used[i] = used[i] || matched;
+        }
+        EXPECT_TRUE(matched) << "missing " << what << " " << line;
+    }
+    EXPECT_EQ(found.size(), golden.size()) << what << ": found some that swetest has not";
+}
+
+// At each golden exact pass the transit is in effect, all but exact, with
+// the pass's motion; ten minutes before it applies, ten minutes after it
+// separates.
+void ExpectInEffectAtPasses(Ephemeris& ephemeris, const GoldenCase& c) {
+    for (const std::string& golden : c.transits) {
+        std::istringstream fields(golden);
+        std::string body, natal, kind, enter, leave, exact;
+        fields >> body >> natal >> kind >> enter >> leave >> exact;
+        std::istringstream passes(exact == "-" ? "" : exact);
+        std::string pass;
+        while (std::getline(passes, pass, ',')) {
+            const auto at = static_cast<std::int64_t>(std::llround(std::stod(pass)));
+            for (const std::int64_t offset : {-600, 0, 600}) {
+                SCOPED_TRACE(golden + " at " + std::to_string(offset) + " s");
+                const TransitsNow now =
+                    TransitsInEffect(ephemeris, c.natal, at + offset, c.settings);
+                const TransitInEffect* found = nullptr;
+                for (const TransitInEffect& t : now.transits) {
+                    if (PointName(t.transiting) == body && NatalPointName(t.natal) == natal &&
+                        AspectKindName(t.kind) == kind &&
+                        (!found || t.distance < found->distance)) {
+                        found = &t;
+                    }
+                }
+                ASSERT_NE(found, nullptr);
+                EXPECT_EQ(found->retrograde, pass.back() == 'R');
+                if (offset == 0) {
+                    EXPECT_LT(found->distance, 0.01);
+                } else {
+                    EXPECT_EQ(found->applying, offset < 0);
+                }
+            }
+        }
+    }
+}
+
 TEST(TransitSearch, FindsWhatSwetestFinds) {
     const std::vector<GoldenCase> cases = ReadGolden();
     ASSERT_GE(cases.size(), 4U);
@@ -179,53 +228,33 @@ TEST(TransitSearch, FindsWhatSwetestFinds) {
         const TransitSearch search = FindTransits(ephemeris, c.natal, range->span, c.settings);
         ASSERT_TRUE(search.Ok()) << search.error;
 
-        std::vector<bool> used(search.transits.size(), false);
-        for (const std::string& golden : c.transits) {
-            bool found = false;
-            for (std::size_t i = 0; i < search.transits.size() && !found; ++i) {
-                found = !used[i] && Matches(golden, search.transits[i]);
-                used[i] = used[i] || found;
-            }
-            EXPECT_TRUE(found) << "missing transit " << golden;
-        }
-        EXPECT_EQ(search.transits.size(), c.transits.size())
-            << "transits found that swetest has not";
-
-        std::vector<bool> ingressUsed(search.ingresses.size(), false);
-        for (const std::string& golden : c.ingresses) {
-            std::istringstream fields(golden);
-            std::string body, time, motion;
-            int house = 0;
-            fields >> body >> house >> time >> motion;
-            bool found = false;
-            for (std::size_t i = 0; i < search.ingresses.size() && !found; ++i) {
-                const HouseIngress& ingress = search.ingresses[i];
-                found = !ingressUsed[i] && PointName(ingress.transiting) == body &&
-                        ingress.house == house && ingress.retrograde == (motion == "R") &&
-                        Near(time, ingress.utSeconds, kEventTolerance, worstEvent);
-                ingressUsed[i] = ingressUsed[i] || found;
-            }
-            EXPECT_TRUE(found) << "missing ingress " << golden;
-        }
-        EXPECT_EQ(search.ingresses.size(), c.ingresses.size());
-
-        std::vector<bool> stationUsed(search.stations.size(), false);
-        for (const std::string& golden : c.stations) {
-            std::istringstream fields(golden);
-            std::string body, time, turns;
-            fields >> body >> time >> turns;
-            bool found = false;
-            for (std::size_t i = 0; i < search.stations.size() && !found; ++i) {
-                const Station& station = search.stations[i];
-                found = !stationUsed[i] && PointName(station.body) == body &&
-                        station.turnsRetrograde == (turns == "retrograde") &&
-                        Near(time, station.utSeconds, kStationTolerance, worstStation);
-                stationUsed[i] = stationUsed[i] || found;
-            }
-            EXPECT_TRUE(found) << "missing station " << golden;
-        }
-        EXPECT_EQ(search.stations.size(), c.stations.size());
+        ExpectOneToOne(c.transits, search.transits, "transit", Matches);
+        ExpectOneToOne(c.ingresses, search.ingresses, "ingress",
+                       [](const std::string& golden, const HouseIngress& ingress) {
+                           std::istringstream fields(golden);
+                           std::string body, time, motion;
+                           int house = 0;
+                           fields >> body >> house >> time >> motion;
+                           return PointName(ingress.transiting) == body && ingress.house == house &&
+                                  ingress.retrograde == (motion == "R") &&
+                                  Near(time, ingress.utSeconds, kEventTolerance, worstEvent);
+                       });
+        ExpectOneToOne(c.stations, search.stations, "station",
+                       [](const std::string& golden, const Station& station) {
+                           std::istringstream fields(golden);
+                           std::string body, time, turns;
+                           fields >> body >> time >> turns;
+                           return PointName(station.body) == body &&
+                                  station.turnsRetrograde == (turns == "retrograde") &&
+                                  Near(time, station.utSeconds, kStationTolerance, worstStation);
+                       });
         EXPECT_EQ(search.notes.size(), c.natal.cusps ? 0U : 1U);
+        EXPECT_TRUE(std::is_sorted(search.transits.begin(), search.transits.end(),
+                                   [&](const Transit& x, const Transit& y) {
+                                       return x.enter.value_or(c.span.fromUt) <
+                                              y.enter.value_or(c.span.fromUt);
+                                   }));
+        ExpectInEffectAtPasses(ephemeris, c);
     }
     std::cout << "worst error: events " << worstEvent << " s, stations " << worstStation << " s\n";
 }
