@@ -226,7 +226,12 @@ std::vector<Event> EventsOf(const ProgressionSearch& search) {
     return events;
 }
 
-bool Near(const Event& golden, const Event& found, double& worst) {
+// The worst errors, for the report: stations apart, as the library's speed of
+// a slow planet is noisy at 1e-8 degree a day, a progressed second of Uranus.
+double worstEvent = 0.0;
+double worstStation = 0.0;
+
+bool Near(const Event& golden, const Event& found) {
     if (golden.key != found.key || golden.times.size() != found.times.size()) {
         return false;
     }
@@ -242,13 +247,13 @@ bool Near(const Event& golden, const Event& found, double& worst) {
     if (largest > kEventSeconds) {
         return false;
     }
+    double& worst = golden.key.rfind("station", 0) == 0 ? worstStation : worstEvent;
     worst = std::max(worst, largest);
     return true;
 }
 
 TEST(Progressions, EventsAsSwetest) {
     Ephemeris ephemeris;
-    double worst = 0.0;
     int cases = 0;
     const std::vector<std::vector<std::string>> lines = GoldenLines();
     for (std::size_t at = 0; at < lines.size(); ++at) {
@@ -274,7 +279,7 @@ TEST(Progressions, EventsAsSwetest) {
             const Event event = EventOf(lines[at]);
             bool matched = false;
             for (std::size_t i = 0; i < found.size() && !matched; ++i) {
-                matched = !used[i] && Near(event, found[i], worst);
+                matched = !used[i] && Near(event, found[i]);
                 used[i] = used[i] || matched;
             }
             EXPECT_TRUE(matched) << "missing: " << event.key;
@@ -285,7 +290,7 @@ TEST(Progressions, EventsAsSwetest) {
         }
     }
     EXPECT_GE(cases, 3);
-    std::cout << "worst event error " << worst << " s\n";
+    std::cout << "worst error: events " << worstEvent << " s, stations " << worstStation << " s\n";
 }
 
 }  // namespace
