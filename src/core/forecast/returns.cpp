@@ -99,6 +99,10 @@ Result<std::vector<ReturnMoment>> ReturnsWithin(Ephemeris& ephemeris, Point body
         if (!jd) {
             return LibraryError(reader.Error());
         }
+        if (!std::isfinite(*jd)) {
+            return LibraryError("the return of the " + std::string(PointName(body)) +
+                                " could not be refined");
+        }
         if (*jd >= end) {
             break;
         }
