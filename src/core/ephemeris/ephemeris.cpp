@@ -198,6 +198,30 @@ Ephemeris::BodyReading Ephemeris::ReadBody(Point body, double julianDayUt) {
     return reading;
 }
 
+namespace {
+
+// The library's cusps and angles, or its Porphyry fallback inside the polar
+// circles (Placidus and Koch are undefined there); false on a failure.
+bool TakeHouses(int result, const char* error, const double* cusps, const double* angles,
+                Ephemeris::HouseReading& reading) {
+    reading.message = TrimmedMessage(error);
+    if (result < 0) {
+        if (std::strstr(error, "Porphyry") == nullptr) {
+            return false;
+        }
+        reading.used = HouseSystem::Porphyry;
+    }
+    reading.ok = true;
+    for (std::size_t i = 0; i < reading.cusps.size(); ++i) {
+        reading.cusps[i] = cusps[i + 1];
+    }
+    reading.ascendant = angles[SE_ASC];
+    reading.midheaven = angles[SE_MC];
+    return true;
+}
+
+}  // namespace
+
 Ephemeris::HouseReading Ephemeris::ReadHouses(double julianDayUt, double latitude, double longitude,
                                               HouseSystem requested) {
     HouseReading reading;
@@ -213,21 +237,43 @@ Ephemeris::HouseReading Ephemeris::ReadHouses(double julianDayUt, double latitud
     const int result =
         swe_houses_ex2(julianDayUt, 0, latitude, longitude, HouseSystemLetter(requested), cusps,
                        angles, cuspSpeeds, angleSpeeds, error);
-    reading.message = TrimmedMessage(error);
-    if (result < 0) {
-        // Placidus and Koch are undefined inside the polar circles; the library
-        // then fills in Porphyry houses and says so.
-        if (std::strstr(error, "Porphyry") == nullptr) {
-            return reading;
-        }
-        reading.used = HouseSystem::Porphyry;
+    TakeHouses(result, error, cusps, angles, reading);
+    return reading;
+}
+
+Ephemeris::HouseReading Ephemeris::ReadHousesFromArmc(double armc, double latitude,
+                                                      double obliquity, HouseSystem requested) {
+    HouseReading reading;
+    reading.used = requested;
+    std::lock_guard lock(LibraryMutex());
+    double cusps[37] = {};
+    double angles[10] = {};
+    double cuspSpeeds[37] = {};
+    double angleSpeeds[10] = {};
+    char error[AS_MAXCH] = {};
+    const int result = swe_houses_armc_ex2(armc, latitude, obliquity, HouseSystemLetter(requested),
+                                           cusps, angles, cuspSpeeds, angleSpeeds, error);
+    TakeHouses(result, error, cusps, angles, reading);
+    return reading;
+}
+
+Ephemeris::ObliquityReading Ephemeris::ReadTrueObliquity(double julianDayUt) {
+    ObliquityReading reading;
+    std::lock_guard lock(LibraryMutex());
+    double values[6] = {};
+    char error[AS_MAXCH] = {};
+    // Nutation needs no planet file; the flag only keeps the library from
+    // searching for one beyond the files' years.
+    const bool withinFiles =
+        julianDayUt >= kFilesFirstJulianDayUt && julianDayUt < kFilesEndJulianDayUt;
+    const int32 flags = swe_calc_ut(julianDayUt, SE_ECL_NUT,
+                                    withinFiles ? SEFLG_SWIEPH : SEFLG_MOSEPH, values, error);
+    if (flags < 0) {
+        reading.message = TrimmedMessage(error);
+        return reading;
     }
     reading.ok = true;
-    for (std::size_t i = 0; i < reading.cusps.size(); ++i) {
-        reading.cusps[i] = cusps[i + 1];
-    }
-    reading.ascendant = angles[SE_ASC];
-    reading.midheaven = angles[SE_MC];
+    reading.degrees = values[0];
     return reading;
 }
 

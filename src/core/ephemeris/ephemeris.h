@@ -66,6 +66,21 @@ public:
     HouseReading ReadHouses(double julianDayUt, double latitude, double longitude,
                             HouseSystem requested);
 
+    // The houses for a sidereal time given as the right ascension of the
+    // Midheaven (ARMC, degrees) at a latitude, with the obliquity given.
+    // Needs no instant: what progressed and directed angles start from.
+    HouseReading ReadHousesFromArmc(double armc, double latitude, double obliquity,
+                                    HouseSystem requested);
+
+    struct ObliquityReading {
+        bool ok = false;
+        double degrees = 0.0;  // the true obliquity: mean plus nutation
+        std::string message;   // the library's words when not ok
+    };
+    // The true obliquity of the ecliptic at the instant, as the library uses
+    // it for the houses of that instant.
+    ObliquityReading ReadTrueObliquity(double julianDayUt);
+
 private:
     std::string folder_;
 };
