@@ -1,8 +1,11 @@
-// The command line's reading of dates, times, coordinates, offsets and orbs
-// on arbitrary values: a refusal is one line naming the option; an accepted
-// value is in range, and a coordinate typed as a plain decimal (with a point
-// or a comma) equals what a plain reference reading of the same digits gives.
-// Degrees with minutes and hemisphere letters are only checked for range.
+// The command line's reading of dates, times, coordinates, offsets, orbs and
+// the forecast's range, bodies and orb on arbitrary values: a refusal is one
+// line naming the option; an accepted value is in range, and a coordinate or
+// transit orb typed as a plain decimal (with a point or a comma for a
+// coordinate) equals what a plain reference reading of the same digits gives.
+// Degrees with minutes and hemisphere letters are only checked for range; an
+// accepted range has two existing dates in order, at most 100 years apart; an
+// accepted body list names each body once, as many as it has names.
 //
 // The seeds in fuzz/corpus/fuzz_cli_values are whole command lines that are
 // accepted, so the fuzzer starts on the checks of accepted values: each value
@@ -11,6 +14,7 @@
 
 #include <fuzzer/FuzzedDataProvider.h>
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <cstdlib>
@@ -19,13 +23,16 @@
 #include <vector>
 
 #include "cli/command_line.h"
+#include "core/common/cp1252.h"
+#include "core/time/time_format.h"
 #include "fuzz_support.h"
 
 namespace tolvaris::fuzz {
 namespace {
 
-constexpr std::array<const char*, 7> kOptions = {
-    "--date", "--time", "--latitude", "--longitude", "--utc-offset", "--orbs", "--fold"};
+constexpr std::array<const char*, 10> kOptions = {
+    "--date", "--time", "--latitude", "--longitude", "--utc-offset",
+    "--orbs", "--fold", "--transits", "--bodies",    "--transit-orb"};
 
 // Sign, digits and at most one point, nothing else: the form the tool takes.
 bool LooksLikePlainDecimal(const std::string& text) {
@@ -44,17 +51,51 @@ bool LooksLikePlainDecimal(const std::string& text) {
     return digit && text.back() != '.' && text.size() <= 32;
 }
 
+void CheckForecast(const ForecastOptions& forecast, const std::string& bodiesText,
+                   const std::string& orbText, const std::string& shown) {
+    FUZZ_CHECK(DateExists(forecast.first) && DateExists(forecast.last), shown);
+    const std::int64_t first = DaysSinceEpoch(forecast.first);
+    const std::int64_t last = DaysSinceEpoch(forecast.last);
+    FUZZ_CHECK(first <= last, shown);
+    // 100 years hold at most 36525 days; the 100th anniversary is excluded.
+    FUZZ_CHECK(last - first < 36525, shown);
+    const std::vector<Point>& bodies = forecast.settings.bodies;
+    FUZZ_CHECK(!bodies.empty(), shown);
+    for (std::size_t i = 1; i < bodies.size(); ++i) {
+        FUZZ_CHECK(bodies[i - 1] < bodies[i], shown);
+    }
+    if (EqualIgnoringCase1252(bodiesText, "all")) {
+        FUZZ_CHECK(bodies.size() == AllTransitBodies().size(), shown);
+    } else if (!bodiesText.empty()) {
+        const auto names =
+            static_cast<std::size_t>(std::count(bodiesText.begin(), bodiesText.end(), ',') + 1);
+        FUZZ_CHECK(names == bodies.size(), shown);
+    }
+    const double orb = forecast.settings.orb;
+    FUZZ_CHECK(orb >= kSmallestTransitOrb && orb <= kLargestTransitOrb, shown);
+    if (!orbText.empty() && LooksLikePlainDecimal(orbText) && orbText[0] != '+') {
+        FUZZ_CHECK(orb == std::strtod(orbText.c_str(), nullptr), shown);
+    }
+}
+
 void CheckOne(FuzzedDataProvider& data) {
     std::vector<std::string> arguments;
     std::string latitudeText;
     std::string longitudeText;
+    std::string bodiesText;
+    std::string orbText;
     while (data.remaining_bytes() > 0 && arguments.size() < 12) {
-        const char* option = kOptions[data.ConsumeIntegralInRange<std::size_t>(0, 6)];
+        const char* option =
+            kOptions[data.ConsumeIntegralInRange<std::size_t>(0, kOptions.size() - 1)];
         std::string value = data.ConsumeRandomLengthString(64);
         if (std::string_view(option) == "--latitude") {
             latitudeText = value;
         } else if (std::string_view(option) == "--longitude") {
             longitudeText = value;
+        } else if (std::string_view(option) == "--bodies") {
+            bodiesText = value;
+        } else if (std::string_view(option) == "--transit-orb") {
+            orbText = value;
         }
         // Both spellings: the value as the next argument and after "=".
         if (data.ConsumeBool()) {
@@ -98,6 +139,9 @@ void CheckOne(FuzzedDataProvider& data) {
         if (LooksLikePlainDecimal(decimal)) {
             FUZZ_CHECK(value == std::strtod(decimal.c_str(), nullptr), shown);
         }
+    }
+    if (const std::optional<ForecastOptions>& forecast = parsed.value->forecast) {
+        CheckForecast(*forecast, bodiesText, orbText, shown);
     }
 }
 

@@ -1,6 +1,7 @@
 #include "cli/chart_tool.h"
 
 #include <array>
+#include <ctime>
 #include <optional>
 #include <string>
 #include <vector>
@@ -8,12 +9,16 @@
 #include "cli/chart_json.h"
 #include "cli/chart_table.h"
 #include "cli/command_line.h"
+#include "cli/forecast_json.h"
 #include "core/atlas/atlas.h"
 #include "core/chart/chart_file.h"
 #include "core/chart/decimal_text.h"
 #include "core/chart/message_text.h"
 #include "core/common/cp1252.h"
+#include "core/forecast/forecast_calendar.h"
 #include "core/output/saving.h"
+#include "core/reading/forecast_reading.h"
+#include "core/time/time_format.h"
 #include "core/time/zone_periods.h"
 
 namespace tolvaris {
@@ -123,10 +128,62 @@ private:
     std::string& messages_;
 };
 
-// The full reading of the chart from the library the options name; on
-// success the outcome's message tells of missing entries or a full buffer.
+// What --transits computed, for the page, the JSON, the table and the
+// calendar.
+struct Forecast {
+    ForecastRange range;
+    TransitSearch search;
+};
+
+// The display zone the forecast's dates are read and shown in.
+std::string DisplayZoneFor(const ForecastOptions& asked, const BirthData& birth,
+                           std::vector<std::string>& notes) {
+    if (!asked.displayZone.empty()) {
+        return asked.displayZone;
+    }
+    if (birth.utcOffsetSeconds || birth.zone.empty()) {
+        // A fixed offset has no history to apply to other dates: a zone
+        // chosen for the user could be wrong by an hour half the year.
+        notes.emplace_back(
+            "The chart gives a UTC offset, not a time zone, so the forecast's "
+            "dates and times are in UTC; --display-zone chooses a zone.");
+        return "UTC";
+    }
+    return birth.zone;
+}
+
+Outcome ComputeForecast(const ForecastOptions& asked, Ephemeris& ephemeris, const BirthChart& chart,
+                        Forecast& forecast) {
+    std::vector<std::string> notes;
+    const std::string zone = DisplayZoneFor(asked, chart.input, notes);
+    Result<ForecastRange> range = DayRangeInZone(asked.first, asked.last, zone);
+    if (!range) {
+        return Refused("--transits: " + range.Failure().message);
+    }
+    forecast.range = std::move(range.Value());
+    forecast.search = FindTransits(ephemeris, chart.chart, forecast.range.span, asked.settings);
+    if (!forecast.search.Ok()) {
+        return Failed("--transits: " + forecast.search.error);
+    }
+    forecast.search.notes.insert(forecast.search.notes.end(), notes.begin(), notes.end());
+    return {};
+}
+
+// The birth as the calendar's identifiers know it: everything the chart
+// was computed from and the name, which tells two people apart.
+std::string BirthIdentity(const BirthData& birth) {
+    return birth.name + "|" + FormatIsoDate(birth.date) + "|" +
+           (birth.time ? FormatIsoTime(*birth.time) : std::string("unknown")) + "|" +
+           FormatShortestDecimal(birth.latitude) + "|" + FormatShortestDecimal(birth.longitude) +
+           "|" + (birth.utcOffsetSeconds ? FormatUtcOffset(*birth.utcOffsetSeconds) : birth.zone);
+}
+
+// The full reading of the chart, or its forecast, from the library the
+// options name; on success the outcome's message tells of missing entries
+// or a full buffer.
 Outcome ComposeReading(const ChartToolOptions& options, const BirthChart& chart,
-                       const std::filesystem::path& programFolder, ReadingBuffer& reading) {
+                       const Forecast* forecast, const std::filesystem::path& programFolder,
+                       ReadingBuffer& reading) {
     const std::filesystem::path dataFolder =
         options.dataFolder.empty() ? programFolder : std::filesystem::path(options.dataFolder);
     if (std::error_code ec; !std::filesystem::is_directory(dataFolder, ec)) {
@@ -134,7 +191,13 @@ Outcome ComposeReading(const ChartToolOptions& options, const BirthChart& chart,
     }
     std::string messages;
     ErrorStreamNotices notices(messages);
-    reading = FullReadingDataBuffer(chart, options.readingOrder, dataFolder, notices);
+    if (forecast != nullptr) {
+        const ForecastSubject subject{chart, forecast->range, options.forecast->settings,
+                                      forecast->search};
+        reading = ForecastDataBuffer(subject, dataFolder, notices);
+    } else {
+        reading = FullReadingDataBuffer(chart, options.readingOrder, dataFolder, notices);
+    }
     Outcome outcome;
     outcome.message =
         reading.missing.empty() ? messages : MissingEntriesMessage(reading.missing.size());
@@ -161,10 +224,12 @@ private:
     std::vector<std::string> paths_;
 };
 
-// The wheel, the PDF (the wheel page, then the full reading), the reading
-// file and the chart file, once everything in them is known.
+// The wheel, the PDF (the wheel page, then the full reading; a forecast's
+// pages alone), the reading file, the calendar and the chart file, once
+// everything in them is known.
 Outcome WriteFiles(const ChartToolOptions& options, const BirthChart& chart,
-                   const ReadingBuffer& reading, ChartDrawing* drawing, WrittenFiles& written) {
+                   const ReadingBuffer& reading, const std::string& calendar, ChartDrawing* drawing,
+                   WrittenFiles& written) {
     if (!options.wheelPath.empty()) {
         if (std::string error = drawing->WriteWheel(chart, options.wheelPath, options.wheelSize);
             !error.empty()) {
@@ -178,9 +243,15 @@ Outcome WriteFiles(const ChartToolOptions& options, const BirthChart& chart,
         for (const Line& line : reading.lines) {
             lines.push_back(Cp1252ToUtf8(line.View()));
         }
-        const std::string title = chart.input.name.empty() ? "Tolvaris" : chart.input.name;
-        if (std::string error = drawing->WritePdf(chart, options.pdfPath, title, lines);
-            !error.empty()) {
+        std::string title = chart.input.name.empty() ? "Tolvaris" : chart.input.name;
+        std::string error;
+        if (options.forecast) {
+            title = chart.input.name.empty() ? "Forecast" : "Forecast: " + chart.input.name;
+            error = drawing->WriteTextPdf(options.pdfPath, title, lines);
+        } else {
+            error = drawing->WritePdf(chart, options.pdfPath, title, lines);
+        }
+        if (!error.empty()) {
             return Failed("--pdf: " + error + written.Note());
         }
         written.Add(options.pdfPath);
@@ -192,6 +263,17 @@ Outcome WriteFiles(const ChartToolOptions& options, const BirthChart& chart,
             return Failed("--reading: " + options.readingPath + ": " + error + written.Note());
         }
         written.Add(options.readingPath);
+    }
+    if (options.forecast && !options.forecast->icsPath.empty() &&
+        options.forecast->icsPath != "-") {
+        const std::string& path = options.forecast->icsPath;
+        AtomicFileWriter writer;
+        if (std::string error = writer.Write(
+                path, [&calendar](const AtomicFileWriter::Sink& sink) { sink(calendar); });
+            !error.empty()) {
+            return Failed("--ics: " + path + ": " + error + written.Note());
+        }
+        written.Add(path);
     }
     if (!options.savePath.empty()) {
         AtomicFileWriter writer;
@@ -228,10 +310,20 @@ Outcome ComputeAndFormat(ChartToolOptions& options, const std::filesystem::path&
     }
     // Everything is computed before the first file is written, so a refusal
     // writes nothing; only a failing write can leave earlier files behind.
+    std::optional<Forecast> forecast;
+    if (options.forecast) {
+        forecast.emplace();
+        if (Outcome computed =
+                ComputeForecast(*options.forecast, ephemeris, *result.value, *forecast);
+            computed.status != kExitSuccess) {
+            return computed;
+        }
+    }
     ReadingBuffer reading;
     Outcome outcome;
     if (!options.readingPath.empty() || !options.pdfPath.empty()) {
-        outcome = ComposeReading(options, *result.value, programFolder, reading);
+        outcome = ComposeReading(options, *result.value, forecast ? &*forecast : nullptr,
+                                 programFolder, reading);
         if (outcome.status != kExitSuccess) {
             return outcome;
         }
@@ -242,13 +334,30 @@ Outcome ComputeAndFormat(ChartToolOptions& options, const std::filesystem::path&
     }
     // A run that writes a reading, a wheel or a PDF prints no table: its
     // output is the file. JSON is printed whenever it is asked for.
-    const bool writesFiles =
-        !options.readingPath.empty() || !options.wheelPath.empty() || !options.pdfPath.empty();
-    output = options.readingPath == "-" ? DataFileText(reading.lines)
-             : options.json             ? FormatChartJson(*result.value)
-             : writesFiles              ? std::string()
-                                        : FormatChartTable(*result.value);
-    if (Outcome wrote = WriteFiles(options, *result.value, reading, drawing, written);
+    const std::string icsPath = options.forecast ? options.forecast->icsPath : std::string();
+    const bool writesFiles = !options.readingPath.empty() || !options.wheelPath.empty() ||
+                             !options.pdfPath.empty() || !icsPath.empty();
+    std::string calendar;
+    if (!icsPath.empty()) {
+        const CalendarSubject subject{BirthIdentity(options.birth), options.birth.name,
+                                      forecast->range.displayZone};
+        calendar = ForecastCalendar(subject, forecast->search, std::time(nullptr));
+    }
+    if (forecast) {
+        const BirthChart& chart = *result.value;
+        output = options.readingPath == "-" ? DataFileText(reading.lines)
+                 : icsPath == "-"           ? calendar
+                 : options.json             ? FormatForecastJson(chart, forecast->range,
+                                                                 options.forecast->settings, forecast->search)
+                 : writesFiles              ? std::string()
+                               : FormatForecastTable(forecast->range, forecast->search);
+    } else {
+        output = options.readingPath == "-" ? DataFileText(reading.lines)
+                 : options.json             ? FormatChartJson(*result.value)
+                 : writesFiles              ? std::string()
+                                            : FormatChartTable(*result.value);
+    }
+    if (Outcome wrote = WriteFiles(options, *result.value, reading, calendar, drawing, written);
         wrote.status != kExitSuccess) {
         return wrote;
     }

@@ -29,6 +29,9 @@ public:
     virtual std::string WritePdf(const BirthChart& chart, const std::string& path,
                                  const std::string& title,
                                  const std::vector<std::string>& lines) = 0;
+    // Only `lines` (UTF-8) as pages headed by `title`: a forecast.
+    virtual std::string WriteTextPdf(const std::string& path, const std::string& title,
+                                     const std::vector<std::string>& lines) = 0;
 };
 
 // Runs tolvaris-chart with the arguments after the program name. Results go

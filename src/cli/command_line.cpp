@@ -7,11 +7,15 @@
 #include <variant>
 
 #include "core/chart/birth_fields.h"
+#include "core/chart/decimal_text.h"
 #include "core/chart/message_text.h"
 #include "core/chart/orbs_text.h"
 #include "core/common/cp1252.h"
 #include "core/common/utf8.h"
 #include "core/ephemeris/house_system.h"
+#include "core/ephemeris/ut_instant.h"
+#include "core/forecast/forecast_range.h"
+#include "core/time/time_format.h"
 
 namespace tolvaris {
 namespace {
@@ -37,6 +41,11 @@ enum class Option {
     Wheel,
     Size,
     Pdf,
+    Transits,
+    Bodies,
+    TransitOrb,
+    DisplayZone,
+    Ics,
     Json,
     Help
 };
@@ -47,7 +56,7 @@ struct OptionInfo {
     bool takesValue;
 };
 
-constexpr std::array<OptionInfo, 22> kOptions = {{
+constexpr std::array<OptionInfo, 27> kOptions = {{
     {Option::Date, "--date", true},
     {Option::Time, "--time", true},
     {Option::Place, "--place", true},
@@ -68,6 +77,11 @@ constexpr std::array<OptionInfo, 22> kOptions = {{
     {Option::Wheel, "--wheel", true},
     {Option::Size, "--size", true},
     {Option::Pdf, "--pdf", true},
+    {Option::Transits, "--transits", true},
+    {Option::Bodies, "--bodies", true},
+    {Option::TransitOrb, "--transit-orb", true},
+    {Option::DisplayZone, "--display-zone", true},
+    {Option::Ics, "--ics", true},
     {Option::Json, "--json", false},
     {Option::Help, "--help", false},
 }};
@@ -90,6 +104,10 @@ constexpr std::string_view kUsageStart =
     "                      [--wheel FILE.png|FILE.svg [--size PIXELS]] [--pdf FILE.pdf]\n"
     "       tolvaris-chart --open FILE.chart [--save FILE.chart] [--json] [--reading ...]\n"
     "                      [--wheel ...] [--pdf ...]\n"
+    "       tolvaris-chart (--open FILE.chart | birth data) --transits FROM..TO\n"
+    "                      [--bodies LIST|all] [--transit-orb DEGREES]\n"
+    "                      [--display-zone ZONE|UTC] [--json | --reading FILE|-]\n"
+    "                      [--ics FILE|-] [--pdf FILE.pdf]\n"
     "       tolvaris-chart --places NAME\n"
     "       tolvaris-chart --help\n"
     "\n"
@@ -124,9 +142,20 @@ constexpr std::string_view kUsageEnd =
     "                houses: the planets house by house, then all aspects\n"
     "  --data        read the interpretation files from FOLDER instead of the\n"
     "                program folder (to try a draft library)\n"
+    "  --transits    the transits to the chart from the first date's 00:00 to the\n"
+    "                end of the last (at most 100 years), for example\n"
+    "                2027-01-01..2027-12-31; --json, --reading and --pdf then give\n"
+    "                the forecast instead of the chart\n"
+    "  --bodies      the transiting bodies, comma-separated, for example\n"
+    "                mars,jupiter,saturn; all adds the Moon to the default Sun,\n"
+    "                Mercury, Venus, Mars, Jupiter, Saturn, Uranus, Neptune, Pluto\n"
+    "  --transit-orb degrees either side of exact, 0.1 to 5 (default 1)\n"
+    "  --display-zone  the zone the dates are read and shown in, or UTC (default\n"
+    "                the chart's zone; UTC for a chart given by its UTC offset)\n"
+    "  --ics         write an iCalendar file, one event per exact pass\n"
     "\n"
-    "With --reading, --wheel or --pdf the table is left out (--json still prints\n"
-    "the JSON).\n"
+    "With --reading, --wheel, --pdf or --ics the table is left out (--json still\n"
+    "prints the JSON).\n"
     "\n"
     "Exit status: 0 success; 2 input refused (one line on standard error names\n"
     "the option); 1 any other failure.\n";
@@ -146,6 +175,111 @@ std::string CheckOutputPath(std::string_view value) {
     if (std::error_code ec; !folder.empty() && !std::filesystem::is_directory(folder, ec)) {
         return "the folder of " + quoted + " does not exist";
     }
+    return {};
+}
+
+// A message of the time library as the clause after an option's name.
+std::string AsClause(std::string message) {
+    if (!message.empty() && message.back() == '.') {
+        message.pop_back();
+    }
+    if (!message.empty() && message[0] >= 'A' && message[0] <= 'Z') {
+        message[0] = static_cast<char>(message[0] - 'A' + 'a');
+    }
+    return message;
+}
+
+// "FROM..TO": two dates that exist, in order, within the years the
+// ephemeris computes and at most kLongestForecastYears apart.
+std::string ReadTransitRange(std::string_view value, ForecastOptions& forecast) {
+    const std::size_t dots = value.find("..");
+    if (dots == std::string_view::npos) {
+        return "the range \"" + ShownInMessage(value) +
+               "\" is not FROM..TO, for example 2027-01-01..2027-12-31";
+    }
+    CivilDate* dates[] = {&forecast.first, &forecast.last};
+    const std::string_view texts[] = {value.substr(0, dots), value.substr(dots + 2)};
+    for (int i = 0; i < 2; ++i) {
+        TimeResult<CivilDate> date = ParseDate(texts[i]);
+        if (const auto* error = std::get_if<TimeError>(&date)) {
+            const std::string clause = AsClause(ShownInMessage(error->message));
+            return clause.rfind("the date ", 0) == 0
+                       ? clause
+                       : std::string(i == 0 ? "the first date \"" : "the last date \"") +
+                             ShownInMessage(texts[i]) + "\" is not written as YYYY-MM-DD";
+        }
+        *dates[i] = std::get<CivilDate>(date);
+        if (dates[i]->year < kFirstAcceptedYear || dates[i]->year > kLastAcceptedYear) {
+            return "the date " + FormatIsoDate(*dates[i]) + " is outside the years " +
+                   std::to_string(kFirstAcceptedYear) + " to " + std::to_string(kLastAcceptedYear);
+        }
+    }
+    if (DaysSinceEpoch(forecast.last) < DaysSinceEpoch(forecast.first)) {
+        return "the last date " + FormatIsoDate(forecast.last) + " comes before the first " +
+               FormatIsoDate(forecast.first);
+    }
+    const CivilDate limit{forecast.first.year + kLongestForecastYears, forecast.first.month,
+                          forecast.first.day};
+    if (DaysSinceEpoch(forecast.last) >= DaysSinceEpoch(limit)) {
+        return "the range " + FormatIsoDate(forecast.first) + " to " +
+               FormatIsoDate(forecast.last) + " is longer than " +
+               std::to_string(kLongestForecastYears) + " years";
+    }
+    return {};
+}
+
+// "mars,JUPITER,saturn" or "all", in any order; kept in point order.
+std::string ReadTransitBodies(std::string_view value, std::vector<Point>& bodies) {
+    if (EqualIgnoringCase1252(value, "all")) {
+        bodies = AllTransitBodies();
+        return {};
+    }
+    const std::vector<Point> known = AllTransitBodies();
+    std::vector<bool> named(known.size(), false);
+    std::size_t start = 0;
+    for (;;) {
+        const std::size_t comma = value.find(',', start);
+        const std::string_view name =
+            value.substr(start, comma == std::string_view::npos ? value.npos : comma - start);
+        std::size_t found = 0;
+        while (found < known.size() && !EqualIgnoringCase1252(name, PointName(known[found]))) {
+            ++found;
+        }
+        if (found == known.size()) {
+            return (name.empty() ? std::string("an empty name")
+                                 : "\"" + ShownInMessage(name) + "\"") +
+                   " is not a body; name Sun, Moon, Mercury, Venus, Mars, Jupiter, Saturn, "
+                   "Uranus, Neptune or Pluto, or all";
+        }
+        if (named[found]) {
+            return std::string(PointName(known[found])) + " is named twice";
+        }
+        named[found] = true;
+        if (comma == std::string_view::npos) {
+            break;
+        }
+        start = comma + 1;
+    }
+    bodies.clear();
+    for (std::size_t i = 0; i < known.size(); ++i) {
+        if (named[i]) {
+            bodies.push_back(known[i]);
+        }
+    }
+    return {};
+}
+
+std::string ReadTransitOrb(std::string_view value, double& orb) {
+    double read = 0.0;
+    const auto [end, error] =
+        std::from_chars(value.data(), value.data() + value.size(), read, std::chars_format::fixed);
+    if (error != std::errc() || end != value.data() + value.size() ||
+        !(read >= kSmallestTransitOrb && read <= kLargestTransitOrb)) {
+        return "the orb \"" + ShownInMessage(value) + "\" is not a number of degrees from " +
+               FormatShortestDecimal(kSmallestTransitOrb) + " to " +
+               FormatShortestDecimal(kLargestTransitOrb);
+    }
+    orb = read;
     return {};
 }
 
@@ -351,6 +485,32 @@ private:
                 }
                 options_.pdfPath = value;
                 return {};
+            case Option::Transits:
+                return ReadTransitRange(value, forecast_);
+            case Option::Bodies:
+                return ReadTransitBodies(value, forecast_.settings.bodies);
+            case Option::TransitOrb:
+                return ReadTransitOrb(value, forecast_.settings.orb);
+            case Option::DisplayZone: {
+                if (EqualIgnoringCase1252(value, "UTC")) {
+                    forecast_.displayZone = "UTC";
+                    return {};
+                }
+                TimeResult<std::string> zone = ParseTimeZoneName(value);
+                if (const auto* error = std::get_if<TimeError>(&zone)) {
+                    return AsClause(ShownInMessage(error->message));
+                }
+                forecast_.displayZone = std::get<std::string>(zone);
+                return {};
+            }
+            case Option::Ics:
+                if (value != "-") {
+                    if (std::string error = CheckOutputPath(value); !error.empty()) {
+                        return error;
+                    }
+                }
+                forecast_.icsPath = value;
+                return {};
             default:
                 break;
         }
@@ -365,8 +525,26 @@ private:
                 return Fail(NameOf(needsReading) + " goes with --reading or --pdf");
             }
         }
-        if (Given(Option::Reading) && options_.readingPath == "-" && Given(Option::Json)) {
-            return Fail("--reading - and --json would both write to standard output");
+        for (const Option needsTransits :
+             {Option::Bodies, Option::TransitOrb, Option::DisplayZone, Option::Ics}) {
+            if (Given(needsTransits) && !Given(Option::Transits)) {
+                return Fail(NameOf(needsTransits) + " goes with --transits");
+            }
+        }
+        if (Given(Option::Transits)) {
+            if (Given(Option::Order)) {
+                return Fail(
+                    "--order arranges the full reading; a --transits reading is in time "
+                    "order");
+            }
+            options_.forecast = forecast_;
+        }
+        const bool readingOut = Given(Option::Reading) && options_.readingPath == "-";
+        const bool icsOut = Given(Option::Ics) && forecast_.icsPath == "-";
+        if (readingOut + icsOut + Given(Option::Json) > 1) {
+            return Fail(std::string(readingOut ? "--reading -" : "--ics -") + " and " +
+                        (readingOut && icsOut ? "--ics -" : "--json") +
+                        " would both write to standard output");
         }
         if (Given(Option::Help)) {
             options_.mode = ChartToolMode::Help;
@@ -387,8 +565,9 @@ private:
                 }
             }
             if (alone == Option::Places) {
-                for (const Option other : {Option::Save, Option::Json, Option::Reading,
-                                           Option::Wheel, Option::Size, Option::Pdf}) {
+                for (const Option other :
+                     {Option::Save, Option::Json, Option::Reading, Option::Wheel, Option::Size,
+                      Option::Pdf, Option::Transits}) {
                     if (Given(other)) {
                         return Fail("--places cannot be combined with " + NameOf(other));
                     }
@@ -429,6 +608,7 @@ private:
     }
 
     ChartToolOptions options_;
+    ForecastOptions forecast_;
     std::array<bool, kOptions.size()> given_{};
 };
 

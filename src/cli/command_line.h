@@ -6,7 +6,9 @@
 #include <string_view>
 
 #include "core/chart/birth_data.h"
+#include "core/forecast/transits.h"
 #include "core/reading/full_reading.h"
+#include "core/time/civil_time.h"
 
 namespace tolvaris {
 
@@ -17,6 +19,16 @@ inline constexpr int kMaxWheelSize = 10000;
 
 // What one run of tolvaris-chart is asked to do.
 enum class ChartToolMode { Chart, OpenFile, Places, Help };
+
+// --transits and the options that go with it.
+struct ForecastOptions {
+    CivilDate first;
+    CivilDate last;
+    TransitSettings settings{DefaultTransitBodies(), kDefaultTransitOrb};
+    // "UTC" or a zone; empty: the chart's own zone.
+    std::string displayZone;
+    std::string icsPath;  // --ics; "-" for standard output; empty when not asked for
+};
 
 struct ChartToolOptions {
     ChartToolMode mode = ChartToolMode::Chart;
@@ -34,6 +46,8 @@ struct ChartToolOptions {
     int wheelSize = kDefaultWheelSize;  // --size, in pixels
     std::string pdfPath;                // --pdf; empty when not asked for
     bool json = false;
+    // --transits: the forecast replaces the chart's table, JSON and reading.
+    std::optional<ForecastOptions> forecast;
 };
 
 struct CommandLineParse {

@@ -60,4 +60,10 @@ std::string ModuleChartDrawing::WritePdf(const BirthChart& chart, const std::str
     return drawing != nullptr ? drawing->WritePdf(chart, path, title, lines) : error_;
 }
 
+std::string ModuleChartDrawing::WriteTextPdf(const std::string& path, const std::string& title,
+                                             const std::vector<std::string>& lines) {
+    ChartDrawing* drawing = Load();
+    return drawing != nullptr ? drawing->WriteTextPdf(path, title, lines) : error_;
+}
+
 }  // namespace tolvaris

@@ -25,6 +25,8 @@ public:
                            int sizePixels) override;
     std::string WritePdf(const BirthChart& chart, const std::string& path, const std::string& title,
                          const std::vector<std::string>& lines) override;
+    std::string WriteTextPdf(const std::string& path, const std::string& title,
+                             const std::vector<std::string>& lines) override;
 
 private:
     ChartDrawing* Load();

@@ -21,6 +21,10 @@ public:
                          const std::string& title, const std::vector<std::string>& lines) override {
         return drawing_.WritePdf(chart, path, title, lines);
     }
+    std::string WriteTextPdf(const std::string& path, const std::string& title,
+                             const std::vector<std::string>& lines) override {
+        return drawing_.WritePdf(nullptr, path, title, lines);
+    }
 
 private:
     tolvaris::OffscreenDrawing drawing_;

@@ -48,6 +48,12 @@ std::string OffscreenDrawing::WriteWheel(const BirthChart& chart, const std::fil
 std::string OffscreenDrawing::WritePdf(const BirthChart& chart, const std::filesystem::path& path,
                                        const std::string& title,
                                        const std::vector<std::string>& lines) {
+    return WritePdf(&chart, path, title, lines);
+}
+
+std::string OffscreenDrawing::WritePdf(const BirthChart* chart, const std::filesystem::path& path,
+                                       const std::string& title,
+                                       const std::vector<std::string>& lines) {
     EnsureGui();
     PdfContent content;
     // The table's columns line up only in a fixed-pitch font.
@@ -56,7 +62,7 @@ std::string OffscreenDrawing::WritePdf(const BirthChart& chart, const std::files
     for (const std::string& line : lines) {
         content.lines.append(QString::fromStdString(line));
     }
-    content.chart = &chart;
+    content.chart = chart;
     content.pageSize = PageSizeFromEnvironment();
     AtomicFileWriter writer;
     return tolvaris::WritePdf(path, content, writer);

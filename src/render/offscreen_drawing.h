@@ -26,6 +26,9 @@ public:
     // The wheel page, then `lines` (UTF-8) under `title`, on the locale's paper.
     std::string WritePdf(const BirthChart& chart, const std::filesystem::path& path,
                          const std::string& title, const std::vector<std::string>& lines);
+    // Without a chart: only the text pages.
+    std::string WritePdf(const BirthChart* chart, const std::filesystem::path& path,
+                         const std::string& title, const std::vector<std::string>& lines);
 
 private:
     void EnsureGui();

@@ -27,6 +27,12 @@ public:
         pdfLines = lines;
         return failWith;
     }
+    std::string WriteTextPdf(const std::string& path, const std::string& title,
+                             const std::vector<std::string>& lines) override {
+        pdfs.push_back(path + " " + title + " (text only)");
+        pdfLines = lines;
+        return failWith;
+    }
     std::vector<std::string> wheels;
     std::vector<std::string> pdfs;
     std::vector<std::string> pdfLines;
@@ -86,6 +92,13 @@ TEST(ChartDrawingSeam, ReceivesTheChartThePathsAndTheReading) {
         RunTool({"--pdf", "b.pdf", "--data", folder.Path().string()}, &drawing);
     ASSERT_EQ(untitled.status, 0);
     EXPECT_EQ(drawing.pdfs.back(), "b.pdf Tolvaris");
+    // A forecast's PDF is its pages alone, without the wheel.
+    const ToolRun forecast = RunTool({"--transits", "2027-01-01..2027-01-31", "--pdf", "c.pdf",
+                                      "--data", folder.Path().string()},
+                                     &drawing);
+    ASSERT_EQ(forecast.status, 0) << forecast.err;
+    EXPECT_EQ(drawing.pdfs.back(), "c.pdf Forecast (text only)");
+    EXPECT_EQ(drawing.pdfLines.at(1), "  FORECAST");
 }
 
 TEST(ChartDrawingSeam, AFailedDrawingIsStatusOneWithOneLineAndNoTable) {

@@ -190,5 +190,71 @@ TEST(CommandLine, CoordinateEdgesAndOutputPaths) {
     }
 }
 
+TEST(CommandLine, ReadsAndRefusesTheTransitOptions) {
+    const struct {
+        std::vector<std::string> more;
+        const char* error;  // "" when accepted
+    } cases[] = {
+        {{"--transits", "2027-01-01..2027-01-01"}, ""},
+        {{"--transits", "2000-01-01..2099-12-31"}, ""},
+        {{"--transits", "2000-01-01..2100-01-01"},
+         "--transits: the range 2000-01-01 to 2100-01-01 is longer than 100 years."},
+        {{"--transits", "2027-02-01..2027-01-31"},
+         "--transits: the last date 2027-01-31 comes before the first 2027-02-01."},
+        {{"--transits", "2027-02-29..2027-03-01"},
+         "--transits: the date 2027-02-29 does not exist."},
+        {{"--transits", "2027-01-01"},
+         "--transits: the range \"2027-01-01\" is not FROM..TO, for example "
+         "2027-01-01..2027-12-31."},
+        {{"--transits", "2027-01-01..27-12-31"},
+         "--transits: the last date \"27-12-31\" is not written as YYYY-MM-DD."},
+        {{"--transits", "3000-01-01..3000-01-02"},
+         "--transits: the date 3000-01-01 is outside the years 1583 to 2999."},
+        {{"--transits", "2027-01-01..2027-12-31", "--bodies", "mars,Pluto,sun"}, ""},
+        {{"--transits", "2027-01-01..2027-12-31", "--bodies", "mars,,sun"},
+         "--bodies: an empty name is not a body; name Sun, Moon, Mercury, Venus, Mars, Jupiter, "
+         "Saturn, Uranus, Neptune or Pluto, or all."},
+        {{"--transits", "2027-01-01..2027-12-31", "--bodies", "mars,chiron"},
+         "--bodies: \"chiron\" is not a body; name Sun, Moon, Mercury, Venus, Mars, Jupiter, "
+         "Saturn, Uranus, Neptune or Pluto, or all."},
+        {{"--transits", "2027-01-01..2027-12-31", "--bodies", "mars,MARS"},
+         "--bodies: Mars is named twice."},
+        {{"--transits", "2027-01-01..2027-12-31", "--transit-orb", "5"}, ""},
+        {{"--transits", "2027-01-01..2027-12-31", "--transit-orb", "0.09"},
+         "--transit-orb: the orb \"0.09\" is not a number of degrees from 0.1 to 5."},
+        {{"--transits", "2027-01-01..2027-12-31", "--transit-orb", "1e0"},
+         "--transit-orb: the orb \"1e0\" is not a number of degrees from 0.1 to 5."},
+        {{"--transits", "2027-01-01..2027-12-31", "--display-zone", "utc"}, ""},
+        {{"--transits", "2027-01-01..2027-12-31", "--display-zone", "Mars/Olympus"},
+         "--display-zone: unknown time zone \"Mars/Olympus\"."},
+        {{"--bodies", "all"}, "--bodies goes with --transits."},
+        {{"--ics", "f.ics"}, "--ics goes with --transits."},
+        {{"--transits", "2027-01-01..2027-12-31", "--order", "houses", "--reading", "r.txt"},
+         "--order arranges the full reading; a --transits reading is in time order."},
+        {{"--transits", "2027-01-01..2027-12-31", "--ics", "-", "--json"},
+         "--ics - and --json would both write to standard output."},
+    };
+    for (const auto& c : cases) {
+        std::vector<std::string> arguments = {"--open", "a.chart"};
+        arguments.insert(arguments.end(), c.more.begin(), c.more.end());
+        const CommandLineParse parsed = Parse(arguments);
+        EXPECT_EQ(parsed.error, c.error);
+        EXPECT_EQ(parsed.value.has_value(), *c.error == '\0') << c.error;
+    }
+    const CommandLineParse chosen =
+        Parse({"--open", "a.chart", "--transits", "2027-01-01..2027-12-31", "--bodies",
+               "mars,Pluto,sun", "--display-zone", "utc", "--transit-orb", "0.25"});
+    ASSERT_TRUE(chosen.value && chosen.value->forecast) << chosen.error;
+    EXPECT_EQ(chosen.value->forecast->settings.bodies,
+              (std::vector<Point>{Point::Sun, Point::Mars, Point::Pluto}));
+    EXPECT_EQ(chosen.value->forecast->settings.orb, 0.25);
+    EXPECT_EQ(chosen.value->forecast->displayZone, "UTC");
+    const CommandLineParse all =
+        Parse({"--open", "a.chart", "--transits", "2027-01-01..2027-12-31", "--bodies", "ALL"});
+    ASSERT_TRUE(all.value && all.value->forecast) << all.error;
+    EXPECT_EQ(all.value->forecast->settings.bodies.size(), 10U);
+    EXPECT_EQ(all.value->forecast->settings.bodies[1], Point::Moon);
+}
+
 }  // namespace
 }  // namespace tolvaris

@@ -24,7 +24,10 @@ struct ForecastRange {
 };
 
 // Refuses a date that does not exist, a last date before the first, a range
-// over kLongestForecastYears and an unknown zone, with a message for the user.
+// over kLongestForecastYears, years beyond the ephemeris and an unknown zone,
+// with a message for the user. The message is a clause without the option's
+// name ("the last date 2027-01-01 comes before the first 2027-02-01"); the
+// caller puts where it came from in front ("--transits: ...").
 Result<ForecastRange> DayRangeInZone(const CivilDate& first, const CivilDate& last,
                                      std::string_view displayZone);
 

@@ -1,5 +1,6 @@
 #include "core/reading/reading_page.h"
 
+#include <algorithm>
 #include <utility>
 
 #include "core/engine/interpretation_reader.h"
@@ -46,15 +47,25 @@ void ReadingPage::Separator() {
 
 void ReadingPage::Entry(const EntryLocation& entry) {
     Separator();
+    EntryInBlock(entry);
+}
+
+void ReadingPage::EntryInBlock(const EntryLocation& entry) {
+    bool fileMissing = false;
     switch (CopyInterpretation(dataFolder_ / entry.fileName, entry.key, buffers_)) {
         case EntryCopy::Copied:
             return;
         case EntryCopy::KeyNotFound:
-            missing_.push_back({entry, false});
-            return;
+            break;
         case EntryCopy::FileUnreadable:
-            missing_.push_back({entry, true});
-            return;
+            fileMissing = true;
+            break;
+    }
+    // A forecast asks for the same entry at each return of a transit; the
+    // list names it once.
+    const MissingEntry missing{entry, fileMissing};
+    if (std::find(missing_.begin(), missing_.end(), missing) == missing_.end()) {
+        missing_.push_back(missing);
     }
 }
 

@@ -36,6 +36,9 @@ public:
     void Separator();
     // A block with the entry, or nothing and a note for the closing list.
     void Entry(const EntryLocation& entry);
+    // The entry inside the current block, after lines of our own about it.
+    // An entry missing twice is listed once.
+    void EntryInBlock(const EntryLocation& entry);
     // Closes the reading: the entries not found, listed in a block of their
     // own. Returns them.
     std::vector<MissingEntry> Finish();
