@@ -390,13 +390,13 @@ std::string Migrate(sqlite3* db, const std::filesystem::path& path) {
     for (int step = *version; step < kCollectionSchemaVersion; ++step) {
         if (!Run(db, std::string(kMigrations[static_cast<std::size_t>(step)])) ||
             !Run(db, "PRAGMA user_version = " + std::to_string(step + 1))) {
-            const std::string error = Refusal(path, db, "could not be brought up to date");
+            std::string error = Refusal(path, db, "could not be brought up to date");
             Run(db, "ROLLBACK");
             return error;
         }
     }
     if (!Run(db, "COMMIT")) {
-        const std::string error = Refusal(path, db, "could not be brought up to date");
+        std::string error = Refusal(path, db, "could not be brought up to date");
         Run(db, "ROLLBACK");
         return error;
     }

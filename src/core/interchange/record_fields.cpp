@@ -61,8 +61,8 @@ Status ReadDateParts(int year, int month, int day, BirthData& birth) {
 
 std::int64_t LocalSecondsAsUt(const BirthData& birth) {
     const CivilTime time = birth.time.value_or(CivilTime{12, 0, 0});
-    return DaysSinceEpoch(birth.date) * kSecondsPerDay + time.hour * 3600 + time.minute * 60 +
-           time.second;
+    return DaysSinceEpoch(birth.date) * kSecondsPerDay + std::int64_t{time.hour} * 3600 +
+           std::int64_t{time.minute} * 60 + time.second;
 }
 
 void SetLocalFromSeconds(std::int64_t seconds, BirthData& birth) {
