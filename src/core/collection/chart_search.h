@@ -27,6 +27,9 @@ public:
     std::vector<ChartListing> WithTag(std::string_view tag);
     std::vector<std::string> Tags() const;
 
+    // Sorts the list by name now, so that the first keystroke does not.
+    void Sort();
+
 private:
     struct Entry {
         ChartListing listing;
@@ -34,7 +37,6 @@ private:
         std::string sortKey;
         int year = 0;
     };
-    void Sort();
 
     std::vector<Entry> entries_;
     std::unordered_map<std::int64_t, std::size_t> positions_;

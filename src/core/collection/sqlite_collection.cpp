@@ -128,6 +128,7 @@ public:
         if (step != SQLITE_DONE) {
             return Problem("could not be read");
         }
+        search_.Sort();
         dataVersion_ = DataVersion();
         return {};
     }
