@@ -54,7 +54,8 @@ public:
                     quoted = false;
                     ++pos_;
                 } else if (c == '\n' || c == '\r') {
-                    cell += '\n';
+                    // A birth field is one line: a quoted line end is a space.
+                    cell += ' ';
                     LineEnd();
                 } else {
                     cell += c;
