@@ -168,6 +168,14 @@ int RunWithCollection(const CollectionCommand& command, std::ostream& out, std::
             return kExitRefused;
         }
     }
+    ChartRecordFile file;
+    if (command.command == "--import") {
+        file = ReadChartRecords(bytes);
+        if (!file.format) {
+            err << kProgram << "--import: " << command.value << ": " << file.error << '\n';
+            return kExitRefused;
+        }
+    }
     CollectionOpen open = OpenChartCollection(path);
     if (!open.value) {
         err << kProgram << OneLineMessage(open.error) << '\n';
@@ -199,11 +207,6 @@ int RunWithCollection(const CollectionCommand& command, std::ostream& out, std::
         }
         err << kProgram << exported.written << " charts written to " << command.value << '\n';
         return kExitSuccess;
-    }
-    const ChartRecordFile file = ReadChartRecords(bytes);
-    if (!file.format) {
-        err << kProgram << "--import: " << command.value << ": " << file.error << '\n';
-        return kExitRefused;
     }
     const ImportSummary summary = ImportChartRecords(collection, file.records);
     for (const std::string& refusal : summary.refusals) {

@@ -117,6 +117,8 @@ public:
 
     std::string LoadIndex() {
         search_.Clear();
+        // Read before the rows: a commit in between makes one more reading.
+        dataVersion_ = DataVersion();
         Statement select(db_, "SELECT id, name, birth_date, place, tags FROM charts");
         if (!select.Ok()) {
             return Problem("could not be read");
@@ -129,7 +131,6 @@ public:
             return Problem("could not be read");
         }
         search_.Sort();
-        dataVersion_ = DataVersion();
         return {};
     }
 
@@ -183,7 +184,6 @@ public:
         for (ChartListing& listing : added) {
             search_.Put(std::move(listing));
         }
-        dataVersion_ = DataVersion();
         return added.size();
     }
 
@@ -211,7 +211,6 @@ public:
         if (sqlite3_changes(db_) == 1) {
             search_.Put(Listing(chart.id, chart.birth, tags));
         }
-        dataVersion_ = DataVersion();
         return Done();
     }
 
@@ -223,7 +222,6 @@ public:
             return Failure("could not be written");
         }
         search_.Erase(id);
-        dataVersion_ = DataVersion();
         return Done();
     }
 
@@ -315,8 +313,9 @@ private:
                                                             : -1;
     }
 
-    // Another process's commit shows as a new data version: read the list
-    // again so searches see its charts.
+    // Another process's commit shows as a new data version (this
+    // connection's own commits leave it alone): read the list again so
+    // searches see its charts.
     void Refresh() {
         if (DataVersion() != dataVersion_) {
             LoadIndex();
