@@ -61,9 +61,9 @@ Status ReadAafDate(std::string_view text, BirthData& birth) {
 Status ReadA93(std::string_view body, PendingRecord& pending) {
     const std::vector<std::string_view> fields = Split(body, ',');
     if (fields.size() < 6) {
-        return Refuse(BirthField::Date, "the #A93 line has " + std::to_string(fields.size()) +
-                                            " fields, not the 7 of name, first name, type, "
-                                            "date, time, place and country");
+        return Refuse(BirthField::Date,
+                      "the #A93 line lacks fields: it gives name, first name, type, date, "
+                      "time, place and country");
     }
     BirthData& birth = pending.record.birth.emplace();
     const std::string_view last = Trim(fields[0]);
@@ -110,9 +110,8 @@ Status ReadB93(std::string_view body, PendingRecord& pending) {
     const std::vector<std::string_view> fields = Split(body, ',');
     if (fields.size() < 5) {
         return Refuse(BirthField::Latitude,
-                      "the #B93 line has " + std::to_string(fields.size()) +
-                          " fields, not the 5 of Julian day, latitude, longitude, zone and "
-                          "summer time");
+                      "the #B93 line lacks fields: it gives Julian day, latitude, longitude, "
+                      "zone and summer time");
     }
     pending.haveB93 = true;
     BirthData& birth = *pending.record.birth;
