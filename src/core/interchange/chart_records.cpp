@@ -1,5 +1,6 @@
 #include "core/interchange/chart_records.h"
 
+#include "core/chart/chart_file.h"
 #include "core/common/cp1252.h"
 #include "core/common/utf8.h"
 
@@ -13,6 +14,8 @@ std::string_view RecordFormatName(RecordFormat format) {
             return "Quick*Chart";
         case RecordFormat::Csv:
             return "CSV";
+        case RecordFormat::ChartFile:
+            return "chart file";
     }
     return "";
 }
@@ -53,6 +56,9 @@ std::optional<RecordFormat> DetectRecordFormat(std::string_view text) {
         }
         // AAF marks every line of interest with '#'; a CSV file names its
         // columns first; Quick*Chart records are long fixed-width lines.
+        if (line == kChartFileVersionLine) {
+            return RecordFormat::ChartFile;
+        }
         if (line.starts_with("#")) {
             return RecordFormat::Aaf;
         }
@@ -73,8 +79,8 @@ ChartRecordFile ReadChartRecords(std::string_view bytes) {
     file.format = DetectRecordFormat(text);
     if (!file.format) {
         file.error =
-            "the file is neither AAF (#A93: records), Quick*Chart (fixed-width lines) nor CSV "
-            "(a header starting with \"name,\")";
+            "the file is neither AAF (#A93: records), Quick*Chart (fixed-width lines), CSV "
+            "(a header starting with \"name,\") nor a chart file";
         return file;
     }
     switch (*file.format) {
@@ -87,6 +93,14 @@ ChartRecordFile ReadChartRecords(std::string_view bytes) {
         case RecordFormat::Csv:
             file.records = ReadCsvRecords(text);
             break;
+        case RecordFormat::ChartFile: {
+            ChartFileResult chart = ParseChartFile(text, "the chart file");
+            ChartRecord& record = file.records.emplace_back();
+            record.line = 1;
+            record.birth = std::move(chart.value);
+            record.error = std::move(chart.error);
+            break;
+        }
     }
     return file;
 }

@@ -9,8 +9,9 @@
 
 namespace tolvaris {
 
-// The files of other programs that charts are read from.
-enum class RecordFormat { Aaf, Qck, Csv };
+// The files of other programs that charts are read from, and this
+// program's own chart file (one record).
+enum class RecordFormat { Aaf, Qck, Csv, ChartFile };
 
 std::string_view RecordFormatName(RecordFormat format);
 
