@@ -50,12 +50,19 @@ std::vector<std::string_view> SplitRecordLines(std::string_view text) {
 }
 
 std::optional<RecordFormat> DetectRecordFormat(std::string_view text) {
-    for (const std::string_view line : SplitRecordLines(text)) {
+    const std::vector<std::string_view> lines = SplitRecordLines(text);
+    // AAF marks its records, whatever comes before the first.
+    for (const std::string_view line : lines) {
+        if (line.starts_with("#A93:")) {
+            return RecordFormat::Aaf;
+        }
+    }
+    for (const std::string_view line : lines) {
         if (line.find_first_not_of(" \t") == std::string_view::npos) {
             continue;
         }
-        // AAF marks every line of interest with '#'; a CSV file names its
-        // columns first; Quick*Chart records are long fixed-width lines.
+        // A chart file and a CSV file name themselves on their first line;
+        // Quick*Chart records are long fixed-width lines.
         if (line == kChartFileVersionLine) {
             return RecordFormat::ChartFile;
         }
