@@ -37,7 +37,7 @@ set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 # Symbola for the wheel's sign, planet and retrograde glyphs (DejaVu lacks
 # some). Qt SVG and Print Support come from the links.
 # The chart reads the Swiss Ephemeris files and the tz database, which no
-# link names; libswe2.0 comes from tolvaris-chart's links (its C++ runtime is
+# link names; libswe2.0 and libsqlite3-0 come from tolvaris-chart's links (its C++ runtime is
 # linked in), Qt from tolvaris's and the drawing module's.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS

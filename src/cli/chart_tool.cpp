@@ -9,6 +9,7 @@
 
 #include "cli/chart_json.h"
 #include "cli/chart_table.h"
+#include "cli/collection_tool.h"
 #include "cli/command_line.h"
 #include "cli/forecast_json.h"
 #include "cli/relation_output.h"
@@ -514,6 +515,9 @@ Outcome ComputeAndFormat(ChartToolOptions& options, const std::filesystem::path&
 
 int RunChartTool(std::span<const std::string_view> arguments, std::ostream& out, std::ostream& err,
                  const std::filesystem::path& programFolder, ChartDrawing* drawing) {
+    if (const std::optional<int> status = RunCollectionTool(arguments, out, err)) {
+        return *status;
+    }
     CommandLineParse parsed = ParseCommandLine(arguments);
     if (!parsed.value) {
         err << kProgram << OneLineMessage(parsed.error) << '\n';
@@ -525,7 +529,7 @@ int RunChartTool(std::span<const std::string_view> arguments, std::ostream& out,
     WrittenFiles written;
     switch (options.mode) {
         case ChartToolMode::Help:
-            output = ChartToolUsage();
+            output = std::string(ChartToolUsage()) + std::string(CollectionToolUsage());
             break;
         case ChartToolMode::Places:
             outcome = ListPlaces(options, programFolder, output);
