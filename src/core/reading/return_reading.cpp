@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "core/chart/decimal_text.h"
+#include "core/chart/coordinate_text.h"
 #include "core/ephemeris/zodiac.h"
 #include "core/forecast/forecast_range.h"
 #include "core/forecast/progression_entries.h"
