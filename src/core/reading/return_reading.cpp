@@ -35,7 +35,7 @@ std::string MomentText(const ReturnPlace& place, std::int64_t utSeconds) {
 
 std::string PlaceText(const ReturnPlace& place) {
     const std::string coordinates =
-        FormatShortestDecimal(place.latitude) + ", " + FormatShortestDecimal(place.longitude);
+        Utf8ToCp1252Text(FormatCoordinates(place.latitude, place.longitude));
     return place.name.empty() ? coordinates
                               : Utf8ToCp1252Text(place.name) + " (" + coordinates + ")";
 }
