@@ -461,6 +461,21 @@ Outcome StartOfDay(const CivilDate& date, const std::string& zone, const std::st
     return {};
 }
 
+// For a year without a solar return: "; 1990 and 1992 have one".
+std::string YearsWithReturn(Ephemeris& ephemeris, const Chart& natal, int year,
+                            const std::string& zone) {
+    std::string years;
+    for (const int other : {year - 1, year + 1}) {
+        if (SolarReturnInYear(ephemeris, natal, other, zone)) {
+            years += (years.empty() ? "" : " and ") + std::to_string(other);
+        }
+    }
+    if (years.empty()) {
+        return ".";
+    }
+    return "; " + years + (years.find(' ') == std::string::npos ? " has one." : " have one.");
+}
+
 // Where the return is cast: the place asked for with --open, else the
 // birthplace.
 Outcome ResolveReturnPlace(const TechniqueOptions& asked, const BirthChart& natal,
@@ -574,9 +589,11 @@ Outcome ComputeTechnique(const ChartToolOptions& options, Ephemeris& ephemeris,
                 Result<SolarReturn> found =
                     SolarReturnInYear(ephemeris, natal.chart, asked.year, zone);
                 if (!found) {
-                    const bool library = found.Failure().kind == ErrorKind::Library;
-                    return {library ? kExitFailure : kExitRefused,
-                            option + ": " + found.Failure().message};
+                    if (found.Failure().kind == ErrorKind::Library) {
+                        return Failed(option + ": " + found.Failure().message);
+                    }
+                    return Refused(option + ": " + found.Failure().message +
+                                   YearsWithReturn(ephemeris, natal.chart, asked.year, zone));
                 }
                 solar = found.Value();
                 moment = solar->moment;
