@@ -367,8 +367,8 @@ std::string ReadDateOrInstant(std::string_view value, TechniqueOptions& techniqu
     }
     const std::string_view rest = value.substr(t + 1);
     const std::size_t zone = rest.find_first_of("Z+-");
-    const std::string bad = "the instant \"" + ShownInMessage(value) +
-                            "\" is not YYYY-MM-DDTHH:MM[:SS] with Z or an offset such as +02:00";
+    std::string bad = "the instant \"" + ShownInMessage(value) +
+                      "\" is not YYYY-MM-DDTHH:MM[:SS] with Z or an offset such as +02:00";
     if (zone == std::string_view::npos || zone == 0) {
         return bad;
     }
@@ -379,8 +379,8 @@ std::string ReadDateOrInstant(std::string_view value, TechniqueOptions& techniqu
         return bad;
     }
     const CivilTime clock = *std::get<std::optional<CivilTime>>(time);
-    const std::int64_t ut = DaysSinceEpoch(technique.first) * 86400 + clock.hour * 3600 +
-                            clock.minute * 60 + clock.second - std::get<int>(offset);
+    const int ofDay = clock.hour * 3600 + clock.minute * 60 + clock.second;
+    const std::int64_t ut = DaysSinceEpoch(technique.first) * 86400 + ofDay - std::get<int>(offset);
     if (std::string error = CheckInstantInAcceptedYears(ut); !error.empty()) {
         return AsClause(error);
     }

@@ -95,6 +95,15 @@ TEST(ChartDrawingSeam, ReceivesTheChartThePathsAndTheReading) {
     // A forecast's PDF is its pages alone, without the wheel.
     RunTool({"--transits", "2027-01-01..2027-01-01", "--pdf", "c.pdf"}, &drawing);
     EXPECT_EQ(drawing.pdfs.back(), "c.pdf Forecast (text only)");
+    // A solar return's: the return chart, whose Sun is back at the natal one.
+    const ToolRun solar = RunTool({"--solar-return", "2027", "--wheel", "d.png", "--pdf", "d.pdf",
+                                   "--data", folder.Path().string()},
+                                  &drawing);
+    ASSERT_EQ(solar.status, 0) << solar.err;
+    EXPECT_EQ(drawing.pdfs.back(), "d.pdf Solar return 2027");
+    EXPECT_NEAR(drawing.sunLongitude, 280.7717825, 1e-4);
+    ASSERT_GT(drawing.pdfLines.size(), 1U);
+    EXPECT_EQ(drawing.pdfLines[1], "  SOLAR RETURN");
 }
 
 TEST(ChartDrawingSeam, AFailedDrawingIsStatusOneWithOneLineAndNoTable) {

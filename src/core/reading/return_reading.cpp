@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "core/chart/coordinate_text.h"
+#include "core/common/cp1252.h"
 #include "core/ephemeris/zodiac.h"
 #include "core/forecast/forecast_range.h"
 #include "core/forecast/progression_entries.h"
@@ -25,7 +26,7 @@ std::string ZoneOf(const ReturnPlace& place) {
 // moment to the second, as the return is found to well under one.
 std::string MomentText(const ReturnPlace& place, std::int64_t utSeconds) {
     const std::string zone = ZoneOf(place);
-    const std::string utc = FormatUniversalDateTime(utSeconds) + " UTC";
+    std::string utc = FormatUniversalDateTime(utSeconds) + " UTC";
     if (zone == "UTC") {
         return utc;
     }
@@ -166,7 +167,11 @@ BirthChartResult ReturnBirthChart(Ephemeris& ephemeris, const BirthChart& natal,
                                   const ReturnMoment& moment, const ReturnPlace& place,
                                   const std::string& title) {
     BirthData data;
-    data.name = natal.input.name.empty() ? title : natal.input.name + ": " + title;
+    data.name = natal.input.name + ": " + title;
+    if (natal.input.name.empty() && !title.empty()) {
+        data.name = title;
+        data.name[0] = ToUpper1252(data.name[0]);
+    }
     data.placeName = place.name;
     data.latitude = place.latitude;
     data.longitude = place.longitude;

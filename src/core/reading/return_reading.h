@@ -28,7 +28,8 @@ ReturnPlace BirthplaceOf(const BirthChart& natal);
 
 // The return moment's chart at the place as a chart of its own (what a
 // chart window opens, saves and prints): named after the natal chart and
-// the return ("Anna: solar return 2027"), the local date and time of the
+// the return ("Anna: solar return 2027", or "Solar return 2027" for a chart
+// without a name), the local date and time of the
 // moment to the second in the place's zone, the natal house system and
 // orbs. Fails as ComputeBirthChart does.
 BirthChartResult ReturnBirthChart(Ephemeris& ephemeris, const BirthChart& natal,
