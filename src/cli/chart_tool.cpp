@@ -251,6 +251,7 @@ private:
 struct PdfPages {
     const BirthChart* wheelPage = nullptr;
     std::string title;
+    const Forecast* forecast = nullptr;  // its timeline instead of a wheel page
 };
 
 // The wheel, the PDF (the wheel page, then the full reading; a forecast's
@@ -272,10 +273,16 @@ Outcome WriteFiles(const ChartToolOptions& options, const BirthChart& chart, con
         for (const Line& line : reading.lines) {
             lines.push_back(Cp1252ToUtf8(line.View()));
         }
-        const std::string error =
-            pdf.wheelPage == nullptr
-                ? drawing->WriteTextPdf(options.pdfPath, pdf.title, lines)
-                : drawing->WritePdf(*pdf.wheelPage, options.pdfPath, pdf.title, lines);
+        std::string error;
+        if (pdf.forecast != nullptr) {
+            error = drawing->WriteForecastPdf(options.pdfPath, pdf.title, lines,
+                                              pdf.forecast->search, pdf.forecast->range.span,
+                                              pdf.forecast->range.displayZone);
+        } else if (pdf.wheelPage == nullptr) {
+            error = drawing->WriteTextPdf(options.pdfPath, pdf.title, lines);
+        } else {
+            error = drawing->WritePdf(*pdf.wheelPage, options.pdfPath, pdf.title, lines);
+        }
         if (!error.empty()) {
             return Failed("--pdf: " + error + written.Note());
         }
@@ -742,7 +749,8 @@ Outcome ComputeAndFormat(ChartToolOptions& options, const std::filesystem::path&
     const BirthChart& chart = *result.value;
     PdfPages pdf{&chart, chart.input.name.empty() ? "Tolvaris" : chart.input.name};
     if (options.forecast) {
-        pdf = {nullptr, chart.input.name.empty() ? "Forecast" : "Forecast: " + chart.input.name};
+        pdf = {nullptr, chart.input.name.empty() ? "Forecast" : "Forecast: " + chart.input.name,
+               forecast ? &*forecast : nullptr};
     }
     if (Outcome wrote = WriteFiles(options, chart, pdf, reading, calendar, drawing, written);
         wrote.status != kExitSuccess) {
