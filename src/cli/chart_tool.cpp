@@ -618,7 +618,9 @@ Outcome ComputeTechnique(const ChartToolOptions& options, Ephemeris& ephemeris,
                             option + ": " + found.Failure().message};
                 }
                 moment = found.Value();
-                title = "lunar return " + FormatIsoDate(asked.first);
+                // Named by the day it falls on where it is cast.
+                const std::string where = place.zone.empty() ? "UTC" : place.zone;
+                title = "lunar return " + FormatLocalIso(where, moment.utSeconds).substr(0, 10);
             }
             BirthChartResult cast = ReturnBirthChart(ephemeris, natal, moment, place, title);
             if (!cast.Ok()) {
