@@ -205,6 +205,31 @@ BirthChartResult ReturnBirthChart(Ephemeris& ephemeris, const BirthChart& natal,
     return ComputeBirthChart(ephemeris, data);
 }
 
+Result<std::vector<LunarReturnChart>> LunarReturnCharts(Ephemeris& ephemeris,
+                                                        const BirthChart& natal, int year,
+                                                        const ReturnPlace& place,
+                                                        std::string_view displayZone) {
+    Result<std::vector<ReturnMoment>> moments =
+        LunarReturnsInYear(ephemeris, natal.chart, year, displayZone);
+    if (!moments) {
+        return moments.Failure();
+    }
+    ChartRequest request;
+    request.latitude = place.latitude;
+    request.longitude = place.longitude;
+    request.houseSystem = natal.input.houseSystem;
+    request.orbs = natal.input.orbs;
+    std::vector<LunarReturnChart> charts;
+    for (const ReturnMoment& moment : moments.Value()) {
+        ChartResult cast = ComputeReturnChart(ephemeris, moment, request);
+        if (!cast.Ok()) {
+            return Error{ErrorKind::Library, std::nullopt, cast.error};
+        }
+        charts.push_back({moment, std::move(*cast.chart)});
+    }
+    return charts;
+}
+
 ReadingContent SolarReturnContent(const SolarReturnSubject& subject) {
     return [subject](ReadingPage& page) { WriteSolarReturn(subject, page); };
 }

@@ -2,9 +2,11 @@
 
 #include <filesystem>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "core/chart/birth_chart.h"
+#include "core/common/result.h"
 #include "core/engine/page_buffers.h"
 #include "core/engine/screen.h"
 #include "core/forecast/returns.h"
@@ -64,6 +66,14 @@ struct LunarReturnChart {
     ReturnMoment moment;
     Chart chart;
 };
+
+// The lunar returns of the calendar year of the display zone, each with its
+// chart at the place (the natal house system and orbs). An error as
+// LunarReturnsInYear and ComputeReturnChart give it.
+Result<std::vector<LunarReturnChart>> LunarReturnCharts(Ephemeris& ephemeris,
+                                                        const BirthChart& natal, int year,
+                                                        const ReturnPlace& place,
+                                                        std::string_view displayZone);
 
 struct LunarReturnsSubject {
     const BirthChart& natal;

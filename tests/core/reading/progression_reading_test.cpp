@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "core/ephemeris/ephemeris.h"
 #include "core/reading/return_reading.h"
 #include "core/time/time_format.h"
 #include "support/birth_samples.h"
@@ -201,6 +202,28 @@ TEST_F(ProgressionReadingTest, SolarAndLunarReturnPages) {
                  "  The return chart has no houses, so the month is read by the Moon's sign",
                  "    alone: Capricorn."}}),
           0);
+}
+
+// Every return of the year, none missed at either end: the Moon back at
+// its natal place (swetest -b1.1.1990 -ut11:00 -p1: 332.7065724), each chart
+// with the birthplace's houses.
+TEST(LunarReturnCharts, EveryReturnOfTheYearWithItsChart) {
+    Ephemeris ephemeris;
+    BirthChart natal;
+    natal.input = test::BerlinNewYear();
+    natal.chart = *ComputeChart(ephemeris, test::BerlinNewYearRequest()).chart;
+    const auto charts =
+        LunarReturnCharts(ephemeris, natal, 2027, BirthplaceOf(natal), "Europe/Berlin");
+    ASSERT_TRUE(charts) << charts.Failure().message;
+    const std::int64_t from = Ut(2026, 12, 31, 23, 0, 0);
+    const std::int64_t month = 28 * 86400;  // longer than any lunar month
+    ASSERT_FALSE(charts.Value().empty());
+    EXPECT_LT(charts.Value().front().moment.utSeconds - from, month);
+    EXPECT_LT(Ut(2027, 12, 31, 23, 0, 0) - charts.Value().back().moment.utSeconds, month);
+    for (const LunarReturnChart& item : charts.Value()) {
+        EXPECT_NEAR(item.chart.bodies.at(1).longitude, 332.7065724, 2e-4);
+        EXPECT_TRUE(item.chart.cusps.has_value());
+    }
 }
 
 }  // namespace
