@@ -105,6 +105,15 @@ TEST(ChartDrawingSeam, ReceivesTheChartThePathsAndTheReading) {
     RunTool({"--transits", "2027-01-01..2027-01-01", "--pdf", "c.pdf"}, &drawing);
     EXPECT_TRUE(drawing.pdfs.back().starts_with("c.pdf Forecast (timeline of "));
     EXPECT_TRUE(drawing.pdfs.back().ends_with(", 24 h in Europe/Berlin)")) << drawing.pdfs.back();
+    // A solar return's: the return chart, whose Sun is back at the natal one.
+    const ToolRun solar = RunTool({"--solar-return", "2027", "--wheel", "d.png", "--pdf", "d.pdf",
+                                   "--data", folder.Path().string()},
+                                  &drawing);
+    ASSERT_EQ(solar.status, 0) << solar.err;
+    EXPECT_EQ(drawing.pdfs.back(), "d.pdf Solar return 2027");
+    EXPECT_NEAR(drawing.sunLongitude, 280.7717825, 1e-4);
+    ASSERT_GT(drawing.pdfLines.size(), 1U);
+    EXPECT_EQ(drawing.pdfLines[1], "  SOLAR RETURN");
 }
 
 TEST(ChartDrawingSeam, AFailedDrawingIsStatusOneWithOneLineAndNoTable) {
