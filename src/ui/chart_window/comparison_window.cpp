@@ -17,6 +17,7 @@
 #include "core/requests/captions.h"
 #include "render/wheel_glyphs.h"
 #include "render/wheel_painter.h"
+#include "ui/common/screen_fit.h"
 
 namespace tolvaris {
 namespace {
@@ -189,10 +190,16 @@ ComparisonWindow::ComparisonWindow(BirthChart first, BirthChart second, QWidget*
     layout->addWidget(tabs_, 1);
     layout->addLayout(buttons);
 
-    // Room for the whole grid of twelve by twelve without scrolling.
+    // Room for the whole grid without scrolling and a bi-wheel whose
+    // figures can be read, as far as the screen allows.
     const QFontMetrics metrics(font());
-    resize(std::max(sizeHint().width(), metrics.averageCharWidth() * 110),
-           std::max(sizeHint().height(), metrics.height() * 38));
+    const int gridWidth = grid_->verticalHeader()->sizeHint().width() +
+                          grid_->horizontalHeader()->length() + 4 * grid_->frameWidth() +
+                          metrics.averageCharWidth() * 8;
+    const QSize wanted(std::max(gridWidth, metrics.height() * 44), metrics.height() * 50);
+    const QRect screen = ScreenAvailableGeometry(QRect(QPoint(0, 0), wanted));
+    resize(std::min(wanted.width(), screen.width() * 9 / 10),
+           std::min(wanted.height(), screen.height() * 9 / 10));
 }
 
 void ComparisonWindow::FillGrid() {
