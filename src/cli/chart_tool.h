@@ -29,6 +29,9 @@ public:
     virtual std::string WritePdf(const BirthChart& chart, const std::string& path,
                                  const std::string& title,
                                  const std::vector<std::string>& lines) = 0;
+    // The wheels and wheel pages after this call draw `second` (nullptr:
+    // none) on an outer ring with the contacts between the two charts.
+    virtual void SetSecondChart(const BirthChart* /*second*/) {}
     // Only `lines` (UTF-8) as pages headed by `title`: a forecast.
     virtual std::string WriteTextPdf(const std::string& path, const std::string& title,
                                      const std::vector<std::string>& lines) = 0;

@@ -41,6 +41,12 @@ std::string OffscreenDrawing::WriteWheel(const BirthChart& chart, const std::fil
                                          int sizePixels) {
     EnsureGui();
     AtomicFileWriter writer;
+    if (second_ != nullptr) {
+        return WriteBiWheelImage(
+            path, chart.chart, second_->chart,
+            ComputeSynastry(chart.chart, second_->chart, chart.input.orbs), sizePixels,
+            QString::fromStdString(PairName(chart.input.name, second_->input.name)), writer);
+    }
     return WriteWheelImage(path, chart.chart, sizePixels, QString::fromStdString(chart.input.name),
                            writer);
 }
@@ -63,6 +69,7 @@ std::string OffscreenDrawing::WritePdf(const BirthChart* chart, const std::files
         content.lines.append(QString::fromStdString(line));
     }
     content.chart = chart;
+    content.outerChart = chart != nullptr ? second_ : nullptr;
     content.pageSize = PageSizeFromEnvironment();
     AtomicFileWriter writer;
     return tolvaris::WritePdf(path, content, writer);
