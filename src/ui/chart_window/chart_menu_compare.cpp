@@ -13,6 +13,7 @@
 #include "ui/chart_window/chart_menu.h"
 #include "ui/chart_window/chart_window.h"
 #include "ui/chart_window/comparison_window.h"
+#include "ui/common/screen_fit.h"
 
 namespace tolvaris {
 namespace {
@@ -21,10 +22,12 @@ std::string CompareCaption() {
     return QCoreApplication::translate("tolvaris::ChartMenu", "Compare").toStdString();
 }
 
-// Each new window a little below and to the right of the one it came from.
+// Each new window a little below and to the right of the one it came from,
+// pulled back inside the screen where there is no room.
 void PlaceAfter(QWidget& shown, const QWidget& from) {
     const int step = from.fontMetrics().height() * 2;
-    shown.move(from.frameGeometry().topLeft() + QPoint(step, step));
+    const QRect wanted(from.frameGeometry().topLeft() + QPoint(step, step), shown.size());
+    shown.move(KeepInside(wanted, ScreenAvailableGeometry(wanted)).topLeft());
 }
 
 }  // namespace

@@ -196,7 +196,7 @@ ComparisonWindow::ComparisonWindow(BirthChart first, BirthChart second, QWidget*
     const int gridWidth = grid_->verticalHeader()->sizeHint().width() +
                           grid_->horizontalHeader()->length() + 4 * grid_->frameWidth() +
                           metrics.averageCharWidth() * 8;
-    const QSize wanted(std::max(gridWidth, metrics.height() * 44), metrics.height() * 50);
+    const QSize wanted(std::max(gridWidth, metrics.height() * 44), metrics.height() * 58);
     const QRect screen = ScreenAvailableGeometry(QRect(QPoint(0, 0), wanted));
     resize(std::min(wanted.width(), screen.width() * 9 / 10),
            std::min(wanted.height(), screen.height() * 9 / 10));
