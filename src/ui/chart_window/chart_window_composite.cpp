@@ -33,6 +33,10 @@ void ChartWindow::ShowComposite(const CompositeChart& composite) {
     tabs_->setTabVisible(tabs_->indexOf(transits_), false);
     tabs_->setTabVisible(tabs_->indexOf(transitsNow_), false);
     compare_->hide();
+    // Its one reading is the composite's own page, in no house order.
+    if (auto* byHouse = findChild<QPushButton*>("fullReadingByHouse")) {
+        byHouse->hide();
+    }
 }
 
 }  // namespace tolvaris

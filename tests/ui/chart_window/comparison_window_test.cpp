@@ -10,6 +10,7 @@
 #include <QTest>
 
 #include "support/wheel_charts.h"
+#include "ui/chart_window/chart_window.h"
 
 namespace tolvaris {
 namespace {
@@ -85,6 +86,17 @@ TEST(ComparisonWindow, GridAndOverlaysMatchTheHandWorkedPair) {
     QSignalSpy composite(&window, &ComparisonWindow::compositeRequested);
     QTest::mouseClick(window.findChild<QWidget*>("composite"), Qt::LeftButton);
     EXPECT_EQ(composite.count(), 1);
+}
+
+TEST(ChartWindow, ACompositeWithoutHousesShowsWhatItIsAndNoTransits) {
+    CompositeChart composite{"Ada", "Bo", test::MakeChart(test::ComparisonPair().second), {}};
+    ChartWindow window;
+    window.ShowComposite(composite);
+    EXPECT_EQ(window.windowTitle(), "Composite: Ada and Bo");
+    EXPECT_TRUE(window.SummaryText().contains("Houses: none"))
+        << window.SummaryText().toStdString();
+    EXPECT_FALSE(window.Tabs()->isTabVisible(window.Tabs()->indexOf(window.Transits())));
+    EXPECT_EQ(window.Positions()->rowCount(), 10);
 }
 
 }  // namespace
