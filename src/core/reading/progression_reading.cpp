@@ -231,15 +231,7 @@ ReadingContent ProgressionContent(const ProgressionSubject& subject) {
 
 void ShowProgressions(const ProgressionSubject& subject, const std::filesystem::path& dataFolder,
                       PageBuffers& buffers, Notices& notices) {
-    std::vector<MissingEntry> missing;
-    {
-        const BusyPointer busy(notices);
-        missing = ShowReadingPage(buffers, dataFolder, ProgressionContent(subject));
-    }
-    if (!missing.empty()) {
-        notices.Message(MissingEntriesMessage(missing.size()), "Information",
-                        NoticeIcon::Information);
-    }
+    ShowReadingWithNotice(buffers, dataFolder, notices, ProgressionContent(subject));
 }
 
 ReadingBuffer ProgressionDataBuffer(const ProgressionSubject& subject,

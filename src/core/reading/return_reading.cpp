@@ -143,20 +143,6 @@ void WriteLunarReturns(const LunarReturnsSubject& subject, ReadingPage& page) {
     }
 }
 
-template <typename Content>
-void ShowWithMessage(PageBuffers& buffers, const std::filesystem::path& dataFolder,
-                     Notices& notices, const Content& content) {
-    std::vector<MissingEntry> missing;
-    {
-        const BusyPointer busy(notices);
-        missing = ShowReadingPage(buffers, dataFolder, content);
-    }
-    if (!missing.empty()) {
-        notices.Message(MissingEntriesMessage(missing.size()), "Information",
-                        NoticeIcon::Information);
-    }
-}
-
 }  // namespace
 
 ReturnPlace BirthplaceOf(const BirthChart& natal) {
@@ -236,7 +222,7 @@ ReadingContent SolarReturnContent(const SolarReturnSubject& subject) {
 
 void ShowSolarReturn(const SolarReturnSubject& subject, const std::filesystem::path& dataFolder,
                      PageBuffers& buffers, Notices& notices) {
-    ShowWithMessage(buffers, dataFolder, notices, SolarReturnContent(subject));
+    ShowReadingWithNotice(buffers, dataFolder, notices, SolarReturnContent(subject));
 }
 
 ReadingBuffer SolarReturnDataBuffer(const SolarReturnSubject& subject,
@@ -250,7 +236,7 @@ ReadingContent LunarReturnsContent(const LunarReturnsSubject& subject) {
 
 void ShowLunarReturns(const LunarReturnsSubject& subject, const std::filesystem::path& dataFolder,
                       PageBuffers& buffers, Notices& notices) {
-    ShowWithMessage(buffers, dataFolder, notices, LunarReturnsContent(subject));
+    ShowReadingWithNotice(buffers, dataFolder, notices, LunarReturnsContent(subject));
 }
 
 ReadingBuffer LunarReturnsDataBuffer(const LunarReturnsSubject& subject,
