@@ -6,6 +6,7 @@
 
 #include "cli/chart_json.h"
 #include "cli/chart_table.h"
+#include "cli/forecast_json.h"
 #include "cli/json_text.h"
 #include "core/chart/decimal_text.h"
 #include "core/ephemeris/zodiac.h"
@@ -179,19 +180,8 @@ std::string FormatProgressionsTable(const ForecastRange& range, const Progressio
                         FormatIsoDate(range.last) + ", times in " + zone +
                         " (R: retrograde then)\n";
     for (const ProgressedAspect& aspect : search.aspects) {
-        std::string title = Title(aspect);
-        title.resize(std::max<std::size_t>(title.size(), 44), ' ');
-        const std::string from =
-            aspect.enter ? ForecastLocalTime(zone, *aspect.enter) : "(range start)   ";
-        const std::string to =
-            aspect.leave ? ForecastLocalTime(zone, *aspect.leave) : "(range end)     ";
-        table.append(title).append(" ").append(from).append(" to ").append(to);
-        for (std::size_t i = 0; i < aspect.exact.size(); ++i) {
-            table += (i == 0 ? "  exact " : ", ") +
-                     moment(aspect.exact[i].utSeconds, aspect.exact[i].retrograde);
-        }
-        table.erase(table.find_last_not_of(' ') + 1);
-        table += "\n";
+        table +=
+            FormatWindowLine(Title(aspect), 44, aspect.enter, aspect.leave, aspect.exact, zone);
     }
     for (const SignChange& change : search.signChanges) {
         table += "Progressed " + std::string(PointName(change.progressed)) + " enters " +
