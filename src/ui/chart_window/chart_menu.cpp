@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QCoreApplication>
+#include <QEvent>
 #include <QFile>
 #include <QMainWindow>
 #include <QMenu>
@@ -111,18 +112,32 @@ ChartMenu::ChartMenu(QMainWindow& window, ChartMenuFolders folders, Notices& not
 
 ChartMenu::~ChartMenu() = default;
 
+ChartWindow* ChartMenu::Current() const {
+    return lastActive_ ? lastActive_.data() : chartWindow_;
+}
+
+bool ChartMenu::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::WindowActivate) {
+        if (auto* shown = qobject_cast<ChartWindow*>(watched)) {
+            lastActive_ = shown;
+        }
+    }
+    return QObject::eventFilter(watched, event);
+}
+
 void ChartMenu::ExportWheel() {
-    if (!chartWindow_ || !chartWindow_->Shown()) {
+    ChartWindow* current = Current();
+    if (!current || !current->Shown()) {
         return;
     }
-    const std::string name = chartWindow_->Shown()->input.name;
+    const std::string name = current->Shown()->input.name;
     const std::optional<ChartFileDialogs::WheelImage> image = fileDialogs_.AskWheelImage(
         folders_.saveDialog / ((name.empty() ? std::string("chart") : name) + " wheel.png"));
     if (!image) {
         return;
     }
     if (const std::string error =
-            chartWindow_->Wheel()->ExportImage(image->path, image->sizePixels, fileWriter_);
+            current->Wheel()->ExportImage(image->path, image->sizePixels, fileWriter_);
         !error.empty()) {
         notices_.Message(tr("The wheel could not be exported: %1.").arg(ToQt(error)).toStdString(),
                          Caption(), NoticeIcon::Critical);
@@ -130,8 +145,8 @@ void ChartMenu::ExportWheel() {
 }
 
 void ChartMenu::ShowFullReading(ReadingOrder order) {
-    if (chartWindow_ && chartWindow_->Shown()) {
-        emit fullReadingRequested(*chartWindow_->Shown(), order);
+    if (const ChartWindow* current = Current(); current && current->Shown()) {
+        emit fullReadingRequested(*current->Shown(), order);
     }
 }
 
@@ -160,14 +175,52 @@ ChartWindow& ChartMenu::Window() {
         // A window of its own that belongs to the main window: closing the
         // main window still ends the program.
         chartWindow_ = new ChartWindow(&window_);
-        chartWindow_->UseForTransits({&TheEphemeris(), &notices_, folders_.program, {}});
-        connect(chartWindow_, &ChartWindow::placementChosen, this, &ChartMenu::placementChosen);
-        connect(chartWindow_, &ChartWindow::fullReadingRequested, this,
-                &ChartMenu::ShowFullReading);
-        connect(chartWindow_, &ChartWindow::wheelExportRequested, this, &ChartMenu::ExportWheel);
-        connect(chartWindow_, &ChartWindow::forecastRequested, this, &ChartMenu::forecastRequested);
+        Connect(*chartWindow_);
     }
     return *chartWindow_;
+}
+
+void ChartMenu::Connect(ChartWindow& shown) {
+    shown.UseForTransits({&TheEphemeris(), &notices_, folders_.program, {}});
+    shown.Returns()->UseAtlas(&atlas_);
+    shown.installEventFilter(this);
+    ChartWindow* window = &shown;
+    connect(window, &ChartWindow::placementChosen, this, &ChartMenu::placementChosen);
+    // A window's own buttons act on its own chart, whichever was active last.
+    connect(window, &ChartWindow::fullReadingRequested, this, [this, window](ReadingOrder order) {
+        lastActive_ = window;
+        ShowFullReading(order);
+    });
+    connect(window, &ChartWindow::wheelExportRequested, this, [this, window] {
+        lastActive_ = window;
+        ExportWheel();
+    });
+    connect(window, &ChartWindow::forecastRequested, this, &ChartMenu::forecastRequested);
+    connect(shown.Progressions(), &ProgressionsTab::pageRequested, this,
+            &ChartMenu::progressionsPageRequested);
+    connect(shown.Returns(), &ReturnsTab::solarReturnPageRequested, this,
+            &ChartMenu::solarReturnPageRequested);
+    connect(shown.Returns(), &ReturnsTab::lunarReturnsPageRequested, this,
+            &ChartMenu::lunarReturnsPageRequested);
+    connect(window, &ChartWindow::returnChartRequested, this,
+            [this](const BirthChart& chart) { OpenReturnChart(chart); });
+}
+
+ChartWindow& ChartMenu::OpenReturnChart(const BirthChart& chart) {
+    auto* shown = new ChartWindow(&window_);
+    shown->setAttribute(Qt::WA_DeleteOnClose);
+    Connect(*shown);
+    shown->ShowChart(chart);
+    // Down and to the right of the window it came from, so both show.
+    if (const ChartWindow* from = Current(); from && from->isVisible()) {
+        const int step = from->fontMetrics().height() * 2;
+        shown->move(from->pos() + QPoint(step, step));
+    }
+    shown->show();
+    shown->raise();
+    shown->activateWindow();
+    lastActive_ = shown;
+    return *shown;
 }
 
 void ChartMenu::NewChart() {
@@ -227,12 +280,16 @@ void ChartMenu::OpenRecentChart(const std::filesystem::path& file) {
 }
 
 void ChartMenu::SaveChart() {
-    if (!chartWindow_ || !chartWindow_->Shown()) {
+    ChartWindow* current = Current();
+    if (!current || !current->Shown()) {
         return;
     }
-    const BirthData& birth = chartWindow_->Shown()->input;
+    // A return chart is a chart of its own: it is not saved over the file
+    // the natal chart came from.
+    const bool natal = current == chartWindow_;
+    const BirthData birth = current->Shown()->input;  // the window may close meanwhile
     const std::filesystem::path suggested =
-        currentFile_ ? *currentFile_ : folders_.saveDialog / FileNameFor(birth.name);
+        natal && currentFile_ ? *currentFile_ : folders_.saveDialog / FileNameFor(birth.name);
     const std::optional<std::filesystem::path> file = fileDialogs_.AskSaveChart(suggested);
     if (!file) {
         return;
@@ -245,7 +302,9 @@ void ChartMenu::SaveChart() {
                          Caption(), NoticeIcon::Critical);
         return;
     }
-    currentFile_ = *file;
+    if (natal) {
+        currentFile_ = *file;
+    }
     Remember(*file);
 }
 
@@ -258,6 +317,7 @@ void ChartMenu::ShowAbout() {
 
 void ChartMenu::ShowChart(const BirthChart& chart) {
     ChartWindow& shown = Window();
+    lastActive_ = &shown;
     shown.ShowChart(chart);
     if (!shown.isVisible() && !chartWindowPlaced_) {
         PlaceBesideMainWindow(shown);

@@ -14,6 +14,8 @@ class QTableWidget;
 
 namespace tolvaris {
 
+class ProgressionsTab;
+class ReturnsTab;
 class TransitsNowTab;
 class WheelWidget;
 
@@ -41,6 +43,8 @@ public:
     WheelWidget* Wheel() const { return wheel_; }
     TransitsTab* Transits() const { return transits_; }
     TransitsNowTab* TransitsNow() const { return transitsNow_; }
+    ProgressionsTab* Progressions() const { return progressions_; }
+    ReturnsTab* Returns() const { return returns_; }
     QTabWidget* Tabs() const { return tabs_; }
     QString SummaryText() const;
     QString NotesText() const;
@@ -53,6 +57,8 @@ signals:
     void wheelExportRequested();
     // The Transits tab's "Forecast page".
     void forecastRequested(const tolvaris::ForecastRequest& request);
+    // The Returns tab's "Open return chart": a chart for a window of its own.
+    void returnChartRequested(const tolvaris::BirthChart& chart);
 
 private:
     void FillPositions();
@@ -70,6 +76,8 @@ private:
     WheelWidget* wheel_ = nullptr;
     TransitsTab* transits_ = nullptr;
     TransitsNowTab* transitsNow_ = nullptr;
+    ProgressionsTab* progressions_ = nullptr;
+    ReturnsTab* returns_ = nullptr;
     bool grownForTransits_ = false;
     QLabel* notes_ = nullptr;
 };
