@@ -8,6 +8,9 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QScreen>
+#include <QStyle>
+#include <QTabBar>
+#include <QTabWidget>
 #include <system_error>
 
 #include "core/chart/chart_file.h"
@@ -336,7 +339,19 @@ void ChartMenu::PlaceBesideMainWindow(QWidget& shown) const {
     // pulled back inside the screen where there is no room.
     const QRect main = window_.frameGeometry();
     const QRect screen = window_.screen()->availableGeometry();
-    const QSize size = shown.sizeHint();
+    QSize size = shown.sizeHint();
+    // Wide enough for every tab title where the screen has room beside the
+    // main window; else the tab row scrolls.
+    if (const auto* chartWindow = qobject_cast<const ChartWindow*>(&shown)) {
+        const QTabWidget* tabs = chartWindow->Tabs();
+        const int wanted = tabs->tabBar()->sizeHint().width() + size.width() -
+                           tabs->sizeHint().width() +
+                           2 * tabs->style()->pixelMetric(QStyle::PM_TabBarScrollButtonWidth);
+        if (wanted > size.width() && main.right() + 1 + wanted <= screen.right()) {
+            size.setWidth(wanted);
+            shown.resize(size);
+        }
+    }
     QPoint at(main.right() + 1, main.top());
     at.setX(std::max(screen.left(), std::min(at.x(), screen.right() - size.width())));
     at.setY(std::max(screen.top(), std::min(at.y(), screen.bottom() - size.height())));

@@ -90,8 +90,9 @@ ChartWindow::ChartWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
 
     tabs_ = new QTabWidget(this);
     tabs_->setObjectName("tabs");
-    // Every tab in sight: the window is as wide as their titles.
-    tabs_->setUsesScrollButtons(false);
+    // The window opens narrow enough to sit beside the main window; the tab
+    // row scrolls until it is widened.
+    tabs_->setUsesScrollButtons(true);
     tabs_->addTab(positions_, tr("&Positions"));
     tabs_->addTab(cusps_, tr("&Houses"));
     tabs_->addTab(aspects_, tr("&Aspects"));

@@ -5,6 +5,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QSplitter>
 #include <QTableWidget>
 #include <QVBoxLayout>
@@ -35,6 +36,27 @@ QTableWidget* MakeTable(QWidget* parent, const char* name, const QStringList& he
     table->setTabKeyNavigation(false);
     table->setAlternatingRowColors(true);
     return table;
+}
+
+// At least `rows` rows high and no higher than all of them: a small screen
+// scrolls the table rather than the window running off it. Returns the width
+// that shows every column.
+int FitTable(QTableWidget* table, int rows) {
+    table->resizeColumnsToContents();
+    table->resizeRowsToContents();
+    const int frame = 2 * table->frameWidth();
+    int height = table->horizontalHeader()->sizeHint().height() + frame;
+    int least = height;
+    for (int row = 0; row < table->rowCount(); ++row) {
+        height += table->rowHeight(row);
+        if (row < rows) {
+            least = height;
+        }
+    }
+    table->setMinimumHeight(least);
+    table->setMaximumHeight(std::max(least, height));
+    return table->horizontalHeader()->length() + frame +
+           table->verticalScrollBar()->sizeHint().width();
 }
 
 void AddRow(QTableWidget* table, const QStringList& cells) {
@@ -70,7 +92,7 @@ ProgressionsTab::ProgressionsTab(QWidget* parent) : QWidget(parent) {
     today->setObjectName("progressedToday");
     today->setToolTip(tr("Back to today's date"));
 
-    page_ = new QPushButton(tr("Progressions &page"), this);
+    page_ = new QPushButton(tr("Progre&ssions page"), this);
     page_->setObjectName("progressionsPage");
     page_->setToolTip(tr("The progressed events listed, with their texts, in the output window"));
     page_->setEnabled(false);
@@ -81,7 +103,6 @@ ProgressionsTab::ProgressionsTab(QWidget* parent) : QWidget(parent) {
     top->addWidget(zone_);
     top->addWidget(today);
     top->addStretch(1);
-    top->addWidget(page_);
 
     angles_ = new QLabel(this);
     angles_->setObjectName("progressedAngles");
@@ -101,25 +122,30 @@ ProgressionsTab::ProgressionsTab(QWidget* parent) : QWidget(parent) {
     status_->setWordWrap(true);
     events_ = MakeTable(this, "progressedEvents", {tr("Date"), tr("Progressed event")});
     events_->horizontalHeader()->setStretchLastSection(true);
+    events_->setWordWrap(false);
 
     auto* listSide = new QWidget(this);
     auto* listLayout = new QVBoxLayout(listSide);
     listLayout->setContentsMargins(0, 0, 0, 0);
-    listLayout->addWidget(positions_, 3);
+    listLayout->addWidget(positions_, 1);
     listLayout->addWidget(status_);
-    listLayout->addWidget(events_, 2);
+    listLayout->addWidget(events_, 1);
+    auto* pageRow = new QHBoxLayout;
+    pageRow->addStretch(1);
+    pageRow->addWidget(page_);
+    listLayout->addLayout(pageRow);
 
-    auto* split = new QSplitter(Qt::Horizontal, this);
-    split->addWidget(wheel_);
-    split->addWidget(listSide);
-    split->setStretchFactor(0, 1);
-    split->setStretchFactor(1, 1);
-    split->setChildrenCollapsible(false);
+    split_ = new QSplitter(Qt::Horizontal, this);
+    split_->addWidget(wheel_);
+    split_->addWidget(listSide);
+    split_->setStretchFactor(0, 1);
+    split_->setStretchFactor(1, 1);
+    split_->setChildrenCollapsible(false);
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(top);
     layout->addWidget(angles_);
-    layout->addWidget(split, 1);
+    layout->addWidget(split_, 1);
 
     connect(dateEdit_, &QDateEdit::dateChanged, this, &ProgressionsTab::Refresh);
     connect(page_, &QPushButton::clicked, this, [this] {
@@ -136,6 +162,21 @@ ProgressionsTab::ProgressionsTab(QWidget* parent) : QWidget(parent) {
         const std::string zone = DisplayZoneOf(chart_->input);
         ShowDate(QDateTime::fromSecsSinceEpoch(now + DisplayOffsetAt(zone, now), Qt::UTC).date());
     });
+}
+
+void ProgressionsTab::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    GiveTablesTheirWidth();
+}
+
+void ProgressionsTab::GiveTablesTheirWidth() {
+    // The window opens narrow, beside the main window; whenever it is
+    // resized the tables get what shows every column and the wheel the rest.
+    const int total = split_->width() - split_->handleWidth();
+    const int wheel = std::max(wheel_->minimumSizeHint().width(), total - tablesWidth_);
+    if (tablesWidth_ > 0 && total > wheel) {
+        split_->setSizes({wheel, total - wheel});
+    }
 }
 
 void ProgressionsTab::UseSources(TransitSources sources) {
@@ -173,6 +214,7 @@ QString ProgressionsTab::LocalText(std::int64_t utSeconds) const {
 
 void ProgressionsTab::Refresh() {
     progressed_.reset();
+    tablesWidth_ = 0;
     range_.reset();
     search_.reset();
     page_->setEnabled(false);
@@ -231,7 +273,7 @@ void ProgressionsTab::FillPositions() {
     };
     angleRow(tr("Midheaven"), chart_->chart.midheaven, progressed.midheaven);
     angleRow(tr("Ascendant"), chart_->chart.ascendant, progressed.ascendant);
-    positions_->resizeColumnsToContents();
+    tablesWidth_ = std::max(tablesWidth_, FitTable(positions_, 4));
     wheel_->SetOuterRing(std::move(outer));
 
     QString angles = tr("Solar arc %1").arg(Text(FormatDegreesMinutes(progressed.solarArc)));
@@ -291,7 +333,9 @@ void ProgressionsTab::FillEvents(const ForecastRange& range) {
     for (const Event& event : events) {
         AddRow(events_, {LocalText(event.utSeconds), event.text});
     }
-    events_->resizeColumnsToContents();
+    tablesWidth_ = std::max(tablesWidth_, FitTable(events_, 3));
+    events_->setMaximumHeight(QWIDGETSIZE_MAX);
+    GiveTablesTheirWidth();
     range_ = range;
     search_ = std::move(search);
     page_->setEnabled(true);

@@ -12,6 +12,7 @@
 class QDateEdit;
 class QLabel;
 class QPushButton;
+class QSplitter;
 class QTableWidget;
 
 namespace tolvaris {
@@ -59,12 +60,16 @@ public:
     QString AnglesText() const;
     QPushButton* PageButton() const { return page_; }
 
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
 signals:
     // "Progressions page": the events listed, as a page of the output window.
     void pageRequested(const tolvaris::ProgressionsPageRequest& request);
 
 private:
     void Refresh();
+    void GiveTablesTheirWidth();
     void FillPositions();
     void FillEvents(const ForecastRange& range);
     QString LocalText(std::int64_t utSeconds) const;
@@ -82,6 +87,8 @@ private:
     QTableWidget* positions_ = nullptr;
     QTableWidget* events_ = nullptr;
     QPushButton* page_ = nullptr;
+    QSplitter* split_ = nullptr;
+    int tablesWidth_ = 0;  // what the tables need to show every column
 };
 
 }  // namespace tolvaris

@@ -3,7 +3,7 @@
 #include <QAbstractItemView>
 #include <QCompleter>
 #include <QDateTime>
-#include <QFormLayout>
+#include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -46,14 +46,15 @@ QString UtText(std::int64_t utSeconds) {
 
 ReturnsTab::ReturnsTab(QWidget* parent) : QWidget(parent) {
     setObjectName("ReturnsTab");
-    year_ = new QSpinBox(this);
+    year_ = new QSpinBox;
     year_->setObjectName("returnYear");
     year_->setRange(1801, 2398);
-    auto* yearLabel = new QLabel(tr("&Year:"), this);
+    auto* yearLabel = new QLabel(tr("&Year:"));
     yearLabel->setBuddy(year_);
 
-    auto* placeBox = new QGroupBox(tr("Where the return is cast"), this);
-    auto* form = new QFormLayout(placeBox);
+    // Two rows: the window stays within a small screen.
+    auto* placeBox = new QGroupBox(tr("The year, and where the returns are cast"), this);
+    auto* grid = new QGridLayout(placeBox);
     place_ = new QLineEdit(placeBox);
     place_->setObjectName("returnPlace");
     place_->setPlaceholderText(tr("type a place to look it up"));
@@ -64,28 +65,35 @@ ReturnsTab::ReturnsTab(QWidget* parent) : QWidget(parent) {
     auto* birthplace = new QPushButton(tr("&Birthplace"), placeBox);
     birthplace->setObjectName("returnBirthplace");
     birthplace->setToolTip(tr("Cast the returns for the place of birth"));
-    auto* placeRow = new QHBoxLayout;
-    placeRow->addWidget(place_, 1);
-    placeRow->addWidget(birthplace);
-    form->addRow(tr("&Place:"), placeRow);
     latitude_ = new QLineEdit(placeBox);
     latitude_->setObjectName("returnLatitude");
-    form->addRow(tr("L&atitude:"), latitude_);
     longitude_ = new QLineEdit(placeBox);
     longitude_->setObjectName("returnLongitude");
-    form->addRow(tr("L&ongitude:"), longitude_);
     zone_ = new QLineEdit(placeBox);
     zone_->setObjectName("returnZone");
     zone_->setPlaceholderText(tr("for example Europe/Lisbon"));
-    form->addRow(tr("&Zone:"), zone_);
-
-    auto* find = new QPushButton(tr("&Find returns"), this);
+    const auto label = [placeBox](const QString& text, QWidget* buddy) {
+        auto* made = new QLabel(text, placeBox);
+        made->setBuddy(buddy);
+        return made;
+    };
+    auto* find = new QPushButton(tr("Fin&d returns"), placeBox);
     find->setObjectName("findReturns");
-    auto* top = new QHBoxLayout;
-    top->addWidget(yearLabel);
-    top->addWidget(year_);
-    top->addWidget(find);
-    top->addStretch(1);
+    grid->addWidget(yearLabel, 0, 0);
+    grid->addWidget(year_, 0, 1);
+    grid->addWidget(label(tr("Pla&ce:"), place_), 0, 2);
+    grid->addWidget(place_, 0, 3, 1, 3);
+    grid->addWidget(birthplace, 0, 6);
+    grid->addWidget(label(tr("Lat&itude:"), latitude_), 1, 0);
+    grid->addWidget(latitude_, 1, 1);
+    grid->addWidget(label(tr("Longit&ude:"), longitude_), 1, 2);
+    grid->addWidget(longitude_, 1, 3);
+    grid->addWidget(label(tr("&Zone:"), zone_), 1, 4);
+    grid->addWidget(zone_, 1, 5);
+    grid->addWidget(find, 1, 6);
+    grid->setColumnStretch(1, 1);
+    grid->setColumnStretch(3, 1);
+    grid->setColumnStretch(5, 1);
 
     auto* solarBox = new QGroupBox(tr("Solar return"), this);
     auto* solarLayout = new QHBoxLayout(solarBox);
@@ -93,18 +101,20 @@ ReturnsTab::ReturnsTab(QWidget* parent) : QWidget(parent) {
     solarText_->setObjectName("solarReturnText");
     solarText_->setWordWrap(true);
     solarText_->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    openSolar_ = new QPushButton(tr("Open &return chart"), solarBox);
+    openSolar_ = new QPushButton(tr("&Open return chart"), solarBox);
     openSolar_->setObjectName("openSolarReturn");
     openSolar_->setToolTip(tr("The chart of the solar return in a chart window of its own"));
-    solarPage_ = new QPushButton(tr("Solar return &page"), solarBox);
+    solarPage_ = new QPushButton(tr("&Solar return page"), solarBox);
     solarPage_->setObjectName("solarReturnPage");
     solarPage_->setToolTip(tr("The reading of the solar return in the output window"));
+    auto* solarButtons = new QVBoxLayout;
+    solarButtons->addWidget(openSolar_);
+    solarButtons->addWidget(solarPage_);
     solarLayout->addWidget(solarText_, 1);
-    solarLayout->addWidget(openSolar_);
-    solarLayout->addWidget(solarPage_);
+    solarLayout->addLayout(solarButtons);
 
     auto* lunarBox = new QGroupBox(tr("Lunar returns of the year"), this);
-    auto* lunarLayout = new QVBoxLayout(lunarBox);
+    auto* lunarLayout = new QHBoxLayout(lunarBox);
     lunarTable_ = new QTableWidget(0, 2, lunarBox);
     lunarTable_->setObjectName("lunarReturns");
     lunarTable_->setHorizontalHeaderLabels({tr("Local time"), tr("UT")});
@@ -116,25 +126,27 @@ ReturnsTab::ReturnsTab(QWidget* parent) : QWidget(parent) {
     lunarTable_->setAlternatingRowColors(true);
     lunarTable_->horizontalHeader()->setStretchLastSection(true);
     lunarTable_->setToolTip(tr("Double-click a return to open its chart"));
+    lunarTable_->setMinimumHeight(lunarTable_->fontMetrics().height() * 4);
     openLunar_ = new QPushButton(tr("Open &lunar return chart"), lunarBox);
     openLunar_->setObjectName("openLunarReturn");
     openLunar_->setEnabled(false);
-    lunarPage_ = new QPushButton(tr("Lunar returns pa&ge"), lunarBox);
+    lunarPage_ = new QPushButton(tr("Lunar returns page"), lunarBox);
     lunarPage_->setObjectName("lunarReturnsPage");
     lunarPage_->setToolTip(tr("The lunar returns of the year read in the output window"));
-    auto* lunarButtons = new QHBoxLayout;
-    lunarButtons->addStretch(1);
+    // Beside the table, as the solar return's buttons beside its text.
+    auto* lunarButtons = new QVBoxLayout;
     lunarButtons->addWidget(openLunar_);
     lunarButtons->addWidget(lunarPage_);
+    lunarButtons->addStretch(1);
     lunarLayout->addWidget(lunarTable_, 1);
     lunarLayout->addLayout(lunarButtons);
 
     status_ = new QLabel(this);
     status_->setObjectName("returnStatus");
     status_->setWordWrap(true);
+    status_->hide();  // until there is something to say
 
     auto* layout = new QVBoxLayout(this);
-    layout->addLayout(top);
     layout->addWidget(placeBox);
     layout->addWidget(solarBox);
     layout->addWidget(lunarBox, 1);
@@ -202,8 +214,7 @@ void ReturnsTab::ChoosePlace(const Place& place) {
 void ReturnsTab::SearchPlaces(const QString& text) {
     const Atlas* atlas = atlas_ ? atlas_->Get() : nullptr;
     if (!atlas) {
-        status_->setText(
-            tr("The place list could not be read: %1 Type the latitude, longitude and zone.")
+        Say(tr("The place list could not be read: %1 Type the latitude, longitude and zone.")
                 .arg(atlas_ ? Text(atlas_->Error()) : QString()));
         return;
     }
@@ -223,14 +234,14 @@ std::optional<ReturnPlace> ReturnsTab::ReadPlace() {
     const Result<double> longitude = ReadCoordinate(Utf8(longitude_), CoordinateAxis::Longitude);
     if (!latitude || !longitude) {
         const Error& error = !latitude ? latitude.Failure() : longitude.Failure();
-        status_->setText(tr("The place is not clear: %1.").arg(Text(error.message)));
+        Say(tr("The place is not clear: %1.").arg(Text(error.message)));
         return std::nullopt;
     }
     ReturnPlace place{Utf8(place_), *latitude, *longitude, Utf8(zone_)};
     // A chart given with an offset by hand has no zone: its returns are in
     // UT, as its transits are. Anywhere else needs one.
     if (place.zone.empty() && !chart_->input.utcOffsetSeconds) {
-        status_->setText(tr("Type the place's time zone, for example Europe/Lisbon."));
+        Say(tr("Type the place's time zone, for example Europe/Lisbon."));
         return std::nullopt;
     }
     return place;
@@ -250,7 +261,7 @@ void ReturnsTab::Search() {
     openSolar_->setEnabled(false);
     solarPage_->setEnabled(false);
     lunarPage_->setEnabled(false);
-    status_->clear();
+    Say(QString());
     if (!chart_ || sources_.ephemeris == nullptr) {
         return;
     }
@@ -278,20 +289,24 @@ void ReturnsTab::Search() {
     const Result<std::vector<ReturnMoment>> lunar =
         LunarReturnsInYear(*sources_.ephemeris, chart_->chart, year, zone);
     if (!lunar) {
-        status_->setText(Text(lunar.Failure().message));
+        Say(Text(lunar.Failure().message));
         return;
     }
     lunar_ = *lunar;
     for (const ReturnMoment& moment : lunar_) {
         const int row = lunarTable_->rowCount();
         lunarTable_->insertRow(row);
-        lunarTable_->setItem(row, 0, new QTableWidgetItem(LocalText(moment)));
+        lunarTable_->setItem(row, 0,
+                             new QTableWidgetItem(UtText(moment.utSeconds +
+                                                         DisplayOffsetAt(zone, moment.utSeconds))));
         lunarTable_->setItem(row, 1, new QTableWidgetItem(UtText(moment.utSeconds)));
     }
+    lunarTable_->setHorizontalHeaderLabels({tr("Local time in %1").arg(Text(zone)), tr("UT")});
     lunarTable_->resizeColumnsToContents();
+    lunarTable_->resizeRowsToContents();
     lunarPage_->setEnabled(!lunar_.empty());
     if (const std::string note = ReturnTimeNote(chart_->chart, Point::Sun); !note.empty()) {
-        status_->setText(Text(note));
+        Say(Text(note));
     }
 }
 
@@ -302,8 +317,7 @@ std::optional<BirthChart> ReturnsTab::Cast(const ReturnMoment& moment, const QSt
     BirthChartResult result =
         ReturnBirthChart(*sources_.ephemeris, *chart_, moment, *searched_, title.toStdString());
     if (!result.Ok()) {
-        status_->setText(
-            tr("The return chart could not be cast: %1").arg(Text(result.error.message)));
+        Say(tr("The return chart could not be cast: %1").arg(Text(result.error.message)));
         return std::nullopt;
     }
     return std::move(*result.value);
@@ -360,6 +374,11 @@ bool ReturnsTab::RequestLunarPage() {
     }
     emit lunarReturnsPageRequested(request);
     return true;
+}
+
+void ReturnsTab::Say(const QString& text) {
+    status_->setText(text);
+    status_->setVisible(!text.isEmpty());
 }
 
 QString ReturnsTab::SolarText() const {

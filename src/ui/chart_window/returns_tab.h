@@ -93,6 +93,7 @@ private:
     std::optional<BirthChart> Cast(const ReturnMoment& moment, const QString& title);
     bool Open(const ReturnMoment& moment, const QString& title);
     QString LocalText(const ReturnMoment& moment) const;
+    void Say(const QString& text);
 
     TransitSources sources_;
     LazyAtlas* atlas_ = nullptr;
