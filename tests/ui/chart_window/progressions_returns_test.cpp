@@ -114,6 +114,17 @@ TEST(ReturnsTabTest, AReturnOpensAsAChartWindowOfItsOwnAtTheReturnMoment) {
     ChartWindow& natalWindow = menu->Window();
     ReturnsTab& tab = *natalWindow.Returns();
     const double natalSun = natalWindow.Shown()->chart.bodies.front().longitude;
+    std::vector<std::int64_t> pageMoments;  // of the return charts the pages read
+    QObject::connect(menu, &ChartMenu::solarReturnPageRequested,
+                     [&](const SolarReturnPageRequest& request) {
+                         pageMoments.push_back(request.returnChart.universalTime.unixSeconds);
+                     });
+    QObject::connect(menu, &ChartMenu::lunarReturnsPageRequested,
+                     [&](const LunarReturnsPageRequest& request) {
+                         for (const LunarReturnChart& lunar : request.returns) {
+                             pageMoments.push_back(lunar.moment.utSeconds);
+                         }
+                     });
 
     for (const ReturnCase& c :
          {ReturnCase{true, 2021, 0, 1609458521.871, "2021-01-01 00:48:42"},
@@ -136,6 +147,17 @@ TEST(ReturnsTabTest, AReturnOpensAsAChartWindowOfItsOwnAtTheReturnMoment) {
             ASSERT_TRUE(tab.OpenLunarReturn(c.row));
         }
         EXPECT_LE(std::abs(static_cast<double>(shownUt) - c.goldenUt), 1.0);
+        pageMoments.clear();
+        ASSERT_TRUE(c.solar ? tab.RequestSolarPage() : tab.RequestLunarPage());
+        if (c.solar) {
+            EXPECT_EQ(pageMoments, std::vector<std::int64_t>{shownUt});
+        } else {
+            std::vector<std::int64_t> listed;
+            for (const ReturnMoment& moment : tab.LunarReturns()) {
+                listed.push_back(moment.utSeconds);
+            }
+            EXPECT_EQ(pageMoments, listed);
+        }
 
         ChartWindow* opened = menu->Current();
         ASSERT_NE(opened, &natalWindow);
