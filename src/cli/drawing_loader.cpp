@@ -66,4 +66,15 @@ std::string ModuleChartDrawing::WriteTextPdf(const std::string& path, const std:
     return drawing != nullptr ? drawing->WriteTextPdf(path, title, lines) : error_;
 }
 
+std::string ModuleChartDrawing::WriteForecastPdf(const std::string& path, const std::string& title,
+                                                 const std::vector<std::string>& lines,
+                                                 const TransitSearch& search,
+                                                 const TransitSpan& span,
+                                                 const std::string& displayZone) {
+    ChartDrawing* drawing = Load();
+    return drawing != nullptr
+               ? drawing->WriteForecastPdf(path, title, lines, search, span, displayZone)
+               : error_;
+}
+
 }  // namespace tolvaris

@@ -27,6 +27,9 @@ public:
                          const std::vector<std::string>& lines) override;
     std::string WriteTextPdf(const std::string& path, const std::string& title,
                              const std::vector<std::string>& lines) override;
+    std::string WriteForecastPdf(const std::string& path, const std::string& title,
+                                 const std::vector<std::string>& lines, const TransitSearch& search,
+                                 const TransitSpan& span, const std::string& displayZone) override;
 
 private:
     ChartDrawing* Load();

@@ -25,6 +25,13 @@ public:
                              const std::vector<std::string>& lines) override {
         return drawing_.WritePdf(nullptr, path, title, lines);
     }
+    std::string WriteForecastPdf(const std::string& path, const std::string& title,
+                                 const std::vector<std::string>& lines,
+                                 const tolvaris::TransitSearch& search,
+                                 const tolvaris::TransitSpan& span,
+                                 const std::string& displayZone) override {
+        return drawing_.WriteForecastPdf(path, title, lines, search, span, displayZone);
+    }
 
 private:
     tolvaris::OffscreenDrawing drawing_;

@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "core/common/atomic_file.h"
+#include "core/forecast/forecast_range.h"
 #include "render/pdf_document.h"
 #include "render/wheel_image.h"
 
@@ -54,6 +55,28 @@ std::string OffscreenDrawing::WritePdf(const BirthChart& chart, const std::files
 std::string OffscreenDrawing::WritePdf(const BirthChart* chart, const std::filesystem::path& path,
                                        const std::string& title,
                                        const std::vector<std::string>& lines) {
+    return WriteTextPages(path, title, lines,
+                          [chart](PdfContent& content) { content.chart = chart; });
+}
+
+std::string OffscreenDrawing::WriteForecastPdf(const std::filesystem::path& path,
+                                               const std::string& title,
+                                               const std::vector<std::string>& lines,
+                                               const TransitSearch& search, const TransitSpan& span,
+                                               const std::string& displayZone) {
+    return WriteTextPages(path, title, lines, [&](PdfContent& content) {
+        content.timeline.search = &search;
+        content.timeline.span = span;
+        content.timeline.offsetAt = [displayZone](std::int64_t ut) {
+            return DisplayOffsetAt(displayZone, ut);
+        };
+    });
+}
+
+std::string OffscreenDrawing::WriteTextPages(const std::filesystem::path& path,
+                                             const std::string& title,
+                                             const std::vector<std::string>& lines,
+                                             const std::function<void(PdfContent&)>& firstPages) {
     EnsureGui();
     PdfContent content;
     // The table's columns line up only in a fixed-pitch font.
@@ -62,7 +85,7 @@ std::string OffscreenDrawing::WritePdf(const BirthChart* chart, const std::files
     for (const std::string& line : lines) {
         content.lines.append(QString::fromStdString(line));
     }
-    content.chart = chart;
+    firstPages(content);
     content.pageSize = PageSizeFromEnvironment();
     AtomicFileWriter writer;
     return tolvaris::WritePdf(path, content, writer);

@@ -20,9 +20,8 @@ namespace {
 // What a progressed angle brings to a contact, for the line drawn from the
 // aspect's family where the library has no entry.
 std::string AngleThemes(NatalPoint progressed) {
-    return progressed == NatalPoint::Ascendant
-               ? "the way you meet the world and the people close to you"
-               : "your direction, your calling and your standing";
+    return progressed == NatalPoint::Ascendant ? "the way you meet the world"
+                                               : "your sense of direction and standing";
 }
 
 std::string FamilyLine(const ProgressedAspect& aspect) {
@@ -30,15 +29,14 @@ std::string FamilyLine(const ProgressedAspect& aspect) {
     const std::string natal = "your natal " + std::string(NatalPointName(aspect.natal));
     switch (FamilyOf(aspect.kind)) {
         case AspectFamily::Blending:
-            return "A slow meeting: " + themes + " join " + natal +
-                   "; over a year or two the two grow into one theme, worth building on.";
+            return "A slow meeting of " + themes + " with " + natal +
+                   ": over a year or two the two grow into one theme, worth building on.";
         case AspectFamily::Harmonizing:
-            return "A quiet support: " + themes + " and " + natal +
-                   " help each other along; a chapter for steady, chosen steps.";
+            return "A quiet support between " + themes + " and " + natal +
+                   ": a chapter for steady, chosen steps.";
         case AspectFamily::Discordant:
-            return "A slow tension: " + themes + " and " + natal +
-                   " pull apart; a chapter that asks you to adjust an old habit rather than "
-                   "force the new.";
+            return "A slow tension between " + themes + " and " + natal +
+                   ": a chapter that asks you to adjust an old habit rather than force the new.";
     }
     return {};
 }

@@ -4,7 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "core/chart/decimal_text.h"
+#include "core/chart/coordinate_text.h"
+#include "core/common/cp1252.h"
 #include "core/ephemeris/zodiac.h"
 #include "core/forecast/forecast_range.h"
 #include "core/forecast/progression_entries.h"
@@ -25,7 +26,7 @@ std::string ZoneOf(const ReturnPlace& place) {
 // moment to the second, as the return is found to well under one.
 std::string MomentText(const ReturnPlace& place, std::int64_t utSeconds) {
     const std::string zone = ZoneOf(place);
-    const std::string utc = FormatUniversalDateTime(utSeconds) + " UTC";
+    std::string utc = FormatUniversalDateTime(utSeconds) + " UTC";
     if (zone == "UTC") {
         return utc;
     }
@@ -35,7 +36,7 @@ std::string MomentText(const ReturnPlace& place, std::int64_t utSeconds) {
 
 std::string PlaceText(const ReturnPlace& place) {
     const std::string coordinates =
-        FormatShortestDecimal(place.latitude) + ", " + FormatShortestDecimal(place.longitude);
+        Utf8ToCp1252Text(FormatCoordinates(place.latitude, place.longitude));
     return place.name.empty() ? coordinates
                               : Utf8ToCp1252Text(place.name) + " (" + coordinates + ")";
 }
@@ -166,7 +167,11 @@ BirthChartResult ReturnBirthChart(Ephemeris& ephemeris, const BirthChart& natal,
                                   const ReturnMoment& moment, const ReturnPlace& place,
                                   const std::string& title) {
     BirthData data;
-    data.name = natal.input.name.empty() ? title : natal.input.name + ": " + title;
+    data.name = natal.input.name + ": " + title;
+    if (natal.input.name.empty() && !title.empty()) {
+        data.name = title;
+        data.name[0] = ToUpper1252(data.name[0]);
+    }
     data.placeName = place.name;
     data.latitude = place.latitude;
     data.longitude = place.longitude;
@@ -198,6 +203,31 @@ BirthChartResult ReturnBirthChart(Ephemeris& ephemeris, const BirthChart& natal,
         }
     }
     return ComputeBirthChart(ephemeris, data);
+}
+
+Result<std::vector<LunarReturnChart>> LunarReturnCharts(Ephemeris& ephemeris,
+                                                        const BirthChart& natal, int year,
+                                                        const ReturnPlace& place,
+                                                        std::string_view displayZone) {
+    Result<std::vector<ReturnMoment>> moments =
+        LunarReturnsInYear(ephemeris, natal.chart, year, displayZone);
+    if (!moments) {
+        return moments.Failure();
+    }
+    ChartRequest request;
+    request.latitude = place.latitude;
+    request.longitude = place.longitude;
+    request.houseSystem = natal.input.houseSystem;
+    request.orbs = natal.input.orbs;
+    std::vector<LunarReturnChart> charts;
+    for (const ReturnMoment& moment : moments.Value()) {
+        ChartResult cast = ComputeReturnChart(ephemeris, moment, request);
+        if (!cast.Ok()) {
+            return Error{ErrorKind::Library, std::nullopt, cast.error};
+        }
+        charts.push_back({moment, std::move(*cast.chart)});
+    }
+    return charts;
 }
 
 ReadingContent SolarReturnContent(const SolarReturnSubject& subject) {

@@ -2,9 +2,11 @@
 
 #include <filesystem>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "core/chart/birth_chart.h"
+#include "core/common/result.h"
 #include "core/engine/page_buffers.h"
 #include "core/engine/screen.h"
 #include "core/forecast/returns.h"
@@ -28,7 +30,8 @@ ReturnPlace BirthplaceOf(const BirthChart& natal);
 
 // The return moment's chart at the place as a chart of its own (what a
 // chart window opens, saves and prints): named after the natal chart and
-// the return ("Anna: solar return 2027"), the local date and time of the
+// the return ("Anna: solar return 2027", or "Solar return 2027" for a chart
+// without a name), the local date and time of the
 // moment to the second in the place's zone, the natal house system and
 // orbs. Fails as ComputeBirthChart does.
 BirthChartResult ReturnBirthChart(Ephemeris& ephemeris, const BirthChart& natal,
@@ -63,6 +66,14 @@ struct LunarReturnChart {
     ReturnMoment moment;
     Chart chart;
 };
+
+// The lunar returns of the calendar year of the display zone, each with its
+// chart at the place (the natal house system and orbs). An error as
+// LunarReturnsInYear and ComputeReturnChart give it.
+Result<std::vector<LunarReturnChart>> LunarReturnCharts(Ephemeris& ephemeris,
+                                                        const BirthChart& natal, int year,
+                                                        const ReturnPlace& place,
+                                                        std::string_view displayZone);
 
 struct LunarReturnsSubject {
     const BirthChart& natal;
