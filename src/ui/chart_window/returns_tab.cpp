@@ -361,18 +361,17 @@ bool ReturnsTab::RequestSolarPage() {
 }
 
 bool ReturnsTab::RequestLunarPage() {
-    if (lunar_.empty()) {
+    if (lunar_.empty() || !chart_ || !searched_ || sources_.ephemeris == nullptr) {
         return false;
     }
-    LunarReturnsPageRequest request{*chart_, year_->value(), *searched_, {}};
-    for (const ReturnMoment& moment : lunar_) {
-        std::optional<BirthChart> cast = Cast(moment, tr("lunar return"));
-        if (!cast) {
-            return false;
-        }
-        request.returns.push_back({moment, std::move(cast->chart)});
+    Result<std::vector<LunarReturnChart>> charts = LunarReturnCharts(
+        *sources_.ephemeris, *chart_, year_->value(), *searched_, ZoneOf(*searched_));
+    if (!charts) {
+        Say(tr("The return charts could not be cast: %1").arg(Text(charts.Failure().message)));
+        return false;
     }
-    emit lunarReturnsPageRequested(request);
+    emit lunarReturnsPageRequested(
+        {*chart_, year_->value(), *searched_, std::move(charts.Value())});
     return true;
 }
 
