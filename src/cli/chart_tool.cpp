@@ -363,6 +363,8 @@ Outcome ComputePair(const ChartToolOptions& options, Ephemeris& ephemeris, const
     // The chart whose wheel --wheel draws, and the PDF's pages.
     BirthChart wheel;
     PdfPages pdf;
+    // A synastry's wheels are bi-wheels with this chart on the outer ring.
+    const BirthChart* outerRing = nullptr;
     std::string json;
     std::string table;
     if (options.pair == PairChart::Davison) {
@@ -399,10 +401,10 @@ Outcome ComputePair(const ChartToolOptions& options, Ephemeris& ephemeris, const
             json = options.json ? FormatCompositeJson(*composite.value) : std::string();
             table = FormatCompositeTable(*composite.value);
         } else {
-            // The bi-wheel belongs to the windows; here the first chart's
-            // wheel stands for the pair.
+            // The bi-wheel: the first chart inside, the second around it.
             wheel = first;
             pdf = {&wheel, "Relationship: " + pair};
+            outerRing = &*second;
             json = options.json ? FormatSynastryJson(first, *second, synastry) : std::string();
             table = FormatSynastryTable(first, *second, synastry);
         }
@@ -428,11 +430,15 @@ Outcome ComputePair(const ChartToolOptions& options, Ephemeris& ephemeris, const
              : options.json             ? json
              : writesFiles              ? std::string()
                                         : table;
-    if (Outcome wrote = WriteFiles(options, wheel, pdf, reading, {}, drawing, written);
-        wrote.status != kExitSuccess) {
-        return wrote;
+    if (drawing != nullptr) {
+        drawing->SetSecondChart(outerRing);
     }
-    return outcome;
+    Outcome wrote = WriteFiles(options, wheel, pdf, reading, {}, drawing, written);
+    if (drawing != nullptr) {
+        // The second chart ends here; later drawings are of one chart.
+        drawing->SetSecondChart(nullptr);
+    }
+    return wrote.status != kExitSuccess ? wrote : outcome;
 }
 
 // The display zone of --transits' options, for a technique's.

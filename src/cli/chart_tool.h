@@ -30,7 +30,10 @@ public:
     virtual std::string WritePdf(const BirthChart& chart, const std::string& path,
                                  const std::string& title,
                                  const std::vector<std::string>& lines) = 0;
-    // Only `lines` (UTF-8) as pages headed by `title`.
+    // The wheels and wheel pages after this call draw `second` (nullptr:
+    // none) on an outer ring with the contacts between the two charts.
+    virtual void SetSecondChart(const BirthChart* /*second*/) {}
+    // Only `lines` (UTF-8) as pages headed by `title`
     virtual std::string WriteTextPdf(const std::string& path, const std::string& title,
                                      const std::vector<std::string>& lines) = 0;
     // A forecast: the timeline of `search` over `span` (dated in

@@ -21,6 +21,9 @@ public:
                          const std::string& title, const std::vector<std::string>& lines) override {
         return drawing_.WritePdf(chart, path, title, lines);
     }
+    void SetSecondChart(const tolvaris::BirthChart* second) override {
+        drawing_.SetSecondChart(second);
+    }
     std::string WriteTextPdf(const std::string& path, const std::string& title,
                              const std::vector<std::string>& lines) override {
         return drawing_.WritePdf(nullptr, path, title, lines);

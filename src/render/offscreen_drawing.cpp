@@ -42,6 +42,12 @@ std::string OffscreenDrawing::WriteWheel(const BirthChart& chart, const std::fil
                                          int sizePixels) {
     EnsureGui();
     AtomicFileWriter writer;
+    if (second_ != nullptr) {
+        return WriteBiWheelImage(
+            path, chart.chart, second_->chart,
+            ComputeSynastry(chart.chart, second_->chart, chart.input.orbs), sizePixels,
+            QString::fromStdString(PairName(chart.input.name, second_->input.name)), writer);
+    }
     return WriteWheelImage(path, chart.chart, sizePixels, QString::fromStdString(chart.input.name),
                            writer);
 }
@@ -55,8 +61,10 @@ std::string OffscreenDrawing::WritePdf(const BirthChart& chart, const std::files
 std::string OffscreenDrawing::WritePdf(const BirthChart* chart, const std::filesystem::path& path,
                                        const std::string& title,
                                        const std::vector<std::string>& lines) {
-    return WriteTextPages(path, title, lines,
-                          [chart](PdfContent& content) { content.chart = chart; });
+    return WriteTextPages(path, title, lines, [this, chart](PdfContent& content) {
+        content.chart = chart;
+        content.outerChart = chart != nullptr ? second_ : nullptr;
+    });
 }
 
 std::string OffscreenDrawing::WriteForecastPdf(const std::filesystem::path& path,

@@ -24,6 +24,10 @@ public:
     OffscreenDrawing(const OffscreenDrawing&) = delete;
     OffscreenDrawing& operator=(const OffscreenDrawing&) = delete;
 
+    // The next wheels and wheel pages are bi-wheels: `second` (which must
+    // outlive its use) on the outer ring with the contacts; nullptr for one chart.
+    void SetSecondChart(const BirthChart* second) { second_ = second; }
+
     // PNG or SVG by the extension; "" or a message naming the path and reason.
     std::string WriteWheel(const BirthChart& chart, const std::filesystem::path& path,
                            int sizePixels);
@@ -49,6 +53,7 @@ private:
     int& argc_;
     char** argv_;
     std::unique_ptr<Gui> gui_;
+    const BirthChart* second_ = nullptr;
 };
 
 }  // namespace tolvaris

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "core/chart/chart_summary.h"
+#include "render/bi_wheel.h"
 #include "render/transit_timeline.h"
 #include "render/wheel_painter.h"
 
@@ -46,15 +47,29 @@ void PaintWheelPage(QPainter& painter, QPagedPaintDevice& device, const PdfConte
     painter.drawText(QPointF(0, y + titleMetrics.ascent()), content.style.title);
     y += titleMetrics.lineSpacing() * 1.3;
     painter.setFont(dataFont);
-    for (const QString& line : ChartDataLines(*content.chart)) {
+    QStringList lines = ChartDataLines(*content.chart);
+    if (content.outerChart != nullptr) {
+        // Both people's data: the names tell the two blocks apart.
+        lines.prepend(Text(content.chart->input.name));
+        lines << QString() << Text(content.outerChart->input.name)
+              << ChartDataLines(*content.outerChart);
+    }
+    for (const QString& line : lines) {
         painter.drawText(QPointF(0, y + dataMetrics.ascent()), line);
         y += dataMetrics.lineSpacing();
     }
     y += dataMetrics.lineSpacing();
     const QRectF wheelArea(page.left(), y, page.width(), page.bottom() - y);
     const qreal side = std::min(wheelArea.width(), wheelArea.height());
-    PaintWheel(painter, QRectF(wheelArea.center().x() - side / 2, wheelArea.top(), side, side),
-               *content.chart);
+    const QRectF square(wheelArea.center().x() - side / 2, wheelArea.top(), side, side);
+    if (content.outerChart != nullptr) {
+        const Chart& first = content.chart->chart;
+        const Chart& second = content.outerChart->chart;
+        PaintBiWheel(painter, square, first, second,
+                     ComputeSynastry(first, second, content.chart->input.orbs));
+    } else {
+        PaintWheel(painter, square, *content.chart);
+    }
 }
 
 // The timeline is laid out at the screen's 96 pixels an inch with a font

@@ -43,6 +43,8 @@ struct PdfContent {
     TextPageStyle style;                // font and header title of the text pages
     QStringList lines;                  // the reading; "\f" starts a new page
     const BirthChart* chart = nullptr;  // the wheel page first when given
+    // With `chart`, a bi-wheel: this chart on the outer ring, the contacts drawn.
+    const BirthChart* outerChart = nullptr;
     PdfTimeline timeline;
     QPageSize::PageSizeId pageSize = QPageSize::A4;
 };

@@ -7,11 +7,13 @@
 #include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPushButton>
 #include <QScreen>
 #include <QStyle>
 #include <QTabBar>
 #include <QTabWidget>
 #include <system_error>
+#include <utility>
 
 #include "core/chart/chart_file.h"
 #include "core/ephemeris/ephemeris.h"
@@ -129,18 +131,23 @@ bool ChartMenu::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void ChartMenu::ExportWheel() {
-    ChartWindow* current = Current();
-    if (!current || !current->Shown()) {
+    if (ChartWindow* current = Current()) {
+        ExportWheelOf(*current);
+    }
+}
+
+void ChartMenu::ExportWheelOf(const ChartWindow& shown) {
+    if (!shown.Shown()) {
         return;
     }
-    const std::string name = current->Shown()->input.name;
+    const std::string name = shown.Shown()->input.name;
     const std::optional<ChartFileDialogs::WheelImage> image = fileDialogs_.AskWheelImage(
         folders_.saveDialog / ((name.empty() ? std::string("chart") : name) + " wheel.png"));
     if (!image) {
         return;
     }
     if (const std::string error =
-            current->Wheel()->ExportImage(image->path, image->sizePixels, fileWriter_);
+            shown.Wheel()->ExportImage(image->path, image->sizePixels, fileWriter_);
         !error.empty()) {
         notices_.Message(tr("The wheel could not be exported: %1.").arg(ToQt(error)).toStdString(),
                          Caption(), NoticeIcon::Critical);
@@ -163,7 +170,14 @@ Ephemeris& ChartMenu::TheEphemeris() {
 BirthDataDialog& ChartMenu::Dialog() {
     if (!dialog_) {
         dialog_ = new BirthDataDialog(atlas_, TheEphemeris(), notices_, &window_);
+        connect(dialog_, &QDialog::rejected, this, [this] { dialogForComparison_ = false; });
         connect(dialog_, &QDialog::accepted, this, [this] {
+            if (std::exchange(dialogForComparison_, false)) {
+                if (dialog_->Chart()) {
+                    CompareWith(*dialog_->Chart());
+                }
+                return;
+            }
             if (dialog_->Chart()) {
                 currentFile_.reset();
                 ShowChart(*dialog_->Chart());
@@ -179,6 +193,11 @@ ChartWindow& ChartMenu::Window() {
         // main window still ends the program.
         chartWindow_ = new ChartWindow(&window_);
         Connect(*chartWindow_);
+        auto* compare = new QMenu(chartWindow_);
+        compare->setObjectName("mnuCompare");
+        connect(compare, &QMenu::aboutToShow, this, [this, compare] { FillCompareMenu(*compare); });
+        FillCompareMenu(*compare);
+        chartWindow_->CompareButton()->setMenu(compare);
     }
     return *chartWindow_;
 }
@@ -194,10 +213,8 @@ void ChartMenu::Connect(ChartWindow& shown) {
         lastActive_ = window;
         ShowFullReading(order);
     });
-    connect(window, &ChartWindow::wheelExportRequested, this, [this, window] {
-        lastActive_ = window;
-        ExportWheel();
-    });
+    connect(window, &ChartWindow::wheelExportRequested, this,
+            [this, window] { ExportWheelOf(*window); });
     connect(window, &ChartWindow::forecastRequested, this, &ChartMenu::forecastRequested);
     connect(shown.Progressions(), &ProgressionsTab::pageRequested, this,
             &ChartMenu::progressionsPageRequested);
@@ -213,6 +230,8 @@ ChartWindow& ChartMenu::OpenReturnChart(const BirthChart& chart) {
     auto* shown = new ChartWindow(&window_);
     shown->setAttribute(Qt::WA_DeleteOnClose);
     Connect(*shown);
+    // Comparing starts from the natal chart's window.
+    shown->CompareButton()->hide();
     shown->ShowChart(chart);
     // Down and to the right of the window it came from, so both show.
     if (const ChartWindow* from = Current(); from && from->isVisible()) {

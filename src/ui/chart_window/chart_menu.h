@@ -13,6 +13,7 @@
 #include "core/common/atomic_file.h"
 #include "core/engine/screen.h"
 #include "core/reading/full_reading.h"
+#include "core/reading/relationship_reading.h"
 #include "core/requests/requests.h"
 #include "ui/chart_window/progressions_tab.h"
 #include "ui/chart_window/returns_tab.h"
@@ -28,6 +29,7 @@ class AboutBox;
 class BirthDataDialog;
 class ChartFileDialogs;
 class ChartWindow;
+class ComparisonWindow;
 class Ephemeris;
 
 // The folders the Chart menu works with.
@@ -73,6 +75,15 @@ public:
     // The chart window the menu's commands act on: the one last active.
     ChartWindow* Current() const;
 
+    // "Compare with..." (chart_menu_compare.cpp): the chart shown and a
+    // second one in a comparison window of their own.
+    ComparisonWindow* CompareWith(const BirthChart& second);
+    void CompareWithFile(const std::filesystem::path& file);
+    void CompareWithNewChart();
+    // The composite or Davison chart of a comparison in a chart window of its own.
+    ChartWindow* ShowComposite(const ComparisonWindow& comparison);
+    ChartWindow* ShowDavison(const ComparisonWindow& comparison);
+
 signals:
     void placementChosen(const tolvaris::ChartPlacement& placement);
     void fullReadingRequested(const tolvaris::BirthChart& chart, tolvaris::ReadingOrder order);
@@ -82,6 +93,11 @@ signals:
     void progressionsPageRequested(const tolvaris::ProgressionsPageRequest& request);
     void solarReturnPageRequested(const tolvaris::SolarReturnPageRequest& request);
     void lunarReturnsPageRequested(const tolvaris::LunarReturnsPageRequest& request);
+
+    // A comparison's "Relationship reading"; the subject lasts only the call.
+    void relationshipReadingRequested(const tolvaris::RelationshipSubject& subject);
+    // A composite chart window's "Full reading".
+    void compositeReadingRequested(const tolvaris::CompositeChart& composite);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -94,6 +110,9 @@ private:
     void SaveRecent();
     void RebuildRecentActions();
     Ephemeris& TheEphemeris();
+    void ExportWheelOf(const ChartWindow& shown);
+    void FillCompareMenu(QMenu& compare);
+    ChartWindow* NewPairWindow();
 
     QMainWindow& window_;
     ChartMenuFolders folders_;
@@ -105,6 +124,8 @@ private:
     std::unique_ptr<Ephemeris> ephemeris_;
     std::optional<std::filesystem::path> currentFile_;
     bool chartWindowPlaced_ = false;
+    // The birth-data dialog was opened for the second chart of a comparison.
+    bool dialogForComparison_ = false;
 
     QMenu* menu_ = nullptr;
     QAction* saveAction_ = nullptr;

@@ -9,6 +9,7 @@
 #include "ui/chart_window/transits_tab.h"
 
 class QLabel;
+class QPushButton;
 class QTabWidget;
 class QTableWidget;
 
@@ -17,6 +18,7 @@ namespace tolvaris {
 class ProgressionsTab;
 class ReturnsTab;
 class TransitsNowTab;
+struct CompositeChart;
 class WheelWidget;
 
 // Shows a computed chart: the birth data and the UT used, the positions
@@ -36,6 +38,11 @@ public:
     void UseForTransits(const TransitSources& sources);
     void ShowChart(const BirthChart& chart);
     const std::optional<BirthChart>& Shown() const { return chart_; }
+    // A composite has no moment or place: its points and houses, the wheel
+    // and its reading, no transits and no comparing (chart_window_composite.cpp).
+    void ShowComposite(const CompositeChart& composite);
+    // "Compare with...": the Chart menu gives it the menu of second charts.
+    QPushButton* CompareButton() const { return compare_; }
 
     QTableWidget* Positions() const { return positions_; }
     QTableWidget* Cusps() const { return cusps_; }
@@ -78,6 +85,7 @@ private:
     TransitsNowTab* transitsNow_ = nullptr;
     ProgressionsTab* progressions_ = nullptr;
     ReturnsTab* returns_ = nullptr;
+    QPushButton* compare_ = nullptr;
     bool grownForTransits_ = false;
     QLabel* notes_ = nullptr;
 };
