@@ -639,10 +639,6 @@ Houses: %2</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>Pla&amp;ce:</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
         <source>Lat&amp;itude:</source>
         <translation type="unfinished"></translation>
     </message>
@@ -691,10 +687,6 @@ Houses: %2</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>Open &amp;lunar return chart</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
         <source>Lunar returns page</source>
         <translation type="unfinished"></translation>
     </message>
@@ -736,6 +728,14 @@ Houses: %2</source>
     </message>
     <message>
         <source>The return charts could not be cast: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>P&amp;lace:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Open lunar return chart</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

@@ -81,7 +81,7 @@ ReturnsTab::ReturnsTab(QWidget* parent) : QWidget(parent) {
     find->setObjectName("findReturns");
     grid->addWidget(yearLabel, 0, 0);
     grid->addWidget(year_, 0, 1);
-    grid->addWidget(label(tr("Pla&ce:"), place_), 0, 2);
+    grid->addWidget(label(tr("P&lace:"), place_), 0, 2);
     grid->addWidget(place_, 0, 3, 1, 3);
     grid->addWidget(birthplace, 0, 6);
     grid->addWidget(label(tr("Lat&itude:"), latitude_), 1, 0);
@@ -127,7 +127,7 @@ ReturnsTab::ReturnsTab(QWidget* parent) : QWidget(parent) {
     lunarTable_->horizontalHeader()->setStretchLastSection(true);
     lunarTable_->setToolTip(tr("Double-click a return to open its chart"));
     lunarTable_->setMinimumHeight(lunarTable_->fontMetrics().height() * 4);
-    openLunar_ = new QPushButton(tr("Open &lunar return chart"), lunarBox);
+    openLunar_ = new QPushButton(tr("Open lunar return chart"), lunarBox);
     openLunar_->setObjectName("openLunarReturn");
     openLunar_->setEnabled(false);
     lunarPage_ = new QPushButton(tr("Lunar returns page"), lunarBox);
