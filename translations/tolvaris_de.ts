@@ -324,6 +324,22 @@ Every point lies halfway between the two charts&apos; points, so the chart has n
 Houses: %2</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>Pro&amp;gressions</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The progressed chart of a date beside the natal one, and the progressed events of the years after it</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Returns</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The solar and lunar returns of a year, each a chart of its own</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>tolvaris::ComparisonWindow</name>
@@ -447,6 +463,125 @@ Houses: %2</source>
     </message>
 </context>
 <context>
+    <name>tolvaris::ProgressionsTab</name>
+    <message>
+        <source>&amp;Date:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>T&amp;oday</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Back to today&apos;s date</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Progre&amp;ssions page</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The progressed events listed, with their texts, in the output window</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The chart inside, the progressed bodies of the date on the outer ring</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Body</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Natal</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Progressed</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>House</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>R</source>
+        <comment>the column that marks a retrograde body</comment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The house is the natal house the progressed body stands in</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Date</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Progressed event</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The progressed chart could not be computed: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Midheaven</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Ascendant</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Solar arc %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>, progressed Midheaven %1, progressed Ascendant %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>; no progressed angles without the time of birth</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source> (progressed instant %1 UT)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The progressed events could not be computed: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Progressed %1 %2 natal %3</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Progressed %1 enters %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Progressed %1 enters the %2 house</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Progressed %1 turns retrograde</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Progressed %1 turns direct</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message numerus="yes">
+        <source>%n progressed event(s) in the %1 years from this date, times in %2.</source>
+        <translation type="unfinished">
+            <numerusform></numerusform>
+            <numerusform></numerusform>
+        </translation>
+    </message>
+</context>
+<context>
     <name>tolvaris::QtChartFileDialogs</name>
     <message>
         <source>Charts (*.chart)</source>
@@ -470,6 +605,137 @@ Houses: %2</source>
     </message>
     <message>
         <source>Width and height of the image in pixels:</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>tolvaris::ReturnsTab</name>
+    <message>
+        <source>&amp;Year:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The year, and where the returns are cast</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>type a place to look it up</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Birthplace</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Cast the returns for the place of birth</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>for example Europe/Lisbon</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Fin&amp;d returns</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Lat&amp;itude:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Longit&amp;ude:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Zone:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Solar return</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Open return chart</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The chart of the solar return in a chart window of its own</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Solar return page</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The reading of the solar return in the output window</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Lunar returns of the year</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Local time</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>UT</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Double-click a return to open its chart</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Lunar returns page</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The lunar returns of the year read in the output window</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The place list could not be read: %1 Type the latitude, longitude and zone.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The place is not clear: %1.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Type the place&apos;s time zone, for example Europe/Lisbon.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The Sun returns to its natal place on %1 (%2 UT).</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Local time in %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The return chart could not be cast: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>solar return %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>lunar return %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The return charts could not be cast: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>P&amp;lace:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Open lunar return chart</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

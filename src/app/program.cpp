@@ -11,8 +11,10 @@
 
 #include "core/output/output_help.h"
 #include "core/reading/forecast_reading.h"
+#include "core/reading/progression_reading.h"
 #include "core/reading/reading_page.h"
 #include "core/reading/relationship_reading.h"
+#include "core/reading/return_reading.h"
 #include "core/settings/settings_file.h"
 #include "ui/chart_window/chart_menu.h"
 
@@ -89,6 +91,30 @@ Program::Program(std::filesystem::path programFolder, Notices& notices, SaveDial
                          programFolder_, buffers_, notices_);
             ApplyDocument();
         });
+    QObject::connect(chartMenu_, &ChartMenu::progressionsPageRequested, window,
+                     [this](const ProgressionsPageRequest& request) {
+                         readingChart_ = request.chart;
+                         ShowProgressions(
+                             {request.chart, request.range, request.settings, request.search},
+                             programFolder_, buffers_, notices_);
+                         ApplyDocument();
+                     });
+    QObject::connect(
+        chartMenu_, &ChartMenu::solarReturnPageRequested, window,
+        [this](const SolarReturnPageRequest& request) {
+            readingChart_ = request.natal;
+            ShowSolarReturn({request.natal, request.year, request.solarReturn, request.returnChart},
+                            programFolder_, buffers_, notices_);
+            ApplyDocument();
+        });
+    QObject::connect(chartMenu_, &ChartMenu::lunarReturnsPageRequested, window,
+                     [this](const LunarReturnsPageRequest& request) {
+                         readingChart_ = request.natal;
+                         ShowLunarReturns(
+                             {request.natal, request.year, request.place, request.returns},
+                             programFolder_, buffers_, notices_);
+                         ApplyDocument();
+                     });
 }
 
 Program::~Program() {

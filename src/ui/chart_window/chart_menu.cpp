@@ -2,12 +2,16 @@
 
 #include <QAction>
 #include <QCoreApplication>
+#include <QEvent>
 #include <QFile>
 #include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QScreen>
+#include <QStyle>
+#include <QTabBar>
+#include <QTabWidget>
 #include <system_error>
 #include <utility>
 
@@ -113,9 +117,22 @@ ChartMenu::ChartMenu(QMainWindow& window, ChartMenuFolders folders, Notices& not
 
 ChartMenu::~ChartMenu() = default;
 
+ChartWindow* ChartMenu::Current() const {
+    return lastActive_ ? lastActive_.data() : chartWindow_;
+}
+
+bool ChartMenu::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::WindowActivate) {
+        if (auto* shown = qobject_cast<ChartWindow*>(watched)) {
+            lastActive_ = shown;
+        }
+    }
+    return QObject::eventFilter(watched, event);
+}
+
 void ChartMenu::ExportWheel() {
-    if (chartWindow_) {
-        ExportWheelOf(*chartWindow_);
+    if (ChartWindow* current = Current()) {
+        ExportWheelOf(*current);
     }
 }
 
@@ -138,8 +155,8 @@ void ChartMenu::ExportWheelOf(const ChartWindow& shown) {
 }
 
 void ChartMenu::ShowFullReading(ReadingOrder order) {
-    if (chartWindow_ && chartWindow_->Shown()) {
-        emit fullReadingRequested(*chartWindow_->Shown(), order);
+    if (const ChartWindow* current = Current(); current && current->Shown()) {
+        emit fullReadingRequested(*current->Shown(), order);
     }
 }
 
@@ -175,12 +192,7 @@ ChartWindow& ChartMenu::Window() {
         // A window of its own that belongs to the main window: closing the
         // main window still ends the program.
         chartWindow_ = new ChartWindow(&window_);
-        chartWindow_->UseForTransits({&TheEphemeris(), &notices_, folders_.program, {}});
-        connect(chartWindow_, &ChartWindow::placementChosen, this, &ChartMenu::placementChosen);
-        connect(chartWindow_, &ChartWindow::fullReadingRequested, this,
-                &ChartMenu::ShowFullReading);
-        connect(chartWindow_, &ChartWindow::wheelExportRequested, this, &ChartMenu::ExportWheel);
-        connect(chartWindow_, &ChartWindow::forecastRequested, this, &ChartMenu::forecastRequested);
+        Connect(*chartWindow_);
         auto* compare = new QMenu(chartWindow_);
         compare->setObjectName("mnuCompare");
         connect(compare, &QMenu::aboutToShow, this, [this, compare] { FillCompareMenu(*compare); });
@@ -188,6 +200,49 @@ ChartWindow& ChartMenu::Window() {
         chartWindow_->CompareButton()->setMenu(compare);
     }
     return *chartWindow_;
+}
+
+void ChartMenu::Connect(ChartWindow& shown) {
+    shown.UseForTransits({&TheEphemeris(), &notices_, folders_.program, {}});
+    shown.Returns()->UseAtlas(&atlas_);
+    shown.installEventFilter(this);
+    ChartWindow* window = &shown;
+    connect(window, &ChartWindow::placementChosen, this, &ChartMenu::placementChosen);
+    // A window's own buttons act on its own chart, whichever was active last.
+    connect(window, &ChartWindow::fullReadingRequested, this, [this, window](ReadingOrder order) {
+        lastActive_ = window;
+        ShowFullReading(order);
+    });
+    connect(window, &ChartWindow::wheelExportRequested, this,
+            [this, window] { ExportWheelOf(*window); });
+    connect(window, &ChartWindow::forecastRequested, this, &ChartMenu::forecastRequested);
+    connect(shown.Progressions(), &ProgressionsTab::pageRequested, this,
+            &ChartMenu::progressionsPageRequested);
+    connect(shown.Returns(), &ReturnsTab::solarReturnPageRequested, this,
+            &ChartMenu::solarReturnPageRequested);
+    connect(shown.Returns(), &ReturnsTab::lunarReturnsPageRequested, this,
+            &ChartMenu::lunarReturnsPageRequested);
+    connect(window, &ChartWindow::returnChartRequested, this,
+            [this](const BirthChart& chart) { OpenReturnChart(chart); });
+}
+
+ChartWindow& ChartMenu::OpenReturnChart(const BirthChart& chart) {
+    auto* shown = new ChartWindow(&window_);
+    shown->setAttribute(Qt::WA_DeleteOnClose);
+    Connect(*shown);
+    // Comparing starts from the natal chart's window.
+    shown->CompareButton()->hide();
+    shown->ShowChart(chart);
+    // Down and to the right of the window it came from, so both show.
+    if (const ChartWindow* from = Current(); from && from->isVisible()) {
+        const int step = from->fontMetrics().height() * 2;
+        shown->move(from->pos() + QPoint(step, step));
+    }
+    shown->show();
+    shown->raise();
+    shown->activateWindow();
+    lastActive_ = shown;
+    return *shown;
 }
 
 void ChartMenu::NewChart() {
@@ -247,12 +302,16 @@ void ChartMenu::OpenRecentChart(const std::filesystem::path& file) {
 }
 
 void ChartMenu::SaveChart() {
-    if (!chartWindow_ || !chartWindow_->Shown()) {
+    ChartWindow* current = Current();
+    if (!current || !current->Shown()) {
         return;
     }
-    const BirthData& birth = chartWindow_->Shown()->input;
+    // A return chart is a chart of its own: it is not saved over the file
+    // the natal chart came from.
+    const bool natal = current == chartWindow_;
+    const BirthData birth = current->Shown()->input;  // the window may close meanwhile
     const std::filesystem::path suggested =
-        currentFile_ ? *currentFile_ : folders_.saveDialog / FileNameFor(birth.name);
+        natal && currentFile_ ? *currentFile_ : folders_.saveDialog / FileNameFor(birth.name);
     const std::optional<std::filesystem::path> file = fileDialogs_.AskSaveChart(suggested);
     if (!file) {
         return;
@@ -265,7 +324,9 @@ void ChartMenu::SaveChart() {
                          Caption(), NoticeIcon::Critical);
         return;
     }
-    currentFile_ = *file;
+    if (natal) {
+        currentFile_ = *file;
+    }
     Remember(*file);
 }
 
@@ -278,6 +339,7 @@ void ChartMenu::ShowAbout() {
 
 void ChartMenu::ShowChart(const BirthChart& chart) {
     ChartWindow& shown = Window();
+    lastActive_ = &shown;
     shown.ShowChart(chart);
     if (!shown.isVisible() && !chartWindowPlaced_) {
         PlaceBesideMainWindow(shown);
@@ -296,7 +358,19 @@ void ChartMenu::PlaceBesideMainWindow(QWidget& shown) const {
     // pulled back inside the screen where there is no room.
     const QRect main = window_.frameGeometry();
     const QRect screen = window_.screen()->availableGeometry();
-    const QSize size = shown.sizeHint();
+    QSize size = shown.sizeHint();
+    // Wide enough for every tab title where the screen has room beside the
+    // main window; else the tab row scrolls.
+    if (const auto* chartWindow = qobject_cast<const ChartWindow*>(&shown)) {
+        const QTabWidget* tabs = chartWindow->Tabs();
+        const int wanted = tabs->tabBar()->sizeHint().width() + size.width() -
+                           tabs->sizeHint().width() +
+                           2 * tabs->style()->pixelMetric(QStyle::PM_TabBarScrollButtonWidth);
+        if (wanted > size.width() && main.right() + 1 + wanted <= screen.right()) {
+            size.setWidth(wanted);
+            shown.resize(size);
+        }
+    }
     QPoint at(main.right() + 1, main.top());
     at.setX(std::max(screen.left(), std::min(at.x(), screen.right() - size.width())));
     at.setY(std::max(screen.top(), std::min(at.y(), screen.bottom() - size.height())));

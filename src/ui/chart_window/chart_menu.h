@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QObject>
+#include <QPointer>
 #include <filesystem>
 #include <memory>
 #include <optional>
@@ -14,6 +15,8 @@
 #include "core/reading/full_reading.h"
 #include "core/reading/relationship_reading.h"
 #include "core/requests/requests.h"
+#include "ui/chart_window/progressions_tab.h"
+#include "ui/chart_window/returns_tab.h"
 #include "ui/chart_window/transits_tab.h"
 
 class QAction;
@@ -67,6 +70,10 @@ public:
     void ShowFullReading(ReadingOrder order);
     // The wheel of the chart shown as a PNG or SVG file, where the user says.
     void ExportWheel();
+    // A return chart in a chart window of its own, which closing deletes.
+    ChartWindow& OpenReturnChart(const BirthChart& chart);
+    // The chart window the menu's commands act on: the one last active.
+    ChartWindow* Current() const;
 
     // "Compare with..." (chart_menu_compare.cpp): the chart shown and a
     // second one in a comparison window of their own.
@@ -82,13 +89,22 @@ signals:
     void fullReadingRequested(const tolvaris::BirthChart& chart, tolvaris::ReadingOrder order);
     // The chart window's forecast page.
     void forecastRequested(const tolvaris::ForecastRequest& request);
+    // The pages of the Progressions and Returns tabs.
+    void progressionsPageRequested(const tolvaris::ProgressionsPageRequest& request);
+    void solarReturnPageRequested(const tolvaris::SolarReturnPageRequest& request);
+    void lunarReturnsPageRequested(const tolvaris::LunarReturnsPageRequest& request);
+
     // A comparison's "Relationship reading"; the subject lasts only the call.
     void relationshipReadingRequested(const tolvaris::RelationshipSubject& subject);
     // A composite chart window's "Full reading".
     void compositeReadingRequested(const tolvaris::CompositeChart& composite);
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     void ShowChart(const BirthChart& chart);
+    void Connect(ChartWindow& shown);
     void PlaceBesideMainWindow(QWidget& shown) const;
     void Remember(const std::filesystem::path& file);
     void SaveRecent();
@@ -119,6 +135,7 @@ private:
     QList<QAction*> recentActions_;
     BirthDataDialog* dialog_ = nullptr;
     ChartWindow* chartWindow_ = nullptr;
+    QPointer<ChartWindow> lastActive_;
     AboutBox* about_ = nullptr;
 };
 

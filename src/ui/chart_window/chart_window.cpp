@@ -10,6 +10,8 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
+#include "ui/chart_window/progressions_tab.h"
+#include "ui/chart_window/returns_tab.h"
 #include "ui/chart_window/transits_now_tab.h"
 #include "ui/chart_window/transits_tab.h"
 #include "ui/chart_window/wheel_widget.h"
@@ -88,8 +90,9 @@ ChartWindow::ChartWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
 
     tabs_ = new QTabWidget(this);
     tabs_->setObjectName("tabs");
-    // Every tab in sight: the window is as wide as their titles.
-    tabs_->setUsesScrollButtons(false);
+    // The window opens narrow enough to sit beside the main window; the tab
+    // row scrolls until it is widened.
+    tabs_->setUsesScrollButtons(true);
     tabs_->addTab(positions_, tr("&Positions"));
     tabs_->addTab(cusps_, tr("&Houses"));
     tabs_->addTab(aspects_, tr("&Aspects"));
@@ -105,9 +108,20 @@ ChartWindow::ChartWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
                             "chart with that moment's sky around it"));
     tabs_->setTabToolTip(tabs_->indexOf(transits_),
                          tr("What the sky brings to the chart over a range of dates"));
+    progressions_ = new ProgressionsTab(this);
+    tabs_->addTab(progressions_, tr("Pro&gressions"));
+    tabs_->setTabToolTip(tabs_->indexOf(progressions_),
+                         tr("The progressed chart of a date beside the natal one, and the "
+                            "progressed events of the years after it"));
+    returns_ = new ReturnsTab(this);
+    tabs_->addTab(returns_, tr("&Returns"));
+    tabs_->setTabToolTip(tabs_->indexOf(returns_),
+                         tr("The solar and lunar returns of a year, each a chart of its own"));
+    connect(returns_, &ReturnsTab::returnChartRequested, this, &ChartWindow::returnChartRequested);
     connect(tabs_, &QTabWidget::currentChanged, this, [this] {
-        const bool transits =
-            tabs_->currentWidget() == transits_ || tabs_->currentWidget() == transitsNow_;
+        const QWidget* current = tabs_->currentWidget();
+        const bool transits = current == transits_ || current == transitsNow_ ||
+                              current == progressions_ || current == returns_;
         // The title names the chart; the timeline and the bi-wheel take the
         // facts' room.
         summary_->setVisible(!transits);
@@ -187,6 +201,8 @@ void ChartWindow::MakeRoomForTransits() {
 void ChartWindow::UseForTransits(const TransitSources& sources) {
     transits_->UseSources(sources);
     transitsNow_->UseSources(sources);
+    progressions_->UseSources(sources);
+    returns_->UseSources(sources);
 }
 
 void ChartWindow::ShowChart(const BirthChart& chart) {
@@ -194,6 +210,8 @@ void ChartWindow::ShowChart(const BirthChart& chart) {
     wheel_->SetChart(chart);
     transits_->ShowChart(chart);
     transitsNow_->ShowChart(chart, transits_->Settings());
+    progressions_->ShowChart(chart);
+    returns_->ShowChart(chart);
     const BirthData& birth = chart.input;
     setWindowTitle(birth.name.empty() ? tr("Chart") : tr("Chart: %1").arg(Text(birth.name)));
 

@@ -15,6 +15,8 @@ class QTableWidget;
 
 namespace tolvaris {
 
+class ProgressionsTab;
+class ReturnsTab;
 class TransitsNowTab;
 struct CompositeChart;
 class WheelWidget;
@@ -48,6 +50,8 @@ public:
     WheelWidget* Wheel() const { return wheel_; }
     TransitsTab* Transits() const { return transits_; }
     TransitsNowTab* TransitsNow() const { return transitsNow_; }
+    ProgressionsTab* Progressions() const { return progressions_; }
+    ReturnsTab* Returns() const { return returns_; }
     QTabWidget* Tabs() const { return tabs_; }
     QString SummaryText() const;
     QString NotesText() const;
@@ -60,6 +64,8 @@ signals:
     void wheelExportRequested();
     // The Transits tab's "Forecast page".
     void forecastRequested(const tolvaris::ForecastRequest& request);
+    // The Returns tab's "Open return chart": a chart for a window of its own.
+    void returnChartRequested(const tolvaris::BirthChart& chart);
 
 private:
     void FillPositions();
@@ -77,6 +83,8 @@ private:
     WheelWidget* wheel_ = nullptr;
     TransitsTab* transits_ = nullptr;
     TransitsNowTab* transitsNow_ = nullptr;
+    ProgressionsTab* progressions_ = nullptr;
+    ReturnsTab* returns_ = nullptr;
     QPushButton* compare_ = nullptr;
     bool grownForTransits_ = false;
     QLabel* notes_ = nullptr;

@@ -6,6 +6,8 @@
 
 #include "core/relation/relation.h"
 #include "ui/chart_window/chart_window.h"
+#include "ui/chart_window/progressions_tab.h"
+#include "ui/chart_window/returns_tab.h"
 #include "ui/chart_window/transits_now_tab.h"
 
 namespace tolvaris {
@@ -32,6 +34,8 @@ void ChartWindow::ShowComposite(const CompositeChart& composite) {
     // Transits and comparing need a birth moment.
     tabs_->setTabVisible(tabs_->indexOf(transits_), false);
     tabs_->setTabVisible(tabs_->indexOf(transitsNow_), false);
+    tabs_->setTabVisible(tabs_->indexOf(progressions_), false);
+    tabs_->setTabVisible(tabs_->indexOf(returns_), false);
     compare_->hide();
     // Its one reading is the composite's own page, in no house order.
     if (auto* byHouse = findChild<QPushButton*>("fullReadingByHouse")) {
