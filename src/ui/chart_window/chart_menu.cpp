@@ -10,12 +10,14 @@
 #include <system_error>
 
 #include "core/chart/chart_file.h"
+#include "core/collection/sqlite_collection.h"
 #include "core/ephemeris/ephemeris.h"
 #include "ui/chart_window/about_box.h"
 #include "ui/chart_window/birth_data_dialog.h"
 #include "ui/chart_window/chart_file_dialogs.h"
 #include "ui/chart_window/chart_window.h"
 #include "ui/chart_window/wheel_widget.h"
+#include "ui/collection/charts_window.h"
 
 namespace tolvaris {
 namespace {
@@ -89,6 +91,7 @@ ChartMenu::ChartMenu(QMainWindow& window, ChartMenuFolders folders, Notices& not
     saveAction_ = menu_->addAction(tr("&Save chart..."), this, &ChartMenu::SaveChart);
     saveAction_->setObjectName("mnuChartSave");
     saveAction_->setEnabled(false);
+    AddCollectionActions();
     menu_->addSeparator();
     readingAction_ = menu_->addAction(tr("&Full reading"), this,
                                       [this] { ShowFullReading(ReadingOrder::ByPlanet); });
@@ -148,6 +151,7 @@ BirthDataDialog& ChartMenu::Dialog() {
         connect(dialog_, &QDialog::accepted, this, [this] {
             if (dialog_->Chart()) {
                 currentFile_.reset();
+                shownStoredId_.reset();
                 ShowChart(*dialog_->Chart());
             }
         });
@@ -206,6 +210,7 @@ void ChartMenu::OpenChartFile(const std::filesystem::path& file) {
         return;
     }
     currentFile_ = file;
+    shownStoredId_.reset();
     ShowChart(*computed.value);
     Remember(file);
 }
@@ -267,6 +272,7 @@ void ChartMenu::ShowChart(const BirthChart& chart) {
     shown.raise();
     shown.activateWindow();
     saveAction_->setEnabled(true);
+    saveToCollectionAction_->setEnabled(true);
     readingAction_->setEnabled(true);
     readingByHouseAction_->setEnabled(true);
 }

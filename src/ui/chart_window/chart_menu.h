@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QObject>
+#include <cstdint>
 #include <filesystem>
 #include <memory>
 #include <optional>
@@ -24,14 +25,19 @@ namespace tolvaris {
 class AboutBox;
 class BirthDataDialog;
 class ChartFileDialogs;
+class ChartCollection;
 class ChartWindow;
+class ChartsWindow;
 class Ephemeris;
+struct StoredChart;
 
 // The folders the Chart menu works with.
 struct ChartMenuFolders {
     std::filesystem::path program;     // atlas.tsv is read from here
     std::filesystem::path ownFiles;    // recent-charts.txt, beside Tolvaris.ini
     std::filesystem::path saveDialog;  // where the open and save dialogs start
+    // The collection's database; empty for the user's data folder.
+    std::filesystem::path collection;
 };
 
 // The "Chart" menu of the main window, after "File": New chart..., Open
@@ -60,6 +66,15 @@ public:
     void OpenRecentChart(const std::filesystem::path& file);
     void SaveChart();
     void ShowAbout();
+    // The Charts window over the collection; nothing but a message naming
+    // the file when the collection cannot be opened.
+    void ShowCharts();
+    // The chart shown, added to the collection.
+    void SaveToCollection();
+    void OpenStoredChart(const StoredChart& chart);
+    // Opened on first use; null when it could not be (the message was given).
+    ChartCollection* Collection();
+    ChartsWindow* Charts() const { return charts_; }
 
     // The full reading of the chart shown, in the output window.
     void ShowFullReading(ReadingOrder order);
@@ -73,6 +88,7 @@ signals:
     void forecastRequested(const tolvaris::ForecastRequest& request);
 
 private:
+    void AddCollectionActions();
     void ShowChart(const BirthChart& chart);
     void PlaceBesideMainWindow(QWidget& shown) const;
     void Remember(const std::filesystem::path& file);
@@ -90,9 +106,14 @@ private:
     std::unique_ptr<Ephemeris> ephemeris_;
     std::optional<std::filesystem::path> currentFile_;
     bool chartWindowPlaced_ = false;
+    std::unique_ptr<ChartCollection> collection_;
+    bool collectionTried_ = false;
+    // The collection's chart the chart window shows, if it shows one.
+    std::optional<std::int64_t> shownStoredId_;
 
     QMenu* menu_ = nullptr;
     QAction* saveAction_ = nullptr;
+    QAction* saveToCollectionAction_ = nullptr;
     QAction* readingAction_ = nullptr;
     QAction* readingByHouseAction_ = nullptr;
     QAction* recentSeparator_ = nullptr;
@@ -100,6 +121,7 @@ private:
     BirthDataDialog* dialog_ = nullptr;
     ChartWindow* chartWindow_ = nullptr;
     AboutBox* about_ = nullptr;
+    ChartsWindow* charts_ = nullptr;
 };
 
 // The main window's selection with a chosen placement applied: the planet
