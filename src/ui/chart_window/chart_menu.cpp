@@ -151,7 +151,7 @@ BirthDataDialog& ChartMenu::Dialog() {
         connect(dialog_, &QDialog::accepted, this, [this] {
             if (dialog_->Chart()) {
                 currentFile_.reset();
-                shownStoredId_.reset();
+                KeepEdited(dialog_->Chart()->input);
                 ShowChart(*dialog_->Chart());
             }
         });
@@ -170,11 +170,16 @@ ChartWindow& ChartMenu::Window() {
                 &ChartMenu::ShowFullReading);
         connect(chartWindow_, &ChartWindow::wheelExportRequested, this, &ChartMenu::ExportWheel);
         connect(chartWindow_, &ChartWindow::forecastRequested, this, &ChartMenu::forecastRequested);
+        AddWindowMenu(*chartWindow_);
     }
     return *chartWindow_;
 }
 
 void ChartMenu::NewChart() {
+    if (!MayDiscardShown()) {
+        return;
+    }
+    editingStoredId_.reset();
     BirthDataDialog& dialog = Dialog();
     dialog.Clear();
     // Window-modal and not blocking, so the program's event loop keeps going.
@@ -207,6 +212,9 @@ void ChartMenu::OpenChartFile(const std::filesystem::path& file) {
         BirthDataDialog& dialog = Dialog();
         dialog.SetBirthData(*read.value);
         dialog.open();
+        return;
+    }
+    if (!MayDiscardShown()) {
         return;
     }
     currentFile_ = file;

@@ -3,6 +3,7 @@
 #include <QObject>
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -75,7 +76,24 @@ public:
     // Opened on first use; null when it could not be (the message was given).
     ChartCollection* Collection();
     ChartsWindow* Charts() const { return charts_; }
+    // The birth data of the chart shown, in the dialog for mending; a chart
+    // of the collection is changed there too.
+    void EditBirthData();
+    // Whether the chart shown may give way to another: true when it is kept
+    // in a file or the collection, or the user saves it or lets it go.
+    bool MayDiscardShown();
+    enum class UnsavedAnswer { SaveToCollection, Discard, Cancel };
+    // Asks what becomes of the unsaved chart of `name`; a message box unless
+    // a test gives another.
+    void SetUnsavedQuestion(std::function<UnsavedAnswer(const std::string& name)> ask) {
+        askUnsaved_ = std::move(ask);
+    }
 
+protected:
+    // Closing the chart window over an unsaved chart asks first.
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+public:
     // The full reading of the chart shown, in the output window.
     void ShowFullReading(ReadingOrder order);
     // The wheel of the chart shown as a PNG or SVG file, where the user says.
@@ -89,6 +107,9 @@ signals:
 
 private:
     void AddCollectionActions();
+    void AddWindowMenu(ChartWindow& shown);
+    void KeepEdited(const BirthData& birth);
+    UnsavedAnswer AskUnsaved(const std::string& name);
     void ShowChart(const BirthChart& chart);
     void PlaceBesideMainWindow(QWidget& shown) const;
     void Remember(const std::filesystem::path& file);
@@ -110,6 +131,9 @@ private:
     bool collectionTried_ = false;
     // The collection's chart the chart window shows, if it shows one.
     std::optional<std::int64_t> shownStoredId_;
+    // The collection's chart the birth-data dialog is mending.
+    std::optional<std::int64_t> editingStoredId_;
+    std::function<UnsavedAnswer(const std::string& name)> askUnsaved_;
 
     QMenu* menu_ = nullptr;
     QAction* saveAction_ = nullptr;

@@ -69,8 +69,11 @@ void ChartMenu::ShowCharts() {
         }
         charts_ = new ChartsWindow({collection, &atlas_, &TheEphemeris(), &notices_}, &window_);
         connect(charts_, &ChartsWindow::openRequested, this, &ChartMenu::OpenStoredChart);
-        // Over the main window's left part, inside the screen.
-        const QRect frame(window_.frameGeometry().topLeft() + QPoint(40, 40), charts_->size());
+        // At the screen's right edge, level with the main window: the chart
+        // window opens between the two.
+        const QRect screen = ScreenAvailableGeometry(window_.frameGeometry());
+        const QRect frame(QPoint(screen.right() - charts_->width(), window_.frameGeometry().top()),
+                          charts_->size());
         const QRect inside = KeepInside(frame, ScreenAvailableGeometry(frame));
         charts_->resize(inside.size());
         charts_->move(inside.topLeft());
@@ -99,6 +102,9 @@ void ChartMenu::OpenStoredChart(const StoredChart& chart) {
         BirthDataDialog& dialog = Dialog();
         dialog.SetBirthData(chart.birth);
         dialog.open();
+        return;
+    }
+    if (!MayDiscardShown()) {
         return;
     }
     currentFile_.reset();

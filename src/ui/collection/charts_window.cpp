@@ -6,6 +6,7 @@
 #include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
+#include <QLocale>
 #include <QPushButton>
 #include <QShortcut>
 #include <QTableView>
@@ -136,7 +137,7 @@ ChartsWindow::ChartsWindow(ChartsWindowServices services, QWidget* parent)
     search_ = new QLineEdit(this);
     search_->setObjectName("search");
     search_->setClearButtonEnabled(true);
-    search_->setPlaceholderText(tr("Find: name, place, tag or year"));
+    search_->setPlaceholderText(tr("name, place, tag or year"));
     auto* searchLabel = new QLabel(tr("&Find:"), this);
     searchLabel->setBuddy(search_);
 
@@ -156,10 +157,19 @@ ChartsWindow::ChartsWindow(ChartsWindowServices services, QWidget* parent)
     list_->verticalHeader()->setDefaultSectionSize(list_->fontMetrics().height() + 6);
     list_->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
     list_->horizontalHeader()->setStretchLastSection(true);
-    const int character = list_->fontMetrics().averageCharWidth();
-    list_->setColumnWidth(ChartListModel::Name, character * 28);
-    list_->setColumnWidth(ChartListModel::BirthDate, character * 12);
-    list_->setColumnWidth(ChartListModel::Place, character * 26);
+    // Room for a date in full and for the usual name and place; the tags
+    // take the rest.
+    const QFontMetrics metrics = list_->fontMetrics();
+    const int character = metrics.averageCharWidth();
+    list_->setColumnWidth(ChartListModel::Name, character * 30);
+    // The heading leaves room for the sort arrow.
+    const QString born =
+        model_->headerData(ChartListModel::BirthDate, Qt::Horizontal, Qt::DisplayRole).toString();
+    list_->setColumnWidth(ChartListModel::BirthDate,
+                          std::max(metrics.horizontalAdvance("0000-00-00"),
+                                   metrics.horizontalAdvance(born) + character * 3) +
+                              character * 3);
+    list_->setColumnWidth(ChartListModel::Place, character * 30);
     list_->setSortingEnabled(true);
     list_->sortByColumn(ChartListModel::Name, Qt::AscendingOrder);
     setFocusProxy(search_);
@@ -215,7 +225,7 @@ ChartsWindow::ChartsWindow(ChartsWindowServices services, QWidget* parent)
     layout->addLayout(top);
     layout->addWidget(list_, 1);
     layout->addLayout(buttons);
-    resize(character * 100, list_->verticalHeader()->defaultSectionSize() * 24);
+    resize(character * 110, list_->verticalHeader()->defaultSectionSize() * 28);
 
     Refresh();
 }
@@ -240,8 +250,12 @@ void ChartsWindow::Refresh() {
 void ChartsWindow::UpdateCount() {
     const int shown = model_->rowCount();
     const auto all = static_cast<int>(services_.collection->Count());
-    count_->setText(shown == all ? tr("%n chart(s)", nullptr, all)
-                                 : tr("%1 of %n chart(s)", nullptr, all).arg(shown));
+    const QLocale locale;
+    if (shown == all) {
+        count_->setText(all == 1 ? tr("1 chart") : tr("%1 charts").arg(locale.toString(all)));
+    } else {
+        count_->setText(tr("%1 of %2").arg(locale.toString(shown), locale.toString(all)));
+    }
 }
 
 void ChartsWindow::Select(std::int64_t id) {

@@ -150,7 +150,8 @@ TEST_F(ChartMenuTest, ANewChartFromTheDialogShowsInTheChartWindow) {
     EXPECT_EQ(Menu().Window().Positions()->rowCount(), 11);
     EXPECT_TRUE(Menu().Menu()->findChild<QAction*>("mnuChartSave")->isEnabled());
 
-    // The next new chart starts empty again.
+    // The next new chart starts empty again, once the unsaved one may go.
+    Menu().SetUnsavedQuestion([](const std::string&) { return ChartMenu::UnsavedAnswer::Discard; });
     Menu().NewChart();
     EXPECT_EQ(dialog.findChild<QLineEdit*>("name")->text(), "");
     dialog.reject();

@@ -9,6 +9,7 @@
 #include "support/birth_samples.h"
 #include "support/fake_screen.h"
 #include "support/temp_folder.h"
+#include "ui/chart_window/birth_data_dialog.h"
 #include "ui/chart_window/chart_file_dialogs.h"
 #include "ui/chart_window/chart_menu.h"
 #include "ui/chart_window/chart_window.h"
@@ -143,6 +144,46 @@ TEST_F(ChartsWindowTest, OpeningShowsTheChartAndAgainRaisesItsWindow) {
     }
     EXPECT_EQ(menu->Window().Tabs()->currentIndex(), 2);
     EXPECT_TRUE(notices.messages.empty());
+}
+
+TEST_F(ChartsWindowTest, AnUnsavedChartGoesOnlyWhenTheUserSays) {
+    using Answer = ChartMenu::UnsavedAnswer;
+    struct Case {
+        Answer answer;
+        bool newDialogOpens;
+        std::size_t kept;  // charts in the collection afterwards
+        bool closes;
+    };
+    const Case cases[] = {
+        {Answer::Cancel, false, 0, false},
+        {Answer::Discard, true, 0, true},
+        {Answer::SaveToCollection, true, 1, true},
+    };
+    BirthDataDialog& dialog = menu->Dialog();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(static_cast<int>(c.answer));
+        const std::size_t before = menu->Collection()->Count();
+        BirthData typed = test::BerlinNewYear();
+        typed.name = "Typed " + std::to_string(static_cast<int>(c.answer));
+        dialog.SetBirthData(typed);
+        dialog.accept();
+        ASSERT_TRUE(menu->Window().isVisible());
+        std::vector<std::string> asked;
+        menu->SetUnsavedQuestion([&](const std::string& name) {
+            asked.push_back(name);
+            return c.answer;
+        });
+        menu->NewChart();
+        EXPECT_EQ(dialog.isVisible(), c.newDialogOpens);
+        EXPECT_EQ(menu->Collection()->Count() - before, c.kept);
+        dialog.reject();
+        menu->Window().close();
+        EXPECT_EQ(menu->Window().isVisible(), !c.closes);
+        // Saved, it is not asked about on closing.
+        EXPECT_EQ(asked, std::vector<std::string>(c.kept == 1 ? 1 : 2, typed.name));
+        menu->SetUnsavedQuestion([](const std::string&) { return Answer::Discard; });
+        menu->Window().close();
+    }
 }
 
 TEST_F(ChartsWindowTest, ADamagedCollectionIsNamedAndChartFilesStillWork) {
