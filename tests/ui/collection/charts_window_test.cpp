@@ -4,6 +4,7 @@
 
 #include <QLineEdit>
 #include <QTableView>
+#include <QTest>
 
 #include "core/collection/sqlite_collection.h"
 #include "support/birth_samples.h"
@@ -183,6 +184,34 @@ TEST_F(ChartsWindowTest, AnUnsavedChartGoesOnlyWhenTheUserSays) {
         EXPECT_EQ(asked, std::vector<std::string>(c.kept == 1 ? 1 : 2, typed.name));
         menu->SetUnsavedQuestion([](const std::string&) { return Answer::Discard; });
         menu->Window().close();
+    }
+}
+
+TEST_F(ChartsWindowTest, EscapeOverTypedBirthDataAsksFirst) {
+    struct Case {
+        QString typed;  // into the name field; empty types nothing
+        bool letGo;
+        int asked;
+        bool stillOpen;
+    };
+    const Case cases[] = {{"", false, 0, false}, {"Eva", false, 1, true}, {"Eva", true, 1, false}};
+    BirthDataDialog& dialog = menu->Dialog();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.typed.toStdString() + (c.letGo ? " let go" : " kept"));
+        int asked = 0;
+        dialog.SetDiscardQuestion([&] {
+            ++asked;
+            return c.letGo;
+        });
+        menu->NewChart();
+        if (!c.typed.isEmpty()) {
+            QTest::keyClicks(dialog.findChild<QLineEdit*>("name"), c.typed);
+        }
+        QTest::keyClick(&dialog, Qt::Key_Escape);
+        EXPECT_EQ(asked, c.asked);
+        EXPECT_EQ(dialog.isVisible(), c.stillOpen);
+        dialog.SetDiscardQuestion([] { return true; });
+        dialog.reject();
     }
 }
 
