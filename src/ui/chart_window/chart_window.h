@@ -14,6 +14,7 @@ class QTableWidget;
 
 namespace tolvaris {
 
+class AspectGrid;
 class TransitsNowTab;
 class WheelWidget;
 
@@ -38,6 +39,7 @@ public:
     QTableWidget* Positions() const { return positions_; }
     QTableWidget* Cusps() const { return cusps_; }
     QTableWidget* Aspects() const { return aspects_; }
+    AspectGrid* Grid() const { return grid_; }
     WheelWidget* Wheel() const { return wheel_; }
     TransitsTab* Transits() const { return transits_; }
     TransitsNowTab* TransitsNow() const { return transitsNow_; }
@@ -67,6 +69,7 @@ private:
     QTableWidget* positions_ = nullptr;
     QTableWidget* cusps_ = nullptr;
     QTableWidget* aspects_ = nullptr;
+    AspectGrid* grid_ = nullptr;
     WheelWidget* wheel_ = nullptr;
     TransitsTab* transits_ = nullptr;
     TransitsNowTab* transitsNow_ = nullptr;

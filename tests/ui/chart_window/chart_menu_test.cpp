@@ -147,7 +147,7 @@ TEST_F(ChartMenuTest, ANewChartFromTheDialogShowsInTheChartWindow) {
     ASSERT_TRUE(Menu().Window().isVisible());
     ASSERT_TRUE(Menu().Window().Shown().has_value());
     EXPECT_EQ(Menu().Window().Shown()->input.name, "Ann Lee");
-    EXPECT_EQ(Menu().Window().Positions()->rowCount(), 11);
+    EXPECT_EQ(Menu().Window().Positions()->rowCount(), 12);
     EXPECT_TRUE(Menu().Menu()->findChild<QAction*>("mnuChartSave")->isEnabled());
 
     // The next new chart starts empty again, once the unsaved one may go.
