@@ -5,7 +5,10 @@
 // coordinate) equals what a plain reference reading of the same digits gives.
 // Degrees with minutes and hemisphere letters are only checked for range; an
 // accepted range has two existing dates in order, at most 100 years apart; an
-// accepted body list names each body once, as many as it has names.
+// accepted body list names each body once, as many as it has names. A
+// progressed instant written plainly in UTC is the moment the standard
+// library's calendar gives; progression and return dates exist, in the
+// years computed.
 //
 // The seeds in fuzz/corpus/fuzz_cli_values are whole command lines that are
 // accepted, so the fuzzer starts on the checks of accepted values: each value
@@ -16,8 +19,10 @@
 
 #include <algorithm>
 #include <array>
+#include <chrono>
 #include <cstdint>
 #include <cstdlib>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -30,9 +35,10 @@
 namespace tolvaris::fuzz {
 namespace {
 
-constexpr std::array<const char*, 10> kOptions = {
-    "--date", "--time", "--latitude", "--longitude", "--utc-offset",
-    "--orbs", "--fold", "--transits", "--bodies",    "--transit-orb"};
+constexpr std::array<const char*, 14> kOptions = {
+    "--date",       "--time",         "--latitude",     "--longitude",   "--utc-offset",
+    "--orbs",       "--fold",         "--transits",     "--bodies",      "--transit-orb",
+    "--progressed", "--progressions", "--solar-return", "--lunar-return"};
 
 // Sign, digits and at most one point, nothing else: the form the tool takes.
 bool LooksLikePlainDecimal(const std::string& text) {
@@ -78,12 +84,61 @@ void CheckForecast(const ForecastOptions& forecast, const std::string& bodiesTex
     }
 }
 
+// "2027-06-01T15:00:00Z" exactly: its instant as the standard library's
+// calendar gives it, for comparison with the tool's own reading.
+std::optional<std::int64_t> PlainUtcInstant(const std::string& text) {
+    const bool shaped =
+        text.size() == 20 && text[4] == '-' && text[7] == '-' && text[10] == 'T' &&
+        text[13] == ':' && text[16] == ':' && text[19] == 'Z' &&
+        std::all_of(text.begin(), text.end(), [](char c) {
+            return (c >= '0' && c <= '9') || c == '-' || c == 'T' || c == ':' || c == 'Z';
+        });
+    if (!shaped) {
+        return std::nullopt;
+    }
+    const auto number = [&text](std::size_t at, std::size_t length) {
+        return std::atoi(text.substr(at, length).c_str());
+    };
+    const std::chrono::year_month_day day{std::chrono::year(number(0, 4)),
+                                          std::chrono::month(static_cast<unsigned>(number(5, 2))),
+                                          std::chrono::day(static_cast<unsigned>(number(8, 2)))};
+    const auto days = std::chrono::sys_days(day).time_since_epoch().count();
+    return std::int64_t{days} * 86400 + number(11, 2) * 3600 + number(14, 2) * 60 + number(17, 2);
+}
+
+void CheckTechnique(const TechniqueOptions& technique, const std::string& progressedText,
+                    const std::string& shown) {
+    switch (technique.technique) {
+        case TimeTechnique::Progressed:
+            FUZZ_CHECK(DateExists(technique.first), shown);
+            if (const std::optional<std::int64_t> plain = PlainUtcInstant(progressedText)) {
+                FUZZ_CHECK(technique.instantUt == plain, shown);
+            }
+            break;
+        case TimeTechnique::Progressions:
+            FUZZ_CHECK(DateExists(technique.first) && DateExists(technique.last), shown);
+            FUZZ_CHECK(DaysSinceEpoch(technique.first) <= DaysSinceEpoch(technique.last), shown);
+            break;
+        case TimeTechnique::SolarReturn:
+            // The year after it must still be computable for the return's search.
+            FUZZ_CHECK(technique.year >= 1583 && technique.year <= 2998, shown);
+            break;
+        case TimeTechnique::LunarReturn:
+            FUZZ_CHECK(DateExists(technique.first), shown);
+            break;
+    }
+    if (technique.technique != TimeTechnique::SolarReturn) {
+        FUZZ_CHECK(technique.first.year >= 1583 && technique.first.year <= 2999, shown);
+    }
+}
+
 void CheckOne(FuzzedDataProvider& data) {
     std::vector<std::string> arguments;
     std::string latitudeText;
     std::string longitudeText;
     std::string bodiesText;
     std::string orbText;
+    std::string progressedText;
     while (data.remaining_bytes() > 0 && arguments.size() < 12) {
         const char* option =
             kOptions[data.ConsumeIntegralInRange<std::size_t>(0, kOptions.size() - 1)];
@@ -96,6 +151,8 @@ void CheckOne(FuzzedDataProvider& data) {
             bodiesText = value;
         } else if (std::string_view(option) == "--transit-orb") {
             orbText = value;
+        } else if (std::string_view(option) == "--progressed") {
+            progressedText = value;
         }
         // Both spellings: the value as the next argument and after "=".
         if (data.ConsumeBool()) {
@@ -142,6 +199,9 @@ void CheckOne(FuzzedDataProvider& data) {
     }
     if (const std::optional<ForecastOptions>& forecast = parsed.value->forecast) {
         CheckForecast(*forecast, bodiesText, orbText, shown);
+    }
+    if (const std::optional<TechniqueOptions>& technique = parsed.value->technique) {
+        CheckTechnique(*technique, progressedText, shown);
     }
 }
 

@@ -169,6 +169,18 @@
         <source>Chart</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>Compare</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Chart file...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;New birth data...</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>tolvaris::ChartWindow</name>
@@ -288,6 +300,103 @@
     </message>
     <message>
         <source>What the sky brings to the chart over a range of dates</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Compare with...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>This chart beside a second one: the aspects between them, each in the other&apos;s houses, the bi-wheel, the composite and Davison charts</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Composite: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>none: a birth time is unknown</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Composite of %1
+Every point lies halfway between the two charts&apos; points, so the chart has no moment and no place.
+Houses: %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>tolvaris::ComparisonWindow</name>
+    <message>
+        <source>Body</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>House</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>First chart</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Second chart</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Comparison: %1 and %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 inside the wheel and across the grid; %2 on the outer ring and down the grid. Orbs are %1&apos;s.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>none: %1&apos;s birth time is unknown</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1&apos;s planets in %2&apos;s houses</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Aspects</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Houses</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Bi-wheel</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Relationship reading</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The contacts, the house overlays and the composite read out in the output window</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Composite</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The chart of midpoints between the two, in a window of its own</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Davison</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The chart of the moment and place halfway between the two births, in a window of its own</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1&apos;s %2 %3 %4&apos;s %5, orb %6</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

@@ -11,6 +11,8 @@
 
 #include "core/output/output_help.h"
 #include "core/reading/forecast_reading.h"
+#include "core/reading/reading_page.h"
+#include "core/reading/relationship_reading.h"
 #include "core/settings/settings_file.h"
 #include "ui/chart_window/chart_menu.h"
 
@@ -67,6 +69,19 @@ Program::Program(std::filesystem::path programFolder, Notices& notices, SaveDial
                      [this](const BirthChart& chart, ReadingOrder order) {
                          readingChart_ = chart;
                          ShowFullReading(chart, order, programFolder_, buffers_, notices_);
+                         ApplyDocument();
+                     });
+    QObject::connect(chartMenu_, &ChartMenu::relationshipReadingRequested, window,
+                     [this](const RelationshipSubject& subject) {
+                         readingChart_ = subject.first;
+                         ShowRelationshipReading(subject, programFolder_, buffers_, notices_);
+                         ApplyDocument();
+                     });
+    // A composite has no birth data for the printed pages' wheel page.
+    QObject::connect(chartMenu_, &ChartMenu::compositeReadingRequested, window,
+                     [this](const CompositeChart& composite) {
+                         readingChart_.reset();
+                         ShowReadingPage(buffers_, programFolder_, CompositeContent(composite));
                          ApplyDocument();
                      });
     QObject::connect(

@@ -66,17 +66,14 @@ std::string FormatChartJson(const BirthChart& birthChart) {
     return json;
 }
 
-std::string ChartFieldsJson(const Chart& chart, const std::vector<std::string>& notes) {
-    std::string json = "\"ephemeris\": " + JsonString(EphemerisUsedName(chart.ephemeris)) + ",\n";
-    json += " \"house_system\": " +
-            (chart.houseSystemUsed ? JsonString(HouseSystemKey(*chart.houseSystemUsed)) : "null");
-    json +=
-        ", \"house_system_requested\": " + JsonString(HouseSystemKey(chart.houseSystemRequested)) +
-        ",\n";
-
+std::string PlacementsJson(const std::vector<BodyPlacement>& bodies,
+                           const std::optional<AnglePlacement>& ascendant,
+                           const std::optional<AnglePlacement>& midheaven,
+                           const std::optional<HouseCusps>& cusps) {
+    std::string json;
     json += " \"bodies\": [";
-    for (std::size_t i = 0; i < chart.bodies.size(); ++i) {
-        const BodyPlacement& body = chart.bodies[i];
+    for (std::size_t i = 0; i < bodies.size(); ++i) {
+        const BodyPlacement& body = bodies[i];
         json += i == 0 ? "\n  " : ",\n  ";
         json += "{\"name\": " + JsonString(body.name);
         const ShownLongitude shown = ShowLongitude(body.longitude);
@@ -90,18 +87,30 @@ std::string ChartFieldsJson(const Chart& chart, const std::vector<std::string>& 
     }
     json += "],\n";
 
-    json += " \"ascendant\": " + Angle(chart.ascendant) + ",\n";
-    json += " \"midheaven\": " + Angle(chart.midheaven) + ",\n";
+    json += " \"ascendant\": " + Angle(ascendant) + ",\n";
+    json += " \"midheaven\": " + Angle(midheaven) + ",\n";
     json += " \"cusps\": ";
-    if (chart.cusps) {
+    if (cusps) {
         json += "[";
-        for (std::size_t i = 0; i < chart.cusps->size(); ++i) {
-            json += (i == 0 ? "" : ", ") + Degrees(ShowLongitude((*chart.cusps)[i]).longitude);
+        for (std::size_t i = 0; i < cusps->size(); ++i) {
+            json += (i == 0 ? "" : ", ") + Degrees(ShowLongitude((*cusps)[i]).longitude);
         }
         json += "]";
     } else {
         json += "null";
     }
+    return json;
+}
+
+std::string ChartFieldsJson(const Chart& chart, const std::vector<std::string>& notes) {
+    std::string json = "\"ephemeris\": " + JsonString(EphemerisUsedName(chart.ephemeris)) + ",\n";
+    json += " \"house_system\": " +
+            (chart.houseSystemUsed ? JsonString(HouseSystemKey(*chart.houseSystemUsed)) : "null");
+    json +=
+        ", \"house_system_requested\": " + JsonString(HouseSystemKey(chart.houseSystemRequested)) +
+        ",\n";
+
+    json += PlacementsJson(chart.bodies, chart.ascendant, chart.midheaven, chart.cusps);
     json += ",\n \"aspects\": [";
     for (std::size_t i = 0; i < chart.aspects.size(); ++i) {
         const Aspect& aspect = chart.aspects[i];

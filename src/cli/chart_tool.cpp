@@ -12,6 +12,7 @@
 #include "cli/collection_tool.h"
 #include "cli/command_line.h"
 #include "cli/forecast_json.h"
+#include "cli/progression_json.h"
 #include "cli/relation_output.h"
 #include "core/atlas/atlas.h"
 #include "core/chart/chart_file.h"
@@ -21,7 +22,9 @@
 #include "core/forecast/forecast_calendar.h"
 #include "core/output/saving.h"
 #include "core/reading/forecast_reading.h"
+#include "core/reading/progression_reading.h"
 #include "core/reading/relationship_reading.h"
+#include "core/reading/return_reading.h"
 #include "core/relation/relation.h"
 #include "core/time/time_format.h"
 #include "core/time/zone_periods.h"
@@ -248,6 +251,7 @@ private:
 struct PdfPages {
     const BirthChart* wheelPage = nullptr;
     std::string title;
+    const Forecast* forecast = nullptr;  // its timeline instead of a wheel page
 };
 
 // The wheel, the PDF (the wheel page, then the full reading; a forecast's
@@ -269,10 +273,16 @@ Outcome WriteFiles(const ChartToolOptions& options, const BirthChart& chart, con
         for (const Line& line : reading.lines) {
             lines.push_back(Cp1252ToUtf8(line.View()));
         }
-        const std::string error =
-            pdf.wheelPage == nullptr
-                ? drawing->WriteTextPdf(options.pdfPath, pdf.title, lines)
-                : drawing->WritePdf(*pdf.wheelPage, options.pdfPath, pdf.title, lines);
+        std::string error;
+        if (pdf.forecast != nullptr) {
+            error = drawing->WriteForecastPdf(options.pdfPath, pdf.title, lines,
+                                              pdf.forecast->search, pdf.forecast->range.span,
+                                              pdf.forecast->range.displayZone);
+        } else if (pdf.wheelPage == nullptr) {
+            error = drawing->WriteTextPdf(options.pdfPath, pdf.title, lines);
+        } else {
+            error = drawing->WritePdf(*pdf.wheelPage, options.pdfPath, pdf.title, lines);
+        }
         if (!error.empty()) {
             return Failed("--pdf: " + error + written.Note());
         }
@@ -353,6 +363,8 @@ Outcome ComputePair(const ChartToolOptions& options, Ephemeris& ephemeris, const
     // The chart whose wheel --wheel draws, and the PDF's pages.
     BirthChart wheel;
     PdfPages pdf;
+    // A synastry's wheels are bi-wheels with this chart on the outer ring.
+    const BirthChart* outerRing = nullptr;
     std::string json;
     std::string table;
     if (options.pair == PairChart::Davison) {
@@ -389,10 +401,10 @@ Outcome ComputePair(const ChartToolOptions& options, Ephemeris& ephemeris, const
             json = options.json ? FormatCompositeJson(*composite.value) : std::string();
             table = FormatCompositeTable(*composite.value);
         } else {
-            // The bi-wheel belongs to the windows; here the first chart's
-            // wheel stands for the pair.
+            // The bi-wheel: the first chart inside, the second around it.
             wheel = first;
             pdf = {&wheel, "Relationship: " + pair};
+            outerRing = &*second;
             json = options.json ? FormatSynastryJson(first, *second, synastry) : std::string();
             table = FormatSynastryTable(first, *second, synastry);
         }
@@ -418,6 +430,245 @@ Outcome ComputePair(const ChartToolOptions& options, Ephemeris& ephemeris, const
              : options.json             ? json
              : writesFiles              ? std::string()
                                         : table;
+    if (drawing != nullptr) {
+        drawing->SetSecondChart(outerRing);
+    }
+    Outcome wrote = WriteFiles(options, wheel, pdf, reading, {}, drawing, written);
+    if (drawing != nullptr) {
+        // The second chart ends here; later drawings are of one chart.
+        drawing->SetSecondChart(nullptr);
+    }
+    return wrote.status != kExitSuccess ? wrote : outcome;
+}
+
+// The display zone of --transits' options, for a technique's.
+std::string TechniqueZone(const TechniqueOptions& asked, const BirthData& birth,
+                          std::vector<std::string>& notes) {
+    ForecastOptions forecast;
+    forecast.displayZone = asked.displayZone;
+    return DisplayZoneFor(forecast, birth, notes);
+}
+
+std::string TechniqueName(TimeTechnique technique) {
+    switch (technique) {
+        case TimeTechnique::Progressed:
+            return "--progressed";
+        case TimeTechnique::Progressions:
+            return "--progressions";
+        case TimeTechnique::SolarReturn:
+            return "--solar-return";
+        case TimeTechnique::LunarReturn:
+            return "--lunar-return";
+    }
+    return {};
+}
+
+// A date's 00:00 in the display zone.
+Outcome StartOfDay(const CivilDate& date, const std::string& zone, const std::string& option,
+                   std::int64_t& utSeconds) {
+    Result<ForecastRange> day = DayRangeInZone(date, date, zone);
+    if (!day) {
+        return Refused(option + ": " + day.Failure().message);
+    }
+    utSeconds = day.Value().span.fromUt;
+    return {};
+}
+
+// For a year without a solar return: "; 1990 and 1992 have one".
+std::string YearsWithReturn(Ephemeris& ephemeris, const Chart& natal, int year,
+                            const std::string& zone) {
+    std::string years;
+    for (const int other : {year - 1, year + 1}) {
+        if (SolarReturnInYear(ephemeris, natal, other, zone)) {
+            years += (years.empty() ? "" : " and ") + std::to_string(other);
+        }
+    }
+    if (years.empty()) {
+        return ".";
+    }
+    return "; " + years + (years.find(' ') == std::string::npos ? " has one." : " have one.");
+}
+
+// Where the return is cast: the place asked for with --open, else the
+// birthplace.
+Outcome ResolveReturnPlace(const TechniqueOptions& asked, const BirthChart& natal,
+                           const std::filesystem::path& programFolder, ReturnPlace& place) {
+    place = BirthplaceOf(natal);
+    if (natal.input.utcOffsetSeconds && asked.placeQuery.empty() && !asked.latitude) {
+        // A fixed offset has no zone to tell the return's local time by.
+        place.zone.clear();
+    }
+    if (asked.latitude && asked.longitude) {
+        place = {{}, *asked.latitude, *asked.longitude, asked.zone};
+        return {};
+    }
+    if (asked.placeQuery.empty()) {
+        return {};
+    }
+    Outcome outcome;
+    const std::optional<Atlas> atlas = LoadAtlas(programFolder, outcome);
+    if (!atlas) {
+        return outcome;
+    }
+    const std::vector<Place> found = atlas->Search(asked.placeQuery, 1);
+    if (found.empty()) {
+        return Refused("--place: no place matches \"" + ShownInMessage(asked.placeQuery) +
+                       "\"; --places lists what the atlas knows.");
+    }
+    const Place& match = found.front();
+    place = {PlaceTitle(match), match.latitude, match.longitude,
+             asked.zone.empty() ? match.zone : asked.zone};
+    if (!TimeZoneExists(place.zone)) {
+        return Failed("--place: the atlas gives " + PlaceTitle(match) + " the time zone \"" +
+                      ShownInMessage(place.zone) + "\", which the time zone database lacks");
+    }
+    return {};
+}
+
+// --progressed, --progressions, --solar-return, --lunar-return: everything
+// computed, then the output and the files.
+Outcome ComputeTechnique(const ChartToolOptions& options, Ephemeris& ephemeris,
+                         const BirthChart& natal, const std::filesystem::path& programFolder,
+                         ChartDrawing* drawing, std::string& output, WrittenFiles& written) {
+    const TechniqueOptions& asked = *options.technique;
+    const std::string option = TechniqueName(asked.technique);
+    std::vector<std::string> zoneNotes;
+    const std::string zone = TechniqueZone(asked, natal.input, zoneNotes);
+    const double latitude = natal.input.latitude;
+    const bool writesFiles =
+        !options.readingPath.empty() || !options.wheelPath.empty() || !options.pdfPath.empty();
+    ReadingBuffer reading;
+    Outcome outcome;
+    // The chart --wheel and the PDF's wheel page draw: the return chart.
+    std::optional<BirthChart> returnChart;
+    PdfPages pdf;
+    ReadingComposer compose;
+    // Both stay alive until the reading is composed.
+    ForecastRange range;
+    ProgressionSearch search;
+    const ProgressionSettings settings;
+    std::optional<SolarReturn> solar;
+    switch (asked.technique) {
+        case TimeTechnique::Progressed: {
+            std::int64_t target = 0;
+            if (asked.instantUt) {
+                target = *asked.instantUt;
+            } else if (Outcome day = StartOfDay(asked.first, zone, option, target);
+                       day.status != kExitSuccess) {
+                return day;
+            }
+            ProgressedChartResult progressed =
+                ComputeProgressedChart(ephemeris, natal.chart, latitude, target);
+            if (!progressed.Ok()) {
+                return Failed(option + ": " + progressed.error);
+            }
+            progressed.chart->notes.insert(progressed.chart->notes.end(), zoneNotes.begin(),
+                                           zoneNotes.end());
+            output = options.json ? FormatProgressedJson(natal, *progressed.chart)
+                                  : FormatProgressedTable(*progressed.chart, zone);
+            break;
+        }
+        case TimeTechnique::Progressions: {
+            Result<ForecastRange> days = DayRangeInZone(asked.first, asked.last, zone);
+            if (!days) {
+                return Refused(option + ": " + days.Failure().message);
+            }
+            range = std::move(days.Value());
+            search = FindProgressions(ephemeris, natal.chart, latitude, range.span, settings);
+            if (!search.Ok()) {
+                return Failed(option + ": " + search.error);
+            }
+            search.notes.insert(search.notes.end(), zoneNotes.begin(), zoneNotes.end());
+            compose = [&](const std::filesystem::path& dataFolder, Notices& notices) {
+                return ProgressionDataBuffer({natal, range, settings, search}, dataFolder, notices);
+            };
+            pdf = {nullptr,
+                   natal.input.name.empty() ? "Progressions" : "Progressions: " + natal.input.name};
+            output = options.json ? FormatProgressionsJson(natal, range, settings, search)
+                                  : FormatProgressionsTable(range, search);
+            break;
+        }
+        case TimeTechnique::SolarReturn:
+        case TimeTechnique::LunarReturn: {
+            ReturnPlace place;
+            if (Outcome placed = ResolveReturnPlace(asked, natal, programFolder, place);
+                placed.status != kExitSuccess) {
+                return placed;
+            }
+            ReturnMoment moment{};
+            std::string title;
+            const bool isSolar = asked.technique == TimeTechnique::SolarReturn;
+            if (isSolar) {
+                Result<SolarReturn> found =
+                    SolarReturnInYear(ephemeris, natal.chart, asked.year, zone);
+                if (!found) {
+                    if (found.Failure().kind == ErrorKind::Library) {
+                        return Failed(option + ": " + found.Failure().message);
+                    }
+                    return Refused(option + ": " + found.Failure().message +
+                                   YearsWithReturn(ephemeris, natal.chart, asked.year, zone));
+                }
+                solar = found.Value();
+                moment = solar->moment;
+                title = "solar return " + std::to_string(asked.year);
+            } else {
+                std::int64_t from = 0;
+                if (Outcome day = StartOfDay(asked.first, zone, option, from);
+                    day.status != kExitSuccess) {
+                    return day;
+                }
+                Result<ReturnMoment> found = LunarReturnAtOrAfter(ephemeris, natal.chart, from);
+                if (!found) {
+                    const bool library = found.Failure().kind == ErrorKind::Library;
+                    return {library ? kExitFailure : kExitRefused,
+                            option + ": " + found.Failure().message};
+                }
+                moment = found.Value();
+                // Named by the day it falls on where it is cast.
+                const std::string where = place.zone.empty() ? "UTC" : place.zone;
+                title = "lunar return " + FormatLocalIso(where, moment.utSeconds).substr(0, 10);
+            }
+            BirthChartResult cast = ReturnBirthChart(ephemeris, natal, moment, place, title);
+            if (!cast.Ok()) {
+                const bool library =
+                    cast.error.kind == ErrorKind::Library || cast.error.kind == ErrorKind::File;
+                return {library ? kExitFailure : kExitRefused, option + ": " + cast.error.message};
+            }
+            returnChart = std::move(cast.value);
+            for (const std::string& note :
+                 {solar ? solar->note : std::string(),
+                  ReturnTimeNote(natal.chart, isSolar ? Point::Sun : Point::Moon)}) {
+                if (!note.empty()) {
+                    returnChart->notes.push_back(note);
+                }
+            }
+            if (isSolar) {
+                compose = [&](const std::filesystem::path& dataFolder, Notices& notices) {
+                    return SolarReturnDataBuffer({natal, asked.year, *solar, *returnChart},
+                                                 dataFolder, notices);
+                };
+            }
+            pdf = {&*returnChart, returnChart->input.name};
+            output = options.json ? FormatReturnJson(natal, *returnChart)
+                                  : FormatChartTable(*returnChart);
+            break;
+        }
+    }
+    if (compose && (!options.readingPath.empty() || !options.pdfPath.empty())) {
+        outcome = ComposeFromLibrary(options, programFolder, compose, reading);
+        if (outcome.status != kExitSuccess) {
+            return outcome;
+        }
+    }
+    if (Outcome drawable = CheckDrawing(options, drawing); drawable.status != kExitSuccess) {
+        return drawable;
+    }
+    if (options.readingPath == "-") {
+        output = DataFileText(reading.lines);
+    } else if (!options.json && writesFiles) {
+        output.clear();
+    }
+    const BirthChart& wheel = returnChart ? *returnChart : natal;
     if (Outcome wrote = WriteFiles(options, wheel, pdf, reading, {}, drawing, written);
         wrote.status != kExitSuccess) {
         return wrote;
@@ -446,6 +697,10 @@ Outcome ComputeAndFormat(ChartToolOptions& options, const std::filesystem::path&
                 break;
         }
         return Refused(result.error.message);
+    }
+    if (options.technique) {
+        return ComputeTechnique(options, ephemeris, *result.value, programFolder, drawing, output,
+                                written);
     }
     if (options.pair != PairChart::None) {
         return ComputePair(options, ephemeris, *result.value, programFolder, drawing, output,
@@ -502,7 +757,8 @@ Outcome ComputeAndFormat(ChartToolOptions& options, const std::filesystem::path&
     const BirthChart& chart = *result.value;
     PdfPages pdf{&chart, chart.input.name.empty() ? "Tolvaris" : chart.input.name};
     if (options.forecast) {
-        pdf = {nullptr, chart.input.name.empty() ? "Forecast" : "Forecast: " + chart.input.name};
+        pdf = {nullptr, chart.input.name.empty() ? "Forecast" : "Forecast: " + chart.input.name,
+               forecast ? &*forecast : nullptr};
     }
     if (Outcome wrote = WriteFiles(options, chart, pdf, reading, calendar, drawing, written);
         wrote.status != kExitSuccess) {

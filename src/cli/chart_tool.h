@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "core/chart/birth_chart.h"
+#include "core/forecast/transits.h"
 
 namespace tolvaris {
 
@@ -29,9 +30,18 @@ public:
     virtual std::string WritePdf(const BirthChart& chart, const std::string& path,
                                  const std::string& title,
                                  const std::vector<std::string>& lines) = 0;
-    // Only `lines` (UTF-8) as pages headed by `title`: a forecast.
+    // The wheels and wheel pages after this call draw `second` (nullptr:
+    // none) on an outer ring with the contacts between the two charts.
+    virtual void SetSecondChart(const BirthChart* /*second*/) {}
+    // Only `lines` (UTF-8) as pages headed by `title`
     virtual std::string WriteTextPdf(const std::string& path, const std::string& title,
                                      const std::vector<std::string>& lines) = 0;
+    // A forecast: the timeline of `search` over `span` (dated in
+    // `displayZone`) under `title`, then `lines` as pages.
+    virtual std::string WriteForecastPdf(const std::string& path, const std::string& title,
+                                         const std::vector<std::string>& lines,
+                                         const TransitSearch& search, const TransitSpan& span,
+                                         const std::string& displayZone) = 0;
 };
 
 // Runs tolvaris-chart with the arguments after the program name. Results go

@@ -15,6 +15,7 @@
 #include "core/ephemeris/house_system.h"
 #include "core/ephemeris/ut_instant.h"
 #include "core/forecast/forecast_range.h"
+#include "core/time/civil_time.h"
 #include "core/time/time_format.h"
 
 namespace tolvaris {
@@ -46,6 +47,10 @@ enum class Option {
     TransitOrb,
     DisplayZone,
     Ics,
+    Progressed,
+    Progressions,
+    SolarReturn,
+    LunarReturn,
     With,
     Composite,
     Davison,
@@ -59,7 +64,7 @@ struct OptionInfo {
     bool takesValue;
 };
 
-constexpr std::array<OptionInfo, 30> kOptions = {{
+constexpr std::array<OptionInfo, 34> kOptions = {{
     {Option::Date, "--date", true},
     {Option::Time, "--time", true},
     {Option::Place, "--place", true},
@@ -85,6 +90,10 @@ constexpr std::array<OptionInfo, 30> kOptions = {{
     {Option::TransitOrb, "--transit-orb", true},
     {Option::DisplayZone, "--display-zone", true},
     {Option::Ics, "--ics", true},
+    {Option::Progressed, "--progressed", true},
+    {Option::Progressions, "--progressions", true},
+    {Option::SolarReturn, "--solar-return", true},
+    {Option::LunarReturn, "--lunar-return", true},
     {Option::With, "--with", true},
     {Option::Composite, "--composite", false},
     {Option::Davison, "--davison", false},
@@ -114,6 +123,17 @@ constexpr std::string_view kUsageStart =
     "                      [--bodies LIST|all] [--transit-orb DEGREES]\n"
     "                      [--display-zone ZONE|UTC] [--json | --reading FILE|-]\n"
     "                      [--ics FILE|-] [--pdf FILE.pdf]\n"
+    "       tolvaris-chart (--open FILE.chart | birth data) --progressed DATE|INSTANT\n"
+    "                      [--display-zone ZONE|UTC] [--json]\n"
+    "       tolvaris-chart (--open FILE.chart | birth data) --progressions FROM..TO\n"
+    "                      [--display-zone ZONE|UTC] [--json | --reading FILE|-]\n"
+    "                      [--pdf FILE.pdf]\n"
+    "       tolvaris-chart (--open FILE.chart [RETURN PLACE] | birth data)\n"
+    "                      (--solar-return YEAR [--reading FILE|-] [--pdf FILE.pdf]\n"
+    "                       | --lunar-return DATE)\n"
+    "                      [--display-zone ZONE|UTC] [--json] [--wheel ...]\n"
+    "                      RETURN PLACE: --place NAME\n"
+    "                      | --latitude DEG --longitude DEG --zone ZONE\n"
     "       tolvaris-chart (--open FILE.chart | birth data) --with FILE.chart\n"
     "                      [--composite | --davison] [--json] [--reading FILE|-]\n"
     "                      [--wheel ...] [--pdf ...]\n"
@@ -160,8 +180,21 @@ constexpr std::string_view kUsageEnd =
     "                Mercury, Venus, Mars, Jupiter, Saturn, Uranus, Neptune, Pluto\n"
     "  --transit-orb degrees either side of exact, 0.1 to 5 (default 1)\n"
     "  --display-zone  the zone the dates are read and shown in, or UTC (default\n"
-    "                the chart's zone; UTC for a chart given by its UTC offset)\n"
+    "                the chart's zone; UTC for a chart given by its UTC offset);\n"
+    "                with --transits and the options below\n"
     "  --ics         write an iCalendar file, one event per exact pass\n"
+    "  --progressed  the progressed chart (one day after birth for each year of\n"
+    "                life) for a date's 00:00 in the display zone or an instant\n"
+    "                such as 2027-06-01T15:00:00Z\n"
+    "  --progressions  the progressed aspects, sign and house changes and\n"
+    "                stations from the first date's 00:00 to the end of the last\n"
+    "  --solar-return  the chart of the Sun's return in that calendar year of the\n"
+    "                display zone; with --open, --place or --latitude, --longitude\n"
+    "                and --zone give where it is cast (default the birthplace);\n"
+    "                --wheel draws the return chart, --reading writes its page,\n"
+    "                --pdf both\n"
+    "  --lunar-return  the chart of the first return of the Moon at or after the\n"
+    "                date's 00:00 in the display zone, placed as --solar-return\n"
     "  --with        a second chart file: the synastry of the two charts (the\n"
     "                aspects between them, each one's bodies in the other's\n"
     "                houses); --reading and --pdf give the relationship reading\n"
@@ -302,6 +335,66 @@ std::string ReadTransitOrb(std::string_view value, double& orb) {
                FormatShortestDecimal(kLargestTransitOrb);
     }
     orb = read;
+    return {};
+}
+
+// A date that exists within the years the ephemeris computes.
+std::string ReadDate(std::string_view value, CivilDate& date) {
+    TimeResult<CivilDate> read = ParseDate(value);
+    if (const auto* error = std::get_if<TimeError>(&read)) {
+        const std::string clause = AsClause(ShownInMessage(error->message));
+        return clause.rfind("the date ", 0) == 0
+                   ? clause
+                   : "the date \"" + ShownInMessage(value) + "\" is not written as YYYY-MM-DD";
+    }
+    date = std::get<CivilDate>(read);
+    if (date.year < kFirstAcceptedYear || date.year > kLastAcceptedYear) {
+        return "the date " + FormatIsoDate(date) + " is outside the years " +
+               std::to_string(kFirstAcceptedYear) + " to " + std::to_string(kLastAcceptedYear);
+    }
+    return {};
+}
+
+// "2027-06-01" (that day's 00:00 in the display zone, resolved later) or an
+// instant "2027-06-01T15:00:00Z", "2027-06-01T15:00+02:00".
+std::string ReadDateOrInstant(std::string_view value, TechniqueOptions& technique) {
+    const std::size_t t = value.find('T');
+    if (std::string error = ReadDate(value.substr(0, t), technique.first); !error.empty()) {
+        return error;
+    }
+    if (t == std::string_view::npos) {
+        return {};
+    }
+    const std::string_view rest = value.substr(t + 1);
+    const std::size_t zone = rest.find_first_of("Z+-");
+    std::string bad = "the instant \"" + ShownInMessage(value) +
+                      "\" is not YYYY-MM-DDTHH:MM[:SS] with Z or an offset such as +02:00";
+    if (zone == std::string_view::npos || zone == 0) {
+        return bad;
+    }
+    TimeResult<std::optional<CivilTime>> time = ParseTime(rest.substr(0, zone));
+    TimeResult<int> offset = ParseUtcOffset(rest.substr(zone));
+    if (std::holds_alternative<TimeError>(time) || std::holds_alternative<TimeError>(offset) ||
+        !std::get<std::optional<CivilTime>>(time)) {
+        return bad;
+    }
+    const CivilTime clock = *std::get<std::optional<CivilTime>>(time);
+    const int ofDay = clock.hour * 3600 + clock.minute * 60 + clock.second;
+    const std::int64_t ut = DaysSinceEpoch(technique.first) * 86400 + ofDay - std::get<int>(offset);
+    if (std::string error = CheckInstantInAcceptedYears(ut); !error.empty()) {
+        return AsClause(error);
+    }
+    technique.instantUt = ut;
+    return {};
+}
+
+std::string ReadYear(std::string_view value, int& year) {
+    const auto [end, error] = std::from_chars(value.data(), value.data() + value.size(), year);
+    if (error != std::errc() || end != value.data() + value.size() || year < kFirstAcceptedYear ||
+        year > kLastAcceptedYear - 1) {
+        return "the year \"" + ShownInMessage(value) + "\" is not a year from " +
+               std::to_string(kFirstAcceptedYear) + " to " + std::to_string(kLastAcceptedYear - 1);
+    }
     return {};
 }
 
@@ -511,6 +604,23 @@ private:
                 return {};
             case Option::Transits:
                 return ReadTransitRange(value, forecast_);
+            case Option::Progressed:
+                technique_.technique = TimeTechnique::Progressed;
+                return ReadDateOrInstant(value, technique_);
+            case Option::Progressions: {
+                technique_.technique = TimeTechnique::Progressions;
+                ForecastOptions range;
+                std::string error = ReadTransitRange(value, range);
+                technique_.first = range.first;
+                technique_.last = range.last;
+                return error;
+            }
+            case Option::SolarReturn:
+                technique_.technique = TimeTechnique::SolarReturn;
+                return ReadYear(value, technique_.year);
+            case Option::LunarReturn:
+                technique_.technique = TimeTechnique::LunarReturn;
+                return ReadDate(value, technique_.first);
             case Option::Bodies:
                 return ReadTransitBodies(value, forecast_.settings.bodies);
             case Option::TransitOrb:
@@ -549,8 +659,31 @@ private:
                 return Fail(NameOf(needsReading) + " goes with --reading or --pdf");
             }
         }
-        for (const Option needsTransits :
-             {Option::Bodies, Option::TransitOrb, Option::DisplayZone, Option::Ics}) {
+        const std::array<Option, 6> alone = {Option::With,        Option::Transits,
+                                             Option::Progressed,  Option::Progressions,
+                                             Option::SolarReturn, Option::LunarReturn};
+        std::optional<Option> first;
+        for (const Option option : alone) {
+            if (!Given(option)) {
+                continue;
+            }
+            if (first) {
+                return Fail(NameOf(*first) + " and " + NameOf(option) + " exclude each other");
+            }
+            first = option;
+        }
+        const bool technique = first && *first != Option::With && *first != Option::Transits;
+        if (Given(Option::DisplayZone) && !Given(Option::Transits) && !technique) {
+            return Fail(
+                "--display-zone goes with --transits, --progressed, --progressions, "
+                "--solar-return or --lunar-return");
+        }
+        if (technique) {
+            if (std::string error = CheckTechnique(*first); !error.empty()) {
+                return Fail(error);
+            }
+        }
+        for (const Option needsTransits : {Option::Bodies, Option::TransitOrb, Option::Ics}) {
             if (Given(needsTransits) && !Given(Option::Transits)) {
                 return Fail(NameOf(needsTransits) + " goes with --transits");
             }
@@ -564,9 +697,6 @@ private:
             return Fail("--composite and --davison exclude each other");
         }
         if (Given(Option::With)) {
-            if (Given(Option::Transits)) {
-                return Fail("--with and --transits exclude each other");
-            }
             if (Given(Option::Order) && !Given(Option::Davison)) {
                 return Fail(
                     "--order arranges the full reading of one chart; with --with it goes with "
@@ -604,7 +734,17 @@ private:
             if (Given(Option::Open) && Given(Option::Places)) {
                 return Fail("--open and --places exclude each other");
             }
+            const bool returnPlace =
+                alone == Option::Open && (Given(Option::SolarReturn) || Given(Option::LunarReturn));
+            if (returnPlace) {
+                if (std::string error = TakeReturnPlace(); !error.empty()) {
+                    return Fail(error);
+                }
+            }
             for (const Option other : kBirthOptions) {
+                if (returnPlace && IsPlaceOption(other)) {
+                    continue;
+                }
                 if (Given(other)) {
                     return Fail(NameOf(alone) + " cannot be combined with " + NameOf(other));
                 }
@@ -612,7 +752,8 @@ private:
             if (alone == Option::Places) {
                 for (const Option other :
                      {Option::Save, Option::Json, Option::Reading, Option::Wheel, Option::Size,
-                      Option::Pdf, Option::Transits, Option::With}) {
+                      Option::Pdf, Option::Transits, Option::Progressed, Option::Progressions,
+                      Option::SolarReturn, Option::LunarReturn, Option::With}) {
                     if (Given(other)) {
                         return Fail("--places cannot be combined with " + NameOf(other));
                     }
@@ -652,8 +793,67 @@ private:
         return result;
     }
 
+    // What each technique gives besides JSON and a table: the outputs that
+    // make sense for it, refused otherwise.
+    std::string CheckTechnique(Option technique) {
+        const std::string name = NameOf(technique);
+        if (Given(Option::Order)) {
+            return "--order arranges the full reading of a chart; it does not go with " + name;
+        }
+        const bool reading = technique == Option::Progressions || technique == Option::SolarReturn;
+        if (Given(Option::Reading) && !reading) {
+            return "--reading goes with --progressions or --solar-return, not with " + name;
+        }
+        if (Given(Option::Pdf) && !reading) {
+            return "--pdf goes with --progressions or --solar-return, not with " + name;
+        }
+        const bool returnChart =
+            technique == Option::SolarReturn || technique == Option::LunarReturn;
+        if (Given(Option::Wheel) && !returnChart) {
+            return "--wheel draws a chart; with " + name +
+                   " there is none (--solar-return and --lunar-return draw the return chart)";
+        }
+        technique_.displayZone = forecast_.displayZone;
+        options_.technique = technique_;
+        return {};
+    }
+
+    static bool IsPlaceOption(Option option) {
+        return option == Option::Place || option == Option::Latitude ||
+               option == Option::Longitude || option == Option::Zone;
+    }
+
+    // With --open the place options name where the return is cast.
+    std::string TakeReturnPlace() {
+        if (Given(Option::Place)) {
+            for (const Option other : {Option::Latitude, Option::Longitude}) {
+                if (Given(other)) {
+                    return "--place and " + NameOf(other) +
+                           " exclude each other: the place gives the coordinates";
+                }
+            }
+        } else if (Given(Option::Latitude) || Given(Option::Longitude) || Given(Option::Zone)) {
+            for (const Option needed : {Option::Latitude, Option::Longitude, Option::Zone}) {
+                if (!Given(needed)) {
+                    return NameOf(needed) +
+                           " is missing: the return's place needs --latitude, --longitude and "
+                           "--zone, or --place";
+                }
+            }
+            options_.technique->latitude = options_.birth.latitude;
+            options_.technique->longitude = options_.birth.longitude;
+        }
+        options_.technique->placeQuery = std::move(options_.placeQuery);
+        options_.placeQuery.clear();
+        if (Given(Option::Zone)) {
+            options_.technique->zone = options_.birth.zone;
+        }
+        return {};
+    }
+
     ChartToolOptions options_;
     ForecastOptions forecast_;
+    TechniqueOptions technique_;
     std::array<bool, kOptions.size()> given_{};
 };
 

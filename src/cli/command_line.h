@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <span>
 #include <string>
@@ -30,6 +31,30 @@ struct ForecastOptions {
     std::string icsPath;  // --ics; "-" for standard output; empty when not asked for
 };
 
+// The time techniques besides transits, one per run.
+enum class TimeTechnique { Progressed, Progressions, SolarReturn, LunarReturn };
+
+// --progressed, --progressions, --solar-return or --lunar-return and the
+// options that go with it.
+struct TechniqueOptions {
+    TimeTechnique technique = TimeTechnique::Progressed;
+    // --progressed's and --lunar-return's date (00:00 in the display zone),
+    // --progressions' first date.
+    CivilDate first;
+    CivilDate last;  // --progressions
+    // --progressed given an instant ("2027-06-01T15:00:00Z"), UT seconds.
+    std::optional<std::int64_t> instantUt;
+    int year = 0;  // --solar-return
+    // "UTC" or a zone; empty: the chart's own zone.
+    std::string displayZone;
+    // With --open, a return's place: --place to look up, or --latitude,
+    // --longitude and --zone. Neither: the birthplace.
+    std::string placeQuery;
+    std::optional<double> latitude;
+    std::optional<double> longitude;
+    std::string zone;
+};
+
 // What --with computes from the two charts.
 enum class PairChart { None, Synastry, Composite, Davison };
 
@@ -51,6 +76,8 @@ struct ChartToolOptions {
     bool json = false;
     // --transits: the forecast replaces the chart's table, JSON and reading.
     std::optional<ForecastOptions> forecast;
+    // The progressions or a return in place of the chart's outputs.
+    std::optional<TechniqueOptions> technique;
     // --with: the second chart file; `pair` says what is made of the two.
     std::string withPath;
     PairChart pair = PairChart::None;

@@ -50,20 +50,39 @@ ChartDrawing* ModuleChartDrawing::Load() {
 std::string ModuleChartDrawing::WriteWheel(const BirthChart& chart, const std::string& path,
                                            int sizePixels) {
     ChartDrawing* drawing = Load();
-    return drawing != nullptr ? drawing->WriteWheel(chart, path, sizePixels) : error_;
+    if (drawing == nullptr) {
+        return error_;
+    }
+    drawing->SetSecondChart(second_);
+    return drawing->WriteWheel(chart, path, sizePixels);
 }
 
 std::string ModuleChartDrawing::WritePdf(const BirthChart& chart, const std::string& path,
                                          const std::string& title,
                                          const std::vector<std::string>& lines) {
     ChartDrawing* drawing = Load();
-    return drawing != nullptr ? drawing->WritePdf(chart, path, title, lines) : error_;
+    if (drawing == nullptr) {
+        return error_;
+    }
+    drawing->SetSecondChart(second_);
+    return drawing->WritePdf(chart, path, title, lines);
 }
 
 std::string ModuleChartDrawing::WriteTextPdf(const std::string& path, const std::string& title,
                                              const std::vector<std::string>& lines) {
     ChartDrawing* drawing = Load();
     return drawing != nullptr ? drawing->WriteTextPdf(path, title, lines) : error_;
+}
+
+std::string ModuleChartDrawing::WriteForecastPdf(const std::string& path, const std::string& title,
+                                                 const std::vector<std::string>& lines,
+                                                 const TransitSearch& search,
+                                                 const TransitSpan& span,
+                                                 const std::string& displayZone) {
+    ChartDrawing* drawing = Load();
+    return drawing != nullptr
+               ? drawing->WriteForecastPdf(path, title, lines, search, span, displayZone)
+               : error_;
 }
 
 }  // namespace tolvaris

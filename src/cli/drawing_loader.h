@@ -27,6 +27,11 @@ public:
                          const std::vector<std::string>& lines) override;
     std::string WriteTextPdf(const std::string& path, const std::string& title,
                              const std::vector<std::string>& lines) override;
+    std::string WriteForecastPdf(const std::string& path, const std::string& title,
+                                 const std::vector<std::string>& lines, const TransitSearch& search,
+                                 const TransitSpan& span, const std::string& displayZone) override;
+    // Kept until the module is loaded, then handed on with every drawing.
+    void SetSecondChart(const BirthChart* second) override { second_ = second; }
 
 private:
     ChartDrawing* Load();
@@ -37,6 +42,7 @@ private:
     bool tried_ = false;
     std::string error_;
     std::unique_ptr<ChartDrawing> drawing_;
+    const BirthChart* second_ = nullptr;
 };
 
 }  // namespace tolvaris

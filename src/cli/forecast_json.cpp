@@ -93,6 +93,23 @@ std::string FormatForecastJson(const BirthChart& chart, const ForecastRange& ran
     return json + "]}\n";
 }
 
+std::string FormatWindowLine(std::string title, std::size_t titleWidth,
+                             const std::optional<std::int64_t>& enter,
+                             const std::optional<std::int64_t>& leave,
+                             const std::vector<ExactPass>& exact, const std::string& displayZone) {
+    title.resize(std::max(title.size(), titleWidth), ' ');
+    // Both columns 16 wide, so that the exact times line up.
+    const std::string from = enter ? ForecastLocalTime(displayZone, *enter) : "(range start)   ";
+    const std::string to = leave ? ForecastLocalTime(displayZone, *leave) : "(range end)     ";
+    std::string line = title + " " + from + " to " + to;
+    for (std::size_t i = 0; i < exact.size(); ++i) {
+        line += (i == 0 ? "  exact " : ", ") + ForecastLocalTime(displayZone, exact[i].utSeconds) +
+                (exact[i].retrograde ? " R" : "");
+    }
+    line.erase(line.find_last_not_of(' ') + 1);
+    return line + "\n";
+}
+
 std::string FormatForecastTable(const ForecastRange& range, const TransitSearch& search) {
     const std::vector<std::string>& notes = search.notes;
     const std::string& zone = range.displayZone;
@@ -103,20 +120,8 @@ std::string FormatForecastTable(const ForecastRange& range, const TransitSearch&
                         FormatIsoDate(range.last) + ", times in " + zone +
                         " (R: retrograde then)\n";
     for (const Transit& transit : search.transits) {
-        std::string title = Title(transit);
-        title.resize(std::max<std::size_t>(title.size(), 34), ' ');
-        // Both columns 16 wide, so that the exact times line up.
-        const std::string from =
-            transit.enter ? ForecastLocalTime(zone, *transit.enter) : "(range start)   ";
-        const std::string to =
-            transit.leave ? ForecastLocalTime(zone, *transit.leave) : "(range end)     ";
-        table.append(title).append(" ").append(from).append(" to ").append(to);
-        for (std::size_t i = 0; i < transit.exact.size(); ++i) {
-            table += (i == 0 ? "  exact " : ", ") +
-                     moment(transit.exact[i].utSeconds, transit.exact[i].retrograde);
-        }
-        table.erase(table.find_last_not_of(' ') + 1);
-        table += "\n";
+        table +=
+            FormatWindowLine(Title(transit), 34, transit.enter, transit.leave, transit.exact, zone);
     }
     for (const HouseIngress& ingress : search.ingresses) {
         table += std::string(PointName(ingress.transiting)) + " enters house " +

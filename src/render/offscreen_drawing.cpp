@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "core/common/atomic_file.h"
+#include "core/forecast/forecast_range.h"
 #include "render/pdf_document.h"
 #include "render/wheel_image.h"
 
@@ -41,6 +42,12 @@ std::string OffscreenDrawing::WriteWheel(const BirthChart& chart, const std::fil
                                          int sizePixels) {
     EnsureGui();
     AtomicFileWriter writer;
+    if (second_ != nullptr) {
+        return WriteBiWheelImage(
+            path, chart.chart, second_->chart,
+            ComputeSynastry(chart.chart, second_->chart, chart.input.orbs), sizePixels,
+            QString::fromStdString(PairName(chart.input.name, second_->input.name)), writer);
+    }
     return WriteWheelImage(path, chart.chart, sizePixels, QString::fromStdString(chart.input.name),
                            writer);
 }
@@ -54,6 +61,30 @@ std::string OffscreenDrawing::WritePdf(const BirthChart& chart, const std::files
 std::string OffscreenDrawing::WritePdf(const BirthChart* chart, const std::filesystem::path& path,
                                        const std::string& title,
                                        const std::vector<std::string>& lines) {
+    return WriteTextPages(path, title, lines, [this, chart](PdfContent& content) {
+        content.chart = chart;
+        content.outerChart = chart != nullptr ? second_ : nullptr;
+    });
+}
+
+std::string OffscreenDrawing::WriteForecastPdf(const std::filesystem::path& path,
+                                               const std::string& title,
+                                               const std::vector<std::string>& lines,
+                                               const TransitSearch& search, const TransitSpan& span,
+                                               const std::string& displayZone) {
+    return WriteTextPages(path, title, lines, [&](PdfContent& content) {
+        content.timeline.search = &search;
+        content.timeline.span = span;
+        content.timeline.offsetAt = [displayZone](std::int64_t ut) {
+            return DisplayOffsetAt(displayZone, ut);
+        };
+    });
+}
+
+std::string OffscreenDrawing::WriteTextPages(const std::filesystem::path& path,
+                                             const std::string& title,
+                                             const std::vector<std::string>& lines,
+                                             const std::function<void(PdfContent&)>& firstPages) {
     EnsureGui();
     PdfContent content;
     // The table's columns line up only in a fixed-pitch font.
@@ -62,7 +93,7 @@ std::string OffscreenDrawing::WritePdf(const BirthChart* chart, const std::files
     for (const std::string& line : lines) {
         content.lines.append(QString::fromStdString(line));
     }
-    content.chart = chart;
+    firstPages(content);
     content.pageSize = PageSizeFromEnvironment();
     AtomicFileWriter writer;
     return tolvaris::WritePdf(path, content, writer);

@@ -1,13 +1,17 @@
 #pragma once
 
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "core/chart/birth_chart.h"
+#include "core/forecast/transits.h"
 
 namespace tolvaris {
+
+struct PdfContent;
 
 // Paints charts into files from a program without windows (tolvaris-chart).
 // The QGuiApplication painting needs is made on first use, on the offscreen
@@ -20,6 +24,10 @@ public:
     OffscreenDrawing(const OffscreenDrawing&) = delete;
     OffscreenDrawing& operator=(const OffscreenDrawing&) = delete;
 
+    // The next wheels and wheel pages are bi-wheels: `second` (which must
+    // outlive its use) on the outer ring with the contacts; nullptr for one chart.
+    void SetSecondChart(const BirthChart* second) { second_ = second; }
+
     // PNG or SVG by the extension; "" or a message naming the path and reason.
     std::string WriteWheel(const BirthChart& chart, const std::filesystem::path& path,
                            int sizePixels);
@@ -29,14 +37,23 @@ public:
     // Without a chart: only the text pages.
     std::string WritePdf(const BirthChart* chart, const std::filesystem::path& path,
                          const std::string& title, const std::vector<std::string>& lines);
+    // A forecast: its timeline over `span`, dated in `displayZone`, then the pages.
+    std::string WriteForecastPdf(const std::filesystem::path& path, const std::string& title,
+                                 const std::vector<std::string>& lines, const TransitSearch& search,
+                                 const TransitSpan& span, const std::string& displayZone);
 
 private:
     void EnsureGui();
+    // The text pages of `lines` after what `firstPages` puts before them.
+    std::string WriteTextPages(const std::filesystem::path& path, const std::string& title,
+                               const std::vector<std::string>& lines,
+                               const std::function<void(PdfContent&)>& firstPages);
 
     struct Gui;
     int& argc_;
     char** argv_;
     std::unique_ptr<Gui> gui_;
+    const BirthChart* second_ = nullptr;
 };
 
 }  // namespace tolvaris

@@ -4,11 +4,14 @@
 #include <QLocale>
 #include <QPageSize>
 #include <QStringList>
+#include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <string>
 
 #include "core/chart/birth_chart.h"
 #include "core/common/atomic_file.h"
+#include "core/forecast/transits.h"
 #include "render/text_pages.h"
 
 namespace tolvaris {
@@ -26,12 +29,23 @@ QPageSize::PageSizeId PageSizeForEnvironment(const char* lcAll, const char* lcPa
 // PageSizeForEnvironment with this process's variables.
 QPageSize::PageSizeId PageSizeFromEnvironment();
 
+// A forecast's picture of its range: one bar per transit along the dates.
+struct PdfTimeline {
+    const TransitSearch* search = nullptr;  // none: no timeline pages
+    TransitSpan span;
+    // The display zone's offset from UT at an instant, for the dates.
+    std::function<int(std::int64_t)> offsetAt;
+};
+
 // What a PDF holds: optionally the wheel with the chart's data on the first
-// page, then the text pages.
+// page, or a forecast's timeline on pages of its own, then the text pages.
 struct PdfContent {
     TextPageStyle style;                // font and header title of the text pages
     QStringList lines;                  // the reading; "\f" starts a new page
     const BirthChart* chart = nullptr;  // the wheel page first when given
+    // With `chart`, a bi-wheel: this chart on the outer ring, the contacts drawn.
+    const BirthChart* outerChart = nullptr;
+    PdfTimeline timeline;
     QPageSize::PageSizeId pageSize = QPageSize::A4;
 };
 

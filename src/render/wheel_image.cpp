@@ -5,7 +5,9 @@
 #include <QSvgGenerator>
 #include <algorithm>
 #include <cctype>
+#include <functional>
 
+#include "render/bi_wheel.h"
 #include "render/wheel_painter.h"
 
 namespace tolvaris {
@@ -30,25 +32,30 @@ std::optional<WheelImageFormat> WheelImageFormatOf(const std::filesystem::path& 
     return std::nullopt;
 }
 
-QImage RenderWheelImage(const Chart& chart, int sizePixels, qreal pixelRatio) {
+namespace {
+
+// Whatever the image shows, painted into the square it is given.
+using WheelPaint = std::function<void(QPainter&, const QRectF&)>;
+
+QImage RenderImage(const WheelPaint& paint, int sizePixels, qreal pixelRatio) {
     const int side = qRound(sizePixels * pixelRatio);
     QImage image(side, side, QImage::Format_ARGB32_Premultiplied);
     image.setDevicePixelRatio(pixelRatio);
     image.fill(Qt::white);
     QPainter painter(&image);
-    PaintWheel(painter, QRectF(0, 0, sizePixels, sizePixels), chart);
+    paint(painter, QRectF(0, 0, sizePixels, sizePixels));
     return image;
 }
 
-QByteArray WheelPngBytes(const Chart& chart, int sizePixels) {
+QByteArray PngBytes(const WheelPaint& paint, int sizePixels) {
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
-    RenderWheelImage(chart, sizePixels).save(&buffer, "PNG");
+    RenderImage(paint, sizePixels, 1.0).save(&buffer, "PNG");
     return bytes;
 }
 
-QByteArray WheelSvgBytes(const Chart& chart, int sizePixels, const QString& title) {
+QByteArray SvgBytes(const WheelPaint& paint, int sizePixels, const QString& title) {
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
@@ -61,13 +68,13 @@ QByteArray WheelSvgBytes(const Chart& chart, int sizePixels, const QString& titl
     {
         QPainter painter(&generator);
         painter.fillRect(QRectF(0, 0, sizePixels, sizePixels), Qt::white);
-        PaintWheel(painter, QRectF(0, 0, sizePixels, sizePixels), chart);
+        paint(painter, QRectF(0, 0, sizePixels, sizePixels));
     }
     return bytes;
 }
 
-std::string WriteWheelImage(const std::filesystem::path& path, const Chart& chart, int sizePixels,
-                            const QString& title, AtomicFileWriter& writer) {
+std::string WriteImage(const std::filesystem::path& path, const WheelPaint& paint, int sizePixels,
+                       const QString& title, AtomicFileWriter& writer) {
     const std::optional<WheelImageFormat> format = WheelImageFormatOf(path);
     if (!format) {
         return path.string() + ": the name must end in .png or .svg";
@@ -76,9 +83,8 @@ std::string WriteWheelImage(const std::filesystem::path& path, const Chart& char
         return path.string() + ": the size must lie between " + std::to_string(kMinWheelImageSize) +
                " and " + std::to_string(kMaxWheelImageSize) + " pixels";
     }
-    const QByteArray bytes = *format == WheelImageFormat::Png
-                                 ? WheelPngBytes(chart, sizePixels)
-                                 : WheelSvgBytes(chart, sizePixels, title);
+    const QByteArray bytes = *format == WheelImageFormat::Png ? PngBytes(paint, sizePixels)
+                                                              : SvgBytes(paint, sizePixels, title);
     if (bytes.isEmpty()) {
         return path.string() + ": the image could not be encoded";
     }
@@ -86,6 +92,41 @@ std::string WriteWheelImage(const std::filesystem::path& path, const Chart& char
         sink(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
     });
     return error.empty() ? std::string() : path.string() + ": " + error;
+}
+
+WheelPaint NatalPaint(const Chart& chart) {
+    return
+        [&chart](QPainter& painter, const QRectF& bounds) { PaintWheel(painter, bounds, chart); };
+}
+
+}  // namespace
+
+QImage RenderWheelImage(const Chart& chart, int sizePixels, qreal pixelRatio) {
+    return RenderImage(NatalPaint(chart), sizePixels, pixelRatio);
+}
+
+QByteArray WheelPngBytes(const Chart& chart, int sizePixels) {
+    return PngBytes(NatalPaint(chart), sizePixels);
+}
+
+QByteArray WheelSvgBytes(const Chart& chart, int sizePixels, const QString& title) {
+    return SvgBytes(NatalPaint(chart), sizePixels, title);
+}
+
+std::string WriteWheelImage(const std::filesystem::path& path, const Chart& chart, int sizePixels,
+                            const QString& title, AtomicFileWriter& writer) {
+    return WriteImage(path, NatalPaint(chart), sizePixels, title, writer);
+}
+
+std::string WriteBiWheelImage(const std::filesystem::path& path, const Chart& first,
+                              const Chart& second, const Synastry& synastry, int sizePixels,
+                              const QString& title, AtomicFileWriter& writer) {
+    return WriteImage(
+        path,
+        [&](QPainter& painter, const QRectF& bounds) {
+            PaintBiWheel(painter, bounds, first, second, synastry);
+        },
+        sizePixels, title, writer);
 }
 
 }  // namespace tolvaris

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "core/common/atomic_file.h"
+#include "core/relation/relation.h"
 #include "core/sky/chart.h"
 
 namespace tolvaris {
@@ -34,5 +35,9 @@ inline constexpr int kMaxWheelImageSize = 10000;
 // and the reason.
 std::string WriteWheelImage(const std::filesystem::path& path, const Chart& chart, int sizePixels,
                             const QString& title, AtomicFileWriter& writer);
+// The same for the bi-wheel of two charts with the lines of their contacts.
+std::string WriteBiWheelImage(const std::filesystem::path& path, const Chart& first,
+                              const Chart& second, const Synastry& synastry, int sizePixels,
+                              const QString& title, AtomicFileWriter& writer);
 
 }  // namespace tolvaris

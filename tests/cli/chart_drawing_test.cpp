@@ -19,6 +19,7 @@ public:
                            int sizePixels) override {
         wheels.push_back(path + " " + std::to_string(sizePixels));
         sunLongitude = chart.chart.bodies.at(0).longitude;
+        outerSun = second ? second->chart.bodies.at(0).longitude : -1.0;
         return failWith;
     }
     std::string WritePdf(const BirthChart&, const std::string& path, const std::string& title,
@@ -33,6 +34,18 @@ public:
         pdfLines = lines;
         return failWith;
     }
+    std::string WriteForecastPdf(const std::string& path, const std::string& title,
+                                 const std::vector<std::string>& lines, const TransitSearch& search,
+                                 const TransitSpan& span, const std::string& displayZone) override {
+        pdfs.push_back(
+            path + " " + title + " (timeline of " + std::to_string(search.transits.size()) + ", " +
+            std::to_string((span.toUt - span.fromUt) / 3600) + " h in " + displayZone + ")");
+        pdfLines = lines;
+        return failWith;
+    }
+    void SetSecondChart(const BirthChart* chart) override { second = chart; }
+    const BirthChart* second = nullptr;
+    double outerSun = -1.0;
     std::vector<std::string> wheels;
     std::vector<std::string> pdfs;
     std::vector<std::string> pdfLines;
@@ -92,9 +105,44 @@ TEST(ChartDrawingSeam, ReceivesTheChartThePathsAndTheReading) {
         RunTool({"--pdf", "b.pdf", "--data", folder.Path().string()}, &drawing);
     ASSERT_EQ(untitled.status, 0);
     EXPECT_EQ(drawing.pdfs.back(), "b.pdf Tolvaris");
-    // A forecast's PDF is its pages alone, without the wheel.
+    // A forecast's PDF has its timeline, over the day in the chart's zone, and no wheel.
     RunTool({"--transits", "2027-01-01..2027-01-01", "--pdf", "c.pdf"}, &drawing);
-    EXPECT_EQ(drawing.pdfs.back(), "c.pdf Forecast (text only)");
+    EXPECT_TRUE(drawing.pdfs.back().starts_with("c.pdf Forecast (timeline of "));
+    EXPECT_TRUE(drawing.pdfs.back().ends_with(", 24 h in Europe/Berlin)")) << drawing.pdfs.back();
+    // A solar return's: the return chart, whose Sun is back at the natal one.
+    const ToolRun solar = RunTool({"--solar-return", "2027", "--wheel", "d.png", "--pdf", "d.pdf",
+                                   "--data", folder.Path().string()},
+                                  &drawing);
+    ASSERT_EQ(solar.status, 0) << solar.err;
+    EXPECT_EQ(drawing.pdfs.back(), "d.pdf Solar return 2027");
+    EXPECT_NEAR(drawing.sunLongitude, 280.7717825, 1e-4);
+    ASSERT_GT(drawing.pdfLines.size(), 1U);
+    EXPECT_EQ(drawing.pdfLines[1], "  SOLAR RETURN");
+}
+
+TEST(ChartDrawingSeam, OnlyAPlainSynastryDrawsTheSecondChartAround) {
+    test::TempFolder folder;
+    // The same moment as RunTool's chart, so its Sun is swetest's 280.7717825 too.
+    test::WriteBytes(folder / "b.chart",
+                     "tolvaris-chart 1\nname: Ben\ndate: 1990-01-01\ntime: 12:00\n"
+                     "latitude: 52n31\nlongitude: 13e24\nzone: Europe/Berlin\n");
+    const struct {
+        const char* pair;
+        double outerSun;
+    } cases[] = {{"", 280.7717825}, {"--composite", -1.0}, {"--davison", -1.0}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.pair);
+        RecordingDrawing drawing;
+        std::vector<std::string> more = {"--with", (folder / "b.chart").string(), "--wheel",
+                                         "w.svg"};
+        if (*c.pair != '\0') {
+            more.emplace_back(c.pair);
+        }
+        const ToolRun run = RunTool(more, &drawing);
+        ASSERT_EQ(run.status, 0) << run.err;
+        EXPECT_NEAR(drawing.outerSun, c.outerSun, 1e-5);
+        EXPECT_EQ(drawing.second, nullptr) << "the second chart is let go after the run";
+    }
 }
 
 TEST(ChartDrawingSeam, AFailedDrawingIsStatusOneWithOneLineAndNoTable) {

@@ -246,5 +246,55 @@ TEST(CommandLine, ReadsAndRefusesTheTransitOptions) {
     EXPECT_EQ(chosen.value->forecast->displayZone, "UTC");
 }
 
+TEST(CommandLine, ReadsAndRefusesTheProgressionAndReturnOptions) {
+    const struct {
+        std::vector<std::string> more;
+        const char* error;  // "" when accepted
+    } cases[] = {
+        {{"--progressed", "2027-06-01T15:00+02:00"}, ""},
+        {{"--progressed", "2027-06-01T15:00"},
+         "--progressed: the instant \"2027-06-01T15:00\" is not YYYY-MM-DDTHH:MM[:SS] with Z or "
+         "an offset such as +02:00."},
+        {{"--solar-return", "27"},
+         "--solar-return: the year \"27\" is not a year from 1583 to 2998."},
+        {{"--solar-return", "2027", "--place", "Lisbon", "--zone", "Europe/Lisbon"}, ""},
+        {{"--solar-return", "2027", "--latitude", "38.7", "--longitude", "-9.1"},
+         "--zone is missing: the return's place needs --latitude, --longitude and --zone, or "
+         "--place."},
+        {{"--progressions", "2027-01-01..2026-01-01"},
+         "--progressions: the last date 2026-01-01 comes before the first 2027-01-01."},
+        {{"--progressions", "2027-01-01..2027-12-31", "--place", "Lisbon"},
+         "--open cannot be combined with --place."},
+        {{"--lunar-return", "2027-03-01", "--pdf", "r.pdf"},
+         "--pdf goes with --progressions or --solar-return, not with --lunar-return."},
+        {{"--progressed", "2027-06-01", "--wheel", "w.png"},
+         "--wheel draws a chart; with --progressed there is none (--solar-return and "
+         "--lunar-return draw the return chart)."},
+        {{"--transits", "2027-01-01..2027-12-31", "--lunar-return", "2027-03-01"},
+         "--transits and --lunar-return exclude each other."},
+        {{"--display-zone", "UTC"},
+         "--display-zone goes with --transits, --progressed, --progressions, --solar-return or "
+         "--lunar-return."},
+    };
+    for (const auto& c : cases) {
+        std::vector<std::string> arguments = {"--open", "a.chart"};
+        arguments.insert(arguments.end(), c.more.begin(), c.more.end());
+        const CommandLineParse parsed = Parse(arguments);
+        EXPECT_EQ(parsed.error, c.error);
+        EXPECT_EQ(parsed.value.has_value(), *c.error == '\0') << c.error;
+    }
+    // 2027-06-01T13:00:00Z, by date -u -d.
+    const CommandLineParse instant = Parse(
+        {"--open", "a.chart", "--progressed", "2027-06-01T15:00+02:00", "--display-zone", "UTC"});
+    ASSERT_TRUE(instant.value && instant.value->technique) << instant.error;
+    EXPECT_EQ(instant.value->technique->instantUt, 1811854800);
+    EXPECT_EQ(instant.value->technique->displayZone, "UTC");
+    const CommandLineParse place = Parse({"--open", "a.chart", "--solar-return", "2027", "--place",
+                                          "Lisbon", "--zone", "Europe/Lisbon"});
+    ASSERT_TRUE(place.value && place.value->technique) << place.error;
+    EXPECT_EQ(place.value->technique->placeQuery, "Lisbon");
+    EXPECT_EQ(place.value->technique->zone, "Europe/Lisbon");
+}
+
 }  // namespace
 }  // namespace tolvaris

@@ -19,6 +19,7 @@
 #include "core/common/atomic_file.h"
 #include "core/engine/interpretation_reader.h"
 #include "core/engine/page_buffers.h"
+#include "core/forecast/progression_entries.h"
 #include "core/forecast/transit_entries.h"
 #include "core/relation/relation_entries.h"
 #include "core/requests/requests.h"
@@ -214,6 +215,39 @@ std::vector<TransitLookup> RelationLookups() {
     return all;
 }
 
+// The progression and solar-return entries, the key scheme written out here.
+std::vector<TransitLookup> ProgressionLookups() {
+    std::vector<TransitLookup> all;
+    const std::vector<std::string> families = {"conjunction", "trine or sextile",
+                                               "square or opposition"};
+    for (std::size_t b = 0; b < 5; ++b) {
+        for (std::size_t n = 0; n < kRelationPoints.size(); ++n) {
+            for (std::size_t a = 0; a < kPhrases.size(); ++a) {
+                all.push_back({"PROGRESSED_" + kPlanets[b] + ".TXT",
+                               "Progressed " + kPlanets[b] + " " + kPhrases[a] + " natal " +
+                                   kRelationPoints[n] + " (progression, " + families[a] + ")",
+                               ProgressedAspectEntry(static_cast<Point>(b),
+                                                     *AspectFamilyAt(std::ptrdiff_t(a)),
+                                                     static_cast<NatalPoint>(n))});
+            }
+        }
+    }
+    for (int i = 0; i < 12; ++i) {
+        const std::string ordinal = kOrdinals[std::size_t(i)];
+        const std::string sign = kSigns[std::size_t(i)];
+        all.push_back({"PROGRESSED_Moon.TXT",
+                       "Progressed Moon through the " + ordinal + " House (progression)",
+                       ProgressedMoonHouseEntry(i + 1)});
+        all.push_back({"PROGRESSED_Moon.TXT", "Progressed Moon in " + sign + " (progression)",
+                       ProgressedMoonSignEntry(i)});
+        all.push_back({"SOLAR_RETURN.TXT", "Return " + Upper(sign) + " rising (solar return)",
+                       SolarReturnRisingEntry(i)});
+        all.push_back({"SOLAR_RETURN.TXT", "Return SUN in the " + ordinal + " House (solar return)",
+                       SolarReturnSunHouseEntry(i + 1)});
+    }
+    return all;
+}
+
 // An entry as the file's layout shows it: from its first non-blank line up to
 // its end marker, found without looking at any key.
 struct Entry {
@@ -296,10 +330,12 @@ protected:
                 transitFiles.emplace(t.file, Parse(test::ReadBytes(dataDir / t.file)));
             }
         }
-        for (const TransitLookup& t : relations) {
-            if (!transitFiles.contains(t.file)) {
-                ASSERT_TRUE(fs::is_regular_file(dataDir / t.file)) << "missing " << t.file;
-                transitFiles.emplace(t.file, Parse(test::ReadBytes(dataDir / t.file)));
+        for (const std::vector<TransitLookup>* lookups : {&relations, &progressions}) {
+            for (const TransitLookup& t : *lookups) {
+                if (!transitFiles.contains(t.file)) {
+                    ASSERT_TRUE(fs::is_regular_file(dataDir / t.file)) << "missing " << t.file;
+                    transitFiles.emplace(t.file, Parse(test::ReadBytes(dataDir / t.file)));
+                }
             }
         }
     }
@@ -372,6 +408,7 @@ protected:
 
     const std::vector<TransitLookup> transits = TransitLookups();
     const std::vector<TransitLookup> relations = RelationLookups();
+    const std::vector<TransitLookup> progressions = ProgressionLookups();
     // The files of transits and of two charts.
     std::map<std::string, DataFile> transitFiles;
 };
@@ -470,6 +507,11 @@ TEST_F(LibraryTest, EveryRelationEntryIsFoundAndEachPairReadsAsWritten) {
     }
 }
 
+TEST_F(LibraryTest, EveryProgressionAndSolarReturnEntryIsFound) {
+    EXPECT_EQ(progressions.size(), 5u * 36u + 24u + 24u);
+    ExpectEachFindsItsEntry(progressions);
+}
+
 TEST_F(LibraryTest, NoSentenceOfEightWordsOrMoreAppearsTwice) {
     std::map<std::string, std::string> seen;  // normalised sentence -> where first met
     std::size_t entries = 0;
@@ -529,6 +571,9 @@ TEST_F(LibraryTest, FilesFollowTheDataFileFormat) {
         keysOf[t.file].insert(t.key);
     }
     for (const TransitLookup& t : relations) {
+        keysOf[t.file].insert(t.key);
+    }
+    for (const TransitLookup& t : progressions) {
         keysOf[t.file].insert(t.key);
     }
     for (const auto& [name, file] : AllFiles()) {

@@ -32,6 +32,11 @@ Chart MakeChart(const HandChart& hand) {
     return chart;
 }
 
+HandPair ComparisonPair() {
+    return {{"Ada", 75.0, {10, 47, 22, 303, 164, 208, 339, 271, 236, 192}, {}},
+            {"Bo", std::nullopt, {132, 85, 350, 17, 276.5, 58, 113, 245, 186.5, 312}, {}}};
+}
+
 std::vector<HandChart> WheelTestCharts() {
     return {
         {"spread evenly", 17.0, {0, 36, 72, 108, 144, 180, 216, 252, 288, 324}, {}},

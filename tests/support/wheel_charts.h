@@ -19,6 +19,16 @@ struct HandChart {
 
 Chart MakeChart(const HandChart& hand);
 
+// Two charts to compare: the first with equal houses from 75 (so the
+// Midheaven at 345), the second without a birth time. Worked out by hand from
+// the longitudes: 36 contacts with the default orbs, five of them
+// conjunctions.
+struct HandPair {
+    HandChart first;
+    HandChart second;
+};
+HandPair ComparisonPair();
+
 // Clusters and spreads that a wheel must keep readable.
 std::vector<HandChart> WheelTestCharts();
 

@@ -217,15 +217,7 @@ ReadingContent ForecastContent(const ForecastSubject& subject) {
 
 void ShowForecast(const ForecastSubject& subject, const std::filesystem::path& dataFolder,
                   PageBuffers& buffers, Notices& notices) {
-    std::vector<MissingEntry> missing;
-    {
-        const BusyPointer busy(notices);
-        missing = ShowReadingPage(buffers, dataFolder, ForecastContent(subject));
-    }
-    if (!missing.empty()) {
-        notices.Message(MissingEntriesMessage(missing.size()), "Information",
-                        NoticeIcon::Information);
-    }
+    ShowReadingWithNotice(buffers, dataFolder, notices, ForecastContent(subject));
 }
 
 ReadingBuffer ForecastDataBuffer(const ForecastSubject& subject,

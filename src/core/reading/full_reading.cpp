@@ -109,15 +109,7 @@ ReadingBuffer FullReadingDataBuffer(const BirthChart& chart, ReadingOrder order,
 void ShowFullReading(const BirthChart& chart, ReadingOrder order,
                      const std::filesystem::path& dataFolder, PageBuffers& buffers,
                      Notices& notices) {
-    std::vector<MissingEntry> missing;
-    {
-        const BusyPointer busy(notices);
-        missing = ShowReadingPage(buffers, dataFolder, FullReadingContent(chart, order));
-    }
-    if (!missing.empty()) {
-        notices.Message(MissingEntriesMessage(missing.size()), "Information",
-                        NoticeIcon::Information);
-    }
+    ShowReadingWithNotice(buffers, dataFolder, notices, FullReadingContent(chart, order));
 }
 
 }  // namespace tolvaris

@@ -108,4 +108,17 @@ std::string MissingEntriesMessage(std::size_t count) {
                             " entries were not found; they are listed at the end of the reading.";
 }
 
+void ShowReadingWithNotice(PageBuffers& buffers, const std::filesystem::path& dataFolder,
+                           Notices& notices, const ReadingContent& content) {
+    std::vector<MissingEntry> missing;
+    {
+        const BusyPointer busy(notices);
+        missing = ShowReadingPage(buffers, dataFolder, content);
+    }
+    if (!missing.empty()) {
+        notices.Message(MissingEntriesMessage(missing.size()), "Information",
+                        NoticeIcon::Information);
+    }
+}
+
 }  // namespace tolvaris

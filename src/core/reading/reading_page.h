@@ -73,4 +73,9 @@ ReadingBuffer ComposeWithoutWindow(const std::filesystem::path& dataFolder, Noti
 // "3 entries were not found; they are listed at the end of the reading."
 std::string MissingEntriesMessage(std::size_t count);
 
+// What a reading command does: the page shown with the busy pointer on, then
+// one message when entries were missing.
+void ShowReadingWithNotice(PageBuffers& buffers, const std::filesystem::path& dataFolder,
+                           Notices& notices, const ReadingContent& content);
+
 }  // namespace tolvaris

@@ -140,15 +140,7 @@ ReadingContent CompositeContent(const CompositeChart& composite) {
 void ShowRelationshipReading(const RelationshipSubject& subject,
                              const std::filesystem::path& dataFolder, PageBuffers& buffers,
                              Notices& notices) {
-    std::vector<MissingEntry> missing;
-    {
-        const BusyPointer busy(notices);
-        missing = ShowReadingPage(buffers, dataFolder, RelationshipContent(subject));
-    }
-    if (!missing.empty()) {
-        notices.Message(MissingEntriesMessage(missing.size()), "Information",
-                        NoticeIcon::Information);
-    }
+    ShowReadingWithNotice(buffers, dataFolder, notices, RelationshipContent(subject));
 }
 
 ReadingBuffer RelationshipDataBuffer(const RelationshipSubject& subject,

@@ -6,8 +6,10 @@
 #include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPushButton>
 #include <QScreen>
 #include <system_error>
+#include <utility>
 
 #include "core/chart/chart_file.h"
 #include "core/collection/sqlite_collection.h"
@@ -115,17 +117,23 @@ ChartMenu::ChartMenu(QMainWindow& window, ChartMenuFolders folders, Notices& not
 ChartMenu::~ChartMenu() = default;
 
 void ChartMenu::ExportWheel() {
-    if (!chartWindow_ || !chartWindow_->Shown()) {
+    if (chartWindow_) {
+        ExportWheelOf(*chartWindow_);
+    }
+}
+
+void ChartMenu::ExportWheelOf(const ChartWindow& shown) {
+    if (!shown.Shown()) {
         return;
     }
-    const std::string name = chartWindow_->Shown()->input.name;
+    const std::string name = shown.Shown()->input.name;
     const std::optional<ChartFileDialogs::WheelImage> image = fileDialogs_.AskWheelImage(
         folders_.saveDialog / ((name.empty() ? std::string("chart") : name) + " wheel.png"));
     if (!image) {
         return;
     }
     if (const std::string error =
-            chartWindow_->Wheel()->ExportImage(image->path, image->sizePixels, fileWriter_);
+            shown.Wheel()->ExportImage(image->path, image->sizePixels, fileWriter_);
         !error.empty()) {
         notices_.Message(tr("The wheel could not be exported: %1.").arg(ToQt(error)).toStdString(),
                          Caption(), NoticeIcon::Critical);
@@ -148,7 +156,14 @@ Ephemeris& ChartMenu::TheEphemeris() {
 BirthDataDialog& ChartMenu::Dialog() {
     if (!dialog_) {
         dialog_ = new BirthDataDialog(atlas_, TheEphemeris(), notices_, &window_);
+        connect(dialog_, &QDialog::rejected, this, [this] { dialogForComparison_ = false; });
         connect(dialog_, &QDialog::accepted, this, [this] {
+            if (std::exchange(dialogForComparison_, false)) {
+                if (dialog_->Chart()) {
+                    CompareWith(*dialog_->Chart());
+                }
+                return;
+            }
             if (dialog_->Chart()) {
                 currentFile_.reset();
                 KeepEdited(dialog_->Chart()->input);
@@ -171,6 +186,11 @@ ChartWindow& ChartMenu::Window() {
         connect(chartWindow_, &ChartWindow::wheelExportRequested, this, &ChartMenu::ExportWheel);
         connect(chartWindow_, &ChartWindow::forecastRequested, this, &ChartMenu::forecastRequested);
         AddWindowMenu(*chartWindow_);
+        auto* compare = new QMenu(chartWindow_);
+        compare->setObjectName("mnuCompare");
+        connect(compare, &QMenu::aboutToShow, this, [this, compare] { FillCompareMenu(*compare); });
+        FillCompareMenu(*compare);
+        chartWindow_->CompareButton()->setMenu(compare);
     }
     return *chartWindow_;
 }

@@ -14,6 +14,7 @@
 #include "core/common/atomic_file.h"
 #include "core/engine/screen.h"
 #include "core/reading/full_reading.h"
+#include "core/reading/relationship_reading.h"
 #include "core/requests/requests.h"
 #include "ui/chart_window/transits_tab.h"
 
@@ -29,6 +30,7 @@ class ChartFileDialogs;
 class ChartCollection;
 class ChartWindow;
 class ChartsWindow;
+class ComparisonWindow;
 class Ephemeris;
 struct StoredChart;
 
@@ -99,11 +101,24 @@ public:
     // The wheel of the chart shown as a PNG or SVG file, where the user says.
     void ExportWheel();
 
+    // "Compare with..." (chart_menu_compare.cpp): the chart shown and a
+    // second one in a comparison window of their own.
+    ComparisonWindow* CompareWith(const BirthChart& second);
+    void CompareWithFile(const std::filesystem::path& file);
+    void CompareWithNewChart();
+    // The composite or Davison chart of a comparison in a chart window of its own.
+    ChartWindow* ShowComposite(const ComparisonWindow& comparison);
+    ChartWindow* ShowDavison(const ComparisonWindow& comparison);
+
 signals:
     void placementChosen(const tolvaris::ChartPlacement& placement);
     void fullReadingRequested(const tolvaris::BirthChart& chart, tolvaris::ReadingOrder order);
     // The chart window's forecast page.
     void forecastRequested(const tolvaris::ForecastRequest& request);
+    // A comparison's "Relationship reading"; the subject lasts only the call.
+    void relationshipReadingRequested(const tolvaris::RelationshipSubject& subject);
+    // A composite chart window's "Full reading".
+    void compositeReadingRequested(const tolvaris::CompositeChart& composite);
 
 private:
     void AddCollectionActions();
@@ -116,6 +131,9 @@ private:
     void SaveRecent();
     void RebuildRecentActions();
     Ephemeris& TheEphemeris();
+    void ExportWheelOf(const ChartWindow& shown);
+    void FillCompareMenu(QMenu& compare);
+    ChartWindow* NewPairWindow();
 
     QMainWindow& window_;
     ChartMenuFolders folders_;
@@ -134,6 +152,8 @@ private:
     // The collection's chart the birth-data dialog is mending.
     std::optional<std::int64_t> editingStoredId_;
     std::function<UnsavedAnswer(const std::string& name)> askUnsaved_;
+    // The birth-data dialog was opened for the second chart of a comparison.
+    bool dialogForComparison_ = false;
 
     QMenu* menu_ = nullptr;
     QAction* saveAction_ = nullptr;

@@ -150,10 +150,16 @@ ChartWindow::ChartWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
     exportWheel->setObjectName("exportWheel");
     exportWheel->setToolTip(tr("The wheel as a PNG image of any size or an SVG drawing"));
     connect(exportWheel, &QPushButton::clicked, this, &ChartWindow::wheelExportRequested);
+    compare_ = new QPushButton(tr("&Compare with..."), this);
+    compare_->setObjectName("compareWith");
+    compare_->setToolTip(
+        tr("This chart beside a second one: the aspects between them, each in "
+           "the other's houses, the bi-wheel, the composite and Davison charts"));
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(reading);
     buttons->addWidget(byHouse);
     buttons->addStretch(1);
+    buttons->addWidget(compare_);
     buttons->addWidget(exportWheel);
 
     auto* layout = new QVBoxLayout(this);

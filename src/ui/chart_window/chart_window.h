@@ -9,6 +9,7 @@
 #include "ui/chart_window/transits_tab.h"
 
 class QLabel;
+class QPushButton;
 class QTabWidget;
 class QTableWidget;
 
@@ -16,6 +17,7 @@ namespace tolvaris {
 
 class AspectGrid;
 class TransitsNowTab;
+struct CompositeChart;
 class WheelWidget;
 
 // Shows a computed chart: the birth data and the UT used, the positions
@@ -35,6 +37,11 @@ public:
     void UseForTransits(const TransitSources& sources);
     void ShowChart(const BirthChart& chart);
     const std::optional<BirthChart>& Shown() const { return chart_; }
+    // A composite has no moment or place: its points and houses, the wheel
+    // and its reading, no transits and no comparing (chart_window_composite.cpp).
+    void ShowComposite(const CompositeChart& composite);
+    // "Compare with...": the Chart menu gives it the menu of second charts.
+    QPushButton* CompareButton() const { return compare_; }
 
     QTableWidget* Positions() const { return positions_; }
     QTableWidget* Cusps() const { return cusps_; }
@@ -73,6 +80,7 @@ private:
     WheelWidget* wheel_ = nullptr;
     TransitsTab* transits_ = nullptr;
     TransitsNowTab* transitsNow_ = nullptr;
+    QPushButton* compare_ = nullptr;
     bool grownForTransits_ = false;
     QLabel* notes_ = nullptr;
 };

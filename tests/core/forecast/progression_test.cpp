@@ -82,7 +82,7 @@ TEST(Progressions, ChartsAndReturnsAsSwetest) {
     int read = 0;
     for (const std::vector<std::string>& w : GoldenLines()) {
         ++read;
-        SCOPED_TRACE(w[0] + " " + w[1] + " " + (w.size() > 7 ? w[7] : ""));
+        SCOPED_TRACE(w[0] + " " + (w.size() > 1 ? w[1] : "") + " " + (w.size() > 7 ? w[7] : ""));
         if (w[0] == "progressed") {
             const ChartRequest birth = BirthAt(w, 2);
             const Chart natal = NatalOf(ephemeris, birth);

@@ -1,0 +1,157 @@
+// The Chart menu's part in comparing two charts: choosing the second chart,
+// the comparison window, and the composite and Davison chart windows.
+#include <QCoreApplication>
+#include <QFile>
+#include <QMainWindow>
+#include <QMenu>
+#include <QPushButton>
+
+#include "core/chart/chart_file.h"
+#include "core/ephemeris/ephemeris.h"
+#include "ui/chart_window/birth_data_dialog.h"
+#include "ui/chart_window/chart_file_dialogs.h"
+#include "ui/chart_window/chart_menu.h"
+#include "ui/chart_window/chart_window.h"
+#include "ui/chart_window/comparison_window.h"
+#include "ui/common/screen_fit.h"
+
+namespace tolvaris {
+namespace {
+
+std::string CompareCaption() {
+    return QCoreApplication::translate("tolvaris::ChartMenu", "Compare").toStdString();
+}
+
+// Each new window a little below and to the right of the one it came from,
+// pulled back inside the screen where there is no room.
+void PlaceAfter(QWidget& shown, const QWidget& from) {
+    const int step = from.fontMetrics().height() * 2;
+    const QRect wanted(from.frameGeometry().topLeft() + QPoint(step, step), shown.size());
+    shown.move(KeepInside(wanted, ScreenAvailableGeometry(wanted)).topLeft());
+}
+
+}  // namespace
+
+void ChartMenu::FillCompareMenu(QMenu& compare) {
+    compare.clear();
+    compare.addAction(tr("&Chart file..."), this, [this] {
+        const std::filesystem::path start =
+            currentFile_ ? currentFile_->parent_path() : folders_.saveDialog;
+        if (const std::optional<std::filesystem::path> file = fileDialogs_.AskOpenChart(start)) {
+            CompareWithFile(*file);
+        }
+    });
+    compare.addAction(tr("&New birth data..."), this, &ChartMenu::CompareWithNewChart);
+    if (!recent_.Paths().empty()) {
+        compare.addSeparator();
+    }
+    int number = 1;
+    for (const std::filesystem::path& file : recent_.Paths()) {
+        QString label = QFile::decodeName(file.filename().c_str());
+        label.replace("&", "&&");
+        QAction* action = compare.addAction(QString("&%1 %2").arg(number++).arg(label), this,
+                                            [this, file] { CompareWithFile(file); });
+        action->setToolTip(QFile::decodeName(file.c_str()));
+    }
+}
+
+void ChartMenu::CompareWithFile(const std::filesystem::path& file) {
+    const ChartFileResult read = ReadChartFile(file);
+    if (!read.value) {
+        notices_.Message(read.error, CompareCaption(), NoticeIcon::Exclamation);
+        return;
+    }
+    const BirthChartResult computed = ComputeBirthChart(TheEphemeris(), *read.value);
+    if (!computed.Ok()) {
+        notices_.Message(file.string() + ": " + computed.error.message, CompareCaption(),
+                         NoticeIcon::Exclamation);
+        return;
+    }
+    CompareWith(*computed.value);
+}
+
+void ChartMenu::CompareWithNewChart() {
+    BirthDataDialog& dialog = Dialog();
+    dialog.Clear();
+    dialogForComparison_ = true;
+    dialog.open();
+}
+
+ComparisonWindow* ChartMenu::CompareWith(const BirthChart& second) {
+    if (!chartWindow_ || !chartWindow_->Shown()) {
+        return nullptr;
+    }
+    auto* comparison = new ComparisonWindow(*chartWindow_->Shown(), second, &window_);
+    comparison->setAttribute(Qt::WA_DeleteOnClose);
+    connect(comparison, &ComparisonWindow::relationshipReadingRequested, this, [this, comparison] {
+        const CompositeResult composite =
+            ComputeComposite(TheEphemeris(), comparison->First(), comparison->Second());
+        if (!composite.Ok()) {
+            notices_.Message(composite.error, CompareCaption(), NoticeIcon::Exclamation);
+            return;
+        }
+        emit relationshipReadingRequested({comparison->First(), comparison->Second(),
+                                           comparison->TheSynastry(), *composite.value});
+    });
+    connect(comparison, &ComparisonWindow::compositeRequested, this,
+            [this, comparison] { ShowComposite(*comparison); });
+    connect(comparison, &ComparisonWindow::davisonRequested, this,
+            [this, comparison] { ShowDavison(*comparison); });
+    PlaceAfter(*comparison, *chartWindow_);
+    comparison->show();
+    comparison->raise();
+    comparison->activateWindow();
+    return comparison;
+}
+
+ChartWindow* ChartMenu::NewPairWindow() {
+    auto* shown = new ChartWindow(&window_);
+    shown->setAttribute(Qt::WA_DeleteOnClose);
+    shown->UseForTransits({&TheEphemeris(), &notices_, folders_.program, {}});
+    shown->CompareButton()->hide();
+    connect(shown, &ChartWindow::placementChosen, this, &ChartMenu::placementChosen);
+    connect(shown, &ChartWindow::wheelExportRequested, this,
+            [this, shown] { ExportWheelOf(*shown); });
+    connect(shown, &ChartWindow::forecastRequested, this, &ChartMenu::forecastRequested);
+    return shown;
+}
+
+ChartWindow* ChartMenu::ShowComposite(const ComparisonWindow& comparison) {
+    CompositeResult composite =
+        ComputeComposite(TheEphemeris(), comparison.First(), comparison.Second());
+    if (!composite.Ok()) {
+        notices_.Message(composite.error, CompareCaption(), NoticeIcon::Exclamation);
+        return nullptr;
+    }
+    ChartWindow* shown = NewPairWindow();
+    shown->ShowComposite(*composite.value);
+    connect(shown, &ChartWindow::fullReadingRequested, this,
+            [this, chart = std::move(*composite.value)] { emit compositeReadingRequested(chart); });
+    PlaceAfter(*shown, comparison);
+    shown->show();
+    shown->raise();
+    shown->activateWindow();
+    return shown;
+}
+
+ChartWindow* ChartMenu::ShowDavison(const ComparisonWindow& comparison) {
+    DavisonResult davison = ComputeDavison(TheEphemeris(), comparison.First(), comparison.Second());
+    if (!davison.Ok()) {
+        notices_.Message(davison.error, CompareCaption(), NoticeIcon::Exclamation);
+        return nullptr;
+    }
+    ChartWindow* shown = NewPairWindow();
+    shown->ShowChart(*davison.value);
+    connect(shown, &ChartWindow::fullReadingRequested, this, [this, shown](ReadingOrder order) {
+        if (shown->Shown()) {
+            emit fullReadingRequested(*shown->Shown(), order);
+        }
+    });
+    PlaceAfter(*shown, comparison);
+    shown->show();
+    shown->raise();
+    shown->activateWindow();
+    return shown;
+}
+
+}  // namespace tolvaris
