@@ -11,6 +11,7 @@
 
 #include "core/chart/display_text.h"
 #include "render/wheel_glyphs.h"
+#include "ui/chart_window/comparison_window.h"
 
 namespace tolvaris {
 namespace {
@@ -62,29 +63,14 @@ QIcon GlyphIcon(const QString& glyph, const QWidget& shownIn) {
     return QIcon(pixmap);
 }
 
-QString AspectGlyph(AspectKind kind) {
-    // U+FE0E asks for the text form, so no emoji font is chosen.
-    switch (kind) {
-        case AspectKind::Conjunction:
-            return QString::fromUtf8("\u260C\uFE0E");
-        case AspectKind::Sextile:
-            return QString::fromUtf8("\u26B9\uFE0E");
-        case AspectKind::Square:
-            return QString::fromUtf8("\u25A1\uFE0E");
-        case AspectKind::Trine:
-            return QString::fromUtf8("\u25B3\uFE0E");
-        case AspectKind::Opposition:
-            return QString::fromUtf8("\u260D\uFE0E");
-    }
-    return {};
-}
-
 AspectGrid::AspectGrid(QWidget* parent) : QTableWidget(parent) {
     setObjectName("aspectGrid");
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setTabKeyNavigation(false);
+    // Glyph above orb: eleven narrow columns fit the chart window.
     setWordWrap(false);
+    setTextElideMode(Qt::ElideNone);
     horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
     verticalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
 }
@@ -134,7 +120,7 @@ void AspectGrid::ShowChart(const Chart& chart) {
             continue;
         }
         // Below the diagonal: the later point's row, the earlier's column.
-        auto* cell = new QTableWidgetItem(AspectGlyph(aspect.kind) + " " +
+        auto* cell = new QTableWidgetItem(AspectGlyph(aspect.kind) + "\n" +
                                           QString::fromStdString(FormatDegreesMinutes(aspect.orb)));
         cell->setTextAlignment(Qt::AlignCenter);
         cell->setToolTip(tr("%1 %2 %3, orb %4")
@@ -143,6 +129,8 @@ void AspectGrid::ShowChart(const Chart& chart) {
                                   QString::fromStdString(FormatDegreesMinutes(aspect.orb))));
         setItem(std::max(first, second), std::min(first, second), cell);
     }
+    resizeColumnsToContents();
+    resizeRowsToContents();
 }
 
 }  // namespace tolvaris

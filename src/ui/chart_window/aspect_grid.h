@@ -25,7 +25,4 @@ QWidget* AspectsPage(QTableWidget* list, AspectGrid* grid, QWidget* parent);
 // The glyph drawn in the symbol font, as an icon beside a table's text.
 QIcon GlyphIcon(const QString& glyph, const QWidget& shownIn);
 
-// The aspect's symbol in text presentation.
-QString AspectGlyph(AspectKind kind);
-
 }  // namespace tolvaris

@@ -20,6 +20,7 @@
 #include "ui/chart_window/chart_window.h"
 #include "ui/chart_window/wheel_widget.h"
 #include "ui/collection/charts_window.h"
+#include "ui/common/screen_fit.h"
 
 namespace tolvaris {
 namespace {
@@ -307,14 +308,14 @@ void ChartMenu::ShowChart(const BirthChart& chart) {
 
 void ChartMenu::PlaceBesideMainWindow(QWidget& shown) const {
     // To the right of the main window, so that both can be read at once;
-    // pulled back inside the screen where there is no room.
+    // pulled back inside the screen, title bar and all, where there is no
+    // room. The window has no frame yet: the main window's stands for it.
     const QRect main = window_.frameGeometry();
-    const QRect screen = window_.screen()->availableGeometry();
-    const QSize size = shown.sizeHint();
-    QPoint at(main.right() + 1, main.top());
-    at.setX(std::max(screen.left(), std::min(at.x(), screen.right() - size.width())));
-    at.setY(std::max(screen.top(), std::min(at.y(), screen.bottom() - size.height())));
-    shown.move(at);
+    const QSize border = main.size() - window_.size();
+    const QRect frame(QPoint(main.right() + 1, main.top()), shown.sizeHint() + border);
+    const QRect inside = KeepInside(frame, ScreenAvailableGeometry(frame));
+    shown.resize(inside.size() - border);
+    shown.move(inside.topLeft());  // a window's position is its frame's
 }
 
 void ChartMenu::Remember(const std::filesystem::path& file) {

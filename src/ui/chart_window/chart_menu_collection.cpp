@@ -69,6 +69,12 @@ void ChartMenu::ShowCharts() {
         }
         charts_ = new ChartsWindow({collection, &atlas_, &TheEphemeris(), &notices_}, &window_);
         connect(charts_, &ChartsWindow::openRequested, this, &ChartMenu::OpenStoredChart);
+        // The Chart menu's shortcuts work from this window too.
+        for (const char* name : {"mnuChartNew", "mnuChartOpen", "mnuChartSaveToCollection"}) {
+            if (auto* action = menu_->findChild<QAction*>(name)) {
+                charts_->addAction(action);
+            }
+        }
         // At the screen's right edge, level with the main window: the chart
         // window opens between the two.
         const QRect screen = ScreenAvailableGeometry(window_.frameGeometry());

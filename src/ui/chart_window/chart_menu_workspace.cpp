@@ -39,7 +39,7 @@ void ChartMenu::AddWindowMenu(ChartWindow& shown) {
     chart->addSeparator();
     QAction* close = chart->addAction(tr("&Close"), &shown, &QWidget::close);
     close->setObjectName("mnuChartClose");
-    close->setShortcut(QKeySequence::Close);
+    close->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_W));
     shown.layout()->setMenuBar(bar);
     shown.installEventFilter(this);
 }

@@ -5,6 +5,7 @@
 #include "core/chart/birth_chart.h"
 #include "core/ephemeris/ephemeris.h"
 #include "support/birth_samples.h"
+#include "ui/chart_window/comparison_window.h"
 
 namespace tolvaris {
 namespace {
@@ -25,10 +26,10 @@ TEST(AspectGrid, ShowsEachPairBelowTheDiagonalWithGlyphAndOrb) {
         QString text;
     };
     const Case cases[] = {
-        {6, 0, AspectGlyph(AspectKind::Conjunction) + " 4°52'"},  // Saturn, Sun: 4.8808
-        {5, 0, AspectGlyph(AspectKind::Opposition) + " 5°37'"},   // Jupiter, Sun: 180 - 174.3826
-        {5, 1, AspectGlyph(AspectKind::Trine) + " 2°26'"},        // Jupiter, Moon: 122.4478 - 120
-        {0, 6, ""},                                               // above the diagonal: empty
+        {6, 0, AspectGlyph(AspectKind::Conjunction) + "\n4°52'"},  // Saturn, Sun: 4.8808
+        {5, 0, AspectGlyph(AspectKind::Opposition) + "\n5°37'"},   // Jupiter, Sun: 180 - 174.3826
+        {5, 1, AspectGlyph(AspectKind::Trine) + "\n2°26'"},        // Jupiter, Moon: 122.4478 - 120
+        {0, 6, ""},                                                // above the diagonal: empty
         {0, 5, ""},
     };
     for (const Case& c : cases) {
