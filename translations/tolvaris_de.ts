@@ -13,6 +13,25 @@
     </message>
 </context>
 <context>
+    <name>tolvaris::AspectGrid</name>
+    <message>
+        <source>&amp;List</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>G&amp;rid</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Every pair&apos;s aspect, its glyph and orb, in a triangle</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 %2 %3, orb %4</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>tolvaris::BirthDataDialog</name>
     <message>
         <source>Birth Data</source>
@@ -118,6 +137,29 @@
         <source>Choose earlier or later.</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>Discard the birth data you typed?</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>tolvaris::ChartListModel</name>
+    <message>
+        <source>Name</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Born</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Place</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Tags</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>tolvaris::ChartMenu</name>
@@ -179,6 +221,70 @@
     </message>
     <message>
         <source>&amp;New birth data...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Charts</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>C&amp;harts...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Every chart you keep: find, open, edit, tag</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Save to co&amp;llection</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>There is no folder for the collection: neither XDG_DATA_HOME nor HOME is set. Chart files still work.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 Chart files still work.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 could not be saved to the collection: %2.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Edit birth data...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>E&amp;xport wheel...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Close</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The change to %1 could not be saved in the collection: %2.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The chart shown is not saved.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The chart of %1 is not saved.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Keep it in the collection before it goes?</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Save to collection</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Discard</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -338,6 +444,89 @@ Houses: %2</source>
     </message>
     <message>
         <source>The solar and lunar returns of a year, each a chart of its own</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>tolvaris::ChartsWindow</name>
+    <message>
+        <source>Charts</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>name, place, tag or year</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Find:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Open</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Edit birth data...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Tags...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>N&amp;ote...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Delete</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Takes the chart out of the collection; Ctrl+Z brings it back</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>1 chart</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 charts</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 of %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The chart could not be read</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The change could not be saved</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The chart could not be deleted</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The deleted chart could not be brought back</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Tags</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Tags of %1, separated by commas:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Note</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Note on %1:</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

@@ -56,8 +56,10 @@ Program::Program(std::filesystem::path programFolder, Notices& notices, SaveDial
                      [this] { SaveSettingsAndCloseOutput(); });
 
     chartMenu_ = new ChartMenu(*window,
-                               {programFolder_, ownFilesFolder_,
-                                OrProgramFolder(writeFolders.saveDialogStart, programFolder_)},
+                               {programFolder_,
+                                ownFilesFolder_,
+                                OrProgramFolder(writeFolders.saveDialogStart, programFolder_),
+                                {}},
                                notices_, fileWriter_, chartFileDialogs_);
     QObject::connect(
         chartMenu_, &ChartMenu::placementChosen, window, [this](const ChartPlacement& placement) {

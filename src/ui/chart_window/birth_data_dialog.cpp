@@ -236,6 +236,7 @@ void BirthDataDialog::Clear() {
     for (QLineEdit* edit : {date_, time_, latitude_, longitude_}) {
         edit->clear();
     }
+    given_ = TypedTexts();
 }
 
 void BirthDataDialog::SetBirthData(const BirthData& birth) {
@@ -266,6 +267,7 @@ void BirthDataDialog::SetBirthData(const BirthData& birth) {
     chart_.reset();
     name_->setFocus();
     UpdatePreview();
+    given_ = TypedTexts();
 }
 
 void BirthDataDialog::SearchPlaces(const QString& text) {
@@ -457,6 +459,7 @@ void BirthDataDialog::accept() {
         return;
     }
     chart_ = std::move(computed.value);
+    given_ = TypedTexts();  // kept in the chart now, nothing to lose
     QDialog::accept();
 }
 

@@ -1,7 +1,9 @@
 #pragma once
 
 #include <QDialog>
+#include <QStringList>
 #include <array>
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -58,6 +60,13 @@ public:
     bool AsksForFold() const;
 
     void accept() override;
+    // Escape or Cancel over data the user typed asks before letting it go.
+    void reject() override;
+    // Whether the fields differ from what the dialog was given.
+    bool HasTypedData() const;
+    // Asks whether typed data may go; a message box unless a test gives
+    // another.
+    void SetDiscardQuestion(std::function<bool()> ask) { askDiscard_ = std::move(ask); }
 
 private:
     void BuildFields();
@@ -66,6 +75,8 @@ private:
     void ShowFold(const std::optional<RepeatedLocalTime>& repeated);
     QWidget* FieldWidget(BirthField field) const;
     void Refuse(const std::string& message, QWidget* field);
+    QStringList TypedTexts() const;
+    bool AskDiscard();
 
     LazyAtlas& atlas_;
     Ephemeris& ephemeris_;
@@ -94,6 +105,8 @@ private:
     QWidget* orbsBox_ = nullptr;
     std::array<QDoubleSpinBox*, kAspects.size()> orbs_{};
     QLabel* preview_ = nullptr;
+    QStringList given_;  // the fields as SetBirthData or Clear left them
+    std::function<bool()> askDiscard_;
 };
 
 }  // namespace tolvaris

@@ -16,12 +16,15 @@
 #include <utility>
 
 #include "core/chart/chart_file.h"
+#include "core/collection/sqlite_collection.h"
 #include "core/ephemeris/ephemeris.h"
 #include "ui/chart_window/about_box.h"
 #include "ui/chart_window/birth_data_dialog.h"
 #include "ui/chart_window/chart_file_dialogs.h"
 #include "ui/chart_window/chart_window.h"
 #include "ui/chart_window/wheel_widget.h"
+#include "ui/collection/charts_window.h"
+#include "ui/common/screen_fit.h"
 
 namespace tolvaris {
 namespace {
@@ -95,6 +98,7 @@ ChartMenu::ChartMenu(QMainWindow& window, ChartMenuFolders folders, Notices& not
     saveAction_ = menu_->addAction(tr("&Save chart..."), this, &ChartMenu::SaveChart);
     saveAction_->setObjectName("mnuChartSave");
     saveAction_->setEnabled(false);
+    AddCollectionActions();
     menu_->addSeparator();
     readingAction_ = menu_->addAction(tr("&Full reading"), this,
                                       [this] { ShowFullReading(ReadingOrder::ByPlanet); });
@@ -122,6 +126,10 @@ ChartWindow* ChartMenu::Current() const {
 }
 
 bool ChartMenu::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == chartWindow_ && event->type() == QEvent::Close && !MayDiscardShown()) {
+        event->ignore();
+        return true;
+    }
     if (event->type() == QEvent::WindowActivate) {
         if (auto* shown = qobject_cast<ChartWindow*>(watched)) {
             lastActive_ = shown;
@@ -180,6 +188,7 @@ BirthDataDialog& ChartMenu::Dialog() {
             }
             if (dialog_->Chart()) {
                 currentFile_.reset();
+                KeepEdited(dialog_->Chart()->input);
                 ShowChart(*dialog_->Chart());
             }
         });
@@ -193,6 +202,7 @@ ChartWindow& ChartMenu::Window() {
         // main window still ends the program.
         chartWindow_ = new ChartWindow(&window_);
         Connect(*chartWindow_);
+        AddWindowMenu(*chartWindow_);
         auto* compare = new QMenu(chartWindow_);
         compare->setObjectName("mnuCompare");
         connect(compare, &QMenu::aboutToShow, this, [this, compare] { FillCompareMenu(*compare); });
@@ -246,6 +256,10 @@ ChartWindow& ChartMenu::OpenReturnChart(const BirthChart& chart) {
 }
 
 void ChartMenu::NewChart() {
+    if (!MayDiscardShown()) {
+        return;
+    }
+    editingStoredId_.reset();
     BirthDataDialog& dialog = Dialog();
     dialog.Clear();
     // Window-modal and not blocking, so the program's event loop keeps going.
@@ -280,7 +294,11 @@ void ChartMenu::OpenChartFile(const std::filesystem::path& file) {
         dialog.open();
         return;
     }
+    if (!MayDiscardShown()) {
+        return;
+    }
     currentFile_ = file;
+    shownStoredId_.reset();
     ShowChart(*computed.value);
     Remember(file);
 }
@@ -349,15 +367,17 @@ void ChartMenu::ShowChart(const BirthChart& chart) {
     shown.raise();
     shown.activateWindow();
     saveAction_->setEnabled(true);
+    saveToCollectionAction_->setEnabled(true);
     readingAction_->setEnabled(true);
     readingByHouseAction_->setEnabled(true);
 }
 
 void ChartMenu::PlaceBesideMainWindow(QWidget& shown) const {
     // To the right of the main window, so that both can be read at once;
-    // pulled back inside the screen where there is no room.
+    // pulled back inside the screen, title bar and all, where there is no
+    // room. The window has no frame yet: the main window's stands for it.
     const QRect main = window_.frameGeometry();
-    const QRect screen = window_.screen()->availableGeometry();
+    const QRect screen = ScreenAvailableGeometry(main);
     QSize size = shown.sizeHint();
     // Wide enough for every tab title where the screen has room beside the
     // main window; else the tab row scrolls.
@@ -368,13 +388,13 @@ void ChartMenu::PlaceBesideMainWindow(QWidget& shown) const {
                            2 * tabs->style()->pixelMetric(QStyle::PM_TabBarScrollButtonWidth);
         if (wanted > size.width() && main.right() + 1 + wanted <= screen.right()) {
             size.setWidth(wanted);
-            shown.resize(size);
         }
     }
-    QPoint at(main.right() + 1, main.top());
-    at.setX(std::max(screen.left(), std::min(at.x(), screen.right() - size.width())));
-    at.setY(std::max(screen.top(), std::min(at.y(), screen.bottom() - size.height())));
-    shown.move(at);
+    const QSize border = main.size() - window_.size();
+    const QRect frame(QPoint(main.right() + 1, main.top()), size + border);
+    const QRect inside = KeepInside(frame, ScreenAvailableGeometry(frame));
+    shown.resize(inside.size() - border);
+    shown.move(inside.topLeft());  // a window's position is its frame's
 }
 
 void ChartMenu::Remember(const std::filesystem::path& file) {

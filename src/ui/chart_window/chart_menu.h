@@ -2,7 +2,9 @@
 
 #include <QObject>
 #include <QPointer>
+#include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -28,15 +30,20 @@ namespace tolvaris {
 class AboutBox;
 class BirthDataDialog;
 class ChartFileDialogs;
+class ChartCollection;
 class ChartWindow;
+class ChartsWindow;
 class ComparisonWindow;
 class Ephemeris;
+struct StoredChart;
 
 // The folders the Chart menu works with.
 struct ChartMenuFolders {
     std::filesystem::path program;     // atlas.tsv is read from here
     std::filesystem::path ownFiles;    // recent-charts.txt, beside Tolvaris.ini
     std::filesystem::path saveDialog;  // where the open and save dialogs start
+    // The collection's database; empty for the user's data folder.
+    std::filesystem::path collection;
 };
 
 // The "Chart" menu of the main window, after "File": New chart..., Open
@@ -65,7 +72,34 @@ public:
     void OpenRecentChart(const std::filesystem::path& file);
     void SaveChart();
     void ShowAbout();
+    // The Charts window over the collection; nothing but a message naming
+    // the file when the collection cannot be opened.
+    void ShowCharts();
+    // The chart shown, added to the collection.
+    void SaveToCollection();
+    void OpenStoredChart(const StoredChart& chart);
+    // Opened on first use; null when it could not be (the message was given).
+    ChartCollection* Collection();
+    ChartsWindow* Charts() const { return charts_; }
+    // The birth data of the chart shown, in the dialog for mending; a chart
+    // of the collection is changed there too.
+    void EditBirthData();
+    // Whether the chart shown may give way to another: true when it is kept
+    // in a file or the collection, or the user saves it or lets it go.
+    bool MayDiscardShown();
+    enum class UnsavedAnswer { SaveToCollection, Discard, Cancel };
+    // Asks what becomes of the unsaved chart of `name`; a message box unless
+    // a test gives another.
+    void SetUnsavedQuestion(std::function<UnsavedAnswer(const std::string& name)> ask) {
+        askUnsaved_ = std::move(ask);
+    }
 
+protected:
+    // Closing the chart window over an unsaved chart asks first; the chart
+    // window last active is the one the menu's commands act on.
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+public:
     // The full reading of the chart shown, in the output window.
     void ShowFullReading(ReadingOrder order);
     // The wheel of the chart shown as a PNG or SVG file, where the user says.
@@ -99,10 +133,11 @@ signals:
     // A composite chart window's "Full reading".
     void compositeReadingRequested(const tolvaris::CompositeChart& composite);
 
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
 private:
+    void AddCollectionActions();
+    void AddWindowMenu(ChartWindow& shown);
+    void KeepEdited(const BirthData& birth);
+    UnsavedAnswer AskUnsaved(const std::string& name);
     void ShowChart(const BirthChart& chart);
     void Connect(ChartWindow& shown);
     void PlaceBesideMainWindow(QWidget& shown) const;
@@ -124,11 +159,19 @@ private:
     std::unique_ptr<Ephemeris> ephemeris_;
     std::optional<std::filesystem::path> currentFile_;
     bool chartWindowPlaced_ = false;
+    std::unique_ptr<ChartCollection> collection_;
+    bool collectionTried_ = false;
+    // The collection's chart the chart window shows, if it shows one.
+    std::optional<std::int64_t> shownStoredId_;
+    // The collection's chart the birth-data dialog is mending.
+    std::optional<std::int64_t> editingStoredId_;
+    std::function<UnsavedAnswer(const std::string& name)> askUnsaved_;
     // The birth-data dialog was opened for the second chart of a comparison.
     bool dialogForComparison_ = false;
 
     QMenu* menu_ = nullptr;
     QAction* saveAction_ = nullptr;
+    QAction* saveToCollectionAction_ = nullptr;
     QAction* readingAction_ = nullptr;
     QAction* readingByHouseAction_ = nullptr;
     QAction* recentSeparator_ = nullptr;
@@ -137,6 +180,7 @@ private:
     ChartWindow* chartWindow_ = nullptr;
     QPointer<ChartWindow> lastActive_;
     AboutBox* about_ = nullptr;
+    ChartsWindow* charts_ = nullptr;
 };
 
 // The main window's selection with a chosen placement applied: the planet

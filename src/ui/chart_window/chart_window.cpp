@@ -12,10 +12,13 @@
 
 #include "ui/chart_window/progressions_tab.h"
 #include "ui/chart_window/returns_tab.h"
+#include "ui/chart_window/aspect_grid.h"
 #include "ui/chart_window/transits_now_tab.h"
 #include "ui/chart_window/transits_tab.h"
 #include "ui/chart_window/wheel_widget.h"
 #include "ui/common/screen_fit.h"
+
+#include "render/wheel_glyphs.h"
 
 #include "core/chart/chart_summary.h"
 #include "core/chart/display_text.h"
@@ -40,6 +43,8 @@ QTableWidget* MakeTable(QWidget* parent, const char* name, const QStringList& he
     table->setSelectionMode(QAbstractItemView::SingleSelection);
     table->setTabKeyNavigation(false);  // Tab leaves the table, as elsewhere
     table->setAlternatingRowColors(true);
+    // The rows span the window however wide it is made.
+    table->horizontalHeader()->setStretchLastSection(true);
     return table;
 }
 
@@ -95,7 +100,8 @@ ChartWindow::ChartWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
     tabs_->setUsesScrollButtons(true);
     tabs_->addTab(positions_, tr("&Positions"));
     tabs_->addTab(cusps_, tr("&Houses"));
-    tabs_->addTab(aspects_, tr("&Aspects"));
+    grid_ = new AspectGrid(this);
+    tabs_->addTab(AspectsPage(aspects_, grid_, this), tr("&Aspects"));
     wheel_ = new WheelWidget(this);
     wheel_->setObjectName("wheel");
     tabs_->addTab(wheel_, tr("&Wheel"));
@@ -226,6 +232,7 @@ void ChartWindow::ShowChart(const BirthChart& chart) {
     FillPositions();
     FillCusps();
     FillAspects();
+    grid_->ShowChart(chart.chart);
 
     QStringList notes;
     for (const std::string& note : facts.notes) {
@@ -251,6 +258,7 @@ void ChartWindow::FillPositions() {
                 Text(FormatDegreesMinutes(shown.degreeInSign)), HouseText(body.house),
                 body.retrograde ? tr("R", "the column that marks a retrograde body") : ""});
         positions_->item(row, 0)->setData(Qt::UserRole, static_cast<int>(body.body));
+        positions_->item(row, 0)->setIcon(GlyphIcon(BodyGlyph(body.body), *positions_));
         ++row;
     }
     if (chart.ascendant) {
@@ -260,6 +268,17 @@ void ChartWindow::FillPositions() {
                {Text(PointName(Point::Ascendant)), Text(SignName(shown.sign)),
                 Text(FormatDegreesMinutes(shown.degreeInSign)), "", ""});
         positions_->item(row, 0)->setData(Qt::UserRole, static_cast<int>(Point::Ascendant));
+        positions_->item(row, 0)->setIcon(GlyphIcon(BodyGlyph(Point::Ascendant), *positions_));
+        ++row;
+    }
+    if (chart.midheaven) {
+        // Shown, not chosen: it carries no point for the main window.
+        const ShownLongitude shown = ShowLongitude(chart.midheaven->longitude);
+        positions_->insertRow(row);
+        SetRow(positions_, row,
+               {tr("Midheaven"), Text(SignName(shown.sign)),
+                Text(FormatDegreesMinutes(shown.degreeInSign)), "", ""});
+        positions_->item(row, 0)->setIcon(GlyphIcon("MC", *positions_));
     }
     FitTable(positions_, 11);
 }
@@ -315,6 +334,9 @@ void ChartWindow::ReportChosenRow() {
         return;
     }
     const QTableWidgetItem* first = positions_->item(chosen.front()->row(), 0);
+    if (!first->data(Qt::UserRole).isValid()) {
+        return;  // the Midheaven: no option of the main window follows it
+    }
     const auto point = static_cast<Point>(first->data(Qt::UserRole).toInt());
     if (const std::optional<ChartPlacement> placement = PlacementOf(chart_->chart, point)) {
         emit placementChosen(*placement);

@@ -17,6 +17,7 @@ namespace tolvaris {
 
 class ProgressionsTab;
 class ReturnsTab;
+class AspectGrid;
 class TransitsNowTab;
 struct CompositeChart;
 class WheelWidget;
@@ -47,6 +48,7 @@ public:
     QTableWidget* Positions() const { return positions_; }
     QTableWidget* Cusps() const { return cusps_; }
     QTableWidget* Aspects() const { return aspects_; }
+    AspectGrid* Grid() const { return grid_; }
     WheelWidget* Wheel() const { return wheel_; }
     TransitsTab* Transits() const { return transits_; }
     TransitsNowTab* TransitsNow() const { return transitsNow_; }
@@ -80,6 +82,7 @@ private:
     QTableWidget* positions_ = nullptr;
     QTableWidget* cusps_ = nullptr;
     QTableWidget* aspects_ = nullptr;
+    AspectGrid* grid_ = nullptr;
     WheelWidget* wheel_ = nullptr;
     TransitsTab* transits_ = nullptr;
     TransitsNowTab* transitsNow_ = nullptr;

@@ -73,8 +73,10 @@ protected:
     }
     ChartMenu& Menu(AtomicFileWriter& fileWriter) {
         if (!menu_) {
-            menu_ = new ChartMenu(mainWindow, {folder.Path(), folder / "own", folder / "charts"},
-                                  notices, fileWriter, fileDialogs);
+            menu_ = new ChartMenu(
+                mainWindow,
+                {folder.Path(), folder / "own", folder / "charts", folder / "charts.sqlite"},
+                notices, fileWriter, fileDialogs);
         }
         return *menu_;
     }
@@ -116,10 +118,10 @@ TEST_F(ChartMenuTest, ComesAfterFileAndMovesNoControlOfTheMainWindow) {
     EXPECT_EQ(bar[0]->text(), "&File");
     EXPECT_EQ(bar[1]->text(), "&Chart");
     EXPECT_EQ(ActionTexts(bar[0]->menu()), fileMenu);
-    EXPECT_EQ(
-        ActionTexts(Menu().Menu()),
-        (QStringList{"&New chart...", "&Open chart...", "&Save chart...", "--", "&Full reading",
-                     "Full reading by &house", "--", "--", "&About Tolvaris..."}));
+    EXPECT_EQ(ActionTexts(Menu().Menu()),
+              (QStringList{"&New chart...", "&Open chart...", "&Save chart...", "C&harts...",
+                           "Save to co&llection", "--", "&Full reading", "Full reading by &house",
+                           "--", "--", "&About Tolvaris..."}));
     EXPECT_EQ(window.size(), size);
     for (const auto& [name, geometry] : before) {
         const QWidget* child = window.findChild<QWidget*>(name);
@@ -145,10 +147,11 @@ TEST_F(ChartMenuTest, ANewChartFromTheDialogShowsInTheChartWindow) {
     ASSERT_TRUE(Menu().Window().isVisible());
     ASSERT_TRUE(Menu().Window().Shown().has_value());
     EXPECT_EQ(Menu().Window().Shown()->input.name, "Ann Lee");
-    EXPECT_EQ(Menu().Window().Positions()->rowCount(), 11);
+    EXPECT_EQ(Menu().Window().Positions()->rowCount(), 12);
     EXPECT_TRUE(Menu().Menu()->findChild<QAction*>("mnuChartSave")->isEnabled());
 
-    // The next new chart starts empty again.
+    // The next new chart starts empty again, once the unsaved one may go.
+    Menu().SetUnsavedQuestion([](const std::string&) { return ChartMenu::UnsavedAnswer::Discard; });
     Menu().NewChart();
     EXPECT_EQ(dialog.findChild<QLineEdit*>("name")->text(), "");
     dialog.reject();
@@ -261,9 +264,9 @@ TEST_F(ChartMenuTest, OpeningShowsTheChartAndPutsItFirstInTheRecentCharts) {
     EXPECT_EQ(Menu().Window().Shown()->input.name, "Bo");
     EXPECT_EQ(Menu().Recent().Paths(), (std::vector<path>{second, first}));
     EXPECT_EQ(ActionTexts(Menu().Menu()),
-              (QStringList{"&New chart...", "&Open chart...", "&Save chart...", "--",
-                           "&Full reading", "Full reading by &house", "--", "&1 bo && co.chart",
-                           "&2 ann.chart", "--", "&About Tolvaris..."}));
+              (QStringList{"&New chart...", "&Open chart...", "&Save chart...", "C&harts...",
+                           "Save to co&llection", "--", "&Full reading", "Full reading by &house",
+                           "--", "&1 bo && co.chart", "&2 ann.chart", "--", "&About Tolvaris..."}));
     // The dialog opens where the last chart came from.
     fileDialogs.openAnswer.reset();
     Menu().OpenChart();

@@ -106,8 +106,9 @@ TEST(ReturnsTabTest, AReturnOpensAsAChartWindowOfItsOwnAtTheReturnMoment) {
     FakeDialogs dialogs;
     test::FakeDisplay display;
     QMainWindow mainWindow;
-    auto* menu = new ChartMenu(mainWindow, {folder.Path(), folder / "own", folder.Path()}, notices,
-                               writer, dialogs);
+    auto* menu = new ChartMenu(
+        mainWindow, {folder.Path(), folder / "own", folder.Path(), folder / "charts.sqlite"},
+        notices, writer, dialogs);
     const path natalFile = folder / "ann.chart";
     test::WriteBytes(natalFile, FormatChartFile(test::BerlinNewYear()));
     menu->OpenChartFile(natalFile);
