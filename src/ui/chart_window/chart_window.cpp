@@ -43,8 +43,10 @@ QTableWidget* MakeTable(QWidget* parent, const char* name, const QStringList& he
     table->setSelectionMode(QAbstractItemView::SingleSelection);
     table->setTabKeyNavigation(false);  // Tab leaves the table, as elsewhere
     table->setAlternatingRowColors(true);
-    // The rows span the window however wide it is made.
+    // The rows span the window however wide it is made; headings stand over
+    // the start of their cells, also over the widened last column.
     table->horizontalHeader()->setStretchLastSection(true);
+    table->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     return table;
 }
 
