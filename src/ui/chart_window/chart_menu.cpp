@@ -324,8 +324,15 @@ void ChartMenu::SaveChart() {
     if (!current || !current->Shown()) {
         return;
     }
-    // A return chart is a chart of its own: it is not saved over the file
-    // the natal chart came from.
+    if (!current->HasBirthData()) {
+        notices_.Message(tr("A composite chart has no moment or place of its own, so it cannot "
+                            "be saved as a chart file. Save the two charts it is made of.")
+                             .toStdString(),
+                         Caption(), NoticeIcon::Information);
+        return;
+    }
+    // A return or Davison chart is a chart of its own: it is not saved over
+    // the file the natal chart came from.
     const bool natal = current == chartWindow_;
     const BirthData birth = current->Shown()->input;  // the window may close meanwhile
     const std::filesystem::path suggested =

@@ -109,6 +109,8 @@ ChartWindow* ChartMenu::NewPairWindow() {
     shown->setAttribute(Qt::WA_DeleteOnClose);
     shown->UseForTransits({&TheEphemeris(), &notices_, folders_.program, {}});
     shown->CompareButton()->hide();
+    // The Chart menu's Save and Export act on it while it is the active one.
+    shown->installEventFilter(this);
     connect(shown, &ChartWindow::placementChosen, this, &ChartMenu::placementChosen);
     connect(shown, &ChartWindow::wheelExportRequested, this,
             [this, shown] { ExportWheelOf(*shown); });

@@ -10,9 +10,9 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
+#include "ui/chart_window/aspect_grid.h"
 #include "ui/chart_window/progressions_tab.h"
 #include "ui/chart_window/returns_tab.h"
-#include "ui/chart_window/aspect_grid.h"
 #include "ui/chart_window/transits_now_tab.h"
 #include "ui/chart_window/transits_tab.h"
 #include "ui/chart_window/wheel_widget.h"
@@ -215,6 +215,7 @@ void ChartWindow::UseForTransits(const TransitSources& sources) {
 
 void ChartWindow::ShowChart(const BirthChart& chart) {
     chart_ = chart;
+    composite_ = false;
     wheel_->SetChart(chart);
     transits_->ShowChart(chart);
     transitsNow_->ShowChart(chart, transits_->Settings());

@@ -39,6 +39,9 @@ public:
     void UseForTransits(const TransitSources& sources);
     void ShowChart(const BirthChart& chart);
     const std::optional<BirthChart>& Shown() const { return chart_; }
+    // Whether the chart shown comes from birth data a chart file can hold;
+    // a composite's do not.
+    bool HasBirthData() const { return chart_.has_value() && !composite_; }
     // A composite has no moment or place: its points and houses, the wheel
     // and its reading, no transits and no comparing (chart_window_composite.cpp).
     void ShowComposite(const CompositeChart& composite);
@@ -77,6 +80,7 @@ private:
     void MakeRoomForTransits();
 
     std::optional<BirthChart> chart_;
+    bool composite_ = false;
     QLabel* summary_ = nullptr;
     QTabWidget* tabs_ = nullptr;
     QTableWidget* positions_ = nullptr;

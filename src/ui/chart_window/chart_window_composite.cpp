@@ -20,6 +20,7 @@ void ChartWindow::ShowComposite(const CompositeChart& composite) {
     standIn.chart = composite.chart;
     standIn.notes = composite.notes;
     ShowChart(standIn);
+    composite_ = true;
     setWindowTitle(QString::fromStdString(standIn.input.name));
 
     // The stand-in's birth data are no one's: the summary says what the chart is instead.

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
 #include <QDateEdit>
+#include <QEvent>
 #include <QMainWindow>
 #include <QSpinBox>
 #include <QTableWidget>
@@ -16,6 +18,7 @@
 #include "ui/chart_window/chart_file_dialogs.h"
 #include "ui/chart_window/chart_menu.h"
 #include "ui/chart_window/chart_window.h"
+#include "ui/chart_window/comparison_window.h"
 #include "ui/chart_window/progressions_tab.h"
 #include "ui/chart_window/returns_tab.h"
 #include "ui/chart_window/wheel_widget.h"
@@ -184,6 +187,49 @@ TEST(ReturnsTabTest, AReturnOpensAsAChartWindowOfItsOwnAtTheReturnMoment) {
     // The natal chart's own file stays where it was.
     ASSERT_TRUE(menu->CurrentFile());
     EXPECT_EQ(*menu->CurrentFile(), natalFile);
+}
+
+// The Chart menu's Save acts on the window last active: a Davison chart is
+// saved as a chart of its own, a composite (no moment, no place) is refused.
+TEST(PairWindows, SaveWritesTheDavisonChartAndRefusesTheComposite) {
+    test::TempFolder folder;
+    std::filesystem::create_directory(folder / "own");
+    test::FakeNotices notices;
+    AtomicFileWriter writer;
+    FakeDialogs dialogs;
+    QMainWindow mainWindow;
+    auto* menu = new ChartMenu(
+        mainWindow, {folder.Path(), folder / "own", folder.Path(), folder / "charts.sqlite"},
+        notices, writer, dialogs);
+    const path natalFile = folder / "ann.chart";
+    test::WriteBytes(natalFile, FormatChartFile(test::BerlinNewYear()));
+    menu->OpenChartFile(natalFile);
+    BirthChart second = *menu->Window().Shown();
+    second.input.name = "Bo";
+    ComparisonWindow* comparison = menu->CompareWith(second);
+    ASSERT_NE(comparison, nullptr);
+    const auto activate = [](QWidget* window) {
+        QEvent event(QEvent::WindowActivate);
+        QCoreApplication::sendEvent(window, &event);
+    };
+
+    ChartWindow* davison = menu->ShowDavison(*comparison);
+    ASSERT_NE(davison, nullptr);
+    activate(davison);
+    dialogs.saveAnswer = folder / "davison.chart";
+    menu->SaveChart();
+    EXPECT_EQ(test::ReadBytes(folder / "davison.chart"), FormatChartFile(davison->Shown()->input));
+    EXPECT_NE(test::ReadBytes(natalFile), test::ReadBytes(folder / "davison.chart"));
+
+    ChartWindow* composite = menu->ShowComposite(*comparison);
+    ASSERT_NE(composite, nullptr);
+    activate(composite);
+    dialogs.saveAnswer = folder / "composite.chart";
+    notices.messages.clear();
+    menu->SaveChart();
+    EXPECT_FALSE(std::filesystem::exists(folder / "composite.chart"));
+    ASSERT_EQ(notices.messages.size(), 1u);
+    EXPECT_NE(notices.messages[0].text.find("no moment or place"), std::string::npos);
 }
 
 }  // namespace
