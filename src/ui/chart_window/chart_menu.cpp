@@ -146,12 +146,9 @@ const ChartMenu::Opened* ChartMenu::CurrentOpened() const {
         return active;
     }
     // A return or pair window was active last: the newest chart opened.
-    for (auto opened = opened_.rbegin(); opened != opened_.rend(); ++opened) {
-        if (opened->window) {
-            return &*opened;
-        }
-    }
-    return nullptr;
+    const auto newest = std::find_if(opened_.rbegin(), opened_.rend(),
+                                     [](const Opened& opened) { return !opened.window.isNull(); });
+    return newest != opened_.rend() ? &*newest : nullptr;
 }
 
 ChartWindow* ChartMenu::Current() const {
