@@ -180,6 +180,8 @@ bool ChartMenu::eventFilter(QObject* watched, QEvent* event) {
         bool refused = false;
         if (watched == &window_) {
             refused = !MayDiscardAll();
+            // The chart windows close with the main window: asked already.
+            quitting_ = !refused;
         } else if (auto* shown = qobject_cast<ChartWindow*>(watched); OpenedOf(shown)) {
             refused = !MayDiscard(*shown);
         }
@@ -187,6 +189,9 @@ bool ChartMenu::eventFilter(QObject* watched, QEvent* event) {
             event->ignore();
             return true;
         }
+    }
+    if (watched == &window_ && event->type() == QEvent::Show) {
+        quitting_ = false;
     }
     if (event->type() == QEvent::WindowActivate) {
         if (auto* shown = qobject_cast<ChartWindow*>(watched)) {

@@ -193,6 +193,8 @@ private:
     bool collectionTried_ = false;
     // The chart window whose birth data the dialog is mending.
     QPointer<ChartWindow> editing_;
+    // The user let every unsaved chart go on closing the main window.
+    bool quitting_ = false;
     std::function<UnsavedAnswer(const std::string& name)> askUnsaved_;
     // The birth-data dialog was opened for the second chart of a comparison.
     bool dialogForComparison_ = false;

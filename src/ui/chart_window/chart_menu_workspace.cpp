@@ -82,7 +82,8 @@ void ChartMenu::KeepEdited(Opened& opened, const BirthData& birth) {
 
 bool ChartMenu::MayDiscard(ChartWindow& shown) {
     Opened* opened = OpenedOf(&shown);
-    if (!opened || !shown.isVisible() || !shown.Shown() || opened->file || opened->storedId) {
+    if (quitting_ || !opened || !shown.isVisible() || !shown.Shown() || opened->file ||
+        opened->storedId) {
         return true;
     }
     const std::string name = shown.Shown()->input.name;
