@@ -12,6 +12,7 @@
 #include <QStyle>
 #include <QTabBar>
 #include <QTabWidget>
+#include <algorithm>
 #include <system_error>
 #include <utility>
 
@@ -117,18 +118,80 @@ ChartMenu::ChartMenu(QMainWindow& window, ChartMenuFolders folders, Notices& not
     menu_->addAction(tr("&About Tolvaris..."), this, &ChartMenu::ShowAbout)
         ->setObjectName("mnuChartAbout");
     RebuildRecentActions();
+    // Quitting asks about the unsaved charts before the main window goes.
+    window_.installEventFilter(this);
 }
 
 ChartMenu::~ChartMenu() = default;
 
+ChartMenu::Opened* ChartMenu::OpenedOf(const ChartWindow* shown) {
+    return const_cast<Opened*>(std::as_const(*this).OpenedOf(shown));
+}
+
+const ChartMenu::Opened* ChartMenu::OpenedOf(const ChartWindow* shown) const {
+    for (const Opened& opened : opened_) {
+        if (shown && opened.window == shown) {
+            return &opened;
+        }
+    }
+    return nullptr;
+}
+
+ChartMenu::Opened* ChartMenu::CurrentOpened() {
+    return const_cast<Opened*>(std::as_const(*this).CurrentOpened());
+}
+
+const ChartMenu::Opened* ChartMenu::CurrentOpened() const {
+    if (const Opened* active = OpenedOf(lastActive_)) {
+        return active;
+    }
+    // A return or pair window was active last: the newest chart opened.
+    const auto newest = std::find_if(opened_.rbegin(), opened_.rend(),
+                                     [](const Opened& opened) { return !opened.window.isNull(); });
+    return newest != opened_.rend() ? &*newest : nullptr;
+}
+
 ChartWindow* ChartMenu::Current() const {
-    return lastActive_ ? lastActive_.data() : chartWindow_;
+    if (lastActive_) {
+        return lastActive_.data();
+    }
+    const Opened* opened = CurrentOpened();
+    return opened ? opened->window.data() : nullptr;
+}
+
+QList<ChartWindow*> ChartMenu::Windows() const {
+    QList<ChartWindow*> windows;
+    for (const Opened& opened : opened_) {
+        // Hidden: closed and about to go, or made empty by Window().
+        if (opened.window && opened.window->isVisible()) {
+            windows << opened.window.data();
+        }
+    }
+    return windows;
+}
+
+std::optional<std::filesystem::path> ChartMenu::CurrentFile() const {
+    const Opened* opened = CurrentOpened();
+    return opened ? opened->file : std::nullopt;
 }
 
 bool ChartMenu::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == chartWindow_ && event->type() == QEvent::Close && !MayDiscardShown()) {
-        event->ignore();
-        return true;
+    if (event->type() == QEvent::Close) {
+        bool refused = false;
+        if (watched == &window_) {
+            refused = !MayDiscardAll();
+            // The chart windows close with the main window: asked already.
+            quitting_ = !refused;
+        } else if (auto* shown = qobject_cast<ChartWindow*>(watched); OpenedOf(shown)) {
+            refused = !MayDiscard(*shown);
+        }
+        if (refused) {
+            event->ignore();
+            return true;
+        }
+    }
+    if (watched == &window_ && event->type() == QEvent::Show) {
+        quitting_ = false;
     }
     if (event->type() == QEvent::WindowActivate) {
         if (auto* shown = qobject_cast<ChartWindow*>(watched)) {
@@ -178,7 +241,10 @@ Ephemeris& ChartMenu::TheEphemeris() {
 BirthDataDialog& ChartMenu::Dialog() {
     if (!dialog_) {
         dialog_ = new BirthDataDialog(atlas_, TheEphemeris(), notices_, &window_);
-        connect(dialog_, &QDialog::rejected, this, [this] { dialogForComparison_ = false; });
+        connect(dialog_, &QDialog::rejected, this, [this] {
+            dialogForComparison_ = false;
+            editing_ = nullptr;
+        });
         connect(dialog_, &QDialog::accepted, this, [this] {
             if (std::exchange(dialogForComparison_, false)) {
                 if (dialog_->Chart()) {
@@ -186,30 +252,55 @@ BirthDataDialog& ChartMenu::Dialog() {
                 }
                 return;
             }
-            if (dialog_->Chart()) {
-                currentFile_.reset();
-                KeepEdited(dialog_->Chart()->input);
-                ShowChart(*dialog_->Chart());
+            if (!dialog_->Chart()) {
+                return;
             }
+            // Mended birth data replace the chart of the window they came from.
+            if (Opened* mended = OpenedOf(std::exchange(editing_, nullptr))) {
+                mended->file.reset();
+                KeepEdited(*mended, dialog_->Chart()->input);
+                mended->window->ShowChart(*dialog_->Chart());
+                Raise(*mended->window);
+                return;
+            }
+            ShowChart(*dialog_->Chart(), std::nullopt, std::nullopt);
         });
     }
     return *dialog_;
 }
 
 ChartWindow& ChartMenu::Window() {
-    if (!chartWindow_) {
-        // A window of its own that belongs to the main window: closing the
-        // main window still ends the program.
-        chartWindow_ = new ChartWindow(&window_);
-        Connect(*chartWindow_);
-        AddWindowMenu(*chartWindow_);
-        auto* compare = new QMenu(chartWindow_);
-        compare->setObjectName("mnuCompare");
-        connect(compare, &QMenu::aboutToShow, this, [this, compare] { FillCompareMenu(*compare); });
-        FillCompareMenu(*compare);
-        chartWindow_->CompareButton()->setMenu(compare);
+    if (Opened* opened = CurrentOpened()) {
+        return *opened->window;
     }
-    return *chartWindow_;
+    return NewChartWindow();
+}
+
+ChartWindow& ChartMenu::NewChartWindow() {
+    // A window of its own that belongs to the main window: closing the main
+    // window still ends the program. Closed, it goes with its chart.
+    auto* shown = new ChartWindow(&window_);
+    shown->setAttribute(Qt::WA_DeleteOnClose);
+    Connect(*shown);
+    AddWindowMenu(*shown);
+    auto* compare = new QMenu(shown);
+    compare->setObjectName("mnuCompare");
+    connect(compare, &QMenu::aboutToShow, this, [this, compare] { FillCompareMenu(*compare); });
+    FillCompareMenu(*compare);
+    shown->CompareButton()->setMenu(compare);
+    std::erase_if(opened_, [](const Opened& opened) { return !opened.window; });
+    opened_.push_back({shown, std::nullopt, std::nullopt});
+    connect(shown, &QObject::destroyed, this, [this] {
+        std::erase_if(opened_, [](const Opened& opened) { return !opened.window; });
+    });
+    return *shown;
+}
+
+void ChartMenu::Raise(ChartWindow& shown) {
+    shown.show();
+    shown.raise();
+    shown.activateWindow();
+    lastActive_ = &shown;
 }
 
 void ChartMenu::Connect(ChartWindow& shown) {
@@ -245,8 +336,7 @@ ChartWindow& ChartMenu::OpenReturnChart(const BirthChart& chart) {
     shown->ShowChart(chart);
     // Down and to the right of the window it came from, so both show.
     if (const ChartWindow* from = Current(); from && from->isVisible()) {
-        const int step = from->fontMetrics().height() * 2;
-        shown->move(from->pos() + QPoint(step, step));
+        PlaceAfterWindow(*shown, *from);
     }
     shown->show();
     shown->raise();
@@ -256,10 +346,7 @@ ChartWindow& ChartMenu::OpenReturnChart(const BirthChart& chart) {
 }
 
 void ChartMenu::NewChart() {
-    if (!MayDiscardShown()) {
-        return;
-    }
-    editingStoredId_.reset();
+    editing_ = nullptr;
     BirthDataDialog& dialog = Dialog();
     dialog.Clear();
     // Window-modal and not blocking, so the program's event loop keeps going.
@@ -267,14 +354,27 @@ void ChartMenu::NewChart() {
 }
 
 void ChartMenu::OpenChart() {
-    const std::filesystem::path start =
-        currentFile_ ? currentFile_->parent_path() : folders_.saveDialog;
+    const std::optional<std::filesystem::path> current = CurrentFile();
+    const std::filesystem::path start = current     ? current->parent_path()
+                                        : lastFile_ ? lastFile_->parent_path()
+                                                    : folders_.saveDialog;
     if (const std::optional<std::filesystem::path> file = fileDialogs_.AskOpenChart(start)) {
         OpenChartFile(*file);
     }
 }
 
 void ChartMenu::OpenChartFile(const std::filesystem::path& file) {
+    // A chart open already is only raised: two windows over one file would
+    // each save over the other.
+    for (const Opened& opened : opened_) {
+        std::error_code error;
+        if (opened.window && opened.window->isVisible() && opened.file &&
+            std::filesystem::equivalent(*opened.file, file, error)) {
+            Raise(*opened.window);
+            Remember(file);
+            return;
+        }
+    }
     const ChartFileResult read = ReadChartFile(file);
     if (!read.value) {
         notices_.Message(read.error, Caption(), NoticeIcon::Exclamation);
@@ -294,12 +394,7 @@ void ChartMenu::OpenChartFile(const std::filesystem::path& file) {
         dialog.open();
         return;
     }
-    if (!MayDiscardShown()) {
-        return;
-    }
-    currentFile_ = file;
-    shownStoredId_.reset();
-    ShowChart(*computed.value);
+    ShowChart(*computed.value, file, std::nullopt);
     Remember(file);
 }
 
@@ -333,10 +428,11 @@ void ChartMenu::SaveChart() {
     }
     // A return or Davison chart is a chart of its own: it is not saved over
     // the file the natal chart came from.
-    const bool natal = current == chartWindow_;
+    const QPointer<ChartWindow> natal = OpenedOf(current) ? current : nullptr;
     const BirthData birth = current->Shown()->input;  // the window may close meanwhile
+    const std::optional<std::filesystem::path> from = natal ? OpenedOf(natal)->file : std::nullopt;
     const std::filesystem::path suggested =
-        natal && currentFile_ ? *currentFile_ : folders_.saveDialog / FileNameFor(birth.name);
+        from ? *from : folders_.saveDialog / FileNameFor(birth.name);
     const std::optional<std::filesystem::path> file = fileDialogs_.AskSaveChart(suggested);
     if (!file) {
         return;
@@ -349,8 +445,8 @@ void ChartMenu::SaveChart() {
                          Caption(), NoticeIcon::Critical);
         return;
     }
-    if (natal) {
-        currentFile_ = *file;
+    if (Opened* opened = OpenedOf(natal)) {
+        opened->file = *file;
     }
     Remember(*file);
 }
@@ -362,21 +458,55 @@ void ChartMenu::ShowAbout() {
     about_->open();
 }
 
-void ChartMenu::ShowChart(const BirthChart& chart) {
-    ChartWindow& shown = Window();
-    lastActive_ = &shown;
-    shown.ShowChart(chart);
-    if (!shown.isVisible() && !chartWindowPlaced_) {
-        PlaceBesideMainWindow(shown);
-        chartWindowPlaced_ = true;
+ChartWindow& ChartMenu::ShowChart(const BirthChart& chart,
+                                  std::optional<std::filesystem::path> file,
+                                  std::optional<std::int64_t> storedId) {
+    // The newest window shown is the one the next cascades from.
+    const ChartWindow* from = nullptr;
+    for (const Opened& opened : opened_) {
+        if (opened.window && opened.window->isVisible()) {
+            from = opened.window;
+        }
     }
-    shown.show();
-    shown.raise();
-    shown.activateWindow();
+    // An empty window that Window() made is taken before a new one.
+    auto empty = std::find_if(opened_.begin(), opened_.end(), [](const Opened& opened) {
+        return opened.window && !opened.window->isVisible() && !opened.window->Shown();
+    });
+    ChartWindow& shown = empty != opened_.end() ? *empty->window : NewChartWindow();
+    Opened& opened = *OpenedOf(&shown);
+    opened.file = std::move(file);
+    opened.storedId = storedId;
+    shown.ShowChart(chart);
+    if (from) {
+        PlaceAfterWindow(shown, *from);
+    } else {
+        PlaceBesideMainWindow(shown);
+    }
+    Raise(shown);
     saveAction_->setEnabled(true);
     saveToCollectionAction_->setEnabled(true);
     readingAction_->setEnabled(true);
     readingByHouseAction_->setEnabled(true);
+    return shown;
+}
+
+void ChartMenu::PlaceAfterWindow(QWidget& shown, const QWidget& from) const {
+    // The same size as the window it follows; its frame stands for the new
+    // one's, which has none until shown.
+    const int step = from.fontMetrics().height() * 2;
+    const QRect fromFrame = from.frameGeometry();
+    const QSize border = fromFrame.size() - from.size();
+    QRect frame(fromFrame.topLeft() + QPoint(step, step), from.size() + border);
+    const QRect screen = ScreenAvailableGeometry(frame);
+    QRect inside = KeepInside(frame, screen);
+    if (inside.topLeft() == fromFrame.topLeft()) {
+        // No room left down and to the right: start again at the top left
+        // rather than hide the window it follows exactly.
+        frame.moveTopLeft(screen.topLeft());
+        inside = KeepInside(frame, screen);
+    }
+    shown.resize(inside.size() - border);
+    shown.move(inside.topLeft());
 }
 
 void ChartMenu::PlaceBesideMainWindow(QWidget& shown) const {
@@ -405,6 +535,7 @@ void ChartMenu::PlaceBesideMainWindow(QWidget& shown) const {
 }
 
 void ChartMenu::Remember(const std::filesystem::path& file) {
+    lastFile_ = file;
     std::error_code error;
     const std::filesystem::path absolute = std::filesystem::absolute(file, error);
     recent_.Add(error ? file : absolute);

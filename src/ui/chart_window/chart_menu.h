@@ -7,6 +7,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <vector>
 
 #include "core/chart/birth_chart.h"
 #include "core/chart/chart_placement.h"
@@ -48,8 +49,9 @@ struct ChartMenuFolders {
 
 // The "Chart" menu of the main window, after "File": New chart..., Open
 // chart..., Save chart..., the recently used charts and the About box. It
-// owns the birth-data dialog, the chart window and the recent-charts list,
-// and reports a body chosen in the chart window through placementChosen.
+// owns the birth-data dialog, the chart windows (one for each chart opened)
+// and the recent-charts list, and reports a body chosen in a chart window
+// through placementChosen.
 class ChartMenu : public QObject {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(ChartMenu)
@@ -61,9 +63,14 @@ public:
 
     QMenu* Menu() const { return menu_; }
     BirthDataDialog& Dialog();
+    // The chart window of the chart last active; a new, empty one when no
+    // chart is open.
     ChartWindow& Window();
+    // Every chart window shown of a chart opened, newest last.
+    QList<ChartWindow*> Windows() const;
     const RecentCharts& Recent() const { return recent_; }
-    const std::optional<std::filesystem::path>& CurrentFile() const { return currentFile_; }
+    // The file the chart last active came from or was saved to.
+    std::optional<std::filesystem::path> CurrentFile() const;
 
     // The menu's commands.
     void NewChart();
@@ -84,9 +91,12 @@ public:
     // The birth data of the chart shown, in the dialog for mending; a chart
     // of the collection is changed there too.
     void EditBirthData();
-    // Whether the chart shown may give way to another: true when it is kept
-    // in a file or the collection, or the user saves it or lets it go.
-    bool MayDiscardShown();
+    // Whether the chart of `shown` may go: true when it is kept in a file or
+    // the collection, or the user saves it or lets it go.
+    bool MayDiscard(ChartWindow& shown);
+    // The same for every open chart, one question for each unsaved one:
+    // false as soon as the user cancels one.
+    bool MayDiscardAll();
     enum class UnsavedAnswer { SaveToCollection, Discard, Cancel };
     // Asks what becomes of the unsaved chart of `name`; a message box unless
     // a test gives another.
@@ -95,8 +105,9 @@ public:
     }
 
 protected:
-    // Closing the chart window over an unsaved chart asks first; the chart
-    // window last active is the one the menu's commands act on.
+    // Closing a chart window over an unsaved chart, or the main window over
+    // any, asks first; the chart window last active is the one the menu's
+    // commands act on.
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 public:
@@ -134,13 +145,31 @@ signals:
     void compositeReadingRequested(const tolvaris::CompositeChart& composite);
 
 private:
+    // A chart window of a chart opened, and where that chart is kept.
+    struct Opened {
+        QPointer<ChartWindow> window;
+        std::optional<std::filesystem::path> file;
+        std::optional<std::int64_t> storedId;  // in the collection
+    };
+    Opened* OpenedOf(const ChartWindow* shown);
+    const Opened* OpenedOf(const ChartWindow* shown) const;
+    // The opened chart the menu's commands act on: the last active one.
+    Opened* CurrentOpened();
+    const Opened* CurrentOpened() const;
+    ChartWindow& NewChartWindow();
+    void Raise(ChartWindow& shown);
+    bool KeepInCollection(Opened& opened);
     void AddCollectionActions();
     void AddWindowMenu(ChartWindow& shown);
-    void KeepEdited(const BirthData& birth);
-    UnsavedAnswer AskUnsaved(const std::string& name);
-    void ShowChart(const BirthChart& chart);
+    void KeepEdited(Opened& opened, const BirthData& birth);
+    UnsavedAnswer AskUnsaved(const std::string& name, QWidget* over);
+    // The chart in a window of its own, kept in `file` or the collection's `storedId`.
+    ChartWindow& ShowChart(const BirthChart& chart, std::optional<std::filesystem::path> file,
+                           std::optional<std::int64_t> storedId);
     void Connect(ChartWindow& shown);
     void PlaceBesideMainWindow(QWidget& shown) const;
+    // Down and to the right of `from`, inside the screen, frame and all.
+    void PlaceAfterWindow(QWidget& shown, const QWidget& from) const;
     void Remember(const std::filesystem::path& file);
     void SaveRecent();
     void RebuildRecentActions();
@@ -157,14 +186,15 @@ private:
     LazyAtlas atlas_;
     RecentCharts recent_;
     std::unique_ptr<Ephemeris> ephemeris_;
-    std::optional<std::filesystem::path> currentFile_;
-    bool chartWindowPlaced_ = false;
+    std::vector<Opened> opened_;
+    // Where the last chart file was opened or saved, for the next dialog.
+    std::optional<std::filesystem::path> lastFile_;
     std::unique_ptr<ChartCollection> collection_;
     bool collectionTried_ = false;
-    // The collection's chart the chart window shows, if it shows one.
-    std::optional<std::int64_t> shownStoredId_;
-    // The collection's chart the birth-data dialog is mending.
-    std::optional<std::int64_t> editingStoredId_;
+    // The chart window whose birth data the dialog is mending.
+    QPointer<ChartWindow> editing_;
+    // The user let every unsaved chart go on closing the main window.
+    bool quitting_ = false;
     std::function<UnsavedAnswer(const std::string& name)> askUnsaved_;
     // The birth-data dialog was opened for the second chart of a comparison.
     bool dialogForComparison_ = false;
@@ -177,7 +207,6 @@ private:
     QAction* recentSeparator_ = nullptr;
     QList<QAction*> recentActions_;
     BirthDataDialog* dialog_ = nullptr;
-    ChartWindow* chartWindow_ = nullptr;
     QPointer<ChartWindow> lastActive_;
     AboutBox* about_ = nullptr;
     ChartsWindow* charts_ = nullptr;

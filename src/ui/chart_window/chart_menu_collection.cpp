@@ -94,12 +94,13 @@ void ChartMenu::ShowCharts() {
 }
 
 void ChartMenu::OpenStoredChart(const StoredChart& chart) {
-    if (shownStoredId_ == chart.id && chartWindow_ && chartWindow_->isVisible() &&
-        chartWindow_->Shown() &&
-        ChartIdentity(chartWindow_->Shown()->input) == ChartIdentity(chart.birth)) {
-        chartWindow_->raise();
-        chartWindow_->activateWindow();
-        return;
+    for (const Opened& opened : opened_) {
+        if (opened.window && opened.storedId == chart.id && opened.window->isVisible() &&
+            opened.window->Shown() &&
+            ChartIdentity(opened.window->Shown()->input) == ChartIdentity(chart.birth)) {
+            Raise(*opened.window);
+            return;
+        }
     }
     const BirthChartResult computed = ComputeBirthChart(TheEphemeris(), chart.birth);
     if (!computed.Ok()) {
@@ -110,24 +111,25 @@ void ChartMenu::OpenStoredChart(const StoredChart& chart) {
         dialog.open();
         return;
     }
-    if (!MayDiscardShown()) {
-        return;
-    }
-    currentFile_.reset();
-    ShowChart(*computed.value);
-    shownStoredId_ = chart.id;
+    ShowChart(*computed.value, std::nullopt, chart.id);
 }
 
 void ChartMenu::SaveToCollection() {
-    if (!chartWindow_ || !chartWindow_->Shown()) {
-        return;
+    if (Opened* opened = CurrentOpened()) {
+        KeepInCollection(*opened);
+    }
+}
+
+bool ChartMenu::KeepInCollection(Opened& opened) {
+    if (!opened.window || !opened.window->Shown()) {
+        return false;
     }
     ChartCollection* collection = Collection();
     if (!collection) {
-        return;
+        return false;
     }
     StoredChart stored;
-    stored.birth = chartWindow_->Shown()->input;
+    stored.birth = opened.window->Shown()->input;
     const Result<std::int64_t> added = collection->Add(stored);
     if (!added.Ok()) {
         notices_.Message(tr("%1 could not be saved to the collection: %2.")
@@ -135,13 +137,14 @@ void ChartMenu::SaveToCollection() {
                                   QString::fromStdString(added.Failure().message))
                              .toStdString(),
                          CollectionCaption(), NoticeIcon::Exclamation);
-        return;
+        return false;
     }
-    shownStoredId_ = added.Value();
+    opened.storedId = added.Value();
     if (charts_) {
         charts_->Refresh();
         charts_->Select(added.Value());
     }
+    return true;
 }
 
 }  // namespace tolvaris

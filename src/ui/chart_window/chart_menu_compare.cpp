@@ -35,8 +35,8 @@ void PlaceAfter(QWidget& shown, const QWidget& from) {
 void ChartMenu::FillCompareMenu(QMenu& compare) {
     compare.clear();
     compare.addAction(tr("&Chart file..."), this, [this] {
-        const std::filesystem::path start =
-            currentFile_ ? currentFile_->parent_path() : folders_.saveDialog;
+        const std::optional<std::filesystem::path> current = CurrentFile();
+        const std::filesystem::path start = current ? current->parent_path() : folders_.saveDialog;
         if (const std::optional<std::filesystem::path> file = fileDialogs_.AskOpenChart(start)) {
             CompareWithFile(*file);
         }
@@ -78,10 +78,12 @@ void ChartMenu::CompareWithNewChart() {
 }
 
 ComparisonWindow* ChartMenu::CompareWith(const BirthChart& second) {
-    if (!chartWindow_ || !chartWindow_->Shown()) {
+    const Opened* first = CurrentOpened();
+    if (!first || !first->window->Shown()) {
         return nullptr;
     }
-    auto* comparison = new ComparisonWindow(*chartWindow_->Shown(), second, &window_);
+    ChartWindow& from = *first->window;
+    auto* comparison = new ComparisonWindow(*from.Shown(), second, &window_);
     comparison->setAttribute(Qt::WA_DeleteOnClose);
     connect(comparison, &ComparisonWindow::relationshipReadingRequested, this, [this, comparison] {
         const CompositeResult composite =
@@ -97,7 +99,7 @@ ComparisonWindow* ChartMenu::CompareWith(const BirthChart& second) {
             [this, comparison] { ShowComposite(*comparison); });
     connect(comparison, &ComparisonWindow::davisonRequested, this,
             [this, comparison] { ShowDavison(*comparison); });
-    PlaceAfter(*comparison, *chartWindow_);
+    PlaceAfter(*comparison, from);
     comparison->show();
     comparison->raise();
     comparison->activateWindow();

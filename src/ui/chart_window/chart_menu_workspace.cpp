@@ -45,18 +45,18 @@ void ChartMenu::AddWindowMenu(ChartWindow& shown) {
 }
 
 void ChartMenu::EditBirthData() {
-    if (!chartWindow_ || !chartWindow_->Shown()) {
+    Opened* opened = CurrentOpened();
+    if (!opened || !opened->window->Shown()) {
         return;
     }
-    editingStoredId_ = shownStoredId_;
     BirthDataDialog& dialog = Dialog();
-    dialog.SetBirthData(chartWindow_->Shown()->input);
+    dialog.SetBirthData(opened->window->Shown()->input);
+    editing_ = opened->window;
     dialog.open();
 }
 
-void ChartMenu::KeepEdited(const BirthData& birth) {
-    const std::optional<std::int64_t> stored = std::exchange(editingStoredId_, std::nullopt);
-    shownStoredId_.reset();
+void ChartMenu::KeepEdited(Opened& opened, const BirthData& birth) {
+    const std::optional<std::int64_t> stored = std::exchange(opened.storedId, std::nullopt);
     if (!stored || !collection_) {
         return;
     }
@@ -74,32 +74,48 @@ void ChartMenu::KeepEdited(const BirthData& birth) {
                          tr("Charts").toStdString(), NoticeIcon::Exclamation);
         return;
     }
-    shownStoredId_ = stored;
+    opened.storedId = stored;
     if (charts_) {
         charts_->Refresh();
     }
 }
 
-bool ChartMenu::MayDiscardShown() {
-    if (!chartWindow_ || !chartWindow_->isVisible() || !chartWindow_->Shown() || currentFile_ ||
-        shownStoredId_) {
+bool ChartMenu::MayDiscard(ChartWindow& shown) {
+    Opened* opened = OpenedOf(&shown);
+    if (quitting_ || !opened || !shown.isVisible() || !shown.Shown() || opened->file ||
+        opened->storedId) {
         return true;
     }
-    const std::string& name = chartWindow_->Shown()->input.name;
-    const UnsavedAnswer answer = askUnsaved_ ? askUnsaved_(name) : AskUnsaved(name);
+    const std::string name = shown.Shown()->input.name;
+    const UnsavedAnswer answer = askUnsaved_ ? askUnsaved_(name) : AskUnsaved(name, &shown);
     if (answer == UnsavedAnswer::SaveToCollection) {
-        SaveToCollection();
-        return shownStoredId_.has_value();
+        return KeepInCollection(*opened);
     }
     return answer == UnsavedAnswer::Discard;
 }
 
-ChartMenu::UnsavedAnswer ChartMenu::AskUnsaved(const std::string& name) {
+bool ChartMenu::MayDiscardAll() {
+    // The windows the question is about, by pointer: saving one may refresh
+    // other windows, never close them, but the list may grow meanwhile.
+    for (ChartWindow* shown : Windows()) {
+        if (OpenedOf(shown)) {
+            if (shown->isVisible()) {  // the user sees the chart asked about
+                shown->raise();
+            }
+            if (!MayDiscard(*shown)) {
+                return false;
+            }
+        }
+    }
+    return true;
+}
+
+ChartMenu::UnsavedAnswer ChartMenu::AskUnsaved(const std::string& name, QWidget* over) {
     QMessageBox box(QMessageBox::Question, tr("Chart"),
                     name.empty()
                         ? tr("The chart shown is not saved.")
                         : tr("The chart of %1 is not saved.").arg(QString::fromStdString(name)),
-                    QMessageBox::NoButton, chartWindow_);
+                    QMessageBox::NoButton, over);
     box.setObjectName("unsavedChartQuestion");
     box.setInformativeText(tr("Keep it in the collection before it goes?"));
     QPushButton* keep = box.addButton(tr("&Save to collection"), QMessageBox::AcceptRole);

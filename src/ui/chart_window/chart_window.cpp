@@ -4,6 +4,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QScrollBar>
 #include <QShortcut>
 #include <QTabWidget>
@@ -33,8 +34,50 @@ QString Text(std::string_view utf8) {
     return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
 }
 
+// A table that asks for the room of all its rows but can do with a few: on
+// a small screen, or at a large scale, it scrolls and the window still fits.
+class FittedTable : public QTableWidget {
+public:
+    using QTableWidget::QTableWidget;
+    QSize sizeHint() const override {
+        return wanted_.isValid() ? wanted_ : QTableWidget::sizeHint();
+    }
+    void Want(QSize size) {
+        wanted_ = size;
+        updateGeometry();
+    }
+
+private:
+    QSize wanted_;
+};
+
+constexpr int kLeastRows = 4;
+
+// The tabs in a scroll area that asks for all their room but, where the
+// screen is short, takes a part of it and scrolls the rest: the forecast
+// tabs need more height than a small screen at scale 2 has.
+class TabsScroller : public QScrollArea {
+public:
+    explicit TabsScroller(QWidget* parent) : QScrollArea(parent) {
+        setFrameShape(QFrame::NoFrame);
+        setWidgetResizable(true);
+        setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    }
+    QSize sizeHint() const override {
+        return widget() ? widget()->sizeHint() : QScrollArea::sizeHint();
+    }
+    QSize minimumSizeHint() const override {
+        if (!widget()) {
+            return QScrollArea::minimumSizeHint();
+        }
+        // As wide as the tabs need, a dozen lines high.
+        return {widget()->minimumSizeHint().width() + verticalScrollBar()->sizeHint().width(),
+                fontMetrics().height() * 12};
+    }
+};
+
 QTableWidget* MakeTable(QWidget* parent, const char* name, const QStringList& headings) {
-    auto* table = new QTableWidget(0, static_cast<int>(headings.size()), parent);
+    auto* table = new FittedTable(0, static_cast<int>(headings.size()), parent);
     table->setObjectName(name);
     table->setHorizontalHeaderLabels(headings);
     table->verticalHeader()->hide();
@@ -56,18 +99,27 @@ void SetRow(QTableWidget* table, int row, const QStringList& cells) {
     }
 }
 
-// Sized so that every row and column shows without scrolling, up to `rows`.
+// Sized so that every row and column shows without scrolling, up to `rows`;
+// no less than a few rows where the screen is short.
 void FitTable(QTableWidget* table, int rows) {
     table->resizeColumnsToContents();
     table->resizeRowsToContents();
     const int frame = 2 * table->frameWidth();
     int height = table->horizontalHeader()->sizeHint().height() + frame;
+    int least = height;
     for (int row = 0; row < std::min(rows, table->rowCount()); ++row) {
         height += table->rowHeight(row);
+        if (row < kLeastRows) {
+            least = height;
+        }
     }
-    table->setMinimumHeight(height);
-    table->setMinimumWidth(table->horizontalHeader()->length() + frame +
-                           table->verticalScrollBar()->sizeHint().width());
+    const int width = table->horizontalHeader()->length() + frame +
+                      table->verticalScrollBar()->sizeHint().width();
+    table->setMinimumHeight(least);
+    table->setMinimumWidth(width);
+    if (auto* fitted = dynamic_cast<FittedTable*>(table)) {
+        fitted->Want({width, height});
+    }
 }
 
 QString HouseText(std::optional<int> house) {
@@ -180,7 +232,9 @@ ChartWindow::ChartWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(summary_);
-    layout->addWidget(tabs_, 1);
+    auto* scroller = new TabsScroller(this);
+    scroller->setWidget(tabs_);
+    layout->addWidget(scroller, 1);
     layout->addWidget(notes_);
     layout->addLayout(buttons);
 

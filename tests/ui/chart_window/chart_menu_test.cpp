@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QGuiApplication>
 #include <QImage>
 #include <QLineEdit>
 #include <QMenu>
@@ -10,6 +11,7 @@
 #include <QScreen>
 #include <QSignalSpy>
 #include <QTableWidget>
+#include <algorithm>
 #include <map>
 
 #include "core/chart/chart_file.h"
@@ -150,27 +152,114 @@ TEST_F(ChartMenuTest, ANewChartFromTheDialogShowsInTheChartWindow) {
     EXPECT_EQ(Menu().Window().Positions()->rowCount(), 12);
     EXPECT_TRUE(Menu().Menu()->findChild<QAction*>("mnuChartSave")->isEnabled());
 
-    // The next new chart starts empty again, once the unsaved one may go.
-    Menu().SetUnsavedQuestion([](const std::string&) { return ChartMenu::UnsavedAnswer::Discard; });
+    // The next new chart starts empty again, and the unsaved one stays open.
     Menu().NewChart();
     EXPECT_EQ(dialog.findChild<QLineEdit*>("name")->text(), "");
     dialog.reject();
     EXPECT_EQ(Menu().Window().Shown()->input.name, "Ann Lee");
 }
 
-TEST_F(ChartMenuTest, TheChartWindowOpensBesideTheMainWindowAndOnTheScreen) {
-    mainWindow.move(10, 10);
-    mainWindow.show();
-    Menu().OpenChartFile(WriteChart("ann.chart", Berlin()));
-    const QRect main = mainWindow.frameGeometry();
-    const QRect chart = Menu().Window().frameGeometry();
+TEST_F(ChartMenuTest, EachChartOpensInAWindowOfItsOwnBesideTheOthersAndOnTheScreen) {
     const QRect screen = mainWindow.screen()->availableGeometry();
-    EXPECT_TRUE(screen.contains(chart))
-        << chart.x() << "," << chart.y() << " " << chart.width() << "x" << chart.height();
-    // The offscreen screen (800 wide) has room for both side by side.
-    ASSERT_LT(main.right() + chart.width(), screen.right());
-    EXPECT_EQ(chart.left(), main.right() + 1);
-    EXPECT_EQ(chart.top(), main.top());
+    for (const QPoint mainAt : {QPoint(10, 10), screen.bottomRight() - QPoint(60, 60)}) {
+        SCOPED_TRACE(mainAt.x());
+        for (ChartWindow* shown : Menu().Windows()) {
+            shown->close();  // each was opened from a file: nothing is asked
+        }
+        mainWindow.move(mainAt);
+        mainWindow.show();
+        std::vector<QPoint> taken;
+        for (const std::string name : {"Ann", "Bo", "Cy"}) {
+            BirthData birth = Berlin();
+            birth.name = name;
+            Menu().OpenChartFile(WriteChart(name + ".chart", birth));
+            const QRect chart = Menu().Window().frameGeometry();
+            EXPECT_EQ(Menu().Window().Shown()->input.name, name);
+            EXPECT_TRUE(screen.contains(chart)) << name << " " << chart.x() << "," << chart.y()
+                                                << " " << chart.width() << "x" << chart.height();
+            const QRect main = mainWindow.frameGeometry();
+            if (taken.empty() && main.right() + chart.width() < screen.right()) {
+                EXPECT_EQ(chart.topLeft(), QPoint(main.right() + 1, main.top()));
+            }
+            // No window hides another exactly.
+            EXPECT_EQ(std::count(taken.begin(), taken.end(), chart.topLeft()), 0) << name;
+            taken.push_back(chart.topLeft());
+        }
+    }
+    EXPECT_EQ(Menu().Windows().size(), 3);
+}
+
+TEST_F(ChartMenuTest, OpeningAChartAgainRaisesItsWindowAndSaveActsOnTheActiveOne) {
+    BirthData other = Berlin();
+    other.name = "Bo";
+    const std::map<std::string, path> files{{"Ann Lee", WriteChart("ann.chart", Berlin())},
+                                            {"Bo", WriteChart("bo.chart", other)}};
+    std::map<std::string, ChartWindow*> windows;
+    for (const auto& [name, file] : files) {
+        Menu().OpenChartFile(file);
+        windows[name] = &Menu().Window();
+    }
+    ASSERT_NE(windows["Ann Lee"], windows["Bo"]);
+    struct Step {
+        std::string name;
+        bool byOpening;  // else its window is activated
+    };
+    for (const Step& step :
+         {Step{"Ann Lee", true}, Step{"Bo", false}, Step{"Ann Lee", false}, Step{"Bo", true}}) {
+        SCOPED_TRACE(step.name + (step.byOpening ? " opened" : " activated"));
+        if (step.byOpening) {
+            Menu().OpenChartFile(files.at(step.name));
+        } else {
+            windows[step.name]->activateWindow();
+            QCoreApplication::processEvents();
+        }
+        EXPECT_EQ(Menu().Windows().size(), 2);
+        EXPECT_EQ(&Menu().Window(), windows[step.name]);
+        Menu().SaveChart();  // cancelled in the dialog
+        EXPECT_EQ(fileDialogs.saveSuggestions.back(), files.at(step.name));
+    }
+}
+
+TEST_F(ChartMenuTest, QuittingAsksOnceAboutEachUnsavedChart) {
+    using Answer = ChartMenu::UnsavedAnswer;
+    QGuiApplication::setQuitOnLastWindowClosed(false);
+    mainWindow.show();
+    Menu().OpenChartFile(WriteChart("ann.chart", Berlin()));  // kept in its file
+    for (const char* name : {"Bo", "Cy"}) {
+        BirthData typed = Berlin();
+        typed.name = name;
+        Menu().Dialog().SetBirthData(typed);
+        Menu().Dialog().accept();
+    }
+    struct Case {
+        std::vector<Answer> answers;
+        std::vector<std::string> asked;
+        bool quits;
+    };
+    const Case cases[] = {
+        {{Answer::Cancel}, {"Bo"}, false},
+        {{Answer::Discard, Answer::Cancel}, {"Bo", "Cy"}, false},
+        {{Answer::SaveToCollection, Answer::Cancel}, {"Bo", "Cy"}, false},
+        {{Answer::Discard}, {"Cy"}, true},  // Bo is in the collection now
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.asked.size());
+        std::vector<std::string> asked;
+        Menu().SetUnsavedQuestion([&](const std::string& name) {
+            asked.push_back(name);
+            return c.answers.at(std::min(asked.size(), c.answers.size()) - 1);
+        });
+        EXPECT_EQ(mainWindow.close(), c.quits);
+        if (c.quits) {
+            // The chart windows that close with it are not asked about again.
+            for (ChartWindow* shown : Menu().Windows()) {
+                EXPECT_TRUE(shown->close());
+            }
+        }
+        EXPECT_EQ(asked, c.asked);
+        EXPECT_EQ(Menu().Windows().size(), c.quits ? 0 : 3);
+    }
+    QGuiApplication::setQuitOnLastWindowClosed(true);
 }
 
 TEST_F(ChartMenuTest, SavingWritesTheChartFileAndRemembersIt) {
