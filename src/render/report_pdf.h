@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QByteArray>
+#include <QPageSize>
+#include <filesystem>
+#include <string>
+
+#include "core/chart/birth_chart.h"
+#include "core/common/atomic_file.h"
+#include "core/reading/reading_document.h"
+#include "render/pdf_document.h"
+
+namespace tolvaris {
+
+// One reading of one chart, typeset: a first page with the chart (its data,
+// the wheel, the positions, the cusps, the aspects; for a relationship both
+// people and the bi-wheel; for a forecast its timeline), then the reading in
+// a book face with a contents page when it is long.
+struct ReportContent {
+    const ReadingDocument* document = nullptr;
+    const BirthChart* chart = nullptr;       // required
+    const BirthChart* outerChart = nullptr;  // a relationship's second person
+    PdfTimeline timeline;                    // a forecast's picture
+    QPageSize::PageSizeId pageSize = QPageSize::A4;
+};
+
+// The report's pages as a PDF, text drawn as text and the font embedded;
+// empty when it could not be made.
+QByteArray ReportPdfBytes(const ReportContent& content);
+
+// Writes it through `writer`; "" or a message naming the path and the reason.
+std::string WriteReportPdf(const std::filesystem::path& path, const ReportContent& content,
+                           AtomicFileWriter& writer);
+
+// The face the reading is set in (DejaVu Serif, from fonts-dejavu-core).
+QString ReportBookFamily();
+
+}  // namespace tolvaris
