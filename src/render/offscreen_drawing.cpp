@@ -7,6 +7,8 @@
 #include "core/common/atomic_file.h"
 #include "core/forecast/forecast_range.h"
 #include "render/pdf_document.h"
+#include "render/report_html.h"
+#include "render/report_pdf.h"
 #include "render/wheel_image.h"
 
 namespace tolvaris {
@@ -97,6 +99,28 @@ std::string OffscreenDrawing::WriteTextPages(const std::filesystem::path& path,
     content.pageSize = PageSizeFromEnvironment();
     AtomicFileWriter writer;
     return tolvaris::WritePdf(path, content, writer);
+}
+
+std::string OffscreenDrawing::WriteReport(const BirthChart& chart,
+                                          const std::filesystem::path& path,
+                                          const ReadingDocument& document, bool html,
+                                          const TransitSearch* search, const TransitSpan& span,
+                                          const std::string& displayZone) {
+    EnsureGui();
+    ReportContent content;
+    content.document = &document;
+    content.chart = &chart;
+    content.outerChart = second_;
+    if (search != nullptr) {
+        content.timeline.search = search;
+        content.timeline.span = span;
+        content.timeline.offsetAt = [displayZone](std::int64_t ut) {
+            return DisplayOffsetAt(displayZone, ut);
+        };
+    }
+    content.pageSize = PageSizeFromEnvironment();
+    AtomicFileWriter writer;
+    return html ? WriteReportHtml(path, content, writer) : WriteReportPdf(path, content, writer);
 }
 
 }  // namespace tolvaris

@@ -8,6 +8,7 @@
 
 #include "core/chart/birth_chart.h"
 #include "core/forecast/transits.h"
+#include "core/reading/reading_document.h"
 
 namespace tolvaris {
 
@@ -41,6 +42,12 @@ public:
     std::string WriteForecastPdf(const std::filesystem::path& path, const std::string& title,
                                  const std::vector<std::string>& lines, const TransitSearch& search,
                                  const TransitSpan& span, const std::string& displayZone);
+
+    // The report of `document` on the locale's paper, or as HTML; the second
+    // chart of SetSecondChart makes it a relationship's, `search` a forecast's.
+    std::string WriteReport(const BirthChart& chart, const std::filesystem::path& path,
+                            const ReadingDocument& document, bool html, const TransitSearch* search,
+                            const TransitSpan& span, const std::string& displayZone);
 
 private:
     void EnsureGui();

@@ -22,25 +22,20 @@ public:
         outerSun = second ? second->chart.bodies.at(0).longitude : -1.0;
         return failWith;
     }
-    std::string WritePdf(const BirthChart&, const std::string& path, const std::string& title,
-                         const std::vector<std::string>& lines) override {
-        pdfs.push_back(path + " " + title);
-        pdfLines = lines;
-        return failWith;
-    }
-    std::string WriteTextPdf(const std::string& path, const std::string& title,
-                             const std::vector<std::string>& lines) override {
-        pdfs.push_back(path + " " + title + " (text only)");
-        pdfLines = lines;
-        return failWith;
-    }
-    std::string WriteForecastPdf(const std::string& path, const std::string& title,
-                                 const std::vector<std::string>& lines, const TransitSearch& search,
-                                 const TransitSpan& span, const std::string& displayZone) override {
-        pdfs.push_back(
-            path + " " + title + " (timeline of " + std::to_string(search.transits.size()) + ", " +
-            std::to_string((span.toUt - span.fromUt) / 3600) + " h in " + displayZone + ")");
-        pdfLines = lines;
+    std::string WriteReport(const BirthChart& chart, const std::string& path,
+                            const ReadingDocument& document, bool html, const TransitSearch* search,
+                            const TransitSpan& span, const std::string& displayZone) override {
+        std::string call = path + " " + Cp1252ToUtf8(document.Title()) + (html ? " (html)" : "");
+        if (search != nullptr) {
+            call += " (timeline of " + std::to_string(search->transits.size()) + ", " +
+                    std::to_string((span.toUt - span.fromUt) / 3600) + " h in " + displayZone + ")";
+        }
+        pdfs.push_back(call);
+        sunLongitude = chart.chart.bodies.at(0).longitude;
+        pdfLines.clear();
+        for (const ReadingBlock& block : document.Blocks()) {
+            pdfLines.push_back(Cp1252ToUtf8(block.text));
+        }
         return failWith;
     }
     void SetSecondChart(const BirthChart* chart) override { second = chart; }

@@ -31,7 +31,14 @@ void ReadingDocument::AddEntryLines(const std::vector<std::string_view>& lines) 
             paragraph.clear();
         }
     };
-    for (const std::string_view line : lines) {
+    if (lines.empty()) {
+        return;
+    }
+    if (blocks_.empty() || blocks_.back().kind != ReadingBlock::Kind::Heading) {
+        AddHeading(3, TrimSpaces(lines.front()));
+    }
+    for (std::size_t i = 1; i < lines.size(); ++i) {
+        const std::string_view line = lines[i];
         const std::string_view words = TrimSpaces(line);
         if (words.empty()) {
             close();

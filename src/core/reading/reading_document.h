@@ -26,8 +26,10 @@ public:
     void AddHeading(int level, std::string_view text, std::string_view note = {});
     void AddFact(std::string_view text);
     void AddMissing(std::string_view text);
-    // An entry's lines as copied: a blank line ends a paragraph, the line
-    // breaks inside one are joined with a space, the indentation dropped.
+    // An entry's lines as copied, its key line first: the key line heads it
+    // unless a heading of ours just did; then a blank line ends a paragraph,
+    // the line breaks inside one are joined with a space, the indentation
+    // dropped.
     void AddEntryLines(const std::vector<std::string_view>& lines);
 
     const std::vector<ReadingBlock>& Blocks() const { return blocks_; }

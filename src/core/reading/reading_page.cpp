@@ -140,7 +140,10 @@ ReadingBuffer ComposeWithoutWindow(const std::filesystem::path& dataFolder, Noti
                                    const ReadingContent& content) {
     PageBuffers buffers(notices);
     ReadingBuffer reading;
-    reading.missing = ShowReadingPage(buffers, dataFolder, content);
+    reading.missing = ShowReadingPage(buffers, dataFolder, [&](ReadingPage& page) {
+        page.SetDocument(&reading.document);
+        content(page);
+    });
     reading.lines = buffers.DataBuffer();
     return reading;
 }

@@ -81,6 +81,7 @@ ReadingDocument ComposeReadingDocument(const std::filesystem::path& dataFolder, 
 struct ReadingBuffer {
     std::vector<Line> lines;
     std::vector<MissingEntry> missing;
+    ReadingDocument document;  // the same reading's structure, for a report
 };
 ReadingBuffer ComposeWithoutWindow(const std::filesystem::path& dataFolder, Notices& notices,
                                    const ReadingContent& content);
