@@ -29,7 +29,7 @@ h3 { font-size: 1.08rem; margin: 1.6rem 0 0.3rem; }
 h2, h3 { page-break-after: avoid; break-after: avoid; }
 .family { font-size: 0.78em; font-weight: normal; font-style: italic; color: #5a5a5a;
   margin-left: 0.5em; }
-p { margin: 0.45rem 0; text-align: justify; hyphens: auto; orphans: 2; widows: 2; }
+p { margin: 0.45rem 0; orphans: 2; widows: 2; }
 p.fact { margin: 0.15rem 0; text-align: left; }
 figure { margin: 1rem 0; }
 figure img { width: 100%; height: auto; display: block; }

@@ -38,6 +38,9 @@ QFont Book(qreal points, bool bold = false, bool italic = false) {
     font.setPointSizeF(points);
     font.setBold(bold);
     font.setItalic(italic);
+    // Any letter spacing turns off Qt's ligatures, which would give "ﬁ" back
+    // to a search or a copy instead of "fi".
+    font.setLetterSpacing(QFont::AbsoluteSpacing, 0.05);
     return font;
 }
 
@@ -100,9 +103,9 @@ LaidBlock Lay(const ReadingBlock& block, qreal width, QPaintDevice* device) {
     laid.layout->setFormats(formats);
     QTextOption option;
     option.setWrapMode(QTextOption::WordWrap);
-    if (block.kind == ReadingBlock::Kind::Paragraph) {
-        option.setAlignment(Qt::AlignJustify);
-    }
+    // Ragged right: without hyphenation, justified lines open gaps wide
+    // enough to read as columns to a text extractor.
+    option.setAlignment(Qt::AlignLeft);
     laid.layout->setTextOption(option);
     const QFontMetricsF metrics(font, device);
     laid.step =
@@ -236,7 +239,13 @@ qreal PaintPerson(QPainter& painter, const BirthChart& chart, const QRectF& area
     const QFont label = Sans(7.5, true);
     const QFont value = Sans(7.5);
     const QFontMetricsF m(value, painter.device());
-    const qreal labelWidth = area.width() * 0.3;
+    qreal labelWidth = 0;
+    for (const ChartFact& fact : summary.facts) {
+        labelWidth =
+            std::max(labelWidth, QFontMetricsF(label, painter.device())
+                                     .horizontalAdvance(QString::fromStdString(fact.label)));
+    }
+    labelWidth += m.averageCharWidth() * 1.5;
     for (const ChartFact& fact : summary.facts) {
         painter.setFont(label);
         painter.drawText(QPointF(area.left(), y + m.ascent()), QString::fromStdString(fact.label));

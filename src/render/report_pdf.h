@@ -32,7 +32,8 @@ QByteArray ReportPdfBytes(const ReportContent& content);
 std::string WriteReportPdf(const std::filesystem::path& path, const ReportContent& content,
                            AtomicFileWriter& writer);
 
-// The face the reading is set in (DejaVu Serif, from fonts-dejavu-core).
+// The face the reading is set in: DejaVu Serif (fonts-dejavu-core, the
+// italic from fonts-dejavu-extra).
 QString ReportBookFamily();
 
 }  // namespace tolvaris

@@ -39,6 +39,9 @@ public:
 
     // A line of our own text (code page 1252), wrapped at word boundaries.
     void Text(std::string_view text);
+    // A line only the page has: a report shows the chart's data on its
+    // first page instead.
+    void PageText(std::string_view text);
     // Between two blocks; an entry that was not found leaves its separator
     // for the next block, so two never follow each other.
     void Separator();
@@ -53,8 +56,6 @@ public:
 
 private:
     std::filesystem::path dataFolder_;
-    void PageText(std::string_view text);
-
     PageBuffers& buffers_;
     ReadingDocument* document_ = nullptr;
     std::vector<MissingEntry> missing_;
