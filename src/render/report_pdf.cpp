@@ -24,7 +24,6 @@
 namespace tolvaris {
 namespace {
 
-constexpr int kResolution = 600;   // dots per inch of the page's coordinates
 constexpr qreal kLeading = 1.28;   // line step over the font's own spacing
 constexpr int kMinLinesApart = 2;  // no widow or orphan: at least two lines each side
 constexpr int kContentsAfterPages = 4;
@@ -52,7 +51,7 @@ QFont Sans(qreal points, bool bold = false) {
 }
 
 qreal Pixels(qreal points) {
-    return points * kResolution / 72.0;
+    return points * kReportResolution / 72.0;
 }
 
 // One block of the reading laid out in lines at the column's width.
@@ -446,21 +445,12 @@ QString ReportBookFamily() {
     return QStringLiteral("DejaVu Serif");
 }
 
-QByteArray ReportPdfBytes(const ReportContent& content) {
+bool PaintReport(QPagedPaintDevice& writer, const ReportContent& content) {
     if (content.document == nullptr || content.chart == nullptr) {
-        return {};
+        return false;
     }
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
     {
-        QPdfWriter writer(&buffer);
-        writer.setResolution(kResolution);
-        writer.setPageSize(QPageSize(content.pageSize));
-        writer.setPageMargins(QMarginsF(20, 16, 20, 14), QPageLayout::Millimeter);
         const QString title = FromPage(content.document->Title());
-        writer.setTitle(title);
-        writer.setCreator(QStringLiteral("Tolvaris"));
         const QRectF page(0, 0, writer.width(), writer.height());
         const QFont running = Sans(8);
         const QFontMetricsF rm(running, &writer);
@@ -515,7 +505,7 @@ QByteArray ReportPdfBytes(const ReportContent& content) {
 
         QPainter painter;
         if (!painter.begin(&writer)) {
-            return {};
+            return false;
         }
         PaintFirstPage(painter, page, content);
         int printed = 1;
@@ -575,6 +565,26 @@ QByteArray ReportPdfBytes(const ReportContent& content) {
             }
         }
         painter.end();
+    }
+    return true;
+}
+
+QByteArray ReportPdfBytes(const ReportContent& content) {
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    {
+        QPdfWriter writer(&buffer);
+        writer.setResolution(kReportResolution);
+        writer.setPageSize(QPageSize(content.pageSize));
+        writer.setPageMargins(kReportMargins, QPageLayout::Millimeter);
+        if (content.document != nullptr) {
+            writer.setTitle(FromPage(content.document->Title()));
+        }
+        writer.setCreator(QStringLiteral("Tolvaris"));
+        if (!PaintReport(writer, content)) {
+            return {};
+        }
     }
     return bytes;
 }

@@ -1,7 +1,9 @@
 #pragma once
 
 #include <QByteArray>
+#include <QMarginsF>
 #include <QPageSize>
+#include <QPagedPaintDevice>
 #include <filesystem>
 #include <string>
 
@@ -23,6 +25,15 @@ struct ReportContent {
     PdfTimeline timeline;                    // a forecast's picture
     QPageSize::PageSizeId pageSize = QPageSize::A4;
 };
+
+// The coordinates a report is painted in: a device must be set to this
+// resolution (dots per inch), its margins to kReportMargins (millimetres).
+inline constexpr int kReportResolution = 600;
+inline const QMarginsF kReportMargins{20, 16, 20, 14};
+
+// Paints the report on `device` (a PDF writer or a printer), a page after
+// the other; false when there is nothing to paint or no painter.
+bool PaintReport(QPagedPaintDevice& device, const ReportContent& content);
 
 // The report's pages as a PDF, text drawn as text and the font embedded;
 // empty when it could not be made.

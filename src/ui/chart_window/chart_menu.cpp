@@ -110,6 +110,7 @@ ChartMenu::ChartMenu(QMainWindow& window, ChartMenuFolders folders, Notices& not
     readingByHouseAction_->setObjectName("mnuChartReadingByHouse");
     readingByHouseAction_->setShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F9));
     readingByHouseAction_->setEnabled(false);
+    AddReportActions();
     // The recent charts go between these two; an empty list leaves two
     // separators in a row, which the menu shows as one.
     menu_->addSeparator();
@@ -377,6 +378,9 @@ void ChartMenu::ShowChart(const BirthChart& chart) {
     saveToCollectionAction_->setEnabled(true);
     readingAction_->setEnabled(true);
     readingByHouseAction_->setEnabled(true);
+    for (QAction* report : reportMenus_) {
+        report->setEnabled(true);
+    }
 }
 
 void ChartMenu::PlaceBesideMainWindow(QWidget& shown) const {

@@ -135,6 +135,11 @@ signals:
 
 private:
     void AddCollectionActions();
+    // "Print report" and "Export report" (chart_menu_report.cpp): the natal
+    // reading of the chart shown, typeset.
+    void AddReportActions();
+    void PrintReport(ReadingOrder order);
+    void ExportReport(ReadingOrder order);
     void AddWindowMenu(ChartWindow& shown);
     void KeepEdited(const BirthData& birth);
     UnsavedAnswer AskUnsaved(const std::string& name);
@@ -154,6 +159,7 @@ private:
     Notices& notices_;
     AtomicFileWriter& fileWriter_;
     ChartFileDialogs& fileDialogs_;
+    std::vector<QAction*> reportMenus_;
     LazyAtlas atlas_;
     RecentCharts recent_;
     std::unique_ptr<Ephemeris> ephemeris_;
