@@ -280,7 +280,8 @@ Outcome WriteFiles(const ChartToolOptions& options, const BirthChart& chart, con
         }
         const TransitSearch* search = pdf.forecast != nullptr ? &pdf.forecast->search : nullptr;
         const std::string error = drawing->WriteReport(
-            pdf.wheelPage != nullptr ? *pdf.wheelPage : chart, path, reading.document, html, search,
+            pdf.wheelPage != nullptr ? *pdf.wheelPage : chart, path, reading.document, html,
+            pdf.wheelPage != nullptr || search != nullptr, search,
             search != nullptr ? pdf.forecast->range.span : TransitSpan{},
             search != nullptr ? pdf.forecast->range.displayZone : "");
         if (!error.empty()) {

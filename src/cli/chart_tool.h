@@ -29,8 +29,10 @@ public:
     // The report of one reading: its chart on the first page (with the
     // second chart's bi-wheel after SetSecondChart, or the timeline of
     // `search` when given), then `document` typeset; PDF, or one HTML file.
+    // Without `chartData` the first page leaves out the birth data (a
+    // composite has none).
     virtual std::string WriteReport(const BirthChart& chart, const std::string& path,
-                                    const ReadingDocument& document, bool html,
+                                    const ReadingDocument& document, bool html, bool chartData,
                                     const TransitSearch* search, const TransitSpan& span,
                                     const std::string& displayZone) = 0;
     // The wheels and wheel pages after this call draw `second` (nullptr:

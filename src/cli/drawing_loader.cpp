@@ -59,14 +59,15 @@ std::string ModuleChartDrawing::WriteWheel(const BirthChart& chart, const std::s
 
 std::string ModuleChartDrawing::WriteReport(const BirthChart& chart, const std::string& path,
                                             const ReadingDocument& document, bool html,
-                                            const TransitSearch* search, const TransitSpan& span,
+                                            bool chartData, const TransitSearch* search,
+                                            const TransitSpan& span,
                                             const std::string& displayZone) {
     ChartDrawing* drawing = Load();
     if (drawing == nullptr) {
         return error_;
     }
     drawing->SetSecondChart(second_);
-    return drawing->WriteReport(chart, path, document, html, search, span, displayZone);
+    return drawing->WriteReport(chart, path, document, html, chartData, search, span, displayZone);
 }
 
 }  // namespace tolvaris

@@ -24,8 +24,9 @@ public:
     std::string WriteWheel(const BirthChart& chart, const std::string& path,
                            int sizePixels) override;
     std::string WriteReport(const BirthChart& chart, const std::string& path,
-                            const ReadingDocument& document, bool html, const TransitSearch* search,
-                            const TransitSpan& span, const std::string& displayZone) override;
+                            const ReadingDocument& document, bool html, bool chartData,
+                            const TransitSearch* search, const TransitSpan& span,
+                            const std::string& displayZone) override;
     void SetSecondChart(const BirthChart* second) override { second_ = second; }
 
 private:

@@ -18,11 +18,12 @@ public:
         return drawing_.WriteWheel(chart, path, sizePixels);
     }
     std::string WriteReport(const tolvaris::BirthChart& chart, const std::string& path,
-                            const tolvaris::ReadingDocument& document, bool html,
+                            const tolvaris::ReadingDocument& document, bool html, bool chartData,
                             const tolvaris::TransitSearch* search,
                             const tolvaris::TransitSpan& span,
                             const std::string& displayZone) override {
-        return drawing_.WriteReport(chart, path, document, html, search, span, displayZone);
+        return drawing_.WriteReport(chart, path, document, html, chartData, search, span,
+                                    displayZone);
     }
     void SetSecondChart(const tolvaris::BirthChart* second) override {
         drawing_.SetSecondChart(second);

@@ -104,13 +104,14 @@ std::string OffscreenDrawing::WriteTextPages(const std::filesystem::path& path,
 std::string OffscreenDrawing::WriteReport(const BirthChart& chart,
                                           const std::filesystem::path& path,
                                           const ReadingDocument& document, bool html,
-                                          const TransitSearch* search, const TransitSpan& span,
-                                          const std::string& displayZone) {
+                                          bool chartData, const TransitSearch* search,
+                                          const TransitSpan& span, const std::string& displayZone) {
     EnsureGui();
     ReportContent content;
     content.document = &document;
     content.chart = &chart;
     content.outerChart = second_;
+    content.chartData = chartData;
     if (search != nullptr) {
         content.timeline.search = search;
         content.timeline.span = span;

@@ -46,8 +46,9 @@ public:
     // The report of `document` on the locale's paper, or as HTML; the second
     // chart of SetSecondChart makes it a relationship's, `search` a forecast's.
     std::string WriteReport(const BirthChart& chart, const std::filesystem::path& path,
-                            const ReadingDocument& document, bool html, const TransitSearch* search,
-                            const TransitSpan& span, const std::string& displayZone);
+                            const ReadingDocument& document, bool html, bool chartData,
+                            const TransitSearch* search, const TransitSpan& span,
+                            const std::string& displayZone);
 
 private:
     void EnsureGui();

@@ -154,7 +154,9 @@ QByteArray ReportHtmlBytes(const ReportContent& content) {
                        .arg(title, QString::fromUtf8(kStyle));
     html += QStringLiteral("<section class=\"chart\">\n<h1>%1</h1>\n").arg(title);
     const bool two = content.outerChart != nullptr;
-    html += Person(*content.chart, two);
+    if (content.chartData) {
+        html += Person(*content.chart, two);
+    }
     if (two) {
         html += Person(*content.outerChart, true);
     }

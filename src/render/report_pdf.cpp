@@ -392,7 +392,9 @@ void PaintFirstPage(QPainter& painter, const QRectF& page, const ReportContent& 
         PaintBiWheel(painter, wheel, chart, content.outerChart->chart,
                      ComputeSynastry(chart, content.outerChart->chart, content.chart->input.orbs));
     } else {
-        PaintPerson(painter, *content.chart, facts, false);
+        if (content.chartData) {
+            PaintPerson(painter, *content.chart, facts, false);
+        }
         PaintWheel(painter, wheel, *content.chart);
     }
     const qreal below = wheel.bottom() + Pixels(14);
@@ -514,7 +516,11 @@ bool PaintReport(QPagedPaintDevice& writer, const ReportContent& content) {
             ++printed;
             painter.setPen(QColor(80, 80, 80));
             painter.setFont(running);
-            const QString name = QString::fromStdString(content.chart->input.name);
+            QString name = QString::fromStdString(content.chart->input.name);
+            if (content.outerChart != nullptr) {
+                name = QString::fromStdString(
+                    PairName(content.chart->input.name, content.outerChart->input.name));
+            }
             painter.drawText(QPointF(0, rm.ascent()), name.isEmpty() ? title : name);
             painter.drawLine(QPointF(0, rm.lineSpacing() * 1.3),
                              QPointF(page.width(), rm.lineSpacing() * 1.3));

@@ -23,6 +23,7 @@ struct ReportContent {
     const BirthChart* chart = nullptr;       // required
     const BirthChart* outerChart = nullptr;  // a relationship's second person
     PdfTimeline timeline;                    // a forecast's picture
+    bool chartData = true;                   // the birth data on the first page
     QPageSize::PageSizeId pageSize = QPageSize::A4;
 };
 

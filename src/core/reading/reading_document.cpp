@@ -12,6 +12,12 @@ std::string_view TrimSpaces(std::string_view text) {
 }
 
 void ReadingDocument::AddHeading(int level, std::string_view text, std::string_view note) {
+    // A section with nothing in it (a chart's heading whose facts the
+    // report's first page shows) gives way to the next; the title stays.
+    if (blocks_.size() > 1 && blocks_.back().kind == ReadingBlock::Kind::Heading &&
+        blocks_.back().level >= level) {
+        blocks_.pop_back();
+    }
     blocks_.push_back({ReadingBlock::Kind::Heading, std::string(text), level, std::string(note)});
 }
 
