@@ -320,7 +320,7 @@ qreal PaintCusps(QPainter& painter, const Chart& chart, QPointF at, qreal width)
     for (int i = 0; i < 12; ++i) {
         const double longitude = (*chart.cusps)[static_cast<std::size_t>(i)];
         const int sign = static_cast<int>(longitude / 30.0) % 12;
-        const qreal column = (i / 6) * width / 2;
+        const qreal column = i < 6 ? 0 : width / 2;  // houses 1-6, then 7-12
         const qreal top = y + row * (1 + i % 6);
         painter.drawText(QPointF(at.x() + column, top),
                          QStringLiteral("%1  %2 %3")
