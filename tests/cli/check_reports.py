@@ -26,18 +26,32 @@ def words(text):
     return " ".join(text.split()).replace("- ", "").replace("-", "")
 
 
-def reading_lines(path):
-    """The saved reading's own lines after its heading block: long ones only,
-    since short ones are entry keys the report replaces with its headings."""
+def entry_keys(folder):
+    """The key lines of the data files beside the tool: the first line of
+    each entry, which the report replaces with a heading of its own."""
+    keys = set()
+    for data in folder.glob("*.TXT"):
+        starts = True
+        for line in data.read_bytes().decode("cp1252").split("\r\n"):
+            text = line.strip()
+            if text in ("*", "[]"):
+                starts = True
+            elif text and starts:
+                keys.add(words(text))
+                starts = False
+    return keys
+
+
+def reading_lines(path, keys):
+    """The saved reading's lines after its heading block, but for entry keys
+    and short lines (a heading's wrapped end may be found elsewhere)."""
     lines = path.read_bytes().decode("cp1252").split("\r\n")
-    kept, key_next, in_heading = [], False, True
+    kept, in_heading = [], True
     for line in lines:
         text = line.strip()
         if text.startswith("-----"):
-            key_next, in_heading = True, False
-        elif text and key_next:
-            key_next = False
-        elif len(text) > 50 and not in_heading:
+            in_heading = False
+        elif len(text) > 50 and not in_heading and words(text) not in keys:
             kept.append(words(text))
     return kept
 
@@ -52,6 +66,7 @@ def pdf_body(path):
 
 
 def main(executable):
+    keys = entry_keys(Path(executable).parent)
     with tempfile.TemporaryDirectory() as folder:
         out = Path(folder)
         (out / "b.chart").write_text(SECOND)
@@ -73,7 +88,7 @@ def main(executable):
                 continue
             body = pdf_body(pdf)
             at = 0
-            for line in reading_lines(saved):
+            for line in reading_lines(saved, keys):
                 if re.match(r"^(Born|Place|Coordinates|Universal time|Houses|Ephemeris):", line):
                     continue  # the chart's data, which the first page shows
                 found = body.find(line, at)

@@ -88,10 +88,13 @@ private:
         }
         for (const InterAspect& aspect : byOrb) {
             page_.Separator();
-            page_.Text(Possessive(first_) + " " + std::string(NatalPointName(aspect.first)) + " " +
-                       std::string(AspectKindName(aspect.kind)) + " " + Possessive(second_) + " " +
-                       std::string(NatalPointName(aspect.second)) + ", orb " +
-                       Utf8ToCp1252Text(FormatDegreesMinutes(aspect.orb)));
+            page_.Heading(3,
+                          Possessive(first_) + " " + std::string(NatalPointName(aspect.first)) +
+                              " " + std::string(AspectKindName(aspect.kind)) + " " +
+                              Possessive(second_) + " " +
+                              std::string(NatalPointName(aspect.second)) + ", orb " +
+                              Utf8ToCp1252Text(FormatDegreesMinutes(aspect.orb)),
+                          RowOf(aspect.family).name);
             page_.EntryInBlock(SynastryAspectEntry(aspect.first, aspect.family, aspect.second));
         }
     }
@@ -110,8 +113,9 @@ private:
         page_.Text("Here \"you\" is " + owner + " and \"they\" is " + host + ".");
         for (const HouseOverlay& overlay : *overlays) {
             page_.Separator();
-            page_.Text(Possessive(owner) + " " + std::string(PointName(overlay.body)) + " in " +
-                       Possessive(host) + " " + HouseOrdinal(overlay.house) + " house");
+            page_.Heading(3, Possessive(owner) + " " + std::string(PointName(overlay.body)) +
+                                 " in " + Possessive(host) + " " + HouseOrdinal(overlay.house) +
+                                 " house");
             page_.EntryInBlock(SynastryHouseEntry(overlay.body, overlay.house));
         }
     }
