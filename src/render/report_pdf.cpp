@@ -134,38 +134,30 @@ LaidBlock Lay(const ReadingBlock& block, qreal width, QPaintDevice* device) {
     return laid;
 }
 
-// Lines [first, last) of a block on a page, their top at `y`.
-struct Placement {
-    std::size_t block = 0;
-    int first = 0;
-    int last = 0;
-    int page = 0;  // counted from the reading's first page
-    qreal y = 0;
-};
+}  // namespace
 
-// Pages the blocks: a heading goes with the first lines after it, and a
-// paragraph broken by a page leaves at least two lines on each side.
-std::vector<Placement> Paginate(const std::vector<LaidBlock>& blocks, qreal height) {
-    std::vector<Placement> placed;
+std::vector<ReportPlacement> PaginateReport(const std::vector<ReportBlockShape>& blocks,
+                                            qreal height) {
+    std::vector<ReportPlacement> placed;
     int page = 0;
     qreal y = 0;
     const auto linesFit = [&](qreal top, qreal step) {
         return static_cast<int>(std::floor((height - top) / step + 1e-6));
     };
     for (std::size_t i = 0; i < blocks.size(); ++i) {
-        const LaidBlock& block = blocks[i];
-        const int n = block.lineCount();
+        const ReportBlockShape& block = blocks[i];
+        const int n = block.lines;
         qreal before = y > 0 ? block.spaceBefore : 0;
-        if (block.kind == ReadingBlock::Kind::Heading) {
+        if (block.heading) {
             qreal need = before + n * block.step;
             // Headings in a row and the first lines of the text under them.
             for (std::size_t j = i + 1; j < blocks.size(); ++j) {
                 need += blocks[j].spaceBefore;
-                if (blocks[j].kind != ReadingBlock::Kind::Heading) {
-                    need += std::min(blocks[j].lineCount(), kMinLinesApart) * blocks[j].step;
+                if (!blocks[j].heading) {
+                    need += std::min(blocks[j].lines, kMinLinesApart) * blocks[j].step;
                     break;
                 }
-                need += blocks[j].lineCount() * blocks[j].step;
+                need += blocks[j].lines * blocks[j].step;
             }
             if (y > 0 && y + need > height) {
                 ++page;
@@ -200,6 +192,8 @@ std::vector<Placement> Paginate(const std::vector<LaidBlock>& blocks, qreal heig
     }
     return placed;
 }
+
+namespace {
 
 QString AspectGlyph(AspectKind kind) {
     switch (kind) {
@@ -473,7 +467,13 @@ bool PaintReport(QPagedPaintDevice& writer, const ReportContent& content) {
             blocks.push_back(Lay(source[i], body.width(), &writer));
             sourceOf.push_back(i);
         }
-        const std::vector<Placement> placed = Paginate(blocks, body.height());
+        std::vector<ReportBlockShape> shapes;
+        shapes.reserve(blocks.size());
+        for (const LaidBlock& b : blocks) {
+            shapes.push_back(
+                {b.kind == ReadingBlock::Kind::Heading, b.lineCount(), b.step, b.spaceBefore});
+        }
+        const std::vector<ReportPlacement> placed = PaginateReport(shapes, body.height());
         const int readingPages = placed.empty() ? 0 : placed.back().page + 1;
 
         // A contents page for a long reading: its sections, or its entries when
@@ -488,7 +488,7 @@ bool PaintReport(QPagedPaintDevice& writer, const ReportContent& content) {
                     return b.kind == ReadingBlock::Kind::Heading && b.level == 2;
                 });
             const int deepest = sections >= 3 ? 2 : 3;
-            for (const Placement& p : placed) {
+            for (const ReportPlacement& p : placed) {
                 const LaidBlock& b = blocks[p.block];
                 if (b.kind == ReadingBlock::Kind::Heading && p.first == 0 && b.level <= deepest) {
                     contents.push_back({FromPage(source[sourceOf[p.block]].text), b.level, p.page});
@@ -554,7 +554,7 @@ bool PaintReport(QPagedPaintDevice& writer, const ReportContent& content) {
             }
         }
         int current = -1;
-        for (const Placement& p : placed) {
+        for (const ReportPlacement& p : placed) {
             while (current < p.page) {
                 newPage();
                 ++current;

@@ -6,6 +6,7 @@
 #include <QPagedPaintDevice>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "core/chart/birth_chart.h"
 #include "core/common/atomic_file.h"
@@ -26,6 +27,31 @@ struct ReportContent {
     bool chartData = true;                   // the birth data on the first page
     QPageSize::PageSizeId pageSize = QPageSize::A4;
 };
+
+// What paging needs of a laid-out block: its lines' count and step, the
+// space before it (dropped at a page's top), whether it is a heading.
+struct ReportBlockShape {
+    bool heading = false;
+    int lines = 0;
+    qreal step = 0;
+    qreal spaceBefore = 0;
+};
+
+// Lines [first, last) of block `block` on page `page` (counted from the
+// reading's first), their top at `y` below the text area's.
+struct ReportPlacement {
+    std::size_t block = 0;
+    int first = 0;
+    int last = 0;
+    int page = 0;
+    qreal y = 0;
+};
+
+// Pages the blocks into text areas `height` tall: a heading goes with the
+// first two lines after it, and a paragraph broken by a page leaves at least
+// two lines on each side (no orphan, no widow).
+std::vector<ReportPlacement> PaginateReport(const std::vector<ReportBlockShape>& blocks,
+                                            qreal height);
 
 // The coordinates a report is painted in: a device must be set to this
 // resolution (dots per inch), its margins to kReportMargins (millimetres).
