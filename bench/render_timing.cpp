@@ -1,5 +1,6 @@
-// Times the wheel painted at 800 x 800 (scale 1 and 2) and a reading of 400
-// lines with its wheel page written as a PDF, on the offscreen platform.
+// Times the wheel painted at 800 x 800 (scale 1 and 2), a reading of 400
+// lines with its wheel page written as a PDF, and a typeset natal report of
+// 30 pages, on the offscreen platform.
 // Prints rows for the benchmark table; bench/run runs it.
 //   tolvaris_render_timing
 #include <QFont>
@@ -15,6 +16,7 @@
 
 #include "core/chart/birth_chart.h"
 #include "render/pdf_document.h"
+#include "render/report_pdf.h"
 #include "render/wheel_painter.h"
 #include "timing_rows.h"
 
@@ -25,6 +27,7 @@ using namespace tolvaris::bench;
 constexpr int kWheelRuns = 101;
 constexpr int kPdfRuns = 11;
 constexpr int kReadingLines = 400;
+constexpr int kReportPages = 30;
 
 double Largest(const std::vector<double>& values) {
     return values.empty() ? 0.0 : *std::max_element(values.begin(), values.end());
@@ -65,6 +68,34 @@ QStringList Reading() {
         lines.append(QString());
     }
     return lines;
+}
+
+// A report's document of the usual shape: a title, the chart's facts, then
+// entries of a heading and three paragraphs, `entries` of them.
+tolvaris::ReadingDocument ReportDocument(int entries) {
+    tolvaris::ReadingDocument document;
+    document.AddHeading(1, "FULL READING: Bench");
+    document.AddHeading(2, "The planets");
+    const std::string sentence =
+        "Words of an interpretation that run across the page and wrap now and then. ";
+    for (int i = 0; i < entries; ++i) {
+        document.AddHeading(3, "Body " + std::to_string(i) + " aspect another body", "family");
+        std::vector<std::string> lines = {"KEY " + std::to_string(i)};
+        for (int paragraph = 0; paragraph < 3; ++paragraph) {
+            for (int line = 0; line < 5; ++line) {
+                lines.push_back("  " + sentence);
+            }
+            lines.emplace_back();
+        }
+        document.AddEntryLines(std::vector<std::string_view>(lines.begin(), lines.end()));
+    }
+    return document;
+}
+
+// The pages of a PDF as Qt writes them: one "/Type /Page" object each.
+int PageCount(const QByteArray& pdf) {
+    return static_cast<int>(pdf.count("/Type /Page\n") + pdf.count("/Type /Page\r") +
+                            pdf.count("/Type /Page "));
 }
 
 }  // namespace
@@ -114,6 +145,27 @@ int main(int argc, char** argv) {
     const auto pdfBytes = std::filesystem::file_size(pdf);
     std::filesystem::remove(pdf);
 
+    // The entries that make the report's reading 30 pages after its first.
+    tolvaris::ReportContent report;
+    report.chart = &chart;
+    int entries = 10;
+    tolvaris::ReadingDocument document;
+    QByteArray reportBytes;
+    for (;; entries += 5) {
+        document = ReportDocument(entries);
+        report.document = &document;
+        reportBytes = tolvaris::ReportPdfBytes(report);
+        if (reportBytes.isEmpty() || PageCount(reportBytes) >= kReportPages) {
+            break;
+        }
+    }
+    std::vector<double> reportMs;
+    for (int run = 0; run < kPdfRuns; ++run) {
+        const Clock::time_point start = Clock::now();
+        reportBytes = tolvaris::ReportPdfBytes(report);
+        reportMs.push_back(MillisecondsSince(start));
+    }
+
     const double wheelMedian = Median(wheel);
     PrintRow("Wheel painted, 800 x 800, scale 1",
              Format("%.2f ms", wheelMedian) + Format(" (max %.2f ms)", Largest(wheel)), "", "",
@@ -125,5 +177,10 @@ int main(int argc, char** argv) {
     PrintRow("PDF: wheel page and a reading of " + std::to_string(kReadingLines) + " lines",
              Format("%.1f ms", pdfMedian) + Format(", %.0f KiB", pdfBytes / 1024.0), "", "",
              "<= 1 s", pdfMedian <= 1000.0 ? "yes" : "NO");
+    const double reportMedian = Median(reportMs);
+    PrintRow("Report PDF, " + std::to_string(PageCount(reportBytes)) + " pages (" +
+                 std::to_string(entries) + " entries)",
+             Format("%.1f ms", reportMedian) + Format(", %.0f KiB", reportBytes.size() / 1024.0),
+             "", "", "<= 500 ms", reportMedian <= 500.0 ? "yes" : "NO");
     return 0;
 }

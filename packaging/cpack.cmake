@@ -41,7 +41,8 @@ set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 # linked in), Qt from tolvaris's and the drawing module's.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
-    "qt6-qpa-plugins, libqt6svg6, fonts-liberation, fonts-symbola, swe-basic-data, tzdata")
+    "qt6-qpa-plugins, libqt6svg6, fonts-liberation, fonts-symbola, fonts-dejavu-core, fonts-dejavu-extra, swe-basic-data, tzdata"
+)
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-wayland")
 
 include(CPack)

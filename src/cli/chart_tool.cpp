@@ -246,6 +246,11 @@ private:
     std::vector<std::string> paths_;
 };
 
+// --pdf or --html: a report of the reading.
+bool Reports(const ChartToolOptions& options) {
+    return !options.pdfPath.empty() || !options.htmlPath.empty();
+}
+
 // What the PDF holds before the reading's pages: the wheel page of a chart,
 // or nothing (a forecast, a composite); and the title heading the pages.
 struct PdfPages {
@@ -267,26 +272,22 @@ Outcome WriteFiles(const ChartToolOptions& options, const BirthChart& chart, con
         }
         written.Add(options.wheelPath);
     }
-    if (!options.pdfPath.empty()) {
-        std::vector<std::string> lines;
-        lines.reserve(reading.lines.size());
-        for (const Line& line : reading.lines) {
-            lines.push_back(Cp1252ToUtf8(line.View()));
+    // The report: the chart's first page, then the reading typeset.
+    for (const bool html : {false, true}) {
+        const std::string& path = html ? options.htmlPath : options.pdfPath;
+        if (path.empty()) {
+            continue;
         }
-        std::string error;
-        if (pdf.forecast != nullptr) {
-            error = drawing->WriteForecastPdf(options.pdfPath, pdf.title, lines,
-                                              pdf.forecast->search, pdf.forecast->range.span,
-                                              pdf.forecast->range.displayZone);
-        } else if (pdf.wheelPage == nullptr) {
-            error = drawing->WriteTextPdf(options.pdfPath, pdf.title, lines);
-        } else {
-            error = drawing->WritePdf(*pdf.wheelPage, options.pdfPath, pdf.title, lines);
-        }
+        const TransitSearch* search = pdf.forecast != nullptr ? &pdf.forecast->search : nullptr;
+        const std::string error = drawing->WriteReport(
+            pdf.wheelPage != nullptr ? *pdf.wheelPage : chart, path, reading.document, html,
+            pdf.wheelPage != nullptr || search != nullptr, search,
+            search != nullptr ? pdf.forecast->range.span : TransitSpan{},
+            search != nullptr ? pdf.forecast->range.displayZone : "");
         if (!error.empty()) {
-            return Failed("--pdf: " + error + written.Note());
+            return Failed((html ? "--html: " : "--pdf: ") + error + written.Note());
         }
-        written.Add(options.pdfPath);
+        written.Add(path);
     }
     if (!options.readingPath.empty() && options.readingPath != "-") {
         AtomicFileWriter writer;
@@ -319,7 +320,7 @@ Outcome WriteFiles(const ChartToolOptions& options, const BirthChart& chart, con
 }
 
 Outcome CheckDrawing(const ChartToolOptions& options, const ChartDrawing* drawing) {
-    if ((!options.wheelPath.empty() || !options.pdfPath.empty()) && drawing == nullptr) {
+    if ((!options.wheelPath.empty() || Reports(options)) && drawing == nullptr) {
         return Failed(std::string(options.wheelPath.empty() ? "--pdf" : "--wheel") +
                       ": drawing is not available in this program");
     }
@@ -354,9 +355,9 @@ Outcome ComputePair(const ChartToolOptions& options, Ephemeris& ephemeris, const
         computed.status != kExitSuccess) {
         return computed;
     }
-    const bool reads = !options.readingPath.empty() || !options.pdfPath.empty();
+    const bool reads = !options.readingPath.empty() || Reports(options);
     const bool writesFiles =
-        !options.readingPath.empty() || !options.wheelPath.empty() || !options.pdfPath.empty();
+        !options.readingPath.empty() || !options.wheelPath.empty() || Reports(options);
     const std::string pair = PairName(first.input.name, second->input.name);
     ReadingBuffer reading;
     Outcome outcome;
@@ -536,7 +537,7 @@ Outcome ComputeTechnique(const ChartToolOptions& options, Ephemeris& ephemeris,
     const std::string zone = TechniqueZone(asked, natal.input, zoneNotes);
     const double latitude = natal.input.latitude;
     const bool writesFiles =
-        !options.readingPath.empty() || !options.wheelPath.empty() || !options.pdfPath.empty();
+        !options.readingPath.empty() || !options.wheelPath.empty() || Reports(options);
     ReadingBuffer reading;
     Outcome outcome;
     // The chart --wheel and the PDF's wheel page draw: the return chart.
@@ -654,7 +655,7 @@ Outcome ComputeTechnique(const ChartToolOptions& options, Ephemeris& ephemeris,
             break;
         }
     }
-    if (compose && (!options.readingPath.empty() || !options.pdfPath.empty())) {
+    if (compose && (!options.readingPath.empty() || Reports(options))) {
         outcome = ComposeFromLibrary(options, programFolder, compose, reading);
         if (outcome.status != kExitSuccess) {
             return outcome;
@@ -719,7 +720,7 @@ Outcome ComputeAndFormat(ChartToolOptions& options, const std::filesystem::path&
     }
     ReadingBuffer reading;
     Outcome outcome;
-    if (!options.readingPath.empty() || !options.pdfPath.empty()) {
+    if (!options.readingPath.empty() || Reports(options)) {
         outcome = ComposeReading(options, *result.value, forecast ? &*forecast : nullptr,
                                  programFolder, reading);
         if (outcome.status != kExitSuccess) {
@@ -733,7 +734,7 @@ Outcome ComputeAndFormat(ChartToolOptions& options, const std::filesystem::path&
     // output is the file. JSON is printed whenever it is asked for.
     const std::string icsPath = options.forecast ? options.forecast->icsPath : std::string();
     const bool writesFiles = !options.readingPath.empty() || !options.wheelPath.empty() ||
-                             !options.pdfPath.empty() || !icsPath.empty();
+                             Reports(options) || !icsPath.empty();
     std::string calendar;
     if (!icsPath.empty()) {
         const CalendarSubject subject{BirthIdentity(options.birth), options.birth.name,

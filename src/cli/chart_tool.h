@@ -9,6 +9,7 @@
 
 #include "core/chart/birth_chart.h"
 #include "core/forecast/transits.h"
+#include "core/reading/reading_document.h"
 
 namespace tolvaris {
 
@@ -25,23 +26,18 @@ public:
     virtual ~ChartDrawing() = default;
     virtual std::string WriteWheel(const BirthChart& chart, const std::string& path,
                                    int sizePixels) = 0;
-    // The wheel page with the chart's data, then `lines` (UTF-8) as pages
-    // headed by `title`.
-    virtual std::string WritePdf(const BirthChart& chart, const std::string& path,
-                                 const std::string& title,
-                                 const std::vector<std::string>& lines) = 0;
+    // The report of one reading: its chart on the first page (with the
+    // second chart's bi-wheel after SetSecondChart, or the timeline of
+    // `search` when given), then `document` typeset; PDF, or one HTML file.
+    // Without `chartData` the first page leaves out the birth data (a
+    // composite has none).
+    virtual std::string WriteReport(const BirthChart& chart, const std::string& path,
+                                    const ReadingDocument& document, bool html, bool chartData,
+                                    const TransitSearch* search, const TransitSpan& span,
+                                    const std::string& displayZone) = 0;
     // The wheels and wheel pages after this call draw `second` (nullptr:
     // none) on an outer ring with the contacts between the two charts.
     virtual void SetSecondChart(const BirthChart* /*second*/) {}
-    // Only `lines` (UTF-8) as pages headed by `title`
-    virtual std::string WriteTextPdf(const std::string& path, const std::string& title,
-                                     const std::vector<std::string>& lines) = 0;
-    // A forecast: the timeline of `search` over `span` (dated in
-    // `displayZone`) under `title`, then `lines` as pages.
-    virtual std::string WriteForecastPdf(const std::string& path, const std::string& title,
-                                         const std::vector<std::string>& lines,
-                                         const TransitSearch& search, const TransitSpan& span,
-                                         const std::string& displayZone) = 0;
 };
 
 // Runs tolvaris-chart with the arguments after the program name. Results go

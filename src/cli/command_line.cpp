@@ -42,6 +42,7 @@ enum class Option {
     Wheel,
     Size,
     Pdf,
+    Html,
     Transits,
     Bodies,
     TransitOrb,
@@ -64,7 +65,7 @@ struct OptionInfo {
     bool takesValue;
 };
 
-constexpr std::array<OptionInfo, 34> kOptions = {{
+constexpr std::array<OptionInfo, 35> kOptions = {{
     {Option::Date, "--date", true},
     {Option::Time, "--time", true},
     {Option::Place, "--place", true},
@@ -85,6 +86,7 @@ constexpr std::array<OptionInfo, 34> kOptions = {{
     {Option::Wheel, "--wheel", true},
     {Option::Size, "--size", true},
     {Option::Pdf, "--pdf", true},
+    {Option::Html, "--html", true},
     {Option::Transits, "--transits", true},
     {Option::Bodies, "--bodies", true},
     {Option::TransitOrb, "--transit-orb", true},
@@ -162,8 +164,10 @@ constexpr std::string_view kUsageEnd =
     "                name, region, country TAB latitude TAB longitude TAB zone\n"
     "  --wheel       draw the chart wheel into a PNG or SVG file\n"
     "  --size        the wheel's side in pixels, 100 to 10000 (default 800)\n"
-    "  --pdf         write a PDF: the wheel with the chart's data, then the full\n"
-    "                reading (--order and --data apply to it too)\n"
+    "  --pdf         write the report as a PDF: a first page with the chart's\n"
+    "                data, wheel, positions, cusps and aspects, then the reading\n"
+    "                typeset (--order and --data apply to it too)\n"
+    "  --html        the same report as one HTML file, pictures included\n"
     "  --json        print one JSON object instead of the table\n"
     "  --reading     write the full reading of the chart to FILE (- for standard\n"
     "                output) as Tolvaris saves it: code page 1252, CR LF lines\n"
@@ -602,6 +606,12 @@ private:
                 }
                 options_.pdfPath = value;
                 return {};
+            case Option::Html:
+                if (std::string error = CheckOutputPath(value); !error.empty()) {
+                    return error;
+                }
+                options_.htmlPath = value;
+                return {};
             case Option::Transits:
                 return ReadTransitRange(value, forecast_);
             case Option::Progressed:
@@ -655,8 +665,9 @@ private:
         CommandLineParse result;
         options_.json = Given(Option::Json);
         for (const Option needsReading : {Option::Order, Option::Data}) {
-            if (Given(needsReading) && !Given(Option::Reading) && !Given(Option::Pdf)) {
-                return Fail(NameOf(needsReading) + " goes with --reading or --pdf");
+            if (Given(needsReading) && !Given(Option::Reading) && !Given(Option::Pdf) &&
+                !Given(Option::Html)) {
+                return Fail(NameOf(needsReading) + " goes with --reading, --pdf or --html");
             }
         }
         const std::array<Option, 6> alone = {Option::With,        Option::Transits,
@@ -752,8 +763,9 @@ private:
             if (alone == Option::Places) {
                 for (const Option other :
                      {Option::Save, Option::Json, Option::Reading, Option::Wheel, Option::Size,
-                      Option::Pdf, Option::Transits, Option::Progressed, Option::Progressions,
-                      Option::SolarReturn, Option::LunarReturn, Option::With}) {
+                      Option::Pdf, Option::Html, Option::Transits, Option::Progressed,
+                      Option::Progressions, Option::SolarReturn, Option::LunarReturn,
+                      Option::With}) {
                     if (Given(other)) {
                         return Fail("--places cannot be combined with " + NameOf(other));
                     }
@@ -804,8 +816,11 @@ private:
         if (Given(Option::Reading) && !reading) {
             return "--reading goes with --progressions or --solar-return, not with " + name;
         }
-        if (Given(Option::Pdf) && !reading) {
-            return "--pdf goes with --progressions or --solar-return, not with " + name;
+        for (const Option report : {Option::Pdf, Option::Html}) {
+            if (Given(report) && !reading) {
+                return NameOf(report) + " goes with --progressions or --solar-return, not with " +
+                       name;
+            }
         }
         const bool returnChart =
             technique == Option::SolarReturn || technique == Option::LunarReturn;

@@ -73,6 +73,7 @@ struct ChartToolOptions {
     std::string wheelPath;              // --wheel: a .png or .svg file; empty when not asked for
     int wheelSize = kDefaultWheelSize;  // --size, in pixels
     std::string pdfPath;                // --pdf; empty when not asked for
+    std::string htmlPath;               // --html; empty when not asked for
     bool json = false;
     // --transits: the forecast replaces the chart's table, JSON and reading.
     std::optional<ForecastOptions> forecast;

@@ -57,32 +57,17 @@ std::string ModuleChartDrawing::WriteWheel(const BirthChart& chart, const std::s
     return drawing->WriteWheel(chart, path, sizePixels);
 }
 
-std::string ModuleChartDrawing::WritePdf(const BirthChart& chart, const std::string& path,
-                                         const std::string& title,
-                                         const std::vector<std::string>& lines) {
+std::string ModuleChartDrawing::WriteReport(const BirthChart& chart, const std::string& path,
+                                            const ReadingDocument& document, bool html,
+                                            bool chartData, const TransitSearch* search,
+                                            const TransitSpan& span,
+                                            const std::string& displayZone) {
     ChartDrawing* drawing = Load();
     if (drawing == nullptr) {
         return error_;
     }
     drawing->SetSecondChart(second_);
-    return drawing->WritePdf(chart, path, title, lines);
-}
-
-std::string ModuleChartDrawing::WriteTextPdf(const std::string& path, const std::string& title,
-                                             const std::vector<std::string>& lines) {
-    ChartDrawing* drawing = Load();
-    return drawing != nullptr ? drawing->WriteTextPdf(path, title, lines) : error_;
-}
-
-std::string ModuleChartDrawing::WriteForecastPdf(const std::string& path, const std::string& title,
-                                                 const std::vector<std::string>& lines,
-                                                 const TransitSearch& search,
-                                                 const TransitSpan& span,
-                                                 const std::string& displayZone) {
-    ChartDrawing* drawing = Load();
-    return drawing != nullptr
-               ? drawing->WriteForecastPdf(path, title, lines, search, span, displayZone)
-               : error_;
+    return drawing->WriteReport(chart, path, document, html, chartData, search, span, displayZone);
 }
 
 }  // namespace tolvaris

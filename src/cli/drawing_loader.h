@@ -23,14 +23,10 @@ public:
 
     std::string WriteWheel(const BirthChart& chart, const std::string& path,
                            int sizePixels) override;
-    std::string WritePdf(const BirthChart& chart, const std::string& path, const std::string& title,
-                         const std::vector<std::string>& lines) override;
-    std::string WriteTextPdf(const std::string& path, const std::string& title,
-                             const std::vector<std::string>& lines) override;
-    std::string WriteForecastPdf(const std::string& path, const std::string& title,
-                                 const std::vector<std::string>& lines, const TransitSearch& search,
-                                 const TransitSpan& span, const std::string& displayZone) override;
-    // Kept until the module is loaded, then handed on with every drawing.
+    std::string WriteReport(const BirthChart& chart, const std::string& path,
+                            const ReadingDocument& document, bool html, bool chartData,
+                            const TransitSearch* search, const TransitSpan& span,
+                            const std::string& displayZone) override;
     void SetSecondChart(const BirthChart* second) override { second_ = second; }
 
 private:

@@ -17,23 +17,16 @@ public:
                            int sizePixels) override {
         return drawing_.WriteWheel(chart, path, sizePixels);
     }
-    std::string WritePdf(const tolvaris::BirthChart& chart, const std::string& path,
-                         const std::string& title, const std::vector<std::string>& lines) override {
-        return drawing_.WritePdf(chart, path, title, lines);
+    std::string WriteReport(const tolvaris::BirthChart& chart, const std::string& path,
+                            const tolvaris::ReadingDocument& document, bool html, bool chartData,
+                            const tolvaris::TransitSearch* search,
+                            const tolvaris::TransitSpan& span,
+                            const std::string& displayZone) override {
+        return drawing_.WriteReport(chart, path, document, html, chartData, search, span,
+                                    displayZone);
     }
     void SetSecondChart(const tolvaris::BirthChart* second) override {
         drawing_.SetSecondChart(second);
-    }
-    std::string WriteTextPdf(const std::string& path, const std::string& title,
-                             const std::vector<std::string>& lines) override {
-        return drawing_.WritePdf(nullptr, path, title, lines);
-    }
-    std::string WriteForecastPdf(const std::string& path, const std::string& title,
-                                 const std::vector<std::string>& lines,
-                                 const tolvaris::TransitSearch& search,
-                                 const tolvaris::TransitSpan& span,
-                                 const std::string& displayZone) override {
-        return drawing_.WriteForecastPdf(path, title, lines, search, span, displayZone);
     }
 
 private:

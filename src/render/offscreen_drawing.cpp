@@ -7,6 +7,8 @@
 #include "core/common/atomic_file.h"
 #include "core/forecast/forecast_range.h"
 #include "render/pdf_document.h"
+#include "render/report_html.h"
+#include "render/report_pdf.h"
 #include "render/wheel_image.h"
 
 namespace tolvaris {
@@ -52,51 +54,27 @@ std::string OffscreenDrawing::WriteWheel(const BirthChart& chart, const std::fil
                            writer);
 }
 
-std::string OffscreenDrawing::WritePdf(const BirthChart& chart, const std::filesystem::path& path,
-                                       const std::string& title,
-                                       const std::vector<std::string>& lines) {
-    return WritePdf(&chart, path, title, lines);
-}
-
-std::string OffscreenDrawing::WritePdf(const BirthChart* chart, const std::filesystem::path& path,
-                                       const std::string& title,
-                                       const std::vector<std::string>& lines) {
-    return WriteTextPages(path, title, lines, [this, chart](PdfContent& content) {
-        content.chart = chart;
-        content.outerChart = chart != nullptr ? second_ : nullptr;
-    });
-}
-
-std::string OffscreenDrawing::WriteForecastPdf(const std::filesystem::path& path,
-                                               const std::string& title,
-                                               const std::vector<std::string>& lines,
-                                               const TransitSearch& search, const TransitSpan& span,
-                                               const std::string& displayZone) {
-    return WriteTextPages(path, title, lines, [&](PdfContent& content) {
-        content.timeline.search = &search;
+std::string OffscreenDrawing::WriteReport(const BirthChart& chart,
+                                          const std::filesystem::path& path,
+                                          const ReadingDocument& document, bool html,
+                                          bool chartData, const TransitSearch* search,
+                                          const TransitSpan& span, const std::string& displayZone) {
+    EnsureGui();
+    ReportContent content;
+    content.document = &document;
+    content.chart = &chart;
+    content.outerChart = second_;
+    content.chartData = chartData;
+    if (search != nullptr) {
+        content.timeline.search = search;
         content.timeline.span = span;
         content.timeline.offsetAt = [displayZone](std::int64_t ut) {
             return DisplayOffsetAt(displayZone, ut);
         };
-    });
-}
-
-std::string OffscreenDrawing::WriteTextPages(const std::filesystem::path& path,
-                                             const std::string& title,
-                                             const std::vector<std::string>& lines,
-                                             const std::function<void(PdfContent&)>& firstPages) {
-    EnsureGui();
-    PdfContent content;
-    // The table's columns line up only in a fixed-pitch font.
-    content.style.font = QFont(QStringLiteral("DejaVu Sans Mono"), 10);
-    content.style.title = QString::fromStdString(title);
-    for (const std::string& line : lines) {
-        content.lines.append(QString::fromStdString(line));
     }
-    firstPages(content);
     content.pageSize = PageSizeFromEnvironment();
     AtomicFileWriter writer;
-    return tolvaris::WritePdf(path, content, writer);
+    return html ? WriteReportHtml(path, content, writer) : WriteReportPdf(path, content, writer);
 }
 
 }  // namespace tolvaris

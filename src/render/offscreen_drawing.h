@@ -1,17 +1,14 @@
 #pragma once
 
 #include <filesystem>
-#include <functional>
 #include <memory>
 #include <string>
-#include <vector>
 
 #include "core/chart/birth_chart.h"
 #include "core/forecast/transits.h"
+#include "core/reading/reading_document.h"
 
 namespace tolvaris {
-
-struct PdfContent;
 
 // Paints charts into files from a program without windows (tolvaris-chart).
 // The QGuiApplication painting needs is made on first use, on the offscreen
@@ -31,24 +28,15 @@ public:
     // PNG or SVG by the extension; "" or a message naming the path and reason.
     std::string WriteWheel(const BirthChart& chart, const std::filesystem::path& path,
                            int sizePixels);
-    // The wheel page, then `lines` (UTF-8) under `title`, on the locale's paper.
-    std::string WritePdf(const BirthChart& chart, const std::filesystem::path& path,
-                         const std::string& title, const std::vector<std::string>& lines);
-    // Without a chart: only the text pages.
-    std::string WritePdf(const BirthChart* chart, const std::filesystem::path& path,
-                         const std::string& title, const std::vector<std::string>& lines);
-    // A forecast: its timeline over `span`, dated in `displayZone`, then the pages.
-    std::string WriteForecastPdf(const std::filesystem::path& path, const std::string& title,
-                                 const std::vector<std::string>& lines, const TransitSearch& search,
-                                 const TransitSpan& span, const std::string& displayZone);
+    // The report of `document` on the locale's paper, or as HTML; the second
+    // chart of SetSecondChart makes it a relationship's, `search` a forecast's.
+    std::string WriteReport(const BirthChart& chart, const std::filesystem::path& path,
+                            const ReadingDocument& document, bool html, bool chartData,
+                            const TransitSearch* search, const TransitSpan& span,
+                            const std::string& displayZone);
 
 private:
     void EnsureGui();
-    // The text pages of `lines` after what `firstPages` puts before them.
-    std::string WriteTextPages(const std::filesystem::path& path, const std::string& title,
-                               const std::vector<std::string>& lines,
-                               const std::function<void(PdfContent&)>& firstPages);
-
     struct Gui;
     int& argc_;
     char** argv_;

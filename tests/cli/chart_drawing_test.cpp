@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "cli/chart_tool.h"
+#include "core/common/cp1252.h"
 #include "support/temp_folder.h"
 
 namespace tolvaris {
@@ -22,25 +23,22 @@ public:
         outerSun = second ? second->chart.bodies.at(0).longitude : -1.0;
         return failWith;
     }
-    std::string WritePdf(const BirthChart&, const std::string& path, const std::string& title,
-                         const std::vector<std::string>& lines) override {
-        pdfs.push_back(path + " " + title);
-        pdfLines = lines;
-        return failWith;
-    }
-    std::string WriteTextPdf(const std::string& path, const std::string& title,
-                             const std::vector<std::string>& lines) override {
-        pdfs.push_back(path + " " + title + " (text only)");
-        pdfLines = lines;
-        return failWith;
-    }
-    std::string WriteForecastPdf(const std::string& path, const std::string& title,
-                                 const std::vector<std::string>& lines, const TransitSearch& search,
-                                 const TransitSpan& span, const std::string& displayZone) override {
-        pdfs.push_back(
-            path + " " + title + " (timeline of " + std::to_string(search.transits.size()) + ", " +
-            std::to_string((span.toUt - span.fromUt) / 3600) + " h in " + displayZone + ")");
-        pdfLines = lines;
+    std::string WriteReport(const BirthChart& chart, const std::string& path,
+                            const ReadingDocument& document, bool html, bool chartData,
+                            const TransitSearch* search, const TransitSpan& span,
+                            const std::string& displayZone) override {
+        std::string call = path + " " + Cp1252ToUtf8(document.Title()) + (html ? " (html)" : "") +
+                           (chartData ? "" : " (no birth data)");
+        if (search != nullptr) {
+            call += " (timeline of " + std::to_string(search->transits.size()) + ", " +
+                    std::to_string((span.toUt - span.fromUt) / 3600) + " h in " + displayZone + ")";
+        }
+        pdfs.push_back(call);
+        sunLongitude = chart.chart.bodies.at(0).longitude;
+        pdfLines.clear();
+        for (const ReadingBlock& block : document.Blocks()) {
+            pdfLines.push_back(Cp1252ToUtf8(block.text));
+        }
         return failWith;
     }
     void SetSecondChart(const BirthChart* chart) override { second = chart; }
@@ -80,18 +78,19 @@ TEST(ChartDrawingSeam, ReceivesTheChartThePathsAndTheReading) {
                                 &drawing);
     ASSERT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(drawing.wheels, std::vector<std::string>{"a.svg 640"});
-    EXPECT_EQ(drawing.pdfs, std::vector<std::string>{"a.pdf Anna"});
+    EXPECT_EQ(drawing.pdfs, std::vector<std::string>{"a.pdf FULL READING: Anna"});
     // swetest -b1.1.1990 -ut11:00 -p0: 280.7717825.
     EXPECT_NEAR(drawing.sunLongitude, 280.7717825, 1e-5);
     ASSERT_FALSE(drawing.pdfLines.empty());
-    // The reading's lines, code page 1252 decoded to UTF-8.
+    // The reading's structure: our heading for the entry, its text as a
+    // paragraph, code page 1252 decoded to UTF-8, the missing one listed.
     bool key = false;
     bool decoded = false;
     bool missing = false;
     for (const std::string& line : drawing.pdfLines) {
         EXPECT_EQ(line.find('\n'), std::string::npos);
-        key = key || line == "  SUN in Capricorn";
-        decoded = decoded || line == "  Steady and sure, \xC3\xA9lan.";
+        key = key || line == "Sun in Capricorn";
+        decoded = decoded || line == "Steady and sure, \xC3\xA9lan.";
         missing =
             missing || line.find("No entry \"MERCURY in\" in SIGN_Cap.TXT") != std::string::npos;
     }
@@ -104,20 +103,21 @@ TEST(ChartDrawingSeam, ReceivesTheChartThePathsAndTheReading) {
     const ToolRun untitled =
         RunTool({"--pdf", "b.pdf", "--data", folder.Path().string()}, &drawing);
     ASSERT_EQ(untitled.status, 0);
-    EXPECT_EQ(drawing.pdfs.back(), "b.pdf Tolvaris");
+    EXPECT_EQ(drawing.pdfs.back(), "b.pdf FULL READING");
     // A forecast's PDF has its timeline, over the day in the chart's zone, and no wheel.
     RunTool({"--transits", "2027-01-01..2027-01-01", "--pdf", "c.pdf"}, &drawing);
-    EXPECT_TRUE(drawing.pdfs.back().starts_with("c.pdf Forecast (timeline of "));
+    EXPECT_TRUE(drawing.pdfs.back().starts_with("c.pdf FORECAST (timeline of "))
+        << drawing.pdfs.back();
     EXPECT_TRUE(drawing.pdfs.back().ends_with(", 24 h in Europe/Berlin)")) << drawing.pdfs.back();
     // A solar return's: the return chart, whose Sun is back at the natal one.
     const ToolRun solar = RunTool({"--solar-return", "2027", "--wheel", "d.png", "--pdf", "d.pdf",
                                    "--data", folder.Path().string()},
                                   &drawing);
     ASSERT_EQ(solar.status, 0) << solar.err;
-    EXPECT_EQ(drawing.pdfs.back(), "d.pdf Solar return 2027");
+    EXPECT_EQ(drawing.pdfs.back(), "d.pdf SOLAR RETURN");
     EXPECT_NEAR(drawing.sunLongitude, 280.7717825, 1e-4);
     ASSERT_GT(drawing.pdfLines.size(), 1U);
-    EXPECT_EQ(drawing.pdfLines[1], "  SOLAR RETURN");
+    EXPECT_TRUE(drawing.pdfLines[1].starts_with("The return chart of 2027: "));
 }
 
 TEST(ChartDrawingSeam, OnlyAPlainSynastryDrawsTheSecondChartAround) {

@@ -354,20 +354,10 @@ TEST(ChartProcess, WritesAPdfOfTheWheelAndTheFullReading) {
     EXPECT_EQ(run.err, "") << "the shipped library has every entry";
     EXPECT_EQ(run.out, "") << "the file is the output";
     const std::string text = test::PdfText(pdf);
-    for (const char* expected : {"Berlin noon", "1 January 1990", "Page 2 of "}) {
+    // The reading's own lines in order: tests/cli/check_reports.py.
+    for (const char* expected : {"Berlin noon", "1 January 1990", "2 / "}) {
         EXPECT_NE(text.find(expected), std::string::npos) << expected;
     }
-    // Every word of the reading, as --reading writes it, is in the PDF's text.
-    const ProcessResult reading = RunChart(Berlin({"--reading", "-"}));
-    ASSERT_EQ(reading.status, 0) << reading.err;
-    std::istringstream words(Cp1252ToUtf8(reading.out));
-    std::string word;
-    int checked = 0;
-    while (words >> word) {
-        ++checked;
-        EXPECT_NE(text.find(word), std::string::npos) << word;
-    }
-    EXPECT_GT(checked, 1000);
     EXPECT_GT(test::PdfPages(pdf), 3);
 }
 
@@ -388,7 +378,7 @@ TEST(ChartProcess, APdfOfADraftLibraryListsWhatIsMissing) {
               std::string::npos)
         << text;
     EXPECT_NE(text.find("No file SIGN_Cap.TXT"), std::string::npos);
-    EXPECT_NE(text.find("Tolvaris"), std::string::npos) << "the title of an unnamed chart";
+    EXPECT_NE(text.find("FULL READING"), std::string::npos) << "the title of an unnamed chart";
 }
 
 TEST(ChartProcess, RefusesBadWheelOptionsWithStatusTwo) {
@@ -403,7 +393,7 @@ TEST(ChartProcess, RefusesBadWheelOptionsWithStatusTwo) {
         {Berlin({"--size", "500"}), "--size needs --wheel"},
         {{"--places", "Berlin", "--wheel", "w.png"}, "--places cannot be combined with --wheel"},
         {Berlin({"--pdf", ""}), "--pdf: the file name is empty"},
-        {Berlin({"--order", "houses", "--wheel", "w.png"}), "goes with --reading or --pdf"},
+        {Berlin({"--order", "houses", "--wheel", "w.png"}), "goes with --reading, --pdf or --html"},
     };
     for (const auto& c : cases) {
         const ProcessResult run = RunChart(c.arguments);

@@ -130,9 +130,11 @@ private:
     void TransitBlock(const Transit& transit) {
         lastWasShortIngress_ = false;
         page_.Separator();
-        page_.Text(std::string(PointName(transit.transiting)) + " " +
-                   std::string(AspectKindName(transit.kind)) + " natal " +
-                   std::string(NatalPointName(transit.natal)));
+        page_.Heading(3,
+                      std::string(PointName(transit.transiting)) + " " +
+                          std::string(AspectKindName(transit.kind)) + " natal " +
+                          std::string(NatalPointName(transit.natal)),
+                      RowOf(FamilyOf(transit.kind)).name);
         page_.Text("Within orb: " + Window(transit));
         std::string exact;
         for (const ExactPass& pass : transit.exact) {

@@ -141,9 +141,11 @@ private:
     void AspectBlock(const ProgressedAspect& aspect) {
         lastWasShortLine_ = false;
         page_.Separator();
-        page_.Text("Progressed " + std::string(NatalPointName(aspect.progressed)) + " " +
-                   std::string(AspectKindName(aspect.kind)) + " natal " +
-                   std::string(NatalPointName(aspect.natal)));
+        page_.Heading(3,
+                      "Progressed " + std::string(NatalPointName(aspect.progressed)) + " " +
+                          std::string(AspectKindName(aspect.kind)) + " natal " +
+                          std::string(NatalPointName(aspect.natal)),
+                      RowOf(FamilyOf(aspect.kind)).name);
         page_.Text("Within orb: " + Window(aspect));
         std::string exact;
         for (const ExactPass& pass : aspect.exact) {

@@ -16,7 +16,25 @@ constexpr const char* kIndent = "  ";
 ReadingPage::ReadingPage(std::filesystem::path dataFolder, PageBuffers& buffers)
     : dataFolder_(std::move(dataFolder)), buffers_(buffers) {}
 
+void ReadingPage::Heading(int level, std::string_view text, std::string_view note) {
+    PageText(text);
+    ReportHeading(level, text, note);
+}
+
+void ReadingPage::ReportHeading(int level, std::string_view text, std::string_view note) {
+    if (document_ != nullptr) {
+        document_->AddHeading(level, text, note);
+    }
+}
+
 void ReadingPage::Text(std::string_view text) {
+    PageText(text);
+    if (document_ != nullptr) {
+        document_->AddFact(text);
+    }
+}
+
+void ReadingPage::PageText(std::string_view text) {
     std::string line = kIndent;
     std::size_t pos = 0;
     while (pos < text.size()) {
@@ -52,8 +70,17 @@ void ReadingPage::Entry(const EntryLocation& entry) {
 
 void ReadingPage::EntryInBlock(const EntryLocation& entry) {
     bool fileMissing = false;
+    const std::size_t before = buffers_.PageLines().size();
     switch (CopyInterpretation(dataFolder_ / entry.fileName, entry.key, buffers_)) {
         case EntryCopy::Copied:
+            if (document_ != nullptr) {
+                const std::vector<Line>& page = buffers_.PageLines();
+                std::vector<std::string_view> lines;
+                for (std::size_t i = before; i < page.size(); ++i) {
+                    lines.push_back(page[i].View());
+                }
+                document_->AddEntryLines(lines);
+            }
             return;
         case EntryCopy::KeyNotFound:
             break;
@@ -72,10 +99,15 @@ void ReadingPage::EntryInBlock(const EntryLocation& entry) {
 std::vector<MissingEntry> ReadingPage::Finish() {
     if (!missing_.empty()) {
         Separator();
-        Text("NOT IN THE LIBRARY");
+        Heading(2, "NOT IN THE LIBRARY");
         for (const MissingEntry& m : missing_) {
-            Text(m.fileMissing ? "No file " + m.entry.fileName + " (for \"" + m.entry.key + "\")"
-                               : "No entry \"" + m.entry.key + "\" in " + m.entry.fileName);
+            const std::string text =
+                m.fileMissing ? "No file " + m.entry.fileName + " (for \"" + m.entry.key + "\")"
+                              : "No entry \"" + m.entry.key + "\" in " + m.entry.fileName;
+            PageText(text);
+            if (document_ != nullptr) {
+                document_->AddMissing(text);
+            }
         }
     }
     return std::exchange(missing_, {});
@@ -93,11 +125,25 @@ std::vector<MissingEntry> ShowReadingPage(PageBuffers& buffers,
     return missing;
 }
 
+ReadingDocument ComposeReadingDocument(const std::filesystem::path& dataFolder, Notices& notices,
+                                       const ReadingContent& content) {
+    PageBuffers buffers(notices);
+    ReadingDocument document;
+    ReadingPage page(dataFolder, buffers);
+    page.SetDocument(&document);
+    content(page);
+    page.Finish();
+    return document;
+}
+
 ReadingBuffer ComposeWithoutWindow(const std::filesystem::path& dataFolder, Notices& notices,
                                    const ReadingContent& content) {
     PageBuffers buffers(notices);
     ReadingBuffer reading;
-    reading.missing = ShowReadingPage(buffers, dataFolder, content);
+    reading.missing = ShowReadingPage(buffers, dataFolder, [&](ReadingPage& page) {
+        page.SetDocument(&reading.document);
+        content(page);
+    });
     reading.lines = buffers.DataBuffer();
     return reading;
 }

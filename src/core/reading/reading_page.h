@@ -9,6 +9,7 @@
 #include "core/engine/line.h"
 #include "core/engine/page_buffers.h"
 #include "core/engine/screen.h"
+#include "core/reading/reading_document.h"
 #include "core/requests/entry_keys.h"
 
 namespace tolvaris {
@@ -29,8 +30,18 @@ class ReadingPage {
 public:
     ReadingPage(std::filesystem::path dataFolder, PageBuffers& buffers);
 
+    // From now on the same calls also build `document` (nullptr: none).
+    void SetDocument(ReadingDocument* document) { document_ = document; }
+    // A heading line of the page, a heading of the document.
+    void Heading(int level, std::string_view text, std::string_view note = {});
+    // A heading only the document has: the page stays as a request writes it.
+    void ReportHeading(int level, std::string_view text, std::string_view note = {});
+
     // A line of our own text (code page 1252), wrapped at word boundaries.
     void Text(std::string_view text);
+    // A line only the page has: a report shows the chart's data on its
+    // first page instead.
+    void PageText(std::string_view text);
     // Between two blocks; an entry that was not found leaves its separator
     // for the next block, so two never follow each other.
     void Separator();
@@ -46,6 +57,7 @@ public:
 private:
     std::filesystem::path dataFolder_;
     PageBuffers& buffers_;
+    ReadingDocument* document_ = nullptr;
     std::vector<MissingEntry> missing_;
     std::int32_t linesAfterSeparator_ = -1;
 };
@@ -59,6 +71,10 @@ std::vector<MissingEntry> ShowReadingPage(PageBuffers& buffers,
                                           const std::filesystem::path& dataFolder,
                                           const ReadingContent& content);
 
+// The reading's structure for a report, composed without a window.
+ReadingDocument ComposeReadingDocument(const std::filesystem::path& dataFolder, Notices& notices,
+                                       const ReadingContent& content);
+
 // What the data buffer holds after the window has shown only this reading
 // (the page's opening blank line, the reading, the closing blank line of a
 // shown page), made without a window, for the command line to save exactly
@@ -66,6 +82,7 @@ std::vector<MissingEntry> ShowReadingPage(PageBuffers& buffers,
 struct ReadingBuffer {
     std::vector<Line> lines;
     std::vector<MissingEntry> missing;
+    ReadingDocument document;  // the same reading's structure, for a report
 };
 ReadingBuffer ComposeWithoutWindow(const std::filesystem::path& dataFolder, Notices& notices,
                                    const ReadingContent& content);

@@ -59,7 +59,7 @@ public:
           second_(ShownName(subject.second.input.name, "the second person")) {}
 
     void Write() {
-        page_.Text("RELATIONSHIP READING: " + first_ + " and " + second_);
+        page_.Heading(1, "RELATIONSHIP READING: " + first_ + " and " + second_);
         page_.Text("Read from " + Possessive(first_) + " side: \"your\" points are " +
                    Possessive(first_) + ", \"their\" points " + Possessive(second_) + ".");
         page_.Separator();
@@ -71,7 +71,7 @@ public:
         Overlays(synastry.firstInSecondHouses, first_, second_);
         Overlays(synastry.secondInFirstHouses, second_, first_);
         page_.Separator();
-        page_.Text("THE COMPOSITE CHART");
+        page_.Heading(2, "THE COMPOSITE CHART");
         CompositeNotes(subject_.composite, page_);
         CompositeBlocks(subject_.composite, page_);
     }
@@ -79,7 +79,7 @@ public:
 private:
     void Contacts() {
         page_.Separator();
-        page_.Text("CONTACTS BETWEEN THE CHARTS, THE CLOSEST FIRST");
+        page_.Heading(2, "CONTACTS BETWEEN THE CHARTS, THE CLOSEST FIRST");
         std::vector<InterAspect> byOrb = subject_.synastry.aspects;
         std::stable_sort(byOrb.begin(), byOrb.end(),
                          [](const InterAspect& l, const InterAspect& r) { return l.orb < r.orb; });
@@ -88,10 +88,13 @@ private:
         }
         for (const InterAspect& aspect : byOrb) {
             page_.Separator();
-            page_.Text(Possessive(first_) + " " + std::string(NatalPointName(aspect.first)) + " " +
-                       std::string(AspectKindName(aspect.kind)) + " " + Possessive(second_) + " " +
-                       std::string(NatalPointName(aspect.second)) + ", orb " +
-                       Utf8ToCp1252Text(FormatDegreesMinutes(aspect.orb)));
+            page_.Heading(3,
+                          Possessive(first_) + " " + std::string(NatalPointName(aspect.first)) +
+                              " " + std::string(AspectKindName(aspect.kind)) + " " +
+                              Possessive(second_) + " " +
+                              std::string(NatalPointName(aspect.second)) + ", orb " +
+                              Utf8ToCp1252Text(FormatDegreesMinutes(aspect.orb)),
+                          RowOf(aspect.family).name);
             page_.EntryInBlock(SynastryAspectEntry(aspect.first, aspect.family, aspect.second));
         }
     }
@@ -100,8 +103,8 @@ private:
     void Overlays(const std::optional<std::vector<HouseOverlay>>& overlays,
                   const std::string& owner, const std::string& host) {
         page_.Separator();
-        page_.Text(ToUpper1252(Possessive(owner)) + " PLANETS IN " + ToUpper1252(Possessive(host)) +
-                   " HOUSES");
+        page_.Heading(2, ToUpper1252(Possessive(owner)) + " PLANETS IN " +
+                             ToUpper1252(Possessive(host)) + " HOUSES");
         if (!overlays) {
             page_.Text(Possessive(host) + " birth time is unknown, so " + host +
                        " has no houses to place " + Possessive(owner) + " planets in.");
@@ -110,8 +113,9 @@ private:
         page_.Text("Here \"you\" is " + owner + " and \"they\" is " + host + ".");
         for (const HouseOverlay& overlay : *overlays) {
             page_.Separator();
-            page_.Text(Possessive(owner) + " " + std::string(PointName(overlay.body)) + " in " +
-                       Possessive(host) + " " + HouseOrdinal(overlay.house) + " house");
+            page_.Heading(3, Possessive(owner) + " " + std::string(PointName(overlay.body)) +
+                                 " in " + Possessive(host) + " " + HouseOrdinal(overlay.house) +
+                                 " house");
             page_.EntryInBlock(SynastryHouseEntry(overlay.body, overlay.house));
         }
     }
@@ -130,8 +134,8 @@ ReadingContent RelationshipContent(const RelationshipSubject& subject) {
 
 ReadingContent CompositeContent(const CompositeChart& composite) {
     return [&composite](ReadingPage& page) {
-        page.Text("COMPOSITE READING: " + ShownName(composite.firstName, "the first person") +
-                  " and " + ShownName(composite.secondName, "the second person"));
+        page.Heading(1, "COMPOSITE READING: " + ShownName(composite.firstName, "the first person") +
+                            " and " + ShownName(composite.secondName, "the second person"));
         CompositeNotes(composite, page);
         CompositeBlocks(composite, page);
     };

@@ -75,20 +75,20 @@ void WriteSolarReturn(const SolarReturnSubject& subject, ReadingPage& page) {
     const Chart& chart = subject.returnChart.chart;
     if (chart.ascendant) {
         page.Separator();
-        page.Text("Return Ascendant in " + std::string(SignName(chart.ascendant->sign)));
+        page.Heading(3, "Return Ascendant in " + std::string(SignName(chart.ascendant->sign)));
         page.EntryInBlock(SolarReturnRisingEntry(chart.ascendant->sign));
     }
     const BodyPlacement* sun = Find(chart, Point::Sun);
     if (sun != nullptr && sun->house) {
         page.Separator();
-        page.Text("Return Sun in the " + HouseNumberOrdinal(*sun->house) + " house");
+        page.Heading(3, "Return Sun in the " + HouseNumberOrdinal(*sun->house) + " house");
         page.EntryInBlock(SolarReturnSunHouseEntry(*sun->house));
     }
 
     page.Separator();
-    page.Text("THE RETURN CHART OF " + std::to_string(subject.year) +
-              ", READ THROUGH THE "
-              "NATAL TEXTS");
+    page.Heading(2, "THE RETURN CHART OF " + std::to_string(subject.year) +
+                        ", READ THROUGH THE "
+                        "NATAL TEXTS");
     page.Text(
         "The planets of the return chart in their signs and houses, with the texts "
         "written for a birth chart: they colour this year, not the whole life.");
@@ -124,8 +124,8 @@ void WriteLunarReturns(const LunarReturnsSubject& subject, ReadingPage& page) {
     int number = 0;
     for (const LunarReturnChart& item : subject.returns) {
         page.Separator();
-        page.Text("Lunar return " + std::to_string(++number) + ": " +
-                  MomentText(subject.place, item.moment.utSeconds));
+        page.Heading(3, "Lunar return " + std::to_string(++number) + ": " +
+                            MomentText(subject.place, item.moment.utSeconds));
         const BodyPlacement* moon = Find(item.chart, Point::Moon);
         if (moon == nullptr || !moon->house) {
             page.Text(

@@ -111,6 +111,7 @@ ChartMenu::ChartMenu(QMainWindow& window, ChartMenuFolders folders, Notices& not
     readingByHouseAction_->setObjectName("mnuChartReadingByHouse");
     readingByHouseAction_->setShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F9));
     readingByHouseAction_->setEnabled(false);
+    AddReportActions();
     // The recent charts go between these two; an empty list leaves two
     // separators in a row, which the menu shows as one.
     menu_->addSeparator();
@@ -487,6 +488,9 @@ ChartWindow& ChartMenu::ShowChart(const BirthChart& chart,
     saveToCollectionAction_->setEnabled(true);
     readingAction_->setEnabled(true);
     readingByHouseAction_->setEnabled(true);
+    for (QAction* report : reportMenus_) {
+        report->setEnabled(true);
+    }
     return shown;
 }
 

@@ -160,6 +160,11 @@ private:
     void Raise(ChartWindow& shown);
     bool KeepInCollection(Opened& opened);
     void AddCollectionActions();
+    // "Print report" and "Export report" (chart_menu_report.cpp): the natal
+    // reading of the chart shown, typeset.
+    void AddReportActions();
+    void PrintReport(ReadingOrder order);
+    void ExportReport(ReadingOrder order);
     void AddWindowMenu(ChartWindow& shown);
     void KeepEdited(Opened& opened, const BirthData& birth);
     UnsavedAnswer AskUnsaved(const std::string& name, QWidget* over);
@@ -183,6 +188,7 @@ private:
     Notices& notices_;
     AtomicFileWriter& fileWriter_;
     ChartFileDialogs& fileDialogs_;
+    std::vector<QAction*> reportMenus_;
     LazyAtlas atlas_;
     RecentCharts recent_;
     std::unique_ptr<Ephemeris> ephemeris_;

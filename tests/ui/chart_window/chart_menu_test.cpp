@@ -123,7 +123,7 @@ TEST_F(ChartMenuTest, ComesAfterFileAndMovesNoControlOfTheMainWindow) {
     EXPECT_EQ(ActionTexts(Menu().Menu()),
               (QStringList{"&New chart...", "&Open chart...", "&Save chart...", "C&harts...",
                            "Save to co&llection", "--", "&Full reading", "Full reading by &house",
-                           "--", "--", "&About Tolvaris..."}));
+                           "&Print report", "E&xport report", "--", "--", "&About Tolvaris..."}));
     EXPECT_EQ(window.size(), size);
     for (const auto& [name, geometry] : before) {
         const QWidget* child = window.findChild<QWidget*>(name);
@@ -355,7 +355,8 @@ TEST_F(ChartMenuTest, OpeningShowsTheChartAndPutsItFirstInTheRecentCharts) {
     EXPECT_EQ(ActionTexts(Menu().Menu()),
               (QStringList{"&New chart...", "&Open chart...", "&Save chart...", "C&harts...",
                            "Save to co&llection", "--", "&Full reading", "Full reading by &house",
-                           "--", "&1 bo && co.chart", "&2 ann.chart", "--", "&About Tolvaris..."}));
+                           "&Print report", "E&xport report", "--", "&1 bo && co.chart",
+                           "&2 ann.chart", "--", "&About Tolvaris..."}));
     // The dialog opens where the last chart came from.
     fileDialogs.openAnswer.reset();
     Menu().OpenChart();
