@@ -263,6 +263,81 @@ QString WheelLabelText(double longitude, bool retrograde) {
     return text;
 }
 
+std::optional<Point> WheelBodyAt(const WheelLayout& layout, QPointF at) {
+    for (const WheelBody& body : layout.bodies) {
+        if (body.glyphRect.contains(at) || body.labelShape.containsPoint(at, Qt::OddEvenFill)) {
+            return body.body;
+        }
+    }
+    return std::nullopt;
+}
+
+namespace {
+
+QString Ordinal(int n) {
+    const char* suffix = n == 1 ? "st" : n == 2 ? "nd" : n == 3 ? "rd" : "th";
+    return QStringLiteral("%1%2").arg(n).arg(QLatin1String(suffix));
+}
+
+QString DegreesAndMinutes(double degrees) {
+    const auto minutes = static_cast<int>(degrees * 60.0);
+    return QStringLiteral("%1\u00B0%2'")
+        .arg(minutes / 60)
+        .arg(minutes % 60, 2, 10, QLatin1Char('0'));
+}
+
+}  // namespace
+
+QString WheelToolTip(const WheelLayout& layout, const Chart& chart, QPointF at) {
+    if (const std::optional<Point> point = WheelBodyAt(layout, at)) {
+        const BodyPlacement& placement = chart.bodies[static_cast<std::size_t>(*point)];
+        const ShownLongitude shown = ShowLongitude(placement.longitude);
+        QString text =
+            QStringLiteral("%1 in %2, %3\u00B0%4'")
+                .arg(QString::fromUtf8(placement.name.data(),
+                                       static_cast<qsizetype>(placement.name.size())))
+                .arg(QString::fromUtf8(
+                    kSigns[static_cast<std::size_t>(shown.sign)].data(),
+                    static_cast<qsizetype>(kSigns[static_cast<std::size_t>(shown.sign)].size())))
+                .arg(shown.degree)
+                .arg(shown.minute, 2, 10, QLatin1Char('0'));
+        if (placement.house) {
+            text += QStringLiteral(", %1 house").arg(Ordinal(*placement.house));
+        }
+        if (placement.retrograde) {
+            text += QStringLiteral(", retrograde");
+        }
+        return text;
+    }
+    auto longitudeOf = [&](Point point) -> std::optional<double> {
+        if (point == Point::Ascendant) {
+            return chart.ascendant ? std::optional(chart.ascendant->longitude) : std::nullopt;
+        }
+        const auto index = static_cast<std::size_t>(point);
+        return index < chart.bodies.size() ? std::optional(chart.bodies[index].longitude)
+                                           : std::nullopt;
+    };
+    const qreal reach = std::max<qreal>(3.0, layout.side * 0.004);
+    for (const Aspect& aspect : chart.aspects) {
+        const std::optional<double> from = longitudeOf(aspect.first);
+        const std::optional<double> to = longitudeOf(aspect.second);
+        if (!from || !to || aspect.kind == AspectKind::Conjunction) {
+            continue;  // a conjunction has no line on the wheel
+        }
+        const QLineF line(layout.PointAt(*from, layout.aspectRadius),
+                          layout.PointAt(*to, layout.aspectRadius));
+        if (PointToSegment(at, line) <= reach) {
+            auto name = [](std::string_view v) {
+                return QString::fromUtf8(v.data(), static_cast<qsizetype>(v.size()));
+            };
+            return QStringLiteral("%1 %2 %3, orb %4")
+                .arg(name(PointName(aspect.first)), name(AspectKindName(aspect.kind)),
+                     name(PointName(aspect.second)), DegreesAndMinutes(aspect.orb));
+        }
+    }
+    return {};
+}
+
 double ScreenAngle(double longitude, double leftLongitude) {
     return NormaliseDegrees(longitude - leftLongitude);
 }

@@ -6,6 +6,7 @@
 #include <QRectF>
 #include <QString>
 #include <array>
+#include <optional>
 #include <span>
 #include <vector>
 
@@ -98,6 +99,15 @@ std::vector<double> SpreadAngles(const std::vector<double>& wanted,
 // The one-line figures of a body: degree, sign glyph, minute, cut not
 // rounded, as the chart's table shows them.
 QString WheelLabelText(double longitude, bool retrograde);
+
+// The body whose glyph or figures lie under `at`, if any.
+std::optional<Point> WheelBodyAt(const WheelLayout& layout, QPointF at);
+
+// What the wheel says under the pointer: over a glyph or its figures the
+// body, its sign, degree and minute and house ("Moon in Aquarius, 0°39',
+// 12th house"); over an aspect line the aspect and its orb ("Moon trine
+// Jupiter, orb 2°15'"); "" elsewhere.
+QString WheelToolTip(const WheelLayout& layout, const Chart& chart, QPointF at);
 
 // Lays out the wheel of `chart` in the largest square centred in `bounds`,
 // with `outer` on a ring around it when given. Needs a QGuiApplication (font

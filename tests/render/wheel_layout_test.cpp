@@ -347,6 +347,29 @@ TEST(WheelLayout, WritesOneLineOfDegreeSignAndMinuteCutNotRounded) {
     }
 }
 
+TEST(WheelLayout, NamesTheBodyOrTheAspectUnderThePointer) {
+    // Equal houses from 17: the Moon at 36 is 6 degrees into Taurus, in the
+    // 1st house; the Sun at 0 and Jupiter at 180 are exactly opposite.
+    Chart chart = test::MakeChart(test::WheelTestCharts().front());
+    chart.bodies[1].house = 1;
+    const WheelLayout layout = LayoutWheel(QRectF(0, 0, 800, 800), chart);
+    const QPointF sun = layout.PointAt(0.0, layout.aspectRadius);
+    const QPointF jupiter = layout.PointAt(180.0, layout.aspectRadius);
+    const struct {
+        QPointF at;
+        const char* text;
+    } cases[] = {
+        {layout.bodies[1].glyphCentre, "Moon in Taurus, 6\u00B000', 1st house"},
+        {layout.bodies[1].labelRect.center(), "Moon in Taurus, 6\u00B000', 1st house"},
+        {sun + (jupiter - sun) * 0.2, "Sun opposition Jupiter, orb 0\u00B000'"},
+        {layout.centre + QPointF(1, 1) * layout.aspectRadius * 0.9, ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        EXPECT_EQ(WheelToolTip(layout, chart, c.at), QString::fromUtf8(c.text));
+    }
+}
+
 TEST(WheelLayout, WithoutTheTimePutsAriesLeftAndSaysSo) {
     const test::HandChart hand = test::WheelTestCharts().back();
     ASSERT_FALSE(hand.ascendant);
