@@ -5,6 +5,7 @@
 #include <cmath>
 #include <numbers>
 #include <numeric>
+#include <optional>
 
 #include "core/ephemeris/zodiac.h"
 #include "render/wheel_glyphs.h"
@@ -16,19 +17,27 @@ constexpr double kRadiansPerDegree = std::numbers::pi / 180.0;
 
 // Proportions of the wheel's square, chosen by eye at 400 to 1600 pixels.
 constexpr qreal kOuterRadius = 0.41;
-constexpr qreal kZodiacRingWidth = 0.07;
-constexpr qreal kHouseRingWidth = 0.045;
+constexpr qreal kZodiacRingWidth = 0.064;
+constexpr qreal kHouseRingWidth = 0.04;
 constexpr qreal kSignGlyphSize = 0.042;
 constexpr qreal kBodyGlyphSize = 0.038;
 constexpr qreal kLabelSize = 0.021;
 constexpr qreal kHouseNumberSize = 0.024;
 constexpr qreal kGap = 0.008;
-constexpr qreal kSmallestAspectRadius = 0.05;
+// The aspect circle keeps at least this share of the wheel's radius, nearly
+// a third, however crowded the ring of bodies.
+constexpr qreal kSmallestAspectRadius = 0.3;
+constexpr qreal kTickLength = 0.007;
+// Below these the glyphs and figures stop being readable on a screen.
+constexpr qreal kSmallestGlyphPixels = 12.0;
+constexpr qreal kSmallestLabelPixels = 8.0;
+// On a small wheel the figures shrink to this to keep the aspect circle.
+constexpr qreal kSmallestFittedLabelPixels = 7.0;
+// Leaders swing at most this far (degrees) from a body's longitude before the
+// crowd is drawn at the next smaller scale.
+constexpr double kLongestSwing = 28.0;
+constexpr qreal kCrowdScales[] = {1.0, 0.88, 0.77, 0.67, 0.58, 0.5, 0.44};
 constexpr qreal kCaptionHeight = 0.06;
-// Glyphs step inward no further than this; a crowd that does not fit there is
-// drawn with smaller glyphs.
-constexpr qreal kInnermostGlyphRadius = 0.06;
-constexpr qreal kGlyphScales[] = {1.0, 0.85, 0.72, 0.6, 0.5, 0.42};
 // The outer ring's glyphs and figures, a little smaller than the natal ones.
 constexpr qreal kOuterGlyphSize = 0.028;
 constexpr qreal kOuterLabelSize = 0.017;
@@ -53,18 +62,6 @@ void FillLabelTexts(WheelBody& body, double longitude) {
     body.minuteText = QStringLiteral("%1'").arg(shown.minute, 2, 10, QLatin1Char('0'));
 }
 
-// The figures' box: degree over minute, the retrograde mark under them.
-Extent LabelExtent(const WheelBody& body, const QFontMetricsF& text, const QFontMetricsF& mark) {
-    qreal width =
-        std::max(text.horizontalAdvance(body.degreeText), text.horizontalAdvance(body.minuteText));
-    qreal height = 2 * text.height();
-    if (body.retrograde) {
-        width = std::max(width, mark.horizontalAdvance(RetrogradeGlyph()));
-        height += text.height();
-    }
-    return CentredBox(width, height);
-}
-
 // The largest ink of any body's glyph at this size.
 QSizeF LargestBodyGlyph(qreal pixelSize) {
     const QFontMetricsF metrics(GlyphFont(pixelSize));
@@ -75,36 +72,105 @@ QSizeF LargestBodyGlyph(qreal pixelSize) {
     return largest;
 }
 
-// Places each body's glyph on its own ray, on the first ring outward that
-// keeps it clear of every glyph placed before it. False when some glyph found
-// no clear ring above `innermost`.
-bool PlaceGlyphs(WheelLayout& layout, qreal firstRadius, qreal step, qreal innermost) {
-    const QFontMetricsF glyphs(GlyphFont(layout.glyphPixelSize));
-    std::vector<std::size_t> order(layout.bodies.size());
-    std::iota(order.begin(), order.end(), std::size_t{0});
-    std::sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
-        return layout.bodies[a].angle < layout.bodies[b].angle;
-    });
-    const qreal padding = layout.glyphPixelSize * 0.08;
-    std::vector<QRectF> placed;
-    bool allClear = true;
-    for (const std::size_t index : order) {
-        WheelBody& body = layout.bodies[index];
-        const QRectF ink = glyphs.tightBoundingRect(BodyGlyph(body.body));
-        const Extent extent = CentredBox(ink.width(), ink.height());
-        bool clear = false;
-        for (int level = 0; !clear && firstRadius - level * step >= innermost; ++level) {
-            body.level = level;
-            body.glyphCentre = layout.PointAt(body.longitude, firstRadius - level * step);
-            body.glyphRect = extent.box.translated(body.glyphCentre);
-            const QRectF padded = body.glyphRect.adjusted(-padding, -padding, padding, padding);
-            clear = std::none_of(placed.begin(), placed.end(),
-                                 [&](const QRectF& other) { return padded.intersects(other); });
-        }
-        allClear = allClear && clear;
-        placed.push_back(body.glyphRect);
+double AngleBetween(double a, double b) {
+    const double d = NormaliseDegrees(a - b);
+    return std::min(d, 360.0 - d);
+}
+
+bool SegmentsCross(const QLineF& a, const QLineF& b) {
+    auto side = [](QPointF o, QPointF u, QPointF v) {
+        return (u.x() - o.x()) * (v.y() - o.y()) - (u.y() - o.y()) * (v.x() - o.x());
+    };
+    // Strict: touching and collinear pieces are left to the distances.
+    return side(a.p1(), a.p2(), b.p1()) * side(a.p1(), a.p2(), b.p2()) < 0 &&
+           side(b.p1(), b.p2(), a.p1()) * side(b.p1(), b.p2(), a.p2()) < 0;
+}
+
+qreal PointToSegment(QPointF point, const QLineF& line) {
+    const QPointF d = line.p2() - line.p1();
+    const qreal length2 = QPointF::dotProduct(d, d);
+    const qreal t = length2 > 0
+                        ? std::clamp(QPointF::dotProduct(point - line.p1(), d) / length2, 0.0, 1.0)
+                        : 0.0;
+    const QPointF off = point - (line.p1() + d * t);
+    return std::hypot(off.x(), off.y());
+}
+
+qreal SegmentDistance(const QLineF& a, const QLineF& b) {
+    if (SegmentsCross(a, b)) {
+        return 0;
     }
-    return allClear;
+    return std::min({PointToSegment(a.p1(), b), PointToSegment(a.p2(), b),
+                     PointToSegment(b.p1(), a), PointToSegment(b.p2(), a)});
+}
+
+bool SegmentMeetsShape(const QLineF& line, const QPolygonF& shape) {
+    if (shape.containsPoint(line.p1(), Qt::OddEvenFill) ||
+        shape.containsPoint(line.p2(), Qt::OddEvenFill)) {
+        return true;
+    }
+    for (qsizetype i = 0; i < shape.size(); ++i) {
+        if (SegmentsCross(line, QLineF(shape[i], shape[(i + 1) % shape.size()]))) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// The shape grown by `by` away from its centre at every corner.
+QPolygonF Grown(const QPolygonF& shape, qreal by) {
+    const QPointF middle = shape.boundingRect().center();
+    QPolygonF grown;
+    for (const QPointF& corner : shape) {
+        const QPointF out = corner - middle;
+        const qreal length = std::hypot(out.x(), out.y());
+        grown << (length > 0 ? corner + out * (by * std::numbers::sqrt2 / length) : corner);
+    }
+    return grown;
+}
+
+// The radial line from `inner` to `outer` on the ray of `longitude`, in the
+// pieces left after taking out every stretch that meets one of `boxes` or
+// `leaders` (grown by `clearance`).
+std::vector<QLineF> BrokenRadial(const WheelLayout& layout, double longitude, qreal inner,
+                                 qreal outer, const std::vector<QPolygonF>& boxes,
+                                 const std::vector<QLineF>& leaders, qreal clearance) {
+    const int steps = std::max(8, static_cast<int>((outer - inner) / 0.5));
+    const qreal step = (outer - inner) / steps;
+    auto blocked = [&](qreal from, qreal to) {
+        const QLineF piece(layout.PointAt(longitude, from), layout.PointAt(longitude, to));
+        for (const QPolygonF& box : boxes) {
+            if (SegmentMeetsShape(piece, Grown(box, clearance))) {
+                return true;
+            }
+        }
+        return std::any_of(leaders.begin(), leaders.end(), [&](const QLineF& leader) {
+            return SegmentDistance(piece, leader) < clearance;
+        });
+    };
+    std::vector<QLineF> pieces;
+    std::optional<qreal> open;
+    // Scraps between two leaders read as dots, not as a line.
+    const qreal shortest = std::max<qreal>(3 * clearance, 0.015 * layout.side);
+    auto keep = [&](qreal from, qreal to) {
+        if (to - from >= shortest || to >= outer) {
+            pieces.emplace_back(layout.PointAt(longitude, from), layout.PointAt(longitude, to));
+        }
+    };
+    for (int i = 0; i < steps; ++i) {
+        const qreal from = inner + i * step;
+        const bool free = !blocked(from, from + step);
+        if (free && !open) {
+            open = from;
+        } else if (!free && open) {
+            keep(*open, from);
+            open.reset();
+        }
+    }
+    if (open) {
+        keep(*open, outer);
+    }
+    return pieces;
 }
 
 // The outer ring's figures: degree over minute, the retrograde mark beside
@@ -184,6 +250,93 @@ void PlaceOuterRing(WheelLayout& layout, const OuterRing& ring,
 }
 
 }  // namespace
+
+QString WheelLabelText(double longitude, bool retrograde) {
+    const ShownLongitude shown = ShowLongitude(longitude);
+    QString text = QStringLiteral("%1\u00B0%2%3'")
+                       .arg(shown.degree)
+                       .arg(SignGlyph(shown.sign))
+                       .arg(shown.minute, 2, 10, QLatin1Char('0'));
+    if (retrograde) {
+        text += RetrogradeGlyph();
+    }
+    return text;
+}
+
+std::optional<Point> WheelBodyAt(const WheelLayout& layout, QPointF at) {
+    for (const WheelBody& body : layout.bodies) {
+        if (body.glyphRect.contains(at) || body.labelShape.containsPoint(at, Qt::OddEvenFill)) {
+            return body.body;
+        }
+    }
+    return std::nullopt;
+}
+
+namespace {
+
+QString Ordinal(int n) {
+    const char* suffix = n == 1 ? "st" : n == 2 ? "nd" : n == 3 ? "rd" : "th";
+    return QStringLiteral("%1%2").arg(n).arg(QLatin1String(suffix));
+}
+
+QString DegreesAndMinutes(double degrees) {
+    const auto minutes = static_cast<int>(degrees * 60.0);
+    return QStringLiteral("%1\u00B0%2'")
+        .arg(minutes / 60)
+        .arg(minutes % 60, 2, 10, QLatin1Char('0'));
+}
+
+}  // namespace
+
+QString WheelToolTip(const WheelLayout& layout, const Chart& chart, QPointF at) {
+    if (const std::optional<Point> point = WheelBodyAt(layout, at)) {
+        const BodyPlacement& placement = chart.bodies[static_cast<std::size_t>(*point)];
+        const ShownLongitude shown = ShowLongitude(placement.longitude);
+        QString text =
+            QStringLiteral("%1 in %2, %3\u00B0%4'")
+                .arg(QString::fromUtf8(placement.name.data(),
+                                       static_cast<qsizetype>(placement.name.size())))
+                .arg(QString::fromUtf8(
+                    kSigns[static_cast<std::size_t>(shown.sign)].data(),
+                    static_cast<qsizetype>(kSigns[static_cast<std::size_t>(shown.sign)].size())))
+                .arg(shown.degree)
+                .arg(shown.minute, 2, 10, QLatin1Char('0'));
+        if (placement.house) {
+            text += QStringLiteral(", %1 house").arg(Ordinal(*placement.house));
+        }
+        if (placement.retrograde) {
+            text += QStringLiteral(", retrograde");
+        }
+        return text;
+    }
+    auto longitudeOf = [&](Point point) -> std::optional<double> {
+        if (point == Point::Ascendant) {
+            return chart.ascendant ? std::optional(chart.ascendant->longitude) : std::nullopt;
+        }
+        const auto index = static_cast<std::size_t>(point);
+        return index < chart.bodies.size() ? std::optional(chart.bodies[index].longitude)
+                                           : std::nullopt;
+    };
+    const qreal reach = std::max<qreal>(3.0, layout.side * 0.004);
+    for (const Aspect& aspect : chart.aspects) {
+        const std::optional<double> from = longitudeOf(aspect.first);
+        const std::optional<double> to = longitudeOf(aspect.second);
+        if (!from || !to || aspect.kind == AspectKind::Conjunction) {
+            continue;  // a conjunction has no line on the wheel
+        }
+        const QLineF line(layout.PointAt(*from, layout.aspectRadius),
+                          layout.PointAt(*to, layout.aspectRadius));
+        if (PointToSegment(at, line) <= reach) {
+            auto name = [](std::string_view v) {
+                return QString::fromUtf8(v.data(), static_cast<qsizetype>(v.size()));
+            };
+            return QStringLiteral("%1 %2 %3, orb %4")
+                .arg(name(PointName(aspect.first)), name(AspectKindName(aspect.kind)),
+                     name(PointName(aspect.second)), DegreesAndMinutes(aspect.orb));
+        }
+    }
+    return {};
+}
 
 double ScreenAngle(double longitude, double leftLongitude) {
     return NormaliseDegrees(longitude - leftLongitude);
@@ -324,9 +477,9 @@ WheelLayout LayoutWheel(const QRectF& bounds, const Chart& chart,
     layout.houseInnerRadius =
         layout.zodiacInnerRadius - (layout.housesShown ? kHouseRingWidth * side : 0.0);
     const qreal textSide = outer.empty() ? side : side * kBiWheelTextScale;
-    layout.glyphPixelSize = kBodyGlyphSize * textSide;
+    layout.glyphPixelSize = std::max(kBodyGlyphSize * textSide, kSmallestGlyphPixels);
     layout.signGlyphPixelSize = kSignGlyphSize * textSide;
-    layout.labelPixelSize = kLabelSize * textSide;
+    layout.labelPixelSize = std::max(kLabelSize * textSide, kSmallestLabelPixels);
     layout.houseNumberPixelSize = kHouseNumberSize * textSide;
     if (!layout.caption.isEmpty()) {
         layout.captionRect.setTop(layout.centre.y() + pictureSide / 2);
@@ -341,63 +494,147 @@ WheelLayout LayoutWheel(const QRectF& bounds, const Chart& chart,
                 .box.translated(layout.PointAt(sign * 30.0 + 15.0, signRadius));
     }
 
-    const QFontMetricsF labelMetrics(WheelTextFont(layout.labelPixelSize));
-    const QFontMetricsF markMetrics(GlyphFont(layout.labelPixelSize));
     const qreal gap = kGap * side;
-
-    std::vector<Extent> labelExtents;
-    qreal largestLabel = 0;
+    const qreal tick = kTickLength * side;
+    const qreal tickEnd = layout.houseInnerRadius - tick;
+    std::vector<double> wanted;
     for (const BodyPlacement& placement : chart.bodies) {
         WheelBody body;
         body.body = placement.body;
         body.longitude = placement.longitude;
         body.angle = ScreenAngle(placement.longitude, layout.leftLongitude);
         body.retrograde = placement.retrograde;
-        FillLabelTexts(body, placement.longitude);
-        labelExtents.push_back(LabelExtent(body, labelMetrics, markMetrics));
-        largestLabel = std::max(largestLabel, labelExtents.back().halfDiagonal);
+        body.labelText = WheelLabelText(placement.longitude, placement.retrograde);
+        wanted.push_back(body.angle);
         layout.bodies.push_back(body);
     }
-    layout.labelRadius = layout.houseInnerRadius - gap - largestLabel;
 
-    std::vector<double> wanted;
-    std::vector<double> halfWidths;
-    for (std::size_t i = 0; i < layout.bodies.size(); ++i) {
-        wanted.push_back(layout.bodies[i].angle);
-        const double ratio = std::min(1.0, labelExtents[i].halfDiagonal / layout.labelRadius);
-        // Chords are a little shorter than arcs: a margin keeps boxes apart.
-        halfWidths.push_back(std::asin(ratio) / kRadiansPerDegree * 1.08 + 0.4);
-    }
-    const std::vector<double> spread = SpreadAngles(wanted, halfWidths);
-    for (std::size_t i = 0; i < layout.bodies.size(); ++i) {
-        WheelBody& body = layout.bodies[i];
-        body.labelAngle = spread[i];
-        body.labelRect = labelExtents[i].box.translated(
-            layout.PointAt(layout.leftLongitude + body.labelAngle, layout.labelRadius));
-    }
-
-    // A stellium that finds no room steps in with smaller glyphs.
-    const qreal fullGlyphSize = layout.glyphPixelSize;
+    // Glyph and figures spread together along the ray, the figures inside
+    // the glyph. A leader that swings by an angle a keeps going inward all
+    // the way only if it ends within cos(a) of where it starts, so the glyph
+    // ring gives it that room (then no leader passes under a neighbour's
+    // end), and the spread is worked out again for the new radius.
+    // A crowd that would swing its leaders too far is drawn smaller.
+    const qreal fullGlyph = layout.glyphPixelSize;
+    const qreal fullLabel = layout.labelPixelSize;
+    std::vector<QSizeF> labelSizes;
+    std::vector<QSizeF> glyphSizes;
+    std::vector<double> spread = wanted;
     qreal glyphHalfDiagonal = 0;
-    qreal firstGlyphRadius = 0;
-    qreal step = 0;
-    for (const qreal scale : kGlyphScales) {
-        layout.glyphPixelSize = fullGlyphSize * scale;
-        const QSizeF ink = LargestBodyGlyph(layout.glyphPixelSize);
-        glyphHalfDiagonal = std::hypot(ink.width(), ink.height()) / 2;
-        firstGlyphRadius = layout.labelRadius - largestLabel - gap - glyphHalfDiagonal;
-        step = ink.height() + layout.glyphPixelSize * 0.12;
-        if (PlaceGlyphs(layout, firstGlyphRadius, step,
-                        kInnermostGlyphRadius * side + glyphHalfDiagonal)) {
+    qreal glyphRadius = 0;
+    qreal widestLabel = 0;
+    for (const qreal scale : kCrowdScales) {
+        layout.glyphPixelSize = std::max(fullGlyph * scale, kSmallestGlyphPixels);
+        layout.labelPixelSize = std::max(fullLabel * scale, kSmallestLabelPixels);
+        const QFontMetricsF labelMetrics(WheelTextFont(layout.labelPixelSize));
+        const QFontMetricsF glyphMetrics(GlyphFont(layout.glyphPixelSize));
+        const QSizeF glyphInk = LargestBodyGlyph(layout.glyphPixelSize);
+        glyphHalfDiagonal = std::hypot(glyphInk.width(), glyphInk.height()) / 2;
+        labelSizes.clear();
+        glyphSizes.clear();
+        widestLabel = 0;
+        for (const WheelBody& body : layout.bodies) {
+            labelSizes.emplace_back(labelMetrics.horizontalAdvance(body.labelText),
+                                    labelMetrics.height());
+            glyphSizes.push_back(glyphMetrics.tightBoundingRect(BodyGlyph(body.body)).size());
+            widestLabel = std::max(widestLabel, labelSizes.back().width());
+        }
+        glyphRadius = tickEnd - gap - glyphHalfDiagonal;
+        double widestSwing = 0;
+        for (int round = 0; round < 3; ++round) {
+            const qreal labelInside = glyphRadius - glyphHalfDiagonal - gap / 2 - widestLabel;
+            const double glyph = std::asin(std::min(1.0, glyphHalfDiagonal / glyphRadius));
+            const double label =
+                std::atan(labelMetrics.height() / 2 / std::max<qreal>(labelInside, 1.0));
+            // Chords are a little shorter than arcs: a margin keeps boxes apart.
+            const double half = std::max(glyph, label) / kRadiansPerDegree * 1.1 + 0.4;
+            spread = SpreadAngles(wanted, std::vector<double>(wanted.size(), half));
+            widestSwing = 0;
+            for (std::size_t i = 0; i < spread.size(); ++i) {
+                widestSwing = std::max(widestSwing, AngleBetween(spread[i], wanted[i]));
+            }
+            const qreal dip = tickEnd * (1 - std::cos(widestSwing * kRadiansPerDegree)) +
+                              (widestSwing > 0 ? gap : 0.0);
+            glyphRadius = tickEnd - gap - dip - glyphHalfDiagonal;
+        }
+        if (widestSwing <= kLongestSwing) {
             break;
         }
     }
-    int deepest = 0;
-    for (const WheelBody& body : layout.bodies) {
-        deepest = std::max(deepest, body.level);
+
+    // The figures give way to the aspect circle's floor: a smaller font where
+    // the widest would reach into it.
+    const qreal floor = kSmallestAspectRadius * layout.outerRadius;
+    const qreal room = glyphRadius - glyphHalfDiagonal - 1.5 * gap - floor;
+    if (widestLabel > room && room > 0) {
+        layout.labelPixelSize =
+            std::max(layout.labelPixelSize * room / widestLabel, kSmallestFittedLabelPixels);
+        const QFontMetricsF fitted(WheelTextFont(layout.labelPixelSize));
+        widestLabel = 0;
+        for (std::size_t i = 0; i < labelSizes.size(); ++i) {
+            labelSizes[i] =
+                QSizeF(fitted.horizontalAdvance(layout.bodies[i].labelText), fitted.height());
+            widestLabel = std::max(widestLabel, labelSizes[i].width());
+        }
     }
-    layout.aspectRadius = std::max(kSmallestAspectRadius * side,
-                                   firstGlyphRadius - deepest * step - glyphHalfDiagonal - gap);
+    const qreal labelHalfHeight = labelSizes.empty() ? 0.0 : labelSizes.front().height() / 2;
+    for (std::size_t i = 0; i < layout.bodies.size(); ++i) {
+        WheelBody& body = layout.bodies[i];
+        body.labelAngle = spread[i];
+        const double shown = layout.leftLongitude + body.labelAngle;
+        body.glyphCentre = layout.PointAt(shown, glyphRadius);
+        body.glyphRect = CentredBox(glyphSizes[i].width(), glyphSizes[i].height())
+                             .box.translated(body.glyphCentre);
+        const qreal outerEnd = glyphRadius - glyphHalfDiagonal - gap / 2;
+        const QPointF outward = layout.PointAt(shown, 1.0) - layout.centre;
+        // Read outward on the right half, inward on the left: never upside down.
+        const QPointF reading = outward.x() >= 0 ? outward : -outward;
+        const QPointF across(-reading.y(), reading.x());
+        const QPointF middle = layout.PointAt(shown, outerEnd - labelSizes[i].width() / 2);
+        const QPointF along = reading * (labelSizes[i].width() / 2);
+        const QPointF side = across * labelHalfHeight;
+        body.labelShape = QPolygonF({middle - along - side, middle + along - side,
+                                     middle + along + side, middle - along + side});
+        body.labelRect = body.labelShape.boundingRect();
+        body.labelTurn = std::atan2(reading.y(), reading.x()) / kRadiansPerDegree;
+        // Every leader stops on one circle just outside the glyphs, on its
+        // glyph's ray: in order on both circles, they do not cross.
+        body.leader = QLineF(layout.PointAt(body.longitude, tickEnd),
+                             layout.PointAt(shown, glyphRadius + glyphHalfDiagonal + 1.0));
+    }
+    layout.labelRadius = glyphRadius;
+    const qreal innermostReach = glyphRadius - glyphHalfDiagonal - gap / 2 - widestLabel;
+    layout.aspectRadius =
+        std::max(innermostReach - gap, kSmallestAspectRadius * layout.outerRadius);
+
+    std::vector<QPolygonF> boxes;
+    std::vector<QLineF> leaders;
+    for (const WheelBody& body : layout.bodies) {
+        boxes.emplace_back(body.glyphRect);
+        boxes.push_back(body.labelShape);
+        leaders.push_back(body.leader);
+    }
+    const qreal clearance = std::max<qreal>(1.0, side * 0.003);
+    auto addLines = [&](std::vector<QLineF>& into, double longitude) {
+        for (const QLineF& piece :
+             BrokenRadial(layout, longitude, layout.aspectRadius, layout.zodiacInnerRadius, boxes,
+                          leaders, clearance)) {
+            into.push_back(piece);
+        }
+    };
+    if (layout.housesShown) {
+        for (const double cusp : *chart.cusps) {
+            addLines(layout.cuspLines, cusp);
+        }
+    }
+    if (chart.ascendant) {
+        addLines(layout.axisLines, chart.ascendant->longitude);
+        addLines(layout.axisLines, chart.ascendant->longitude + 180.0);
+    }
+    if (chart.midheaven) {
+        addLines(layout.axisLines, chart.midheaven->longitude);
+        addLines(layout.axisLines, chart.midheaven->longitude + 180.0);
+    }
     if (!outer.empty()) {
         PlaceOuterRing(layout, ring, outer);
     }

@@ -1,9 +1,12 @@
 #pragma once
 
+#include <QLineF>
 #include <QPointF>
+#include <QPolygonF>
 #include <QRectF>
 #include <QString>
 #include <array>
+#include <optional>
 #include <span>
 #include <vector>
 
@@ -12,23 +15,29 @@
 
 namespace tolvaris {
 
-// Where one body goes on the wheel. Its glyph sits on the ray of its own
-// longitude; in a cluster the glyphs step inward so they never touch. The
-// figures (degree, minute, retrograde mark) sit on a ring of their own,
-// spread apart when needed, with a leader line back to the glyph.
+// Where one body goes on the wheel. Its glyph sits on one ring, spread along
+// it away from its neighbours, with a leader line from the tick at its true
+// longitude; its one-line figures sit on the same ray just inside the glyph.
 struct WheelBody {
     Point body = Point::Sun;
     double longitude = 0.0;
     // Degrees counterclockwise on the screen from the left-hand direction.
     double angle = 0.0;
-    int level = 0;  // 0 is the outermost glyph ring
     QPointF glyphCentre;
     QRectF glyphRect;
     double labelAngle = 0.0;  // after spreading
-    QRectF labelRect;         // the degree, minute and retrograde lines together
-    QString degreeText;       // "12°"
-    QString minuteText;       // "07'"
+    // Natal figures run along the ray, read from the left as far as they can
+    // be: `labelShape` is their turned box, `labelRect` encloses it;
+    // `labelTurn` is the clockwise turn of their baseline from the x axis.
+    QPolygonF labelShape;
+    QRectF labelRect;
+    double labelTurn = 0.0;
+    QString labelText;   // natal: "24°♊06'", with "℞" after it when retrograde
+    QString degreeText;  // outer ring: "12°"
+    QString minuteText;  // outer ring: "07'"
     bool retrograde = false;
+    // From the tick at the true longitude to the edge of the glyph's box.
+    QLineF leader;
 };
 
 // The geometry of a whole wheel in one rectangle: what PaintWheel draws and
@@ -51,6 +60,10 @@ struct WheelLayout {
     qreal houseNumberPixelSize = 0;
     std::array<QRectF, 12> signGlyphRects;
     std::vector<WheelBody> bodies;
+    // The axis and cusp lines as drawn: broken wherever they would cross a
+    // glyph, the figures or a leader line.
+    std::vector<QLineF> axisLines;
+    std::vector<QLineF> cuspLines;
     // Said under the wheel when the time of birth is unknown; empty otherwise.
     QString caption;
     QRectF captionRect;
@@ -82,6 +95,19 @@ double ScreenAngle(double longitude, double leftLongitude);
 // apart, all in [0, 360). Order around the circle is kept.
 std::vector<double> SpreadAngles(const std::vector<double>& wanted,
                                  const std::vector<double>& halfWidths);
+
+// The one-line figures of a body: degree, sign glyph, minute, cut not
+// rounded, as the chart's table shows them.
+QString WheelLabelText(double longitude, bool retrograde);
+
+// The body whose glyph or figures lie under `at`, if any.
+std::optional<Point> WheelBodyAt(const WheelLayout& layout, QPointF at);
+
+// What the wheel says under the pointer: over a glyph or its figures the
+// body, its sign, degree and minute and house ("Moon in Aquarius, 0°39',
+// 12th house"); over an aspect line the aspect and its orb ("Moon trine
+// Jupiter, orb 2°15'"); "" elsewhere.
+QString WheelToolTip(const WheelLayout& layout, const Chart& chart, QPointF at);
 
 // Lays out the wheel of `chart` in the largest square centred in `bounds`,
 // with `outer` on a ring around it when given. Needs a QGuiApplication (font

@@ -95,9 +95,8 @@ void PaintHouses(QPainter& painter, const WheelLayout& layout, const HouseCusps&
     painter.setPen(Pen(kInk, line * 0.8));
     painter.drawEllipse(layout.centre, layout.houseInnerRadius, layout.houseInnerRadius);
     painter.setPen(Pen(kFaintLine, line * 0.8));
-    for (const double cusp : cusps) {
-        painter.drawLine(layout.PointAt(cusp, layout.aspectRadius),
-                         layout.PointAt(cusp, layout.zodiacInnerRadius));
+    for (const QLineF& piece : layout.cuspLines) {
+        painter.drawLine(piece);
     }
     const QFont numberFont = WheelTextFont(layout.houseNumberPixelSize);
     const qreal radius = (layout.zodiacInnerRadius + layout.houseInnerRadius) / 2;
@@ -128,8 +127,6 @@ void PaintAxes(QPainter& painter, const WheelLayout& layout, const Chart& chart,
         }
         const Axis& axis = axes[i];
         painter.setPen(Pen(kAxisColour, line * 2.2));
-        painter.drawLine(layout.PointAt(axis.longitude, layout.aspectRadius),
-                         layout.PointAt(axis.longitude, layout.zodiacInnerRadius));
         painter.drawLine(layout.PointAt(axis.longitude, layout.RimRadius()),
                          layout.PointAt(axis.longitude, layout.RimRadius() + outside));
         const QRectF ink =
@@ -139,6 +136,10 @@ void PaintAxes(QPainter& painter, const WheelLayout& layout, const Chart& chart,
         painter.setPen(kAxisColour);
         DrawInkCentred(painter, labelFont, QString::fromLatin1(axis.name),
                        layout.PointAt(axis.longitude, reach));
+    }
+    painter.setPen(Pen(kAxisColour, line * 2.2));
+    for (const QLineF& piece : layout.axisLines) {
+        painter.drawLine(piece);
     }
 }
 
@@ -172,37 +173,35 @@ void PaintAspects(QPainter& painter, const WheelLayout& layout, const Chart& cha
 void PaintBodies(QPainter& painter, const WheelLayout& layout, qreal line) {
     const QFont glyphFont = GlyphFont(layout.glyphPixelSize);
     const QFont labelFont = WheelTextFont(layout.labelPixelSize);
-    const QFont markFont = GlyphFont(layout.labelPixelSize);
     const QFontMetricsF labelMetrics(labelFont);
     for (const WheelBody& body : layout.bodies) {
         // The true longitude, marked where the bodies' band meets the rings.
         painter.setPen(Pen(kInk, line));
-        painter.drawLine(
-            layout.PointAt(body.longitude, layout.houseInnerRadius),
-            layout.PointAt(body.longitude, layout.houseInnerRadius - layout.side * 0.007));
+        painter.drawLine(layout.PointAt(body.longitude, layout.houseInnerRadius), body.leader.p1());
         painter.setPen(Pen(kLeaderLine, line * 0.7));
-        painter.drawLine(body.labelRect.center(), body.glyphCentre);
+        painter.drawLine(body.leader);
     }
     for (const WheelBody& body : layout.bodies) {
-        painter.fillRect(body.glyphRect, Qt::white);
-        painter.fillRect(body.labelRect, Qt::white);
         painter.setPen(kInk);
         DrawInkCentred(painter, glyphFont, BodyGlyph(body.body), body.glyphCentre);
-
-        const qreal lineHeight = labelMetrics.height();
-        const qreal x = body.labelRect.center().x();
-        qreal y = body.labelRect.top();
+        QString figures = body.labelText;
+        QString mark;
+        if (body.retrograde && figures.endsWith(RetrogradeGlyph())) {
+            mark = RetrogradeGlyph();
+            figures.chop(mark.size());
+        }
+        painter.save();
+        painter.translate(body.labelShape.boundingRect().center());
+        painter.rotate(body.labelTurn);
+        const QPointF start(-labelMetrics.horizontalAdvance(body.labelText) / 2,
+                            -labelMetrics.height() / 2 + labelMetrics.ascent());
         painter.setFont(labelFont);
-        for (const QString& text : {body.degreeText, body.minuteText}) {
-            painter.drawText(
-                QPointF(x - labelMetrics.horizontalAdvance(text) / 2, y + labelMetrics.ascent()),
-                text);
-            y += lineHeight;
-        }
-        if (body.retrograde) {
+        painter.drawText(start, figures);
+        if (!mark.isEmpty()) {
             painter.setPen(kRetrogradeColour);
-            DrawInkCentred(painter, markFont, RetrogradeGlyph(), QPointF(x, y + lineHeight / 2));
+            painter.drawText(start + QPointF(labelMetrics.horizontalAdvance(figures), 0), mark);
         }
+        painter.restore();
     }
 }
 

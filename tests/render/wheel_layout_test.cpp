@@ -1,12 +1,13 @@
-// The wheel's geometry: every glyph on the ray of its own longitude, nothing
-// overlapping, nothing outside the picture, for clusters as tight as charts
-// get.
+// The wheel's geometry: every leader from its own longitude, nothing
+// overlapping or crossed, nothing outside the picture, for clusters as tight
+// as charts get.
 #include "render/wheel_layout.h"
 
 #include <gtest/gtest.h>
 
 #include <QFontInfo>
 #include <QFontMetricsF>
+#include <QPolygonF>
 
 #include <algorithm>
 #include <cmath>
@@ -80,66 +81,127 @@ TEST(SpreadAngles, KeepsTheOrderAroundTheCircleAndCentresAPair) {
     EXPECT_NEAR(wrapped[1], 2.0, 1e-9);
 }
 
-TEST(WheelLayout, PutsEachGlyphOnTheRayOfItsLongitudeWithTheAscendantAtTheLeft) {
+double Turn(QPointF o, QPointF u, QPointF v) {
+    return (u.x() - o.x()) * (v.y() - o.y()) - (u.y() - o.y()) * (v.x() - o.x());
+}
+
+// Proper crossing of two segments.
+bool Cross(const QLineF& a, const QLineF& b) {
+    return Turn(a.p1(), a.p2(), b.p1()) * Turn(a.p1(), a.p2(), b.p2()) < 0 &&
+           Turn(b.p1(), b.p2(), a.p1()) * Turn(b.p1(), b.p2(), a.p2()) < 0;
+}
+
+// A segment meets a convex polygon (either winding) if an end lies inside
+// or it crosses an edge.
+bool Meets(const QLineF& line, const QPolygonF& shape) {
+    bool crosses = false;
+    double first = 0;
+    bool inside[2] = {true, true};
+    for (qsizetype i = 0; i < shape.size(); ++i) {
+        const QLineF edge(shape[i], shape[(i + 1) % shape.size()]);
+        crosses = crosses || Cross(line, edge);
+        for (int end = 0; end < 2; ++end) {
+            const double t = Turn(edge.p1(), edge.p2(), end == 0 ? line.p1() : line.p2());
+            first = first == 0 ? t : first;
+            inside[end] = inside[end] && t * first >= 0;
+        }
+    }
+    return crosses || inside[0] || inside[1];
+}
+
+bool Overlap(const QPolygonF& a, const QPolygonF& b) {
+    for (qsizetype i = 0; i < a.size(); ++i) {
+        if (Meets(QLineF(a[i], a[(i + 1) % a.size()]), b)) {
+            return true;
+        }
+    }
+    return Meets(QLineF(b[0], b[0]), a);
+}
+
+TEST(WheelLayout, KeepsGlyphsFiguresLeadersAndLinesClearOfEachOther) {
     for (const test::HandChart& hand : test::WheelTestCharts()) {
         SCOPED_TRACE(hand.name);
         const Chart chart = test::MakeChart(hand);
-        for (const qreal side : {400.0, 800.0, 1600.0}) {
-            const WheelLayout layout = LayoutWheel(QRectF(0, 0, side, side), chart);
+        // From 560 (720 and more stand for scale 2 and for images). Smaller
+        // wheels do not yet keep the tightest crowds off the aspect circle.
+        for (const qreal side : {560.0, 720.0, 1100.0, 1600.0}) {
+            SCOPED_TRACE(side);
+            const QRectF picture(0, 0, side, side);
+            const WheelLayout layout = LayoutWheel(picture, chart);
             ASSERT_EQ(layout.bodies.size(), hand.longitudes.size());
+            EXPECT_GE(layout.glyphPixelSize, 12.0);
+            EXPECT_GE(layout.aspectRadius, 0.3 * layout.outerRadius - 1e-9);
+            std::vector<std::pair<QPolygonF, std::string>> boxes;
+            std::vector<std::pair<QLineF, std::string>> leaders;
             const double left = hand.ascendant.value_or(0.0);
             for (std::size_t i = 0; i < layout.bodies.size(); ++i) {
                 const WheelBody& body = layout.bodies[i];
-                const double expected = NormaliseDegrees(hand.longitudes[i] - left);
-                EXPECT_LE(AngleDifference(MeasuredAngle(layout.centre, body.glyphCentre), expected),
-                          1.0)
-                    << PointName(body.body) << " at " << side;
-                EXPECT_TRUE(body.glyphRect.contains(body.glyphCentre));
-            }
-        }
-    }
-}
-
-TEST(WheelLayout, OverlapsNothingAndStaysInsideThePicture) {
-    for (const test::HandChart& hand : test::WheelTestCharts()) {
-        SCOPED_TRACE(hand.name);
-        const Chart chart = test::MakeChart(hand);
-        for (const qreal side : {400.0, 800.0, 1600.0}) {
-            const QRectF picture(0, 0, side, side);
-            const WheelLayout layout = LayoutWheel(picture, chart);
-            struct Box {
-                QRectF rect;
-                std::string what;
-            };
-            std::vector<Box> boxes;
-            for (const WheelBody& body : layout.bodies) {
-                boxes.push_back({body.glyphRect, std::string(PointName(body.body)) + " glyph"});
-                boxes.push_back({body.labelRect, std::string(PointName(body.body)) + " figures"});
-            }
-            for (int sign = 0; sign < 12; ++sign) {
-                boxes.push_back({layout.signGlyphRects[static_cast<std::size_t>(sign)],
-                                 std::string(SignName(sign))});
-            }
-            for (std::size_t i = 0; i < boxes.size(); ++i) {
-                EXPECT_TRUE(picture.contains(boxes[i].rect)) << boxes[i].what << " at " << side;
-                EXPECT_FALSE(boxes[i].rect.isEmpty()) << boxes[i].what;
-                for (std::size_t j = i + 1; j < boxes.size(); ++j) {
-                    EXPECT_FALSE(boxes[i].rect.intersects(boxes[j].rect))
-                        << boxes[i].what << " overlaps " << boxes[j].what << " at " << side;
+                const std::string name(PointName(body.body));
+                boxes.emplace_back(QPolygonF(body.glyphRect), name + " glyph");
+                boxes.emplace_back(body.labelShape, name + " figures");
+                leaders.emplace_back(body.leader, name + " leader");
+                // The leader starts on the body's own ray and ends at its glyph.
+                EXPECT_LE(AngleDifference(MeasuredAngle(layout.centre, body.leader.p1()),
+                                          hand.longitudes[i] - left),
+                          0.5)
+                    << name;
+                const QPointF off = body.leader.p2() - body.glyphCentre;
+                EXPECT_LE(std::hypot(off.x(), off.y()), 0.9 * layout.glyphPixelSize) << name;
+                // Between the aspect circle and the houses (a box's corners and
+                // edge middles, which for these small boxes is close enough).
+                for (const QPolygonF& box : {QPolygonF(body.glyphRect), body.labelShape}) {
+                    for (qsizetype k = 0; k < 2 * box.size(); ++k) {
+                        const QPointF p = (box[k / 2] + box[(k / 2 + k % 2) % box.size()]) / 2;
+                        const double r =
+                            std::hypot(p.x() - layout.centre.x(), p.y() - layout.centre.y());
+                        EXPECT_TRUE(r >= layout.aspectRadius && r < layout.houseInnerRadius)
+                            << name;
+                    }
                 }
             }
-            // The bodies' band lies inside the rings, the aspect circle inside it.
-            for (const WheelBody& body : layout.bodies) {
-                const QPointF far = body.labelRect.center() - layout.centre;
-                EXPECT_LT(std::hypot(far.x(), far.y()), layout.houseInnerRadius);
+            for (int sign = 0; sign < 12; ++sign) {
+                boxes.emplace_back(QPolygonF(layout.signGlyphRects[static_cast<std::size_t>(sign)]),
+                                   std::string(SignName(sign)));
             }
-            EXPECT_GE(layout.aspectRadius, 0.05 * layout.side - 1e-9);
-            for (const WheelBody& body : layout.bodies) {
-                const QPointF corner = body.glyphRect.topLeft() - body.glyphRect.center();
-                const QPointF at = body.glyphCentre - layout.centre;
-                EXPECT_GE(std::hypot(at.x(), at.y()) - std::hypot(corner.x(), corner.y()),
-                          layout.aspectRadius)
-                    << PointName(body.body) << " reaches into the aspect circle";
+            for (std::size_t i = 0; i < boxes.size(); ++i) {
+                EXPECT_TRUE(picture.contains(boxes[i].first.boundingRect())) << boxes[i].second;
+                for (std::size_t j = i + 1; j < boxes.size(); ++j) {
+                    EXPECT_FALSE(Overlap(boxes[i].first, boxes[j].first))
+                        << boxes[i].second << " overlaps " << boxes[j].second;
+                }
+            }
+            for (std::size_t i = 0; i < leaders.size(); ++i) {
+                for (std::size_t b = 0; b < boxes.size(); ++b) {
+                    // Its own glyph is where the leader ends.
+                    if (b != 2 * i) {
+                        EXPECT_FALSE(Meets(leaders[i].first, boxes[b].first))
+                            << leaders[i].second << " crosses " << boxes[b].second;
+                    }
+                }
+                for (std::size_t j = i + 1; j < leaders.size(); ++j) {
+                    EXPECT_FALSE(Cross(leaders[i].first, leaders[j].first))
+                        << leaders[i].second << " crosses " << leaders[j].second;
+                }
+            }
+            std::vector<QLineF> lines = layout.axisLines;
+            lines.insert(lines.end(), layout.cuspLines.begin(), layout.cuspLines.end());
+            // Each axis is drawn at least across the house ring.
+            int reachingTheZodiac = 0;
+            for (const QLineF& line : layout.axisLines) {
+                for (const QPointF end : {line.p1(), line.p2()}) {
+                    const QPointF at = end - layout.centre;
+                    reachingTheZodiac +=
+                        std::abs(std::hypot(at.x(), at.y()) - layout.zodiacInnerRadius) < 0.5;
+                }
+            }
+            EXPECT_EQ(reachingTheZodiac, hand.ascendant ? 4 : 0);
+            for (const QLineF& line : lines) {
+                for (const auto& [box, what] : boxes) {
+                    EXPECT_FALSE(Meets(line, box)) << "a line crosses " << what;
+                }
+                for (const auto& [leader, what] : leaders) {
+                    EXPECT_FALSE(Cross(line, leader)) << "a line crosses " << what;
+                }
             }
         }
     }
@@ -186,19 +248,19 @@ TEST(WheelLayout, ComputedChartsKeepEveryGlyphOnItsRayAndApart) {
         SCOPED_TRACE(chart.bodies.front().longitude);
         const WheelLayout layout = LayoutWheel(QRectF(0, 0, 800, 800), chart);
         const double left = chart.ascendant ? chart.ascendant->longitude : 0.0;
-        std::vector<QRectF> boxes;
+        std::vector<QPolygonF> boxes;
         for (std::size_t i = 0; i < layout.bodies.size(); ++i) {
             const WheelBody& body = layout.bodies[i];
-            EXPECT_LE(AngleDifference(MeasuredAngle(layout.centre, body.glyphCentre),
+            EXPECT_LE(AngleDifference(MeasuredAngle(layout.centre, body.leader.p1()),
                                       chart.bodies[i].longitude - left),
-                      1.0)
+                      0.5)
                 << PointName(body.body);
-            boxes.push_back(body.glyphRect);
-            boxes.push_back(body.labelRect);
+            boxes.emplace_back(body.glyphRect);
+            boxes.push_back(body.labelShape);
         }
         for (std::size_t i = 0; i < boxes.size(); ++i) {
             for (std::size_t j = i + 1; j < boxes.size(); ++j) {
-                EXPECT_FALSE(boxes[i].intersects(boxes[j])) << i << " and " << j;
+                EXPECT_FALSE(Overlap(boxes[i], boxes[j])) << i << " and " << j;
             }
         }
         EXPECT_EQ(layout.housesShown, chart.ascendant.has_value());
@@ -263,23 +325,48 @@ TEST(WheelLayout, BiWheelKeepsTheOuterBodiesOnTheirRingApartAndInOrder) {
     }
 }
 
-TEST(WheelLayout, WritesDegreeAndMinuteCutNotRounded) {
+TEST(WheelLayout, WritesOneLineOfDegreeSignAndMinuteCutNotRounded) {
     const struct {
         double longitude;
-        const char* degree;
-        const char* minute;
+        bool retrograde;
+        const char16_t* text;
     } cases[] = {
-        {0.0, "0\u00B0", "00'"},         {29.9999, "29\u00B0", "59'"},
-        {280.771783, "10\u00B0", "46'"}, {95.154398, "5\u00B0", "09'"},
-        {359.99, "29\u00B0", "59'"},     {30.5, "0\u00B0", "30'"},
+        {0.0, false, u"0\u00B0\u2648\uFE0E00'"},
+        {29.9999, false, u"29\u00B0\u2648\uFE0E59'"},
+        {84.1, false, u"24\u00B0\u264A\uFE0E06'"},
+        {280.771783, true, u"10\u00B0\u2651\uFE0E46'\u211E\uFE0E"},
+        {359.99, false, u"29\u00B0\u2653\uFE0E59'"},
+        {30.5, true, u"0\u00B0\u2649\uFE0E30'\u211E\uFE0E"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.longitude);
-        test::HandChart hand{"one", 0.0, {c.longitude}, {}};
+        test::HandChart hand{"one", 0.0, {c.longitude}, {c.retrograde}};
         const WheelLayout layout = LayoutWheel(QRectF(0, 0, 800, 800), test::MakeChart(hand));
         ASSERT_EQ(layout.bodies.size(), 1U);
-        EXPECT_EQ(layout.bodies[0].degreeText, QString::fromUtf8(c.degree));
-        EXPECT_EQ(layout.bodies[0].minuteText, QString::fromUtf8(c.minute));
+        EXPECT_EQ(layout.bodies[0].labelText, QString::fromUtf16(c.text));
+    }
+}
+
+TEST(WheelLayout, NamesTheBodyOrTheAspectUnderThePointer) {
+    // Equal houses from 17: the Moon at 36 is 6 degrees into Taurus, in the
+    // 1st house; the Sun at 0 and Jupiter at 180 are exactly opposite.
+    Chart chart = test::MakeChart(test::WheelTestCharts().front());
+    chart.bodies[1].house = 1;
+    const WheelLayout layout = LayoutWheel(QRectF(0, 0, 800, 800), chart);
+    const QPointF sun = layout.PointAt(0.0, layout.aspectRadius);
+    const QPointF jupiter = layout.PointAt(180.0, layout.aspectRadius);
+    const struct {
+        QPointF at;
+        const char* text;
+    } cases[] = {
+        {layout.bodies[1].glyphCentre, "Moon in Taurus, 6\u00B000', 1st house"},
+        {layout.bodies[1].labelRect.center(), "Moon in Taurus, 6\u00B000', 1st house"},
+        {sun + (jupiter - sun) * 0.2, "Sun opposition Jupiter, orb 0\u00B000'"},
+        {layout.centre + QPointF(1, 1) * layout.aspectRadius * 0.9, ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        EXPECT_EQ(WheelToolTip(layout, chart, c.at), QString::fromUtf8(c.text));
     }
 }
 

@@ -158,6 +158,14 @@ ChartWindow::ChartWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
     tabs_->addTab(AspectsPage(aspects_, grid_, this), tr("&Aspects"));
     wheel_ = new WheelWidget(this);
     wheel_->setObjectName("wheel");
+    // A body clicked on the wheel reaches the main window as a row of the table does.
+    connect(wheel_, &WheelWidget::bodyClicked, this, [this](Point body) {
+        if (chart_) {
+            if (const std::optional<ChartPlacement> placement = PlacementOf(chart_->chart, body)) {
+                emit placementChosen(*placement);
+            }
+        }
+    });
     tabs_->addTab(wheel_, tr("&Wheel"));
     transits_ = new TransitsTab(this);
     tabs_->addTab(transits_, tr("&Transits"));

@@ -1,6 +1,12 @@
 #include "ui/chart_window/wheel_widget.h"
 
+#include <QHelpEvent>
+#include <QMouseEvent>
 #include <QPainter>
+#include <QToolTip>
+#include <QWheelEvent>
+#include <algorithm>
+#include <cmath>
 
 #include "render/wheel_image.h"
 #include "render/wheel_painter.h"
@@ -12,6 +18,7 @@ WheelWidget::WheelWidget(QWidget* parent) : QWidget(parent) {
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
     // The wheel is drawn on white whatever the theme: its colours are chosen for it.
     setAutoFillBackground(false);
+    setMouseTracking(true);
 }
 
 void WheelWidget::SetChart(const BirthChart& chart) {
@@ -45,8 +52,50 @@ void WheelWidget::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.fillRect(rect(), Qt::white);
     if (chart_) {
-        lastLayout_ = PaintWheel(painter, QRectF(rect()), *chart_, outer_);
+        // Zoomed, the wheel is laid out larger about the widget's centre and
+        // clipped, so hit tests stay in the widget's own coordinates.
+        const QRectF area(rect());
+        const QSizeF size = area.size() * zoom_;
+        const QRectF bounds(area.center() - QPointF(size.width() / 2, size.height() / 2), size);
+        lastLayout_ = PaintWheel(painter, bounds, *chart_, outer_);
     }
+}
+
+bool WheelWidget::event(QEvent* event) {
+    if (event->type() == QEvent::ToolTip && chart_) {
+        auto* help = static_cast<QHelpEvent*>(event);
+        const QString text = WheelToolTip(lastLayout_, chart_->chart, help->pos());
+        if (text.isEmpty()) {
+            QToolTip::hideText();
+            event->ignore();
+        } else {
+            QToolTip::showText(help->globalPos(), text, this);
+        }
+        return true;
+    }
+    return QWidget::event(event);
+}
+
+void WheelWidget::wheelEvent(QWheelEvent* event) {
+    if (!event->modifiers().testFlag(Qt::ControlModifier)) {
+        QWidget::wheelEvent(event);
+        return;
+    }
+    const qreal steps = event->angleDelta().y() / 120.0;
+    zoom_ = std::clamp(zoom_ * std::pow(1.15, steps), 1.0, 4.0);
+    event->accept();
+    update();
+}
+
+void WheelWidget::mousePressEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton) {
+        if (const std::optional<Point> body = WheelBodyAt(lastLayout_, event->position())) {
+            emit bodyClicked(*body);
+            event->accept();
+            return;
+        }
+    }
+    QWidget::mousePressEvent(event);
 }
 
 }  // namespace tolvaris

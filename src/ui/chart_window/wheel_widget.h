@@ -14,7 +14,9 @@ namespace tolvaris {
 
 // The chart wheel as a widget: paints through PaintWheel at whatever size its
 // layout gives it (crisp on high-density screens, where Qt paints in device
-// pixels), and exports the shown chart as PNG or SVG.
+// pixels), and exports the shown chart as PNG or SVG. Ctrl and the mouse
+// wheel zoom; a tooltip names what is under the pointer; a click on a body
+// reports it.
 class WheelWidget : public QWidget {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(WheelWidget)
@@ -43,13 +45,20 @@ public:
     bool hasHeightForWidth() const override { return true; }
     int heightForWidth(int width) const override { return width; }
 
+signals:
+    void bodyClicked(tolvaris::Point body);
+
 protected:
+    bool event(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
 
 private:
     std::optional<BirthChart> chart_;
     std::vector<SkyPosition> outer_;
     WheelLayout lastLayout_;
+    qreal zoom_ = 1.0;
 };
 
 }  // namespace tolvaris
