@@ -7,12 +7,9 @@
 #include <algorithm>
 #include <array>
 #include <cstdlib>
-#include <optional>
-#include <vector>
 
 #include "core/chart/chart_summary.h"
 #include "render/bi_wheel.h"
-#include "render/transit_timeline.h"
 #include "render/wheel_painter.h"
 
 namespace tolvaris {
@@ -72,76 +69,6 @@ void PaintWheelPage(QPainter& painter, QPagedPaintDevice& device, const PdfConte
     }
 }
 
-// The timeline is laid out at the screen's 96 pixels an inch with a font
-// sized in pixels, and the painter scaled to the page, so that its rows and
-// text keep the proportions they have in the window.
-constexpr qreal kTimelineDpi = 96.0;
-
-struct TimelinePages {
-    qreal scale = 1;  // page pixels per timeline pixel
-    QRectF first;     // the first page's timeline area, below the title
-    QRectF next;      // a later page's
-    TimelineOptions options;
-    std::vector<TransitSearch> pages;  // each page's transits, in the timeline's order
-};
-
-std::size_t RowsFitting(const TimelineOptions& options, const QRectF& area) {
-    std::size_t rows = 1;
-    while (TimelineHeight(rows + 1, options, area.width()) <= area.height()) {
-        ++rows;
-    }
-    return rows;
-}
-
-// The timeline's transits cut into pages; the heavy ones come first, as on
-// the screen.
-TimelinePages PlanTimeline(const PdfContent& content, QPagedPaintDevice& device,
-                           qreal titleHeight) {
-    TimelinePages plan;
-    plan.scale = device.logicalDpiX() / kTimelineDpi;
-    const QSizeF page(device.width() / plan.scale, device.height() / plan.scale);
-    plan.next = QRectF(QPointF(0, 0), page);
-    plan.first =
-        QRectF(0, titleHeight / plan.scale, page.width(), page.height() - titleHeight / plan.scale);
-    plan.options.offsetAt = content.timeline.offsetAt;
-    plan.options.font = QFont(QStringLiteral("DejaVu Sans"));
-    plan.options.font.setPixelSize(11);
-    const TransitSearch& search = *content.timeline.search;
-    const std::vector<std::size_t> order = TimelineOrder(search);
-    std::size_t at = 0;
-    do {
-        const std::size_t fit =
-            RowsFitting(plan.options, plan.pages.empty() ? plan.first : plan.next);
-        TransitSearch part;
-        for (; at < order.size() && part.transits.size() < fit; ++at) {
-            part.transits.push_back(search.transits[order[at]]);
-        }
-        plan.pages.push_back(std::move(part));
-    } while (at < order.size());
-    return plan;
-}
-
-// The title, then the timeline, continued on pages of its own.
-void PaintTimelinePages(QPainter& painter, QPagedPaintDevice& device, const PdfContent& content,
-                        const TimelinePages& plan) {
-    const QFontMetricsF titleMetrics(TitleFont(content), &device);
-    painter.setPen(Qt::black);
-    painter.setFont(TitleFont(content));
-    painter.drawText(QPointF(0, titleMetrics.ascent()), content.style.title);
-    for (std::size_t i = 0; i < plan.pages.size(); ++i) {
-        if (i > 0) {
-            device.newPage();
-        }
-        const QRectF area = i == 0 ? plan.first : plan.next;
-        const TimelineLayout layout =
-            LayoutTimeline(area, plan.pages[i], content.timeline.span, plan.options);
-        painter.save();
-        painter.scale(plan.scale, plan.scale);
-        PaintTimeline(painter, layout, plan.pages[i], plan.options, area);
-        painter.restore();
-    }
-}
-
 }  // namespace
 
 QPageSize::PageSizeId PageSizeForLocale(const QLocale& locale) {
@@ -195,19 +122,10 @@ QByteArray PdfBytes(const PdfContent& content) {
         if (!painter.begin(&writer)) {
             return {};
         }
-        int first = content.chart != nullptr ? 1 : 0;
-        std::optional<TimelinePages> timeline;
-        if (content.chart == nullptr && content.timeline.search != nullptr) {
-            const qreal titleHeight =
-                QFontMetricsF(TitleFont(content), &writer).lineSpacing() * 1.5;
-            timeline = PlanTimeline(content, writer, titleHeight);
-            first = static_cast<int>(timeline->pages.size());
-        }
+        const int first = content.chart != nullptr ? 1 : 0;
         const int total = static_cast<int>(pages.size()) + first;
         if (content.chart != nullptr) {
             PaintWheelPage(painter, writer, content);
-        } else if (timeline) {
-            PaintTimelinePages(painter, writer, content, *timeline);
         }
         for (std::size_t i = 0; i < pages.size(); ++i) {
             if (i > 0 || first > 0) {

@@ -29,7 +29,8 @@ QPageSize::PageSizeId PageSizeForEnvironment(const char* lcAll, const char* lcPa
 // PageSizeForEnvironment with this process's variables.
 QPageSize::PageSizeId PageSizeFromEnvironment();
 
-// A forecast's picture of its range: one bar per transit along the dates.
+// A forecast's picture of its range, one bar per transit along the dates,
+// for a report.
 struct PdfTimeline {
     const TransitSearch* search = nullptr;  // none: no timeline pages
     TransitSpan span;
@@ -38,14 +39,13 @@ struct PdfTimeline {
 };
 
 // What a PDF holds: optionally the wheel with the chart's data on the first
-// page, or a forecast's timeline on pages of its own, then the text pages.
+// page, then the text pages.
 struct PdfContent {
     TextPageStyle style;                // font and header title of the text pages
     QStringList lines;                  // the reading; "\f" starts a new page
     const BirthChart* chart = nullptr;  // the wheel page first when given
     // With `chart`, a bi-wheel: this chart on the outer ring, the contacts drawn.
     const BirthChart* outerChart = nullptr;
-    PdfTimeline timeline;
     QPageSize::PageSizeId pageSize = QPageSize::A4;
 };
 

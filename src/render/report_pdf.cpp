@@ -367,7 +367,33 @@ void PaintAspectGrid(QPainter& painter, const Chart& chart, const QRectF& area) 
     painter.setPen(Qt::black);
 }
 
-void PaintFirstPage(QPainter& painter, const QRectF& page, const ReportContent& content) {
+TimelineOptions ReportTimelineOptions(const ReportContent& content) {
+    TimelineOptions options;
+    options.offsetAt = content.timeline.offsetAt;
+    options.font = QFont(QStringLiteral("DejaVu Sans"));
+    options.font.setPixelSize(static_cast<int>(Pixels(6.5)));
+    return options;
+}
+
+// The transits of `order` from `from` on that fit in `area`, as a search of
+// their own; `from` moves past them. A page of its own (`atLeastOne`) holds
+// at least one row, so that the pages after the first come to an end.
+TransitSearch TimelinePart(const TransitSearch& search, const std::vector<std::size_t>& order,
+                           std::size_t& from, const TimelineOptions& options, const QRectF& area,
+                           bool atLeastOne) {
+    TransitSearch part;
+    for (; from < order.size(); ++from) {
+        if ((!atLeastOne || !part.transits.empty()) &&
+            TimelineHeight(part.transits.size() + 1, options, area.width()) > area.height()) {
+            break;
+        }
+        part.transits.push_back(search.transits[order[from]]);
+    }
+    return part;
+}
+
+// Returns how many of a forecast's transits (in TimelineOrder) it drew.
+std::size_t PaintFirstPage(QPainter& painter, const QRectF& page, const ReportContent& content) {
     painter.setPen(Qt::black);
     const QFont title = Book(18, true);
     const QFontMetricsF tm(title, painter.device());
@@ -397,29 +423,21 @@ void PaintFirstPage(QPainter& painter, const QRectF& page, const ReportContent& 
     if (content.outerChart != nullptr) {
         PaintPositions(painter, content.outerChart->chart,
                        QPointF(page.left() + half + Pixels(16), below), half);
-        return;
+        return 0;
     }
     const qreal cuspsHeight =
         PaintCusps(painter, chart, QPointF(page.left() + half + Pixels(16), below), half);
     const qreal rest = below + std::max(tableHeight, cuspsHeight) + Pixels(14);
     if (content.timeline.search != nullptr) {
-        TimelineOptions options;
-        options.offsetAt = content.timeline.offsetAt;
-        options.font = QFont(QStringLiteral("DejaVu Sans"));
-        options.font.setPixelSize(static_cast<int>(Pixels(6.5)));
+        const TimelineOptions options = ReportTimelineOptions(content);
         const QRectF area(page.left(), rest, page.width(), page.bottom() - rest);
         const TransitSearch& search = *content.timeline.search;
-        TransitSearch fitting;
-        for (const std::size_t index : TimelineOrder(search)) {
-            if (TimelineHeight(fitting.transits.size() + 1, options, area.width()) >
-                area.height()) {
-                break;
-            }
-            fitting.transits.push_back(search.transits[index]);
-        }
+        std::size_t drawn = 0;
+        const TransitSearch fitting =
+            TimelinePart(search, TimelineOrder(search), drawn, options, area, false);
         const TimelineLayout layout = LayoutTimeline(area, fitting, content.timeline.span, options);
         PaintTimeline(painter, layout, fitting, options, area);
-        return;
+        return drawn;
     }
     const qreal gridSize = std::min(page.bottom() - rest, half);
     PaintAspectGrid(painter, chart,
@@ -427,6 +445,7 @@ void PaintFirstPage(QPainter& painter, const QRectF& page, const ReportContent& 
     painter.setFont(Sans(7.5, true));
     painter.drawText(QPointF(page.left() + half + Pixels(16), rest - Pixels(3)),
                      QStringLiteral("Aspects"));
+    return 0;
 }
 
 struct ContentsEntry {
@@ -503,13 +522,30 @@ bool PaintReport(QPagedPaintDevice& writer, const ReportContent& content) {
                 entry.page += 2 + contentsPages;
             }
         }
-        const int total = 1 + contentsPages + readingPages;
 
         QPainter painter;
         if (!painter.begin(&writer)) {
             return false;
         }
-        PaintFirstPage(painter, page, content);
+        const std::size_t drawnOnFirst = PaintFirstPage(painter, page, content);
+        // A forecast's timeline goes on after the first page until every
+        // transit has its bar.
+        const TimelineOptions timelineOptions = ReportTimelineOptions(content);
+        std::vector<TransitSearch> timelinePages;
+        if (content.timeline.search != nullptr) {
+            const TransitSearch& search = *content.timeline.search;
+            const std::vector<std::size_t> order = TimelineOrder(search);
+            std::size_t from = drawnOnFirst;
+            while (from < order.size()) {
+                timelinePages.push_back(
+                    TimelinePart(search, order, from, timelineOptions, body, true));
+            }
+        }
+        const int timelineCount = static_cast<int>(timelinePages.size());
+        for (ContentsEntry& entry : contents) {
+            entry.page += timelineCount;
+        }
+        const int total = 1 + timelineCount + contentsPages + readingPages;
         int printed = 1;
         const auto newPage = [&] {
             writer.newPage();
@@ -529,6 +565,12 @@ bool PaintReport(QPagedPaintDevice& writer, const ReportContent& content) {
                 Qt::AlignHCenter, QStringLiteral("%1 / %2").arg(printed).arg(total));
             painter.setPen(Qt::black);
         };
+        for (const TransitSearch& part : timelinePages) {
+            newPage();
+            const TimelineLayout layout =
+                LayoutTimeline(body, part, content.timeline.span, timelineOptions);
+            PaintTimeline(painter, layout, part, timelineOptions, body);
+        }
         if (contentsPages > 0) {
             newPage();
             const QFont contentsTitle = Book(15, true);

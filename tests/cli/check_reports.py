@@ -3,6 +3,7 @@
 other programs: pdftotext gives every line of the saved reading back in its
 order, pdffonts shows a proportional book face embedded and no fixed-width
 one, and Debian's tidy finds nothing wrong with the HTML."""
+import json
 import re
 import subprocess
 import sys
@@ -87,6 +88,18 @@ def main(executable):
                 failures.append(f"{kind}: exit {done.returncode}: {done.stderr!r}")
                 continue
             body = pdf_body(pdf)
+            if kind == "forecast":
+                # Every transit has its bar in the timeline, however many pages it takes.
+                listed = json.loads(subprocess.run([executable] + BIRTH + more + ["--json"],
+                                                   capture_output=True, check=True).stdout)
+                labels = [f"{t['transiting']} {t['kind']} {t['natal']}"
+                          for t in listed["transits"]]
+                shown = words(subprocess.run(["pdftotext", str(pdf), "-"], capture_output=True,
+                                             check=True, text=True).stdout)
+                for label in set(labels):
+                    check(shown.count(label) >= labels.count(label),
+                          f"forecast: {labels.count(label)} bars of {label!r}, "
+                          f"{shown.count(label)} in the PDF")
             at = 0
             for line in reading_lines(saved, keys):
                 if re.match(r"^(Born|Place|Coordinates|Universal time|Houses|Ephemeris):", line):

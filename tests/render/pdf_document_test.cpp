@@ -174,41 +174,5 @@ TEST(Pdf, AnUnwritablePathGivesAMessageNamingItAndLeavesNoFile) {
     EXPECT_EQ(entries, 1) << "no temporary file left beside the target";
 }
 
-TEST(Pdf, AForecastOpensWithItsTimelineAndNumbersThePagesAfterIt) {
-    test::TempFolder folder;
-    // 1 March 2027 00:00 UT and two transits of that month.
-    constexpr std::int64_t kMarch = 1803859200;
-    constexpr std::int64_t kDay = 86400;
-    TransitSearch search;
-    search.transits.push_back({Point::Mars,
-                               NatalPoint::Moon,
-                               AspectKind::Trine,
-                               kMarch + 2 * kDay,
-                               kMarch + 5 * kDay,
-                               {{kMarch + 3 * kDay, false}}});
-    search.transits.push_back({Point::Saturn,
-                               NatalPoint::Sun,
-                               AspectKind::Square,
-                               std::nullopt,
-                               std::nullopt,
-                               {{kMarch + 20 * kDay, true}}});
-    PdfContent content;
-    content.style = Style(QStringLiteral("Forecast: Anna"));
-    content.lines = {QStringLiteral("FORECAST"), QStringLiteral("The month ahead.")};
-    content.timeline.search = &search;
-    content.timeline.span = {kMarch, kMarch + 31 * kDay};
-    AtomicFileWriter writer;
-    const std::filesystem::path pdf = folder / "forecast.pdf";
-    ASSERT_EQ(WritePdf(pdf, content, writer), "");
-    ASSERT_EQ(PdfPages(pdf), 2);
-    const std::string first = RunCommand("pdftotext -f 1 -l 1 '" + pdf.string() + "' -");
-    // The heavy transit first, as on the screen.
-    const std::size_t saturn = first.find("Saturn square Sun");
-    ASSERT_NE(saturn, std::string::npos) << first;
-    EXPECT_LT(saturn, first.find("Mars trine Moon")) << first;
-    EXPECT_EQ(first.find("Page "), std::string::npos) << first;
-    EXPECT_NE(PdfText(pdf).find("Page 2 of 2"), std::string::npos);
-}
-
 }  // namespace
 }  // namespace tolvaris
