@@ -175,6 +175,8 @@ TEST(BatchTest, RefusedRecordsNameTheirLineAndWhy) {
          R"({"record": 9, "line": 21, "error": "the date 1990-02-31 does not exist"})"},
         {"people.aaf", 10,
          R"({"record": 10, "line": 23, "error": "the record has no #B93 line, which gives its coordinates"})"},
+        {"people.aaf", 12,
+         R"({"record": 12, "line": 26, "error": "the zone with summer time \"h\" is more than 15 hours from UTC"})"},
         {"people.qck", 3,
          R"({"record": 3, "line": 3, "error": "the date 1990-13-01 does not exist"})"},
         {"people.csv", 3,

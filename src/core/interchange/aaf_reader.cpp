@@ -173,6 +173,12 @@ Result<std::optional<int>> OffsetOf(const PendingRecord& pending) {
     if (!pending.zoneSeconds || Unknown(code)) {
         return std::optional<int>();
     }
+    // A zone at the edge with summer time on top would leave the clocks' range.
+    if (std::abs(*pending.zoneSeconds + summer) > kMaxUtcOffsetSeconds) {
+        return Error(InputError(BirthField::UtcOffset, "the zone with summer time \"" +
+                                                           ShownInMessage(pending.summerCode) +
+                                                           "\" is more than 15 hours from UTC"));
+    }
     return std::optional<int>(*pending.zoneSeconds + summer);
 }
 
