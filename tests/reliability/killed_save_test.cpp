@@ -43,20 +43,24 @@ public:
     StoppingWriter(std::size_t threshold, int signal, int wait)
         : threshold_(threshold), signal_(signal), wait_(wait) {}
 
-    std::string Write(const std::filesystem::path& target, const Producer& produce) override {
-        return AtomicFileWriter::Write(target, [&](const Sink& sink) {
-            std::size_t written = 0;
-            produce([&](std::string_view bytes) {
-                if (written <= threshold_ && written + bytes.size() > threshold_) {
-                    Stop();
+    std::string WriteFile(const std::filesystem::path& target, const Producer& produce,
+                          Durability durability) override {
+        return AtomicFileWriter::WriteFile(
+            target,
+            [&](const Sink& sink) {
+                std::size_t written = 0;
+                produce([&](std::string_view bytes) {
+                    if (written <= threshold_ && written + bytes.size() > threshold_) {
+                        Stop();
+                    }
+                    written += bytes.size();
+                    return sink(bytes);
+                });
+                if (written <= threshold_) {
+                    Stop();  // every byte handed over; not yet closed nor renamed
                 }
-                written += bytes.size();
-                return sink(bytes);
-            });
-            if (written <= threshold_) {
-                Stop();  // every byte handed over; not yet closed nor renamed
-            }
-        });
+            },
+            durability);
     }
 
 private:

@@ -141,7 +141,8 @@ TEST(WheelImage, AtScaleTwoIsTheSameDrawingWithTwiceThePixels) {
 
 class FailingWriter : public AtomicFileWriter {
 public:
-    std::string Write(const std::filesystem::path&, const Producer& produce) override {
+    std::string WriteFile(const std::filesystem::path&, const Producer& produce,
+                          Durability) override {
         produce([this](std::string_view bytes) {
             offered += bytes.size();
             return false;

@@ -64,7 +64,8 @@ public:
 class FailingFileWriter : public AtomicFileWriter {
 public:
     explicit FailingFileWriter(std::string reason) : reason_(std::move(reason)) {}
-    std::string Write(const std::filesystem::path&, const Producer& produce) override {
+    std::string WriteFile(const std::filesystem::path&, const Producer& produce,
+                          Durability) override {
         produce([](std::string_view) { return false; });
         ++attempts;
         return reason_;

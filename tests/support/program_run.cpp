@@ -9,10 +9,10 @@
 
 namespace tolvaris::test {
 
-std::string CountingFileWriter::Write(const std::filesystem::path& target,
-                                      const Producer& produce) {
+std::string CountingFileWriter::WriteFile(const std::filesystem::path& target,
+                                          const Producer& produce, Durability durability) {
     ++writes[target.filename().string()];
-    return AtomicFileWriter::Write(target, produce);
+    return AtomicFileWriter::WriteFile(target, produce, durability);
 }
 
 ProgramRun::ProgramRun(const std::filesystem::path& folder)

@@ -24,7 +24,8 @@ namespace tolvaris::test {
 // Writes for real and counts the writes of each file name.
 class CountingFileWriter : public AtomicFileWriter {
 public:
-    std::string Write(const std::filesystem::path& target, const Producer& produce) override;
+    std::string WriteFile(const std::filesystem::path& target, const Producer& produce,
+                          Durability durability) override;
     std::map<std::string, int> writes;
 };
 

@@ -153,7 +153,8 @@ private:
 // device, a pipe, or a file only reachable through /proc (a deleted file
 // behind /dev/stdout). There is nothing to rename over such a target.
 std::string WriteInPlace(const std::filesystem::path& path,
-                         const AtomicFileWriter::Producer& produce) {
+                         const AtomicFileWriter::Producer& produce,
+                         AtomicFileWriter::Durability durability) {
     const PipeSignalHold hold;
     const int fd = ::open(path.c_str(), O_WRONLY | O_TRUNC | O_NOCTTY | O_CLOEXEC);
     if (fd < 0) {
@@ -174,7 +175,8 @@ std::string WriteInPlace(const std::filesystem::path& path,
     // Only a regular file has bytes to put on the disk; a pipe or a
     // terminal refuses fsync, which is no failure of the save.
     struct stat opened {};
-    if (error.empty() && ::fstat(fd, &opened) == 0 && S_ISREG(opened.st_mode) && ::fsync(fd) != 0) {
+    if (error.empty() && durability == AtomicFileWriter::Durability::OnDisk &&
+        ::fstat(fd, &opened) == 0 && S_ISREG(opened.st_mode) && ::fsync(fd) != 0) {
         error = ErrnoText(errno);
     }
     if (::close(fd) != 0 && error.empty() && errno != EINTR) {
@@ -201,8 +203,9 @@ void SyncFolder(const std::filesystem::path& folder) {
 
 }  // namespace
 
-std::string AtomicFileWriter::Write(const std::filesystem::path& requested,
-                                    const Producer& produce) {
+std::string AtomicFileWriter::WriteFile(const std::filesystem::path& requested,
+                                        const Producer& produce, Durability durability) {
+    const bool onDisk = durability == Durability::OnDisk;
     // Only a regular file (or a link to one) is replaced by a rename; what
     // else is at the path decides how it is written, or whether at all.
     struct stat seen {};
@@ -221,7 +224,7 @@ std::string AtomicFileWriter::Write(const std::filesystem::path& requested,
             return "Is a disk device, never written over";
         }
         if (!S_ISREG(seen.st_mode)) {
-            return WriteInPlace(requested, produce);
+            return WriteInPlace(requested, produce, durability);
         }
     }
     std::filesystem::path target;
@@ -234,7 +237,7 @@ std::string AtomicFileWriter::Write(const std::filesystem::path& requested,
         struct stat resolved {};
         if (::lstat(target.c_str(), &resolved) != 0 || resolved.st_dev != seen.st_dev ||
             resolved.st_ino != seen.st_ino) {
-            return WriteInPlace(requested, produce);
+            return WriteInPlace(requested, produce, durability);
         }
         // A file the user may not write stays as it is, though the folder lets a rename replace it.
         if (!FileHandle(std::fopen(target.c_str(), "ab"))) {
@@ -272,7 +275,7 @@ std::string AtomicFileWriter::Write(const std::filesystem::path& requested,
     if (error.empty() && std::fflush(file.get()) != 0) {
         error = ErrnoText(errno);
     }
-    if (error.empty() && !SyncToDisk(file.get())) {
+    if (error.empty() && onDisk && !SyncToDisk(file.get())) {
         error = ErrnoText(errno);
     }
     if (std::fclose(file.release()) != 0 && error.empty()) {
@@ -288,7 +291,7 @@ std::string AtomicFileWriter::Write(const std::filesystem::path& requested,
         std::filesystem::rename(temporary, target, ec);
         if (ec) {
             error = ec.message();
-        } else {
+        } else if (onDisk) {
             SyncFolder(target.parent_path());
         }
     }

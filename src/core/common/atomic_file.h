@@ -22,8 +22,18 @@ public:
     // Produces the content by calling the sink as often as it likes.
     using Producer = std::function<void(const Sink& sink)>;
 
+    // How far the bytes must have gone when the write returns: onto the
+    // disk, so that a power cut after the rename leaves the new content; or
+    // only into the system's cache, for a scratch file that the next use
+    // replaces anyway and whose content is still in memory.
+    enum class Durability { OnDisk, Cached };
+
     // Returns an empty string on success, else the reason of the failure.
-    virtual std::string Write(const std::filesystem::path& target, const Producer& produce);
+    std::string Write(const std::filesystem::path& target, const Producer& produce) {
+        return WriteFile(target, produce, Durability::OnDisk);
+    }
+    virtual std::string WriteFile(const std::filesystem::path& target, const Producer& produce,
+                                  Durability durability);
 
     AtomicFileWriter() = default;
     AtomicFileWriter(const AtomicFileWriter&) = delete;

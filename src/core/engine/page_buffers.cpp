@@ -71,15 +71,20 @@ void PageBuffers::ShowPage() {
     AppendBlankLine();
 
     const std::filesystem::path pageFile = PageFilePath();
-    const std::string error =
-        fileWriter_->Write(pageFile, [this](const AtomicFileWriter::Sink& sink) {
+    // The page file is a hand-off the next page replaces, and its content is
+    // still in memory: waiting for the disk (an eighth of a second for 100 MB)
+    // would only delay the page.
+    const std::string error = fileWriter_->WriteFile(
+        pageFile,
+        [this](const AtomicFileWriter::Sink& sink) {
             for (const Line& line : pageLines_) {
                 if (!sink(line.View()) || !sink(kCrLf)) {
                     return;
                 }
             }
             sink(kCrLf);
-        });
+        },
+        AtomicFileWriter::Durability::Cached);
     if (error.empty()) {
         display_->LoadPageFile(pageFile);
     } else {

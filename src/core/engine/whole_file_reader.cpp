@@ -1,6 +1,9 @@
 #include "core/engine/whole_file_reader.h"
 
+#include <sys/mman.h>
+
 #include <cerrno>
+#include <cstdint>
 #include <cstdio>
 #include <new>
 #include <system_error>
@@ -28,6 +31,24 @@ std::size_t SizeOf(std::FILE* file) {
     std::clearerr(file);
     std::rewind(file);
     return size > 0 ? static_cast<std::size_t>(size) : 0;
+}
+
+// Room for `size` bytes. A large buffer asks for huge pages: on virtual
+// machines, touching 100 MB of fresh memory a 4 KiB page at a time costs ten
+// times as long as reading the file into it. The advice is only advice.
+void ReserveForFile(std::string& bytes, std::size_t size) {
+    bytes.reserve(size);
+#ifdef MADV_HUGEPAGE
+    constexpr std::uintptr_t kHugePage = std::uintptr_t{2} << 20;
+    if (size >= 4 * kHugePage) {
+        const auto start = reinterpret_cast<std::uintptr_t>(bytes.data());
+        const std::uintptr_t first = (start + kHugePage - 1) & ~(kHugePage - 1);
+        const std::uintptr_t last = (start + size) & ~(kHugePage - 1);
+        if (last > first) {
+            ::madvise(reinterpret_cast<void*>(first), last - first, MADV_HUGEPAGE);
+        }
+    }
+#endif
 }
 
 }  // namespace
@@ -62,7 +83,9 @@ WholeFile ReadWholeFile(const std::filesystem::path& path) {
     try {
         // One read sized by the file, then whatever it grew by meanwhile.
         std::string& bytes = result.bytes;
-        bytes.resize(SizeOf(file.get()));
+        const std::size_t size = SizeOf(file.get());
+        ReserveForFile(bytes, size);
+        bytes.resize(size);
         errno = 0;
         const std::size_t filled = std::fread(bytes.data(), 1, bytes.size(), file.get());
         const bool complete = filled == bytes.size();
