@@ -392,7 +392,6 @@ TEST(ChartProcess, RefusesBadWheelOptionsWithStatusTwo) {
         {Berlin({"--wheel", "w.png", "--size", "12px"}), "--size"},
         {Berlin({"--size", "500"}), "--size needs --wheel"},
         {Berlin({"--bare"}), "--bare needs --wheel"},
-        {{"--places", "Berlin", "--bare"}, "--places cannot be combined with --bare"},
         {{"--places", "Berlin", "--wheel", "w.png"}, "--places cannot be combined with --wheel"},
         {Berlin({"--pdf", ""}), "--pdf: the file name is empty"},
         {Berlin({"--order", "houses", "--wheel", "w.png"}), "goes with --reading, --pdf or --html"},

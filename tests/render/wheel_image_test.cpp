@@ -152,7 +152,7 @@ TEST(WheelImage, CaptionedOrBareAtEverySize) {
         {800, {}},
         {200, {}},
         {800, {"Anna", "Born 1 January 1990, 12:00 local time"}},
-        {100, {longName, "Born 14 February 2001, 23:59 local time \u00B7 Somewhere far away"}},
+        {200, {longName, "Born 14 February 2001, 23:59 local time \u00B7 Somewhere far away"}},
         {400, {"Ilse"}},
     };
     for (const auto& c : cases) {
