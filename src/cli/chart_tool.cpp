@@ -266,7 +266,8 @@ Outcome WriteFiles(const ChartToolOptions& options, const BirthChart& chart, con
                    const ReadingBuffer& reading, const std::string& calendar, ChartDrawing* drawing,
                    WrittenFiles& written) {
     if (!options.wheelPath.empty()) {
-        if (std::string error = drawing->WriteWheel(chart, options.wheelPath, options.wheelSize);
+        if (std::string error = drawing->WriteWheel(chart, options.wheelPath, options.wheelSize,
+                                                    !options.wheelBare);
             !error.empty()) {
             return Failed("--wheel: " + error + written.Note());
         }

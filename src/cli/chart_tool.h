@@ -24,8 +24,9 @@ inline constexpr int kExitRefused = 2;  // input refused: one line on `err`, not
 class ChartDrawing {
 public:
     virtual ~ChartDrawing() = default;
-    virtual std::string WriteWheel(const BirthChart& chart, const std::string& path,
-                                   int sizePixels) = 0;
+    // Without `caption` the image is the wheel alone.
+    virtual std::string WriteWheel(const BirthChart& chart, const std::string& path, int sizePixels,
+                                   bool caption) = 0;
     // The report of one reading: its chart on the first page (with the
     // second chart's bi-wheel after SetSecondChart, or the timeline of
     // `search` when given), then `document` typeset; PDF, or one HTML file.

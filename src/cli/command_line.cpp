@@ -41,6 +41,7 @@ enum class Option {
     Data,
     Wheel,
     Size,
+    Bare,
     Pdf,
     Html,
     Transits,
@@ -65,7 +66,7 @@ struct OptionInfo {
     bool takesValue;
 };
 
-constexpr std::array<OptionInfo, 35> kOptions = {{
+constexpr std::array<OptionInfo, 36> kOptions = {{
     {Option::Date, "--date", true},
     {Option::Time, "--time", true},
     {Option::Place, "--place", true},
@@ -85,6 +86,7 @@ constexpr std::array<OptionInfo, 35> kOptions = {{
     {Option::Data, "--data", true},
     {Option::Wheel, "--wheel", true},
     {Option::Size, "--size", true},
+    {Option::Bare, "--bare", false},
     {Option::Pdf, "--pdf", true},
     {Option::Html, "--html", true},
     {Option::Transits, "--transits", true},
@@ -118,7 +120,8 @@ constexpr std::string_view kUsageStart =
     "                      [--houses SYSTEM] [--fold earlier|later] [--orbs LIST]\n"
     "                      [--name TEXT] [--save FILE.chart] [--json]\n"
     "                      [--reading FILE|- [--order planets|houses] [--data FOLDER]]\n"
-    "                      [--wheel FILE.png|FILE.svg [--size PIXELS]] [--pdf FILE.pdf]\n"
+    "                      [--wheel FILE.png|FILE.svg [--size PIXELS] [--bare]]\n"
+    "                      [--pdf FILE.pdf]\n"
     "       tolvaris-chart --open FILE.chart [--save FILE.chart] [--json] [--reading ...]\n"
     "                      [--wheel ...] [--pdf ...]\n"
     "       tolvaris-chart (--open FILE.chart | birth data) --transits FROM..TO\n"
@@ -164,6 +167,7 @@ constexpr std::string_view kUsageEnd =
     "                name, region, country TAB latitude TAB longitude TAB zone\n"
     "  --wheel       draw the chart wheel into a PNG or SVG file\n"
     "  --size        the wheel's side in pixels, 100 to 10000 (default 800)\n"
+    "  --bare        the wheel alone, without the caption of name and birth\n"
     "  --pdf         write the report as a PDF: a first page with the chart's\n"
     "                data, wheel, positions, cusps and aspects, then the reading\n"
     "                typeset (--order and --data apply to it too)\n"
@@ -664,6 +668,7 @@ private:
     CommandLineParse Finish() {
         CommandLineParse result;
         options_.json = Given(Option::Json);
+        options_.wheelBare = Given(Option::Bare);
         for (const Option needsReading : {Option::Order, Option::Data}) {
             if (Given(needsReading) && !Given(Option::Reading) && !Given(Option::Pdf) &&
                 !Given(Option::Html)) {
@@ -740,6 +745,9 @@ private:
         if (Given(Option::Size) && !Given(Option::Wheel)) {
             return Fail("--size needs --wheel: it is the wheel image's size");
         }
+        if (Given(Option::Bare) && !Given(Option::Wheel)) {
+            return Fail("--bare needs --wheel: it leaves the wheel image's caption off");
+        }
         if (Given(Option::Open) || Given(Option::Places)) {
             const Option alone = Given(Option::Open) ? Option::Open : Option::Places;
             if (Given(Option::Open) && Given(Option::Places)) {
@@ -763,7 +771,7 @@ private:
             if (alone == Option::Places) {
                 for (const Option other :
                      {Option::Save, Option::Json, Option::Reading, Option::Wheel, Option::Size,
-                      Option::Pdf, Option::Html, Option::Transits, Option::Progressed,
+                      Option::Bare, Option::Pdf, Option::Html, Option::Transits, Option::Progressed,
                       Option::Progressions, Option::SolarReturn, Option::LunarReturn,
                       Option::With}) {
                     if (Given(other)) {

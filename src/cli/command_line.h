@@ -72,6 +72,7 @@ struct ChartToolOptions {
     std::string dataFolder;             // --data; empty: the program folder
     std::string wheelPath;              // --wheel: a .png or .svg file; empty when not asked for
     int wheelSize = kDefaultWheelSize;  // --size, in pixels
+    bool wheelBare = false;             // --bare: no caption under the wheel
     std::string pdfPath;                // --pdf; empty when not asked for
     std::string htmlPath;               // --html; empty when not asked for
     bool json = false;

@@ -48,13 +48,13 @@ ChartDrawing* ModuleChartDrawing::Load() {
 }
 
 std::string ModuleChartDrawing::WriteWheel(const BirthChart& chart, const std::string& path,
-                                           int sizePixels) {
+                                           int sizePixels, bool caption) {
     ChartDrawing* drawing = Load();
     if (drawing == nullptr) {
         return error_;
     }
     drawing->SetSecondChart(second_);
-    return drawing->WriteWheel(chart, path, sizePixels);
+    return drawing->WriteWheel(chart, path, sizePixels, caption);
 }
 
 std::string ModuleChartDrawing::WriteReport(const BirthChart& chart, const std::string& path,

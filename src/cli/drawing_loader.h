@@ -21,8 +21,8 @@ public:
     ModuleChartDrawing(const ModuleChartDrawing&) = delete;
     ModuleChartDrawing& operator=(const ModuleChartDrawing&) = delete;
 
-    std::string WriteWheel(const BirthChart& chart, const std::string& path,
-                           int sizePixels) override;
+    std::string WriteWheel(const BirthChart& chart, const std::string& path, int sizePixels,
+                           bool caption) override;
     std::string WriteReport(const BirthChart& chart, const std::string& path,
                             const ReadingDocument& document, bool html, bool chartData,
                             const TransitSearch* search, const TransitSpan& span,

@@ -14,8 +14,8 @@ public:
     OffscreenChartDrawing(int& argc, char** argv) : drawing_(argc, argv) {}
 
     std::string WriteWheel(const tolvaris::BirthChart& chart, const std::string& path,
-                           int sizePixels) override {
-        return drawing_.WriteWheel(chart, path, sizePixels);
+                           int sizePixels, bool caption) override {
+        return drawing_.WriteWheel(chart, path, sizePixels, caption);
     }
     std::string WriteReport(const tolvaris::BirthChart& chart, const std::string& path,
                             const tolvaris::ReadingDocument& document, bool html, bool chartData,

@@ -41,17 +41,18 @@ void OffscreenDrawing::EnsureGui() {
 }
 
 std::string OffscreenDrawing::WriteWheel(const BirthChart& chart, const std::filesystem::path& path,
-                                         int sizePixels) {
+                                         int sizePixels, bool caption) {
     EnsureGui();
     AtomicFileWriter writer;
     if (second_ != nullptr) {
         return WriteBiWheelImage(
             path, chart.chart, second_->chart,
             ComputeSynastry(chart.chart, second_->chart, chart.input.orbs), sizePixels,
-            QString::fromStdString(PairName(chart.input.name, second_->input.name)), writer);
+            QString::fromStdString(PairName(chart.input.name, second_->input.name)), writer,
+            caption ? CaptionOf(chart, *second_) : WheelCaption());
     }
     return WriteWheelImage(path, chart.chart, sizePixels, QString::fromStdString(chart.input.name),
-                           writer);
+                           writer, caption ? CaptionOf(chart) : WheelCaption());
 }
 
 std::string OffscreenDrawing::WriteReport(const BirthChart& chart,

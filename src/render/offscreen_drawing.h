@@ -27,7 +27,7 @@ public:
 
     // PNG or SVG by the extension; "" or a message naming the path and reason.
     std::string WriteWheel(const BirthChart& chart, const std::filesystem::path& path,
-                           int sizePixels);
+                           int sizePixels, bool caption = true);
     // The report of `document` on the locale's paper, or as HTML; the second
     // chart of SetSecondChart makes it a relationship's, `search` a forecast's.
     std::string WriteReport(const BirthChart& chart, const std::filesystem::path& path,

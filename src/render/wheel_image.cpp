@@ -1,11 +1,16 @@
 #include "render/wheel_image.h"
 
 #include <QBuffer>
+#include <QFontMetricsF>
+#include <QGuiApplication>
 #include <QPainter>
 #include <QSvgGenerator>
 #include <algorithm>
 #include <cctype>
 #include <functional>
+#include <vector>
+
+#include "core/chart/chart_summary.h"
 
 #include "render/bi_wheel.h"
 #include "render/wheel_painter.h"
@@ -19,7 +24,46 @@ std::string Lowercase(std::string text) {
     return text;
 }
 
+// "Born 1 January 1990, 12:00 local time · Berlin · 52°31'N 13°24'E": the
+// facts that tell a reader which birth the wheel is of, from the summary
+// every other view of the chart shows.
+QString BirthLine(const ChartSummary& summary) {
+    QStringList parts;
+    for (const ChartFact& fact : summary.facts) {
+        const QString value = QString::fromStdString(fact.value);
+        if (fact.label == "Born") {
+            parts.append(QStringLiteral("Born ") + value);
+        } else if (fact.label == "Place" || fact.label == "Coordinates") {
+            parts.append(value);
+        }
+    }
+    return parts.join(QStringLiteral(" \u00B7 "));
+}
+
 }  // namespace
+
+WheelCaption CaptionOf(const BirthChart& chart) {
+    const ChartSummary summary = SummariseChart(chart);
+    WheelCaption caption;
+    if (!summary.name.empty()) {
+        caption.append(QString::fromStdString(summary.name));
+    }
+    caption.append(BirthLine(summary));
+    return caption;
+}
+
+WheelCaption CaptionOf(const BirthChart& inner, const BirthChart& outer) {
+    WheelCaption caption;
+    for (const auto& [ring, chart] : {std::pair{"Inside", &inner}, std::pair{"Outside", &outer}}) {
+        const ChartSummary summary = SummariseChart(*chart);
+        QString line = QString::fromLatin1(ring);
+        if (!summary.name.empty()) {
+            line += QStringLiteral(": ") + QString::fromStdString(summary.name);
+        }
+        caption.append(line + QStringLiteral(" \u00B7 ") + BirthLine(summary));
+    }
+    return caption;
+}
 
 std::optional<WheelImageFormat> WheelImageFormatOf(const std::filesystem::path& path) {
     const std::string extension = Lowercase(path.extension().string());
@@ -36,6 +80,79 @@ namespace {
 
 // Whatever the image shows, painted into the square it is given.
 using WheelPaint = std::function<void(QPainter&, const QRectF&)>;
+
+// The caption's type: the interface font at a size that follows the image,
+// made smaller until the lines fit across and take at most a fifth of the
+// height. At the smallest size a line too long for the width may break
+// anywhere, so no text is ever cut off; the wheel takes what is left.
+struct CaptionSetting {
+    std::vector<QFont> fonts;  // one a line: the first bold when it is the name
+    std::vector<QRectF> boxes;
+    std::vector<int> flags;
+    qreal height = 0;
+};
+
+CaptionSetting SetCaption(const QPaintDevice* device, const WheelCaption& caption, qreal side,
+                          qreal width) {
+    constexpr int kSmallestPixels = 6;
+    const bool named = caption.size() > 1;
+    int pixels = std::max(kSmallestPixels, qRound(side / 38));
+    for (;;) {
+        CaptionSetting setting;
+        bool fits = true;
+        for (qsizetype i = 0; i < caption.size(); ++i) {
+            QFont font = QGuiApplication::font();
+            const bool name = named && i == 0;
+            font.setPixelSize(name ? pixels * 6 / 5 : pixels);
+            font.setBold(name);
+            const QFontMetricsF metrics(font, const_cast<QPaintDevice*>(device));
+            int flags = Qt::AlignHCenter | Qt::AlignTop | Qt::TextWordWrap;
+            QRectF box = metrics.boundingRect(QRectF(0, 0, width, 1e6), flags, caption[i]);
+            if (box.width() > width + 0.5) {
+                fits = false;
+                if (pixels <= kSmallestPixels) {
+                    flags = Qt::AlignHCenter | Qt::AlignTop | Qt::TextWrapAnywhere;
+                    box = metrics.boundingRect(QRectF(0, 0, width, 1e6), flags, caption[i]);
+                }
+            }
+            setting.fonts.push_back(font);
+            setting.boxes.push_back(box);
+            setting.flags.push_back(flags);
+            setting.height += box.height();
+        }
+        if ((fits && setting.height <= side / 5) || pixels <= kSmallestPixels) {
+            return setting;
+        }
+        pixels = std::max(kSmallestPixels, pixels * 7 / 8);
+    }
+}
+
+// `wheel` above its caption in the square it is given; without a caption,
+// the wheel alone as before.
+WheelPaint Captioned(WheelPaint wheel, const WheelCaption& caption) {
+    if (caption.isEmpty()) {
+        return wheel;
+    }
+    return [wheel = std::move(wheel), caption](QPainter& painter, const QRectF& bounds) {
+        const qreal side = std::min(bounds.width(), bounds.height());
+        const qreal margin = std::max(2.0, side * 0.015);
+        const qreal width = bounds.width() - 2 * margin;
+        const CaptionSetting setting = SetCaption(painter.device(), caption, side, width);
+        const qreal wheelSide = std::max(1.0, bounds.height() - setting.height - 2 * margin);
+        wheel(painter,
+              QRectF(bounds.center().x() - wheelSide / 2, bounds.top(), wheelSide, wheelSide));
+        painter.save();
+        painter.setPen(QColor(0x20, 0x20, 0x20));
+        qreal top = bounds.top() + wheelSide + margin;
+        for (std::size_t i = 0; i < setting.boxes.size(); ++i) {
+            painter.setFont(setting.fonts[i]);
+            const QRectF line(bounds.left() + margin, top, width, setting.boxes[i].height());
+            painter.drawText(line, setting.flags[i], caption[static_cast<qsizetype>(i)]);
+            top += setting.boxes[i].height();
+        }
+        painter.restore();
+    };
+}
 
 QImage RenderImage(const WheelPaint& paint, int sizePixels, qreal pixelRatio) {
     const int side = qRound(sizePixels * pixelRatio);
@@ -101,32 +218,37 @@ WheelPaint NatalPaint(const Chart& chart) {
 
 }  // namespace
 
-QImage RenderWheelImage(const Chart& chart, int sizePixels, qreal pixelRatio) {
-    return RenderImage(NatalPaint(chart), sizePixels, pixelRatio);
+QImage RenderWheelImage(const Chart& chart, int sizePixels, qreal pixelRatio,
+                        const WheelCaption& caption) {
+    return RenderImage(Captioned(NatalPaint(chart), caption), sizePixels, pixelRatio);
 }
 
-QByteArray WheelPngBytes(const Chart& chart, int sizePixels) {
-    return PngBytes(NatalPaint(chart), sizePixels);
+QByteArray WheelPngBytes(const Chart& chart, int sizePixels, const WheelCaption& caption) {
+    return PngBytes(Captioned(NatalPaint(chart), caption), sizePixels);
 }
 
-QByteArray WheelSvgBytes(const Chart& chart, int sizePixels, const QString& title) {
-    return SvgBytes(NatalPaint(chart), sizePixels, title);
+QByteArray WheelSvgBytes(const Chart& chart, int sizePixels, const QString& title,
+                         const WheelCaption& caption) {
+    return SvgBytes(Captioned(NatalPaint(chart), caption), sizePixels, title);
 }
 
 std::string WriteWheelImage(const std::filesystem::path& path, const Chart& chart, int sizePixels,
-                            const QString& title, AtomicFileWriter& writer) {
-    return WriteImage(path, NatalPaint(chart), sizePixels, title, writer);
+                            const QString& title, AtomicFileWriter& writer,
+                            const WheelCaption& caption) {
+    return WriteImage(path, Captioned(NatalPaint(chart), caption), sizePixels, title, writer);
 }
 
 std::string WriteBiWheelImage(const std::filesystem::path& path, const Chart& first,
                               const Chart& second, const Synastry& synastry, int sizePixels,
-                              const QString& title, AtomicFileWriter& writer) {
-    return WriteImage(
-        path,
-        [&](QPainter& painter, const QRectF& bounds) {
-            PaintBiWheel(painter, bounds, first, second, synastry);
-        },
-        sizePixels, title, writer);
+                              const QString& title, AtomicFileWriter& writer,
+                              const WheelCaption& caption) {
+    return WriteImage(path,
+                      Captioned(
+                          [&](QPainter& painter, const QRectF& bounds) {
+                              PaintBiWheel(painter, bounds, first, second, synastry);
+                          },
+                          caption),
+                      sizePixels, title, writer);
 }
 
 }  // namespace tolvaris

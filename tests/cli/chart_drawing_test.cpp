@@ -16,9 +16,9 @@ namespace {
 
 class RecordingDrawing : public ChartDrawing {
 public:
-    std::string WriteWheel(const BirthChart& chart, const std::string& path,
-                           int sizePixels) override {
-        wheels.push_back(path + " " + std::to_string(sizePixels));
+    std::string WriteWheel(const BirthChart& chart, const std::string& path, int sizePixels,
+                           bool caption) override {
+        wheels.push_back(path + " " + std::to_string(sizePixels) + (caption ? "" : " bare"));
         sunLongitude = chart.chart.bodies.at(0).longitude;
         outerSun = second ? second->chart.bodies.at(0).longitude : -1.0;
         return failWith;

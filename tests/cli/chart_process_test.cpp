@@ -391,6 +391,7 @@ TEST(ChartProcess, RefusesBadWheelOptionsWithStatusTwo) {
         {Berlin({"--wheel", "w.png", "--size", "10001"}), "100 to 10000"},
         {Berlin({"--wheel", "w.png", "--size", "12px"}), "--size"},
         {Berlin({"--size", "500"}), "--size needs --wheel"},
+        {Berlin({"--bare"}), "--bare needs --wheel"},
         {{"--places", "Berlin", "--wheel", "w.png"}, "--places cannot be combined with --wheel"},
         {Berlin({"--pdf", ""}), "--pdf: the file name is empty"},
         {Berlin({"--order", "houses", "--wheel", "w.png"}), "goes with --reading, --pdf or --html"},

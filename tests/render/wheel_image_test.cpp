@@ -139,6 +139,56 @@ TEST(WheelImage, AtScaleTwoIsTheSameDrawingWithTwiceThePixels) {
     EXPECT_LT(flatBlocks, blocks * 3 / 4);
 }
 
+// A caption puts ink in the bottom tenth of the image, inside a white
+// border (nothing clipped); without one the image is exactly the wheel
+// painted alone, as before captions existed.
+TEST(WheelImage, CaptionedOrBareAtEverySize) {
+    const Chart chart = test::MakeChart(test::WheelTestCharts()[1]);
+    const QString longName = QStringLiteral("Maximiliane Wilhelmina Theodora von Ostermannsdorf");
+    const struct {
+        int size;
+        WheelCaption caption;
+    } cases[] = {
+        {800, {}},
+        {200, {}},
+        {800, {"Anna", "Born 1 January 1990, 12:00 local time"}},
+        {200, {longName, "Born 14 February 2001, 23:59 local time \u00B7 Somewhere far away"}},
+        {400, {"Ilse"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.size);
+        const QImage image = RenderWheelImage(chart, c.size, 1.0, c.caption);
+        ASSERT_EQ(image.size(), QSize(c.size, c.size));
+        const qreal s = c.size;
+        if (c.caption.isEmpty()) {
+            QImage alone(c.size, c.size, QImage::Format_ARGB32_Premultiplied);
+            alone.fill(Qt::white);
+            {
+                QPainter painter(&alone);
+                PaintWheel(painter, QRectF(0, 0, s, s), chart);
+            }
+            EXPECT_TRUE(image == alone);
+            continue;
+        }
+        EXPECT_GT(InkPixels(image, QRectF(0, s * 0.9, s, s * 0.1)), 0);
+        const int border =
+            InkPixels(image, QRectF(0, 0, s, 1)) + InkPixels(image, QRectF(0, s - 1, s, 1)) +
+            InkPixels(image, QRectF(0, 0, 1, s)) + InkPixels(image, QRectF(s - 1, 0, 1, s));
+        EXPECT_EQ(border, 0);
+    }
+}
+
+TEST(WheelImageFile, SvgCarriesTheCaptionTextOnlyWhenAsked) {
+    const Chart chart = test::MakeChart(test::WheelTestCharts()[0]);
+    for (const bool captioned : {true, false}) {
+        const WheelCaption caption =
+            captioned ? WheelCaption{"Quintessa", "Born somewhere"} : WheelCaption{};
+        const QByteArray svg = WheelSvgBytes(chart, 500, "x", caption);
+        EXPECT_EQ(svg.contains("Quintessa"), captioned);
+        EXPECT_EQ(svg.contains("Born somewhere"), captioned);
+    }
+}
+
 class FailingWriter : public AtomicFileWriter {
 public:
     std::string WriteFile(const std::filesystem::path&, const Producer& produce,

@@ -45,7 +45,7 @@ std::string WheelWidget::ExportImage(const std::filesystem::path& path, int size
             .toStdString();
     }
     return WriteWheelImage(path, chart_->chart, sizePixels,
-                           QString::fromStdString(chart_->input.name), writer);
+                           QString::fromStdString(chart_->input.name), writer, CaptionOf(*chart_));
 }
 
 void WheelWidget::paintEvent(QPaintEvent*) {
