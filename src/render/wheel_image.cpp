@@ -120,7 +120,18 @@ CaptionSetting SetCaption(const QPaintDevice* device, const WheelCaption& captio
             setting.flags.push_back(flags);
             setting.height += box.height();
         }
-        if ((fits && setting.height <= side / 5) || pixels <= kSmallestPixels) {
+        if (fits && setting.height <= side / 5) {
+            return setting;
+        }
+        if (pixels <= kSmallestPixels) {
+            // A small image keeps what fits of the caption, the name first,
+            // rather than giving the wheel's room to it.
+            while (!setting.boxes.empty() && setting.height > side / 5) {
+                setting.height -= setting.boxes.back().height();
+                setting.fonts.pop_back();
+                setting.boxes.pop_back();
+                setting.flags.pop_back();
+            }
             return setting;
         }
         pixels = std::max(kSmallestPixels, pixels * 7 / 8);

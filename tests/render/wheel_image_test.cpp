@@ -154,6 +154,7 @@ TEST(WheelImage, CaptionedOrBareAtEverySize) {
         {800, {"Anna", "Born 1 January 1990, 12:00 local time"}},
         {200, {longName, "Born 14 February 2001, 23:59 local time \u00B7 Somewhere far away"}},
         {400, {"Ilse"}},
+        {200, WheelCaption(12, longName)},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.size);
@@ -171,6 +172,8 @@ TEST(WheelImage, CaptionedOrBareAtEverySize) {
             continue;
         }
         EXPECT_GT(InkPixels(image, QRectF(0, s * 0.9, s, s * 0.1)), 0);
+        // However long the caption, the wheel keeps most of the width.
+        EXPECT_GT(InkPixels(image, QRectF(0, 0, s * 0.15, s * 0.75)), 0);
         const int border =
             InkPixels(image, QRectF(0, 0, s, 1)) + InkPixels(image, QRectF(0, s - 1, s, 1)) +
             InkPixels(image, QRectF(0, 0, 1, s)) + InkPixels(image, QRectF(s - 1, 0, 1, s));
