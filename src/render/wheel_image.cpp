@@ -84,7 +84,8 @@ using WheelPaint = std::function<void(QPainter&, const QRectF&)>;
 // The caption's type: the interface font at a size that follows the image,
 // made smaller until the lines fit across and take at most a fifth of the
 // height. At the smallest size a line too long for the width may break
-// anywhere, so no text is ever cut off; the wheel takes what is left.
+// anywhere, and whole lines beyond the fifth are left off, last first; the
+// wheel takes what is left.
 struct CaptionSetting {
     std::vector<QFont> fonts;  // one a line: the first bold when it is the name
     std::vector<QRectF> boxes;
@@ -95,7 +96,9 @@ struct CaptionSetting {
 CaptionSetting SetCaption(const QPaintDevice* device, const WheelCaption& caption, qreal side,
                           qreal width) {
     constexpr int kSmallestPixels = 6;
-    const bool named = caption.size() > 1;
+    // A name stands alone on the first line; a bi-wheel's lines each join
+    // a name to its birth data, and none of them is set in bold.
+    const bool named = caption.size() > 1 && !caption.front().contains(u'\u00B7');
     int pixels = std::max(kSmallestPixels, qRound(side / 38));
     for (;;) {
         CaptionSetting setting;
