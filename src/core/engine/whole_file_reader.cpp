@@ -41,11 +41,12 @@ void ReserveForFile(std::string& bytes, std::size_t size) {
 #ifdef MADV_HUGEPAGE
     constexpr std::uintptr_t kHugePage = std::uintptr_t{2} << 20;
     if (size >= 4 * kHugePage) {
-        const auto start = reinterpret_cast<std::uintptr_t>(bytes.data());
-        const std::uintptr_t first = (start + kHugePage - 1) & ~(kHugePage - 1);
-        const std::uintptr_t last = (start + size) & ~(kHugePage - 1);
-        if (last > first) {
-            ::madvise(reinterpret_cast<void*>(first), last - first, MADV_HUGEPAGE);
+        char* const data = bytes.data();
+        const std::uintptr_t start = reinterpret_cast<std::uintptr_t>(data);
+        const std::uintptr_t skip = (kHugePage - start % kHugePage) % kHugePage;
+        if (size > skip + kHugePage) {
+            const std::uintptr_t length = (size - skip) & ~(kHugePage - 1);
+            ::madvise(data + skip, length, MADV_HUGEPAGE);
         }
     }
 #endif
