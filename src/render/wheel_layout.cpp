@@ -220,6 +220,7 @@ void PlaceHouseRing(WheelLayout& layout, const HouseCusps& cusps,
                     const std::vector<double>& lineLongitudes, qreal margin) {
     const qreal middle = (layout.zodiacInnerRadius + layout.houseInnerRadius) / 2;
     std::vector<QLineF> lines;
+    lines.reserve(lineLongitudes.size());
     for (const double longitude : lineLongitudes) {
         lines.emplace_back(layout.PointAt(longitude, layout.houseInnerRadius),
                            layout.PointAt(longitude, layout.zodiacInnerRadius));
@@ -279,7 +280,8 @@ void PlaceHouseRing(WheelLayout& layout, const HouseCusps& cusps,
         constexpr int kSteps = 8;
         for (int k = 0; k <= 2 * kSteps; ++k) {
             // The middle first, then ever farther either way from it.
-            const double shift = width / 2 / kSteps * ((k + 1) / 2) * (k % 2 == 1 ? 1 : -1);
+            const int steps = (k + 1) / 2;
+            const double shift = width / 2 / kSteps * steps * (k % 2 == 1 ? 1 : -1);
             const QRectF box = boxAt(from + width / 2 + shift, size, 0);
             if (clear(box, apart)) {
                 chosen = box;
