@@ -6,6 +6,7 @@
 #include <numbers>
 #include <numeric>
 #include <optional>
+#include <utility>
 
 #include "core/ephemeris/zodiac.h"
 #include "render/wheel_glyphs.h"
@@ -18,11 +19,14 @@ constexpr double kRadiansPerDegree = std::numbers::pi / 180.0;
 // Proportions of the wheel's square, chosen by eye at 400 to 1600 pixels.
 constexpr qreal kOuterRadius = 0.41;
 constexpr qreal kZodiacRingWidth = 0.064;
+constexpr qreal kNarrowestZodiacRing = 0.056;
+// At least this wide, wider where the cusps' degrees need it.
 constexpr qreal kHouseRingWidth = 0.04;
 constexpr qreal kSignGlyphSize = 0.042;
 constexpr qreal kBodyGlyphSize = 0.038;
 constexpr qreal kLabelSize = 0.021;
 constexpr qreal kHouseNumberSize = 0.024;
+constexpr qreal kCuspLabelSize = 0.015;
 constexpr qreal kGap = 0.008;
 // The aspect circle keeps at least this share of the wheel's radius, nearly
 // a third, however crowded the ring of bodies.
@@ -171,6 +175,155 @@ std::vector<QLineF> BrokenRadial(const WheelLayout& layout, double longitude, qr
         keep(*open, outer);
     }
     return pieces;
+}
+
+QString CuspLabelText(double longitude) {
+    const ShownLongitude shown = ShowLongitude(longitude);
+    return QStringLiteral("%1\u00B0%2").arg(shown.degree).arg(SignGlyph(shown.sign));
+}
+
+// The widest a cusp's degree can be, so that the ring keeps its width from
+// chart to chart.
+qreal WidestCuspLabel(const QFontMetricsF& metrics) {
+    qreal widest = 0;
+    for (int sign = 0; sign < 12; ++sign) {
+        widest = std::max(
+            widest,
+            metrics.tightBoundingRect(QStringLiteral("28\u00B0") + SignGlyph(sign)).width());
+    }
+    return widest;
+}
+
+// The nearest and farthest distances from `centre` to the points of `box`.
+std::pair<qreal, qreal> RadialSpan(QPointF centre, const QRectF& box) {
+    const QPointF nearest(std::clamp(centre.x(), box.left(), box.right()),
+                          std::clamp(centre.y(), box.top(), box.bottom()));
+    qreal farthest = 0;
+    for (const QPointF corner :
+         {box.topLeft(), box.topRight(), box.bottomLeft(), box.bottomRight()}) {
+        farthest = std::max(farthest, std::hypot(corner.x() - centre.x(), corner.y() - centre.y()));
+    }
+    return {std::hypot(nearest.x() - centre.x(), nearest.y() - centre.y()), farthest};
+}
+
+// The screen angle (as ScreenAngle gives it) of `point` seen from `centre`.
+double MeasuredAngleOf(QPointF centre, QPointF point) {
+    return NormaliseDegrees(std::atan2(point.y() - centre.y(), centre.x() - point.x()) /
+                            kRadiansPerDegree);
+}
+
+// The cusps' degrees, upright, each beside its line in the house ring (at
+// the start of its house unless something is in the way there), then the
+// house numbers in the middle of their houses or, where a degree is there,
+// as near it as is free.
+void PlaceHouseRing(WheelLayout& layout, const HouseCusps& cusps,
+                    const std::vector<double>& lineLongitudes, qreal margin) {
+    const qreal middle = (layout.zodiacInnerRadius + layout.houseInnerRadius) / 2;
+    std::vector<QLineF> lines;
+    lines.reserve(lineLongitudes.size());
+    for (const double longitude : lineLongitudes) {
+        lines.emplace_back(layout.PointAt(longitude, layout.houseInnerRadius),
+                           layout.PointAt(longitude, layout.zodiacInnerRadius));
+    }
+    std::vector<QRectF> placed;
+    // `apart`: the room kept from what is placed already.
+    auto clear = [&](const QRectF& box, qreal apart) {
+        const QRectF grown = box.adjusted(-margin, -margin, margin, margin);
+        const QRectF spaced = box.adjusted(-apart, -apart, apart, apart);
+        return std::none_of(
+                   lines.begin(), lines.end(),
+                   [&](const QLineF& line) { return SegmentMeetsShape(line, QPolygonF(grown)); }) &&
+               std::none_of(placed.begin(), placed.end(),
+                            [&](const QRectF& other) { return spaced.intersects(other); });
+    };
+    // A box of this size centred in the ring's width on the ray of
+    // `longitude`, moved `across` it (towards higher longitudes).
+    auto boxAt = [&](double longitude, QSizeF size, qreal across) {
+        const QPointF outward = layout.PointAt(longitude, 1.0) - layout.centre;
+        const QPointF onward(outward.y(), -outward.x());
+        QRectF box = CentredBox(size.width(), size.height())
+                         .box.translated(layout.centre + outward * middle + onward * across);
+        for (int round = 0; round < 2; ++round) {
+            const auto [nearest, farthest] = RadialSpan(layout.centre, box);
+            box.translate(outward * (middle - (nearest + farthest) / 2));
+        }
+        return box;
+    };
+    const QFontMetricsF labels(WheelTextFont(layout.cuspLabelPixelSize));
+    for (const double cusp : cusps) {
+        WheelCuspLabel label{cusp, CuspLabelText(cusp), {}};
+        const QSizeF size = labels.tightBoundingRect(label.text).size();
+        const QPointF outward = layout.PointAt(cusp, 1.0) - layout.centre;
+        // From the line to the box's centre: half the box seen across the
+        // line, and a margin.
+        const qreal across = size.width() / 2 * std::abs(outward.y()) +
+                             size.height() / 2 * std::abs(outward.x()) + 2 * margin;
+        label.rect = boxAt(cusp, size, across);
+        if (!clear(label.rect, margin)) {
+            const QRectF before = boxAt(cusp, size, -across);
+            if (clear(before, margin)) {
+                label.rect = before;
+            }
+        }
+        placed.push_back(label.rect);
+        layout.cuspLabels.push_back(label);
+    }
+    const QFontMetricsF numbers(WheelTextFont(layout.houseNumberPixelSize));
+    // A number too near a degree would read as part of it.
+    const qreal apart = 0.5 * layout.houseNumberPixelSize;
+    for (std::size_t house = 0; house < cusps.size(); ++house) {
+        const double from = cusps[house];
+        const double width = NormaliseDegrees(cusps[(house + 1) % cusps.size()] - from);
+        const QSizeF size = numbers.tightBoundingRect(QString::number(house + 1)).size();
+        const QRectF centred = boxAt(from + width / 2, size, 0);
+        QRectF chosen = centred;
+        constexpr int kSteps = 8;
+        for (int k = 0; k <= 2 * kSteps; ++k) {
+            // The middle first, then ever farther either way from it.
+            const int steps = (k + 1) / 2;
+            const double shift = width / 2 / kSteps * steps * (k % 2 == 1 ? 1 : -1);
+            const QRectF box = boxAt(from + width / 2 + shift, size, 0);
+            if (clear(box, apart)) {
+                chosen = box;
+                break;
+            }
+        }
+        placed.push_back(chosen);
+        layout.houseNumberRects.push_back(chosen);
+    }
+    // Houses too narrow for their degree and number (far north or south):
+    // all of them spread along the ring in order, the lines giving way.
+    bool crowded = false;
+    for (std::size_t i = 0; i < placed.size() && !crowded; ++i) {
+        for (std::size_t j = i + 1; j < placed.size() && !crowded; ++j) {
+            crowded = placed[i].adjusted(-margin, -margin, margin, margin).intersects(placed[j]);
+        }
+    }
+    if (!crowded) {
+        return;
+    }
+    std::vector<QRectF*> boxes;
+    std::vector<double> wanted;
+    std::vector<double> halfWidths;
+    for (std::size_t house = 0; house < cusps.size(); ++house) {
+        const double width = NormaliseDegrees(cusps[(house + 1) % cusps.size()] - cusps[house]);
+        for (QRectF* box : {&layout.cuspLabels[house].rect, &layout.houseNumberRects[house]}) {
+            const double at = box == &layout.houseNumberRects[house]
+                                  ? ScreenAngle(cusps[house] + width / 2, layout.leftLongitude)
+                                  : MeasuredAngleOf(layout.centre, box->center());
+            const QPointF outward = layout.PointAt(layout.leftLongitude + at, 1.0) - layout.centre;
+            const qreal across = box->width() / 2 * std::abs(outward.y()) +
+                                 box->height() / 2 * std::abs(outward.x()) + apart / 2;
+            boxes.push_back(box);
+            wanted.push_back(at);
+            halfWidths.push_back(
+                std::asin(std::min<qreal>(1.0, across / middle)) / kRadiansPerDegree * 1.1 + 0.2);
+        }
+    }
+    const std::vector<double> spread = SpreadAngles(wanted, halfWidths);
+    for (std::size_t i = 0; i < boxes.size(); ++i) {
+        *boxes[i] = boxAt(layout.leftLongitude + spread[i], boxes[i]->size(), 0);
+    }
 }
 
 // The outer ring's figures: degree over minute, the retrograde mark beside
@@ -473,10 +626,24 @@ WheelLayout LayoutWheel(const QRectF& bounds, const Chart& chart,
     layout.centre = square.center();
     layout.leftLongitude = timeKnown ? chart.ascendant->longitude : 0.0;
     layout.outerRadius = kOuterRadius * side;
-    layout.zodiacInnerRadius = layout.outerRadius - kZodiacRingWidth * side;
-    layout.houseInnerRadius =
-        layout.zodiacInnerRadius - (layout.housesShown ? kHouseRingWidth * side : 0.0);
     const qreal textSide = outer.empty() ? side : side * kBiWheelTextScale;
+    layout.cuspLabelPixelSize = std::max(kCuspLabelSize * textSide, kSmallestLabelPixels);
+    const qreal clearance = std::max<qreal>(1.0, side * 0.003);
+    qreal zodiacWidth = kZodiacRingWidth * side;
+    qreal houseWidth = 0;
+    if (layout.housesShown) {
+        // A degree on a level line lies along the ring: it must fit across
+        // it. The zodiac ring gives up some of its width for it first, so
+        // that the bodies keep their room.
+        const qreal needed =
+            WidestCuspLabel(QFontMetricsF(WheelTextFont(layout.cuspLabelPixelSize))) +
+            2 * clearance;
+        houseWidth = std::max(kHouseRingWidth * side, needed);
+        zodiacWidth -= std::min(houseWidth - kHouseRingWidth * side,
+                                (kZodiacRingWidth - kNarrowestZodiacRing) * side);
+    }
+    layout.zodiacInnerRadius = layout.outerRadius - zodiacWidth;
+    layout.houseInnerRadius = layout.zodiacInnerRadius - houseWidth;
     layout.glyphPixelSize = std::max(kBodyGlyphSize * textSide, kSmallestGlyphPixels);
     layout.signGlyphPixelSize = kSignGlyphSize * textSide;
     layout.labelPixelSize = std::max(kLabelSize * textSide, kSmallestLabelPixels);
@@ -607,6 +774,22 @@ WheelLayout LayoutWheel(const QRectF& bounds, const Chart& chart,
     layout.aspectRadius =
         std::max(innermostReach - gap, kSmallestAspectRadius * layout.outerRadius);
 
+    std::vector<double> lineLongitudes;
+    if (layout.housesShown) {
+        lineLongitudes.assign(chart.cusps->begin(), chart.cusps->end());
+    }
+    if (chart.ascendant) {
+        lineLongitudes.push_back(chart.ascendant->longitude);
+        lineLongitudes.push_back(chart.ascendant->longitude + 180.0);
+    }
+    if (chart.midheaven) {
+        lineLongitudes.push_back(chart.midheaven->longitude);
+        lineLongitudes.push_back(chart.midheaven->longitude + 180.0);
+    }
+    if (layout.housesShown) {
+        PlaceHouseRing(layout, *chart.cusps, lineLongitudes, clearance);
+    }
+
     std::vector<QPolygonF> boxes;
     std::vector<QLineF> leaders;
     for (const WheelBody& body : layout.bodies) {
@@ -614,7 +797,13 @@ WheelLayout LayoutWheel(const QRectF& bounds, const Chart& chart,
         boxes.push_back(body.labelShape);
         leaders.push_back(body.leader);
     }
-    const qreal clearance = std::max<qreal>(1.0, side * 0.003);
+    // Where the house ring is too crowded to keep them apart, the lines give way.
+    for (const WheelCuspLabel& label : layout.cuspLabels) {
+        boxes.emplace_back(label.rect);
+    }
+    for (const QRectF& number : layout.houseNumberRects) {
+        boxes.emplace_back(number);
+    }
     auto addLines = [&](std::vector<QLineF>& into, double longitude) {
         for (const QLineF& piece :
              BrokenRadial(layout, longitude, layout.aspectRadius, layout.zodiacInnerRadius, boxes,

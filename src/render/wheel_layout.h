@@ -40,6 +40,13 @@ struct WheelBody {
     QLineF leader;
 };
 
+// The degree of one house cusp, upright in the house ring beside its line.
+struct WheelCuspLabel {
+    double longitude = 0.0;
+    QString text;  // "12°♋", the degree cut not rounded
+    QRectF rect;   // the ink's box
+};
+
 // The geometry of a whole wheel in one rectangle: what PaintWheel draws and
 // what tests measure.
 struct WheelLayout {
@@ -58,7 +65,12 @@ struct WheelLayout {
     qreal signGlyphPixelSize = 0;
     qreal labelPixelSize = 0;
     qreal houseNumberPixelSize = 0;
+    qreal cuspLabelPixelSize = 0;
     std::array<QRectF, 12> signGlyphRects;
+    // Both empty when there are no houses; the numbers' ink boxes, house 1
+    // first, keep clear of the cusps' degrees.
+    std::vector<WheelCuspLabel> cuspLabels;
+    std::vector<QRectF> houseNumberRects;
     std::vector<WheelBody> bodies;
     // The axis and cusp lines as drawn: broken wherever they would cross a
     // glyph, the figures or a leader line.

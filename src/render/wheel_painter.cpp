@@ -16,6 +16,7 @@ const QColor kFaintLine(0xb8, 0xb8, 0xb8);
 const QColor kLeaderLine(0x80, 0x80, 0x80);
 const QColor kAxisColour(0x10, 0x10, 0x60);
 const QColor kRetrogradeColour(0xb0, 0x30, 0x20);
+const QColor kCuspDegreeColour(0x30, 0x30, 0x3a);
 const QColor kOuterInk(0x0b, 0x55, 0x66);
 const QColor kOuterGround(0xf3, 0xf6, 0xf7);
 
@@ -90,8 +91,7 @@ void PaintZodiac(QPainter& painter, const WheelLayout& layout, qreal line) {
     }
 }
 
-void PaintHouses(QPainter& painter, const WheelLayout& layout, const HouseCusps& cusps,
-                 qreal line) {
+void PaintHouses(QPainter& painter, const WheelLayout& layout, qreal line) {
     painter.setPen(Pen(kInk, line * 0.8));
     painter.drawEllipse(layout.centre, layout.houseInnerRadius, layout.houseInnerRadius);
     painter.setPen(Pen(kFaintLine, line * 0.8));
@@ -99,14 +99,15 @@ void PaintHouses(QPainter& painter, const WheelLayout& layout, const HouseCusps&
         painter.drawLine(piece);
     }
     const QFont numberFont = WheelTextFont(layout.houseNumberPixelSize);
-    const qreal radius = (layout.zodiacInnerRadius + layout.houseInnerRadius) / 2;
     painter.setPen(kInk);
-    for (std::size_t house = 0; house < cusps.size(); ++house) {
-        const double from = cusps[house];
-        const double to = cusps[(house + 1) % cusps.size()];
-        const double middle = from + NormaliseDegrees(to - from) / 2;
+    for (std::size_t house = 0; house < layout.houseNumberRects.size(); ++house) {
         DrawInkCentred(painter, numberFont, QString::number(house + 1),
-                       layout.PointAt(middle, radius));
+                       layout.houseNumberRects[house].center());
+    }
+    const QFont labelFont = WheelTextFont(layout.cuspLabelPixelSize);
+    painter.setPen(kCuspDegreeColour);
+    for (const WheelCuspLabel& label : layout.cuspLabels) {
+        DrawInkCentred(painter, labelFont, label.text, label.rect.center());
     }
 }
 
@@ -282,7 +283,7 @@ WheelLayout PaintWheel(QPainter& painter, const QRectF& bounds, const Chart& cha
     }
     PaintZodiac(painter, layout, line);
     if (layout.housesShown) {
-        PaintHouses(painter, layout, *chart.cusps, line);
+        PaintHouses(painter, layout, line);
     }
     PaintAspects(painter, layout, chart, line);
     if (chart.ascendant) {

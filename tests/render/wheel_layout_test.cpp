@@ -163,6 +163,27 @@ TEST(WheelLayout, KeepsGlyphsFiguresLeadersAndLinesClearOfEachOther) {
                 boxes.emplace_back(QPolygonF(layout.signGlyphRects[static_cast<std::size_t>(sign)]),
                                    std::string(SignName(sign)));
             }
+            // Equal houses: cusp k lies 30k degrees on from the Ascendant,
+            // its degree that of the Ascendant, its sign k signs on.
+            ASSERT_EQ(layout.cuspLabels.size(), hand.ascendant ? 12U : 0U);
+            ASSERT_EQ(layout.houseNumberRects.size(), layout.cuspLabels.size());
+            for (std::size_t k = 0; k < layout.cuspLabels.size(); ++k) {
+                const WheelCuspLabel& label = layout.cuspLabels[k];
+                const auto degree = static_cast<int>(std::fmod(*hand.ascendant, 30.0));
+                const int sign =
+                    (static_cast<int>(*hand.ascendant / 30.0) + static_cast<int>(k)) % 12;
+                EXPECT_EQ(label.text, QStringLiteral("%1\u00B0").arg(degree) + SignGlyph(sign));
+                const double measured = MeasuredAngle(layout.centre, label.rect.center());
+                EXPECT_LE(AngleDifference(measured, 30.0 * static_cast<double>(k)), 6.0) << k;
+                EXPECT_LT(NormaliseDegrees(
+                              MeasuredAngle(layout.centre, layout.houseNumberRects[k].center()) -
+                              30.0 * static_cast<double>(k)),
+                          30.0)
+                    << "house " << k + 1;
+                boxes.emplace_back(QPolygonF(label.rect), "cusp " + std::to_string(k + 1));
+                boxes.emplace_back(QPolygonF(layout.houseNumberRects[k]),
+                                   "house " + std::to_string(k + 1));
+            }
             for (std::size_t i = 0; i < boxes.size(); ++i) {
                 EXPECT_TRUE(picture.contains(boxes[i].first.boundingRect())) << boxes[i].second;
                 for (std::size_t j = i + 1; j < boxes.size(); ++j) {
@@ -257,6 +278,13 @@ TEST(WheelLayout, ComputedChartsKeepEveryGlyphOnItsRayAndApart) {
                 << PointName(body.body);
             boxes.emplace_back(body.glyphRect);
             boxes.push_back(body.labelShape);
+        }
+        // Unequal houses, some very narrow far north: their degrees and
+        // numbers keep apart too.
+        ASSERT_EQ(layout.cuspLabels.size(), chart.cusps ? 12U : 0U);
+        for (std::size_t k = 0; k < layout.cuspLabels.size(); ++k) {
+            boxes.emplace_back(layout.cuspLabels[k].rect);
+            boxes.emplace_back(layout.houseNumberRects[k]);
         }
         for (std::size_t i = 0; i < boxes.size(); ++i) {
             for (std::size_t j = i + 1; j < boxes.size(); ++j) {
