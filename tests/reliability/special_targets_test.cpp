@@ -4,9 +4,12 @@
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <future>
+#include <vector>
 
 #include "core/common/atomic_file.h"
 #include "support/reliability_support.h"
@@ -72,6 +75,44 @@ TEST(SpecialTargets, EachKindIsWrittenAsItShouldBeOrRefused) {
         };
         EXPECT_EQ(test::InChild(run, 20), "");
     }
+}
+
+// A large file's old content is removed after the save returns: by the time
+// the program has ended it must be gone, and another name of the old file
+// must still hold it.
+TEST(SpecialTargets, ALargeFileReplacedLeavesOnlyItsNamesBehindWhenTheProgramEnds) {
+    test::TempFolder folder;
+    const fs::path target = folder / "page.txt";
+    const std::string old(std::size_t{9} << 20, 'o');
+    test::WriteBytes(target, old);
+    fs::create_hard_link(target, folder / "kept.txt");
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        AtomicFileWriter writer;
+        for (const char* content : {"first\n", "second\n"}) {
+            const std::string bytes = content + std::string(std::size_t{9} << 20, 'n');
+            if (!writer
+                     .WriteFile(
+                         target, [&](auto& sink) { sink(bytes); },
+                         AtomicFileWriter::Durability::Cached)
+                     .empty()) {
+                std::_Exit(1);
+            }
+        }
+        std::exit(0);  // as the program ends: what is left to do is done
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    EXPECT_EQ(test::ReadBytes(target).substr(0, 7), "second\n");
+    EXPECT_EQ(test::ReadBytes(folder / "kept.txt"), old);
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(folder.Path())) {
+        names.push_back(entry.path().filename().string());
+    }
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (std::vector<std::string>{"kept.txt", "page.txt"}));
 }
 
 }  // namespace

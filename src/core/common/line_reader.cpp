@@ -1,8 +1,12 @@
 #include "core/common/line_reader.h"
 
+#include <sys/stat.h>
+
 #include <algorithm>
 #include <cstring>
 #include <string_view>
+
+#include "core/common/text_file.h"
 
 #if defined(__x86_64__)
 #include <immintrin.h>
@@ -224,18 +228,44 @@ LineReader::Status LineReader::Consume(std::string* out, std::size_t limit) {
         const char* stop = FindLineEnd(begin, end);
         const auto taken = static_cast<std::size_t>(stop - begin);
         if (out != nullptr && out->size() < limit) {
-            out->append(begin, std::min(taken, limit - out->size()));
+            const std::size_t adding = std::min(taken, limit - out->size());
+            if (out->size() + adding > out->capacity() && out->size() >= chunk_.size()) {
+                ReserveForLongLine(*out, adding);
+            }
+            out->append(begin, adding);
         }
         pos_ += taken;
         if (stop != end) {
             skipLineFeed_ = *stop == '\r';
             ++pos_;
             lineOpen_ = false;
+            GiveBackRoom(out);
             return Status::Line;
         }
     }
     lineOpen_ = false;
+    GiveBackRoom(out);
     return failed_ ? Status::Error : Status::Line;
+}
+
+// A line longer than a chunk may run on to the end of the file: room for
+// all of that at once, rather than a copy of the line each time it doubles.
+void LineReader::ReserveForLongLine(std::string& line, std::size_t adding) const {
+    std::size_t rest = len_ - pos_;
+    struct stat seen {};
+    const long at = std::ftell(file_);
+    if (at >= 0 && ::fstat(::fileno(file_), &seen) == 0 && seen.st_size > at) {
+        rest += static_cast<std::size_t>(seen.st_size - at);
+    }
+    ReserveRoom(line, line.size() + std::max(rest, adding));
+}
+
+// A long line that ended well before the file did gives back the room it
+// was given, so that many long lines never hold many times the file.
+void LineReader::GiveBackRoom(std::string* line) {
+    if (line != nullptr && line->size() >= chunk_.size() && line->capacity() / 2 > line->size()) {
+        line->shrink_to_fit();
+    }
 }
 
 LineReader::Status LineReader::ReadHead(std::string& head, std::size_t limit,

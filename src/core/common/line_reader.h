@@ -51,6 +51,8 @@ private:
     // Consumes bytes up to the end of the current line; appends at most
     // `limit` of them to `out` when `out` is not null.
     Status Consume(std::string* out, std::size_t limit);
+    void ReserveForLongLine(std::string& line, std::size_t adding) const;
+    void GiveBackRoom(std::string* line);
 
     std::FILE* file_;
     std::vector<char> chunk_;

@@ -1,6 +1,9 @@
 #include "core/common/text_file.h"
 
+#include <sys/mman.h>
+
 #include <cerrno>
+#include <cstdint>
 #include <cstring>
 #include <system_error>
 
@@ -45,6 +48,22 @@ FileHandle OpenOrdinaryFileForReading(const std::filesystem::path& path, std::st
 
 std::string ErrnoText(int errorNumber) {
     return std::generic_category().message(errorNumber);
+}
+
+void ReserveRoom(std::string& bytes, std::size_t size) {
+    bytes.reserve(size);
+#ifdef MADV_HUGEPAGE
+    constexpr std::uintptr_t kHugePage = std::uintptr_t{2} << 20;
+    if (size >= 4 * kHugePage) {
+        char* const data = bytes.data();
+        const std::uintptr_t start = reinterpret_cast<std::uintptr_t>(data);
+        const std::uintptr_t skip = (kHugePage - start % kHugePage) % kHugePage;
+        if (size > skip + kHugePage) {
+            const std::uintptr_t length = (size - skip) & ~(kHugePage - 1);
+            ::madvise(data + skip, length, MADV_HUGEPAGE);
+        }
+    }
+#endif
 }
 
 }  // namespace tolvaris

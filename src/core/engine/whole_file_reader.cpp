@@ -1,9 +1,6 @@
 #include "core/engine/whole_file_reader.h"
 
-#include <sys/mman.h>
-
 #include <cerrno>
-#include <cstdint>
 #include <cstdio>
 #include <new>
 #include <system_error>
@@ -31,25 +28,6 @@ std::size_t SizeOf(std::FILE* file) {
     std::clearerr(file);
     std::rewind(file);
     return size > 0 ? static_cast<std::size_t>(size) : 0;
-}
-
-// Room for `size` bytes. A large buffer asks for huge pages: on virtual
-// machines, touching 100 MB of fresh memory a 4 KiB page at a time costs ten
-// times as long as reading the file into it. The advice is only advice.
-void ReserveForFile(std::string& bytes, std::size_t size) {
-    bytes.reserve(size);
-#ifdef MADV_HUGEPAGE
-    constexpr std::uintptr_t kHugePage = std::uintptr_t{2} << 20;
-    if (size >= 4 * kHugePage) {
-        char* const data = bytes.data();
-        const std::uintptr_t start = reinterpret_cast<std::uintptr_t>(data);
-        const std::uintptr_t skip = (kHugePage - start % kHugePage) % kHugePage;
-        if (size > skip + kHugePage) {
-            const std::uintptr_t length = (size - skip) & ~(kHugePage - 1);
-            ::madvise(data + skip, length, MADV_HUGEPAGE);
-        }
-    }
-#endif
 }
 
 }  // namespace
@@ -85,7 +63,7 @@ WholeFile ReadWholeFile(const std::filesystem::path& path) {
         // One read sized by the file, then whatever it grew by meanwhile.
         std::string& bytes = result.bytes;
         const std::size_t size = SizeOf(file.get());
-        ReserveForFile(bytes, size);
+        ReserveRoom(bytes, size);
         bytes.resize(size);
         errno = 0;
         const std::size_t filled = std::fread(bytes.data(), 1, bytes.size(), file.get());
