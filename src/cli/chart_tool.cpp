@@ -252,10 +252,9 @@ bool Reports(const ChartToolOptions& options) {
 }
 
 // What the PDF holds before the reading's pages: the wheel page of a chart,
-// or nothing (a forecast, a composite); and the title heading the pages.
+// or nothing (a forecast, a composite), and a forecast's timeline.
 struct PdfPages {
     const BirthChart* wheelPage = nullptr;
-    std::string title;
     const Forecast* forecast = nullptr;  // its timeline instead of a wheel page
 };
 
@@ -375,7 +374,7 @@ Outcome ComputePair(const ChartToolOptions& options, Ephemeris& ephemeris, const
             return Failed("--davison: " + davison.error);
         }
         wheel = std::move(*davison.value);
-        pdf = {&wheel, wheel.input.name};
+        pdf = {&wheel};
         if (reads) {
             outcome = ComposeFromLibrary(
                 options, programFolder,
@@ -399,13 +398,13 @@ Outcome ComputePair(const ChartToolOptions& options, Ephemeris& ephemeris, const
             wheel.input.name = "Composite: " + pair;
             wheel.chart = composite.value->chart;
             wheel.notes = composite.value->notes;
-            pdf = {nullptr, wheel.input.name};
+            pdf = {};
             json = options.json ? FormatCompositeJson(*composite.value) : std::string();
             table = FormatCompositeTable(*composite.value);
         } else {
             // The bi-wheel: the first chart inside, the second around it.
             wheel = first;
-            pdf = {&wheel, "Relationship: " + pair};
+            pdf = {&wheel};
             outerRing = &*second;
             json = options.json ? FormatSynastryJson(first, *second, synastry) : std::string();
             table = FormatSynastryTable(first, *second, synastry);
@@ -584,8 +583,7 @@ Outcome ComputeTechnique(const ChartToolOptions& options, Ephemeris& ephemeris,
             compose = [&](const std::filesystem::path& dataFolder, Notices& notices) {
                 return ProgressionDataBuffer({natal, range, settings, search}, dataFolder, notices);
             };
-            pdf = {nullptr,
-                   natal.input.name.empty() ? "Progressions" : "Progressions: " + natal.input.name};
+            pdf = {};
             output = options.json ? FormatProgressionsJson(natal, range, settings, search)
                                   : FormatProgressionsTable(range, search);
             break;
@@ -650,7 +648,7 @@ Outcome ComputeTechnique(const ChartToolOptions& options, Ephemeris& ephemeris,
                                                  dataFolder, notices);
                 };
             }
-            pdf = {&*returnChart, returnChart->input.name};
+            pdf = {&*returnChart};
             output = options.json ? FormatReturnJson(natal, *returnChart)
                                   : FormatChartTable(*returnChart);
             break;
@@ -757,10 +755,9 @@ Outcome ComputeAndFormat(ChartToolOptions& options, const std::filesystem::path&
                                             : FormatChartTable(*result.value);
     }
     const BirthChart& chart = *result.value;
-    PdfPages pdf{&chart, chart.input.name.empty() ? "Tolvaris" : chart.input.name};
+    PdfPages pdf{&chart};
     if (options.forecast) {
-        pdf = {nullptr, chart.input.name.empty() ? "Forecast" : "Forecast: " + chart.input.name,
-               forecast ? &*forecast : nullptr};
+        pdf = {nullptr, forecast ? &*forecast : nullptr};
     }
     if (Outcome wrote = WriteFiles(options, chart, pdf, reading, calendar, drawing, written);
         wrote.status != kExitSuccess) {

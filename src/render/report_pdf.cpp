@@ -268,8 +268,9 @@ qreal PaintPositions(QPainter& painter, const Chart& chart, QPointF at, qreal wi
     painter.drawText(QPointF(x(3), y), QStringLiteral("Position"));
     painter.drawText(QPointF(x(4), y), QStringLiteral("House"));
     painter.drawLine(QPointF(at.x(), y + m.descent()), QPointF(at.x() + width, y + m.descent()));
-    const auto rowOf = [&](const QString& name, const QString& glyph, int sign, double degree,
-                           const QString& house, bool retrograde) {
+    // The angles' "AC" and "MC" are letters: they take the table's font.
+    const auto rowOf = [&](const QString& name, const QString& glyph, const QFont& glyphFont,
+                           int sign, double degree, const QString& house, bool retrograde) {
         y += row;
         painter.setFont(text);
         painter.drawText(QPointF(x(0), y), name);
@@ -281,20 +282,20 @@ qreal PaintPositions(QPainter& painter, const Chart& chart, QPointF at, qreal wi
         if (retrograde) {
             painter.drawText(QPointF(x(5), y), QStringLiteral("R"));
         }
-        painter.setFont(glyphs);
+        painter.setFont(glyphFont);
         painter.drawText(QPointF(x(1), y), glyph);
     };
     for (const BodyPlacement& body : chart.bodies) {
         rowOf(QString::fromUtf8(body.name.data(), static_cast<int>(body.name.size())),
-              BodyGlyph(body.body), body.sign, body.degreeInSign,
+              BodyGlyph(body.body), glyphs, body.sign, body.degreeInSign,
               body.house ? QString::number(*body.house) : QString(), body.retrograde);
     }
     if (chart.ascendant) {
-        rowOf(QStringLiteral("Ascendant"), QStringLiteral("AC"), chart.ascendant->sign,
+        rowOf(QStringLiteral("Ascendant"), QStringLiteral("AC"), text, chart.ascendant->sign,
               chart.ascendant->degreeInSign, QString(), false);
     }
     if (chart.midheaven) {
-        rowOf(QStringLiteral("Midheaven"), QStringLiteral("MC"), chart.midheaven->sign,
+        rowOf(QStringLiteral("Midheaven"), QStringLiteral("MC"), text, chart.midheaven->sign,
               chart.midheaven->degreeInSign, QString(), false);
     }
     return y + m.descent() - at.y();
@@ -341,15 +342,17 @@ void PaintAspectGrid(QPainter& painter, const Chart& chart, const QRectF& area) 
     }
     const qreal cell = std::min(area.width(), area.height()) / n;
     const QFont glyphs = GlyphFont(cell * 0.55);
-    painter.setFont(glyphs);
-    painter.setPen(QPen(QColor(120, 120, 120), Pixels(0.4)));
+    // Two letters fill the cell as much as one glyph does.
+    const QFont letters = WheelTextFont(cell * 0.36);
     for (std::size_t row = 0; row < points.size(); ++row) {
         const QRectF label(area.left() + static_cast<qreal>(row) * cell,
                            area.top() + static_cast<qreal>(row) * cell, cell, cell);
+        const bool ascendant = points[row] == Point::Ascendant;
         painter.setPen(Qt::black);
-        painter.drawText(
-            label, Qt::AlignCenter,
-            points[row] == Point::Ascendant ? QStringLiteral("AC") : BodyGlyph(points[row]));
+        painter.setFont(ascendant ? letters : glyphs);
+        painter.drawText(label, Qt::AlignCenter,
+                         ascendant ? QStringLiteral("AC") : BodyGlyph(points[row]));
+        painter.setFont(glyphs);
         for (std::size_t column = 0; column < row; ++column) {
             const QRectF box(area.left() + static_cast<qreal>(column) * cell,
                              area.top() + static_cast<qreal>(row) * cell, cell, cell);

@@ -5,6 +5,7 @@
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QRadioButton>
+#include <QTabWidget>
 #include <QTableWidget>
 #include <QTest>
 #include <algorithm>
@@ -19,6 +20,7 @@
 #include "support/temp_folder.h"
 #include "ui/chart_window/chart_menu.h"
 #include "ui/chart_window/chart_window.h"
+#include "ui/chart_window/wheel_widget.h"
 
 namespace tolvaris {
 namespace {
@@ -203,6 +205,23 @@ TEST(ProgramTest, ABodyChosenInTheChartWindowIsWhatTheRequestButtonsReadOut) {
     run.Press("OKHouses");
     EXPECT_TRUE(run.Shown().contains("SATURN in the 10th"));
     EXPECT_TRUE(run.notices.messages.empty());
+}
+
+TEST(ProgramTest, AGlyphClickedOnTheWheelChoosesItsBodyInTheMainWindow) {
+    TempFolder folder;
+    WriteBytes(folder / "ann.chart", FormatChartFile(test::BerlinNewYear()));
+    ProgramRun run(folder.Path());
+    run.program.Charts().OpenChartFile(folder / "ann.chart");
+    ChartWindow& shown = run.program.Charts().Window();
+    shown.Tabs()->setCurrentWidget(shown.Wheel());
+    shown.Wheel()->grab();
+    // Jupiter (swetest: 95.1544), 5 Cancer in the 3rd house.
+    const QPointF glyph = shown.Wheel()->LastLayout().bodies[5].glyphCentre;
+    QTest::mouseClick(shown.Wheel(), Qt::LeftButton, {}, glyph.toPoint());
+    MainWindow& window = run.program.Window();
+    EXPECT_TRUE(window.Option(OptionGroup::Planet, 5)->isChecked());
+    EXPECT_TRUE(window.Option(OptionGroup::Sign, 3)->isChecked());
+    EXPECT_TRUE(window.Option(OptionGroup::House, 2)->isChecked());
 }
 
 }  // namespace

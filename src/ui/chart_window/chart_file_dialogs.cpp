@@ -4,6 +4,9 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QInputDialog>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QPrinterInfo>
 
 namespace tolvaris {
 namespace {
@@ -75,6 +78,31 @@ std::optional<ChartFileDialogs::WheelImage> QtChartFileDialogs::AskWheelImage(
         }
     }
     return image;
+}
+
+std::optional<std::filesystem::path> QtChartFileDialogs::AskReportFile(
+    const std::filesystem::path& suggested) {
+    const QString pdf = tr("PDF (*.pdf)");
+    QFileDialog dialog(Parent(), tr("Export Report"), ToQt(suggested.parent_path()),
+                       pdf + ";;" + tr("HTML, one file (*.html *.htm)"));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setDefaultSuffix("pdf");
+    dialog.selectFile(ToQt(suggested.filename()));
+    // A bare name gets the extension of the kind chosen, which decides what is written.
+    QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog,
+                     [&dialog, pdf](const QString& filter) {
+                         dialog.setDefaultSuffix(filter == pdf ? "pdf" : "html");
+                     });
+    return Chosen(dialog);
+}
+
+ChartFileDialogs::PrintAnswer QtChartFileDialogs::AskPrint(QPrinter& printer) {
+    if (QPrinterInfo::availablePrinters().isEmpty()) {
+        return PrintAnswer::NoPrinter;
+    }
+    QPrintDialog dialog(&printer, Parent());
+    return dialog.exec() == QDialog::Accepted ? PrintAnswer::Print : PrintAnswer::Cancel;
 }
 
 }  // namespace tolvaris

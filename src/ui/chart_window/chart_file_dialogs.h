@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <optional>
 
+class QPrinter;
 class QWidget;
 
 namespace tolvaris {
@@ -28,6 +29,16 @@ public:
         int sizePixels = 1600;
     };
     virtual std::optional<WheelImage> AskWheelImage(const std::filesystem::path& suggested) = 0;
+
+    // Where to export the report: PDF, or HTML when the name ends in .html
+    // or .htm; nothing when the user cancelled.
+    virtual std::optional<std::filesystem::path> AskReportFile(
+        const std::filesystem::path& suggested) = 0;
+
+    // Whether to print on `printer`, set up as the user chose; NoPrinter
+    // when there is none to choose.
+    enum class PrintAnswer { Print, Cancel, NoPrinter };
+    virtual PrintAnswer AskPrint(QPrinter& printer) = 0;
 };
 
 // The dialogs as QFileDialog, filter "Charts (*.chart)", over the given
@@ -41,6 +52,9 @@ public:
     std::optional<std::filesystem::path> AskSaveChart(
         const std::filesystem::path& suggested) override;
     std::optional<WheelImage> AskWheelImage(const std::filesystem::path& suggested) override;
+    std::optional<std::filesystem::path> AskReportFile(
+        const std::filesystem::path& suggested) override;
+    PrintAnswer AskPrint(QPrinter& printer) override;
 
 private:
     QWidget* Parent() const;

@@ -2,17 +2,14 @@
 // printed or exported as PDF or HTML.
 #include <QAction>
 #include <QCoreApplication>
-#include <QFileDialog>
-#include <QFileInfo>
 #include <QMainWindow>
 #include <QMenu>
-#include <QPrintDialog>
 #include <QPrinter>
-#include <QPrinterInfo>
 
 #include "core/reading/full_reading.h"
 #include "render/report_html.h"
 #include "render/report_pdf.h"
+#include "ui/chart_window/chart_file_dialogs.h"
 #include "ui/chart_window/chart_menu.h"
 #include "ui/chart_window/chart_window.h"
 
@@ -38,13 +35,15 @@ void ChartMenu::AddReportActions() {
         for (const ReadingOrder order : {ReadingOrder::ByPlanet, ReadingOrder::ByHouse}) {
             const QString label =
                 order == ReadingOrder::ByPlanet ? tr("By &planet...") : tr("By &house...");
-            report->addAction(label, this, [this, print, order] {
+            QAction* action = report->addAction(label, this, [this, print, order] {
                 if (print) {
                     PrintReport(order);
                 } else {
                     ExportReport(order);
                 }
             });
+            action->setObjectName(report->menuAction()->objectName() +
+                                  (order == ReadingOrder::ByPlanet ? "ByPlanet" : "ByHouse"));
         }
         reportMenus_.push_back(report->menuAction());
         report->menuAction()->setEnabled(false);
@@ -56,20 +55,21 @@ void ChartMenu::PrintReport(ReadingOrder order) {
     if (current == nullptr || !current->Shown()) {
         return;
     }
-    if (QPrinterInfo::availablePrinters().isEmpty()) {
-        notices_.Message(tr("No printer is set up on this computer.").toStdString(), Caption(),
-                         NoticeIcon::Information);
-        return;
-    }
-    const ReadingDocument document =
-        NatalDocument(*current->Shown(), order, folders_.program, notices_);
     QPrinter printer(QPrinter::HighResolution);
     printer.setPageSize(QPageSize(PageSizeFromEnvironment()));
     printer.setDocName(QString::fromStdString(current->Shown()->input.name));
-    QPrintDialog dialog(&printer, &window_);
-    if (dialog.exec() != QDialog::Accepted) {
-        return;
+    switch (fileDialogs_.AskPrint(printer)) {
+        case ChartFileDialogs::PrintAnswer::Print:
+            break;
+        case ChartFileDialogs::PrintAnswer::Cancel:
+            return;
+        case ChartFileDialogs::PrintAnswer::NoPrinter:
+            notices_.Message(tr("No printer is set up on this computer.").toStdString(), Caption(),
+                             NoticeIcon::Information);
+            return;
     }
+    const ReadingDocument document =
+        NatalDocument(*current->Shown(), order, folders_.program, notices_);
     // The report is laid out in its own coordinates.
     printer.setResolution(kReportResolution);
     printer.setPageMargins(kReportMargins, QPageLayout::Millimeter);
@@ -88,12 +88,9 @@ void ChartMenu::ExportReport(ReadingOrder order) {
         return;
     }
     const std::string name = current->Shown()->input.name;
-    const QString suggested = QString::fromStdString(
-        (folders_.saveDialog / ((name.empty() ? std::string("chart") : name) + " report.pdf"))
-            .string());
-    const QString chosen = QFileDialog::getSaveFileName(
-        &window_, tr("Export report"), suggested, tr("PDF (*.pdf);;HTML, one file (*.html *.htm)"));
-    if (chosen.isEmpty()) {
+    const std::optional<std::filesystem::path> chosen = fileDialogs_.AskReportFile(
+        folders_.saveDialog / ((name.empty() ? std::string("chart") : name) + " report.pdf"));
+    if (!chosen) {
         return;
     }
     const ReadingDocument document =
@@ -102,11 +99,10 @@ void ChartMenu::ExportReport(ReadingOrder order) {
     content.document = &document;
     content.chart = &*current->Shown();
     content.pageSize = PageSizeFromEnvironment();
-    const std::filesystem::path path = chosen.toStdString();
-    const QString extension = QFileInfo(chosen).suffix().toLower();
-    const bool html = extension == QStringLiteral("html") || extension == QStringLiteral("htm");
-    const std::string error = html ? WriteReportHtml(path, content, fileWriter_)
-                                   : WriteReportPdf(path, content, fileWriter_);
+    const QString extension = QString::fromStdString(chosen->extension().string()).toLower();
+    const bool html = extension == QStringLiteral(".html") || extension == QStringLiteral(".htm");
+    const std::string error = html ? WriteReportHtml(*chosen, content, fileWriter_)
+                                   : WriteReportPdf(*chosen, content, fileWriter_);
     if (!error.empty()) {
         notices_.Message(tr("The report could not be exported: %1.")
                              .arg(QString::fromStdString(error))

@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPrinter>
 #include <QScreen>
 #include <QSignalSpy>
 #include <QTableWidget>
@@ -48,9 +49,24 @@ public:
         saveSuggestions.push_back(suggested);
         return wheelAnswer;
     }
+    std::optional<path> AskReportFile(const path& suggested) override {
+        saveSuggestions.push_back(suggested);
+        return reportAnswer;
+    }
+    // "Printing" writes a PDF to printFile; without one the dialog is cancelled.
+    PrintAnswer AskPrint(QPrinter& printer) override {
+        if (!printFile) {
+            return PrintAnswer::Cancel;
+        }
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(QString::fromStdString(printFile->string()));
+        return PrintAnswer::Print;
+    }
     std::optional<path> openAnswer;
     std::optional<path> saveAnswer;
     std::optional<WheelImage> wheelAnswer;
+    std::optional<path> reportAnswer;
+    std::optional<path> printFile;
     std::vector<path> openFolders;
     std::vector<path> saveSuggestions;
 };
@@ -431,6 +447,49 @@ TEST_F(ChartMenuTest, TheWheelIsExportedWhereTheUserSaysAndAFailureIsReported) {
     EXPECT_NE(notices.messages[0].text.find((folder / "gone" / "w.svg").string()),
               std::string::npos)
         << notices.messages[0].text;
+}
+
+TEST_F(ChartMenuTest, TheReportIsPrintedOrExportedAsTheUserSaysAndNothingOnCancel) {
+    Menu().OpenChartFile(WriteChart("ann.chart", Berlin()));
+    const struct {
+        const char* action;
+        const char* file;  // nullptr: the dialog is cancelled
+        std::string start;
+    } cases[] = {
+        {"mnuChartExportReportByPlanet", "planet.pdf", "%PDF"},
+        {"mnuChartExportReportByHouse", "house.HTM", "<!DOCTYPE html>"},
+        {"mnuChartExportReportByHouse", nullptr, ""},
+        {"mnuChartPrintReportByPlanet", "printed.pdf", "%PDF"},
+        {"mnuChartPrintReportByHouse", nullptr, ""},
+    };
+    const path out = folder / "out";
+    std::filesystem::create_directory(out);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.action) + " " + (c.file ? c.file : "cancelled"));
+        std::filesystem::remove_all(out);
+        std::filesystem::create_directory(out);
+        const bool print = std::string(c.action).find("Print") != std::string::npos;
+        const std::optional<path> target = c.file ? std::optional(out / c.file) : std::nullopt;
+        fileDialogs.reportAnswer = print ? std::nullopt : target;
+        fileDialogs.printFile = print ? target : std::nullopt;
+        QAction* action = Menu().Menu()->findChild<QAction*>(c.action);
+        ASSERT_NE(action, nullptr);
+        action->trigger();
+        if (!print) {
+            EXPECT_EQ(fileDialogs.saveSuggestions.back(), folder / "charts" / "Ann Lee report.pdf");
+        }
+        if (!target) {
+            EXPECT_TRUE(std::filesystem::is_empty(out));
+            continue;
+        }
+        const std::string written = ReadBytes(*target);
+        EXPECT_EQ(written.substr(0, c.start.size()), c.start);
+        if (c.start != "%PDF") {
+            EXPECT_NE(written.find("Ann Lee"), std::string::npos);
+            EXPECT_NE(written.find("</html>"), std::string::npos);
+        }
+    }
+    EXPECT_TRUE(notices.messages.empty()) << notices.messages.front().text;
 }
 
 }  // namespace

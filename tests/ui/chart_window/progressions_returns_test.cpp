@@ -86,6 +86,8 @@ public:
         return saveAnswer;
     }
     std::optional<WheelImage> AskWheelImage(const path&) override { return std::nullopt; }
+    std::optional<path> AskReportFile(const path&) override { return std::nullopt; }
+    PrintAnswer AskPrint(QPrinter&) override { return PrintAnswer::Cancel; }
     std::optional<path> saveAnswer;
     std::vector<path> suggestions;
 };

@@ -26,6 +26,8 @@ public:
     std::optional<path> AskOpenChart(const path&) override { return std::nullopt; }
     std::optional<path> AskSaveChart(const path&) override { return std::nullopt; }
     std::optional<WheelImage> AskWheelImage(const path&) override { return std::nullopt; }
+    std::optional<path> AskReportFile(const path&) override { return std::nullopt; }
+    PrintAnswer AskPrint(QPrinter&) override { return PrintAnswer::Cancel; }
 };
 
 StoredChart Stored(const std::string& name, int year, const std::string& place,
