@@ -87,11 +87,34 @@ using WheelPaint = std::function<void(QPainter&, const QRectF&)>;
 // anywhere, and whole lines beyond the fifth are left off, last first; the
 // wheel takes what is left.
 struct CaptionSetting {
-    std::vector<QFont> fonts;  // one a line: the first bold when it is the name
+    std::vector<QString> texts;  // the caption's lines, broken where they must
+    std::vector<QFont> fonts;    // one a line: the first bold when it is the name
     std::vector<QRectF> boxes;
     std::vector<int> flags;
     qreal height = 0;
 };
+
+// A caption line too long for the width breaks between its parts (the
+// " \u00B7 " that joins them is left off there), so that no line starts or
+// ends with the separator; a part wider than the line then wraps by words.
+QString BreakBetweenParts(const QString& line, const QFontMetricsF& metrics, qreal width) {
+    const QString separator = QStringLiteral(" \u00B7 ");
+    if (metrics.horizontalAdvance(line) <= width) {
+        return line;
+    }
+    QString broken;
+    QString current;
+    for (const QString& part : line.split(separator)) {
+        const QString joined = current.isEmpty() ? part : current + separator + part;
+        if (current.isEmpty() || metrics.horizontalAdvance(joined) <= width) {
+            current = joined;
+        } else {
+            broken += current + u'\n';
+            current = part;
+        }
+    }
+    return broken + current;
+}
 
 CaptionSetting SetCaption(const QPaintDevice* device, const WheelCaption& caption, qreal side,
                           qreal width) {
@@ -110,14 +133,16 @@ CaptionSetting SetCaption(const QPaintDevice* device, const WheelCaption& captio
             font.setBold(name);
             const QFontMetricsF metrics(font, const_cast<QPaintDevice*>(device));
             int flags = Qt::AlignHCenter | Qt::AlignTop | Qt::TextWordWrap;
-            QRectF box = metrics.boundingRect(QRectF(0, 0, width, 1e6), flags, caption[i]);
+            const QString text = BreakBetweenParts(caption[i], metrics, width);
+            QRectF box = metrics.boundingRect(QRectF(0, 0, width, 1e6), flags, text);
             if (box.width() > width + 0.5) {
                 fits = false;
                 if (pixels <= kSmallestPixels) {
                     flags = Qt::AlignHCenter | Qt::AlignTop | Qt::TextWrapAnywhere;
-                    box = metrics.boundingRect(QRectF(0, 0, width, 1e6), flags, caption[i]);
+                    box = metrics.boundingRect(QRectF(0, 0, width, 1e6), flags, text);
                 }
             }
+            setting.texts.push_back(text);
             setting.fonts.push_back(font);
             setting.boxes.push_back(box);
             setting.flags.push_back(flags);
@@ -131,6 +156,7 @@ CaptionSetting SetCaption(const QPaintDevice* device, const WheelCaption& captio
             // rather than giving the wheel's room to it.
             while (!setting.boxes.empty() && setting.height > side / 5) {
                 setting.height -= setting.boxes.back().height();
+                setting.texts.pop_back();
                 setting.fonts.pop_back();
                 setting.boxes.pop_back();
                 setting.flags.pop_back();
@@ -161,7 +187,7 @@ WheelPaint Captioned(WheelPaint wheel, const WheelCaption& caption) {
         for (std::size_t i = 0; i < setting.boxes.size(); ++i) {
             painter.setFont(setting.fonts[i]);
             const QRectF line(bounds.left() + margin, top, width, setting.boxes[i].height());
-            painter.drawText(line, setting.flags[i], caption[static_cast<qsizetype>(i)]);
+            painter.drawText(line, setting.flags[i], setting.texts[i]);
             top += setting.boxes[i].height();
         }
         painter.restore();
