@@ -3,6 +3,7 @@
 #include <QFontMetricsF>
 #include <algorithm>
 #include <cmath>
+#include <iterator>
 #include <numbers>
 #include <numeric>
 #include <optional>
@@ -40,6 +41,12 @@ constexpr qreal kSmallestFittedLabelPixels = 7.0;
 // Leaders swing at most this far (degrees) from a body's longitude before the
 // crowd is drawn at the next smaller scale.
 constexpr double kLongestSwing = 28.0;
+// Leaders that run side by side over the same stretch of the ring are kept
+// this far apart across it (a share of the side, and pixels at least).
+constexpr qreal kLeaderSpacing = 0.004;
+constexpr qreal kSmallestLeaderSpacing = 1.0;
+// A winding leader is drawn in pieces that turn at most this far (degrees).
+constexpr double kLeaderPieceTurn = 1.5;
 constexpr qreal kCrowdScales[] = {1.0, 0.88, 0.77, 0.67, 0.58, 0.5, 0.44};
 constexpr qreal kCaptionHeight = 0.06;
 // The outer ring's glyphs and figures, a little smaller than the natal ones.
@@ -79,6 +86,30 @@ QSizeF LargestBodyGlyph(qreal pixelSize) {
 double AngleBetween(double a, double b) {
     const double d = NormaliseDegrees(a - b);
     return std::min(d, 360.0 - d);
+}
+
+// From `from` to `to` the short way round, signed: positive counterclockwise.
+double TurnBetween(double from, double to) {
+    return NormaliseDegrees(to - from + 180.0) - 180.0;
+}
+
+// The most leaders that pass over any one angle of the wheel, each leader
+// covering the angles from its body's to its glyph's.
+int MostLeadersOverOneAngle(const std::vector<double>& wanted, const std::vector<double>& spread) {
+    int most = 0;
+    for (std::size_t j = 0; j < wanted.size(); ++j) {
+        for (const double probe : {wanted[j], spread[j]}) {
+            int over = 0;
+            for (std::size_t i = 0; i < wanted.size(); ++i) {
+                const double turn = TurnBetween(wanted[i], spread[i]);
+                const double into = TurnBetween(wanted[i], probe);
+                over +=
+                    std::abs(turn) > 1e-6 && into * turn >= 0 && std::abs(into) <= std::abs(turn);
+            }
+            most = std::max(most, over);
+        }
+    }
+    return most;
 }
 
 bool SegmentsCross(const QLineF& a, const QLineF& b) {
@@ -141,14 +172,27 @@ std::vector<QLineF> BrokenRadial(const WheelLayout& layout, double longitude, qr
                                  const std::vector<QLineF>& leaders, qreal clearance) {
     const int steps = std::max(8, static_cast<int>((outer - inner) / 0.5));
     const qreal step = (outer - inner) / steps;
+    // Only what comes near the whole line can block a piece of it: this
+    // runs on every resize.
+    const QLineF whole(layout.PointAt(longitude, inner), layout.PointAt(longitude, outer));
+    std::vector<QPolygonF> near;
+    for (const QPolygonF& box : boxes) {
+        QPolygonF grown = Grown(box, clearance);
+        if (SegmentMeetsShape(whole, grown)) {
+            near.push_back(std::move(grown));
+        }
+    }
+    std::vector<QLineF> nearLeaders;
+    std::copy_if(leaders.begin(), leaders.end(), std::back_inserter(nearLeaders),
+                 [&](const QLineF& leader) { return SegmentDistance(whole, leader) < clearance; });
     auto blocked = [&](qreal from, qreal to) {
         const QLineF piece(layout.PointAt(longitude, from), layout.PointAt(longitude, to));
-        for (const QPolygonF& box : boxes) {
-            if (SegmentMeetsShape(piece, Grown(box, clearance))) {
+        for (const QPolygonF& box : near) {
+            if (SegmentMeetsShape(piece, box)) {
                 return true;
             }
         }
-        return std::any_of(leaders.begin(), leaders.end(), [&](const QLineF& leader) {
+        return std::any_of(nearLeaders.begin(), nearLeaders.end(), [&](const QLineF& leader) {
             return SegmentDistance(piece, leader) < clearance;
         });
     };
@@ -257,7 +301,7 @@ void PlaceHouseRing(WheelLayout& layout, const HouseCusps& cusps,
         // From the line to the box's centre: half the box seen across the
         // line, and a margin.
         const qreal across = size.width() / 2 * std::abs(outward.y()) +
-                             size.height() / 2 * std::abs(outward.x()) + 2 * margin;
+                             size.height() / 2 * std::abs(outward.x()) + 1.5 * margin;
         label.rect = boxAt(cusp, size, across);
         if (!clear(label.rect, margin)) {
             const QRectF before = boxAt(cusp, size, -across);
@@ -627,7 +671,9 @@ WheelLayout LayoutWheel(const QRectF& bounds, const Chart& chart,
     layout.leftLongitude = timeKnown ? chart.ascendant->longitude : 0.0;
     layout.outerRadius = kOuterRadius * side;
     const qreal textSide = outer.empty() ? side : side * kBiWheelTextScale;
-    layout.cuspLabelPixelSize = std::max(kCuspLabelSize * textSide, kSmallestLabelPixels);
+    // The cusps' degrees are short: they may go down to the fitted figures'
+    // size, which keeps the house ring narrow on a small wheel.
+    layout.cuspLabelPixelSize = std::max(kCuspLabelSize * textSide, kSmallestFittedLabelPixels);
     const qreal clearance = std::max<qreal>(1.0, side * 0.003);
     qreal zodiacWidth = kZodiacRingWidth * side;
     qreal houseWidth = 0;
@@ -664,6 +710,7 @@ WheelLayout LayoutWheel(const QRectF& bounds, const Chart& chart,
     const qreal gap = kGap * side;
     const qreal tick = kTickLength * side;
     const qreal tickEnd = layout.houseInnerRadius - tick;
+    const qreal leaderSpacing = std::max(kSmallestLeaderSpacing, kLeaderSpacing * side);
     std::vector<double> wanted;
     for (const BodyPlacement& placement : chart.bodies) {
         WheelBody body;
@@ -677,11 +724,14 @@ WheelLayout LayoutWheel(const QRectF& bounds, const Chart& chart,
     }
 
     // Glyph and figures spread together along the ray, the figures inside
-    // the glyph. A leader that swings by an angle a keeps going inward all
-    // the way only if it ends within cos(a) of where it starts, so the glyph
-    // ring gives it that room (then no leader passes under a neighbour's
-    // end), and the spread is worked out again for the new radius.
-    // A crowd that would swing its leaders too far is drawn smaller.
+    // the glyph. Every leader winds from its tick to its glyph between the
+    // same two circles, its angle and radius changing in step: two leaders at
+    // one radius are then at the same share of their turns, which keeps them
+    // in order, so they never cross, and none passes under a glyph. The glyph
+    // ring keeps its radius, giving up only the room that leaders running
+    // side by side need across the band; the spread is worked out again for
+    // the new radius. A crowd that would swing its leaders too far is drawn
+    // smaller.
     const qreal fullGlyph = layout.glyphPixelSize;
     const qreal fullLabel = layout.labelPixelSize;
     std::vector<QSizeF> labelSizes;
@@ -707,6 +757,8 @@ WheelLayout LayoutWheel(const QRectF& bounds, const Chart& chart,
             widestLabel = std::max(widestLabel, labelSizes.back().width());
         }
         glyphRadius = tickEnd - gap - glyphHalfDiagonal;
+        const qreal smallestWidest =
+            widestLabel * kSmallestFittedLabelPixels / layout.labelPixelSize;
         double widestSwing = 0;
         for (int round = 0; round < 3; ++round) {
             const qreal labelInside = glyphRadius - glyphHalfDiagonal - gap / 2 - widestLabel;
@@ -720,11 +772,20 @@ WheelLayout LayoutWheel(const QRectF& bounds, const Chart& chart,
             for (std::size_t i = 0; i < spread.size(); ++i) {
                 widestSwing = std::max(widestSwing, AngleBetween(spread[i], wanted[i]));
             }
-            const qreal dip = tickEnd * (1 - std::cos(widestSwing * kRadiansPerDegree)) +
-                              (widestSwing > 0 ? gap : 0.0);
-            glyphRadius = tickEnd - gap - dip - glyphHalfDiagonal;
+            // The figures come first: the leaders' band widens only as far as
+            // they still fit above the aspect circle at their smallest.
+            const qreal bandForFigures = tickEnd - 2 * glyphHalfDiagonal - gap - smallestWidest -
+                                         kSmallestAspectRadius * layout.outerRadius;
+            const qreal band = std::max(
+                gap,
+                std::min(MostLeadersOverOneAngle(wanted, spread) * leaderSpacing, bandForFigures));
+            glyphRadius = tickEnd - band - glyphHalfDiagonal;
         }
-        if (widestSwing <= kLongestSwing) {
+        // Figures that would reach into the aspect circle's floor even at
+        // their smallest take the glyphs down a size too.
+        const qreal figureRoom =
+            glyphRadius - glyphHalfDiagonal - gap - kSmallestAspectRadius * layout.outerRadius;
+        if (widestSwing <= kLongestSwing && smallestWidest <= figureRoom) {
             break;
         }
     }
@@ -745,6 +806,15 @@ WheelLayout LayoutWheel(const QRectF& bounds, const Chart& chart,
         }
     }
     const qreal labelHalfHeight = labelSizes.empty() ? 0.0 : labelSizes.front().height() / 2;
+    const qreal leaderInner = glyphRadius + glyphHalfDiagonal + 1.0;
+    // All leaders in as many pieces, so that their corners lie on the same
+    // circles and the pieces keep the order of the whole.
+    double widestTurn = 0;
+    for (std::size_t i = 0; i < spread.size(); ++i) {
+        widestTurn = std::max(widestTurn, std::abs(TurnBetween(wanted[i], spread[i])));
+    }
+    const int leaderPieces =
+        std::max(1, static_cast<int>(std::ceil(widestTurn / kLeaderPieceTurn)));
     for (std::size_t i = 0; i < layout.bodies.size(); ++i) {
         WheelBody& body = layout.bodies[i];
         body.labelAngle = spread[i];
@@ -764,10 +834,13 @@ WheelLayout LayoutWheel(const QRectF& bounds, const Chart& chart,
                                      middle + along + side, middle - along + side});
         body.labelRect = body.labelShape.boundingRect();
         body.labelTurn = std::atan2(reading.y(), reading.x()) / kRadiansPerDegree;
-        // Every leader stops on one circle just outside the glyphs, on its
-        // glyph's ray: in order on both circles, they do not cross.
-        body.leader = QLineF(layout.PointAt(body.longitude, tickEnd),
-                             layout.PointAt(shown, glyphRadius + glyphHalfDiagonal + 1.0));
+        const double turn = TurnBetween(wanted[i], spread[i]);
+        body.leader.clear();
+        for (int k = 0; k <= leaderPieces; ++k) {
+            const double share = static_cast<double>(k) / leaderPieces;
+            body.leader << layout.PointAt(body.longitude + turn * share,
+                                          tickEnd - share * (tickEnd - leaderInner));
+        }
     }
     layout.labelRadius = glyphRadius;
     const qreal innermostReach = glyphRadius - glyphHalfDiagonal - gap / 2 - widestLabel;
@@ -795,7 +868,9 @@ WheelLayout LayoutWheel(const QRectF& bounds, const Chart& chart,
     for (const WheelBody& body : layout.bodies) {
         boxes.emplace_back(body.glyphRect);
         boxes.push_back(body.labelShape);
-        leaders.push_back(body.leader);
+        for (qsizetype k = 0; k + 1 < body.leader.size(); ++k) {
+            leaders.emplace_back(body.leader[k], body.leader[k + 1]);
+        }
     }
     // Where the house ring is too crowded to keep them apart, the lines give way.
     for (const WheelCuspLabel& label : layout.cuspLabels) {

@@ -16,7 +16,7 @@
 namespace tolvaris {
 
 // Where one body goes on the wheel. Its glyph sits on one ring, spread along
-// it away from its neighbours, with a leader line from the tick at its true
+// it away from its neighbours, with a leader from the tick at its true
 // longitude; its one-line figures sit on the same ray just inside the glyph.
 struct WheelBody {
     Point body = Point::Sun;
@@ -36,8 +36,9 @@ struct WheelBody {
     QString degreeText;  // outer ring: "12°"
     QString minuteText;  // outer ring: "07'"
     bool retrograde = false;
-    // From the tick at the true longitude to the edge of the glyph's box.
-    QLineF leader;
+    // From the tick at the true longitude to just outside the glyph's box,
+    // winding inward along the ring where the glyph was moved.
+    QPolygonF leader;
 };
 
 // The degree of one house cusp, upright in the house ring beside its line.

@@ -178,9 +178,10 @@ void PaintBodies(QPainter& painter, const WheelLayout& layout, qreal line) {
     for (const WheelBody& body : layout.bodies) {
         // The true longitude, marked where the bodies' band meets the rings.
         painter.setPen(Pen(kInk, line));
-        painter.drawLine(layout.PointAt(body.longitude, layout.houseInnerRadius), body.leader.p1());
+        painter.drawLine(layout.PointAt(body.longitude, layout.houseInnerRadius),
+                         body.leader.front());
         painter.setPen(Pen(kLeaderLine, line * 0.7));
-        painter.drawLine(body.leader);
+        painter.drawPolyline(body.leader);
     }
     for (const WheelBody& body : layout.bodies) {
         painter.setPen(kInk);

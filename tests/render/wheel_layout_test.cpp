@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <cmath>
 #include <numbers>
+#include <tuple>
 
 #include "core/chart/birth_chart.h"
 #include "core/ephemeris/zodiac.h"
@@ -122,9 +123,9 @@ TEST(WheelLayout, KeepsGlyphsFiguresLeadersAndLinesClearOfEachOther) {
     for (const test::HandChart& hand : test::WheelTestCharts()) {
         SCOPED_TRACE(hand.name);
         const Chart chart = test::MakeChart(hand);
-        // From 560 (720 and more stand for scale 2 and for images). Smaller
-        // wheels do not yet keep the tightest crowds off the aspect circle.
-        for (const qreal side : {560.0, 720.0, 1100.0, 1600.0}) {
+        // From the smallest window's wheel (720 and more stand for scale 2
+        // and for images).
+        for (const qreal side : {360.0, 420.0, 480.0, 560.0, 720.0, 1100.0, 1600.0}) {
             SCOPED_TRACE(side);
             const QRectF picture(0, 0, side, side);
             const WheelLayout layout = LayoutWheel(picture, chart);
@@ -132,20 +133,24 @@ TEST(WheelLayout, KeepsGlyphsFiguresLeadersAndLinesClearOfEachOther) {
             EXPECT_GE(layout.glyphPixelSize, 12.0);
             EXPECT_GE(layout.aspectRadius, 0.3 * layout.outerRadius - 1e-9);
             std::vector<std::pair<QPolygonF, std::string>> boxes;
-            std::vector<std::pair<QLineF, std::string>> leaders;
+            // Each piece of every leader, with the body it leads to.
+            std::vector<std::tuple<QLineF, std::string, std::size_t>> leaders;
             const double left = hand.ascendant.value_or(0.0);
             for (std::size_t i = 0; i < layout.bodies.size(); ++i) {
                 const WheelBody& body = layout.bodies[i];
                 const std::string name(PointName(body.body));
                 boxes.emplace_back(QPolygonF(body.glyphRect), name + " glyph");
                 boxes.emplace_back(body.labelShape, name + " figures");
-                leaders.emplace_back(body.leader, name + " leader");
+                for (qsizetype k = 0; k + 1 < body.leader.size(); ++k) {
+                    leaders.emplace_back(QLineF(body.leader[k], body.leader[k + 1]),
+                                         name + " leader", i);
+                }
                 // The leader starts on the body's own ray and ends at its glyph.
-                EXPECT_LE(AngleDifference(MeasuredAngle(layout.centre, body.leader.p1()),
+                EXPECT_LE(AngleDifference(MeasuredAngle(layout.centre, body.leader.front()),
                                           hand.longitudes[i] - left),
                           0.5)
                     << name;
-                const QPointF off = body.leader.p2() - body.glyphCentre;
+                const QPointF off = body.leader.back() - body.glyphCentre;
                 EXPECT_LE(std::hypot(off.x(), off.y()), 0.9 * layout.glyphPixelSize) << name;
                 // Between the aspect circle and the houses (a box's corners and
                 // edge middles, which for these small boxes is close enough).
@@ -192,16 +197,17 @@ TEST(WheelLayout, KeepsGlyphsFiguresLeadersAndLinesClearOfEachOther) {
                 }
             }
             for (std::size_t i = 0; i < leaders.size(); ++i) {
+                const auto& [piece, what, owner] = leaders[i];
                 for (std::size_t b = 0; b < boxes.size(); ++b) {
                     // Its own glyph is where the leader ends.
-                    if (b != 2 * i) {
-                        EXPECT_FALSE(Meets(leaders[i].first, boxes[b].first))
-                            << leaders[i].second << " crosses " << boxes[b].second;
+                    if (b != 2 * owner) {
+                        EXPECT_FALSE(Meets(piece, boxes[b].first))
+                            << what << " crosses " << boxes[b].second;
                     }
                 }
                 for (std::size_t j = i + 1; j < leaders.size(); ++j) {
-                    EXPECT_FALSE(Cross(leaders[i].first, leaders[j].first))
-                        << leaders[i].second << " crosses " << leaders[j].second;
+                    EXPECT_FALSE(Cross(piece, std::get<0>(leaders[j])))
+                        << what << " crosses " << std::get<1>(leaders[j]);
                 }
             }
             std::vector<QLineF> lines = layout.axisLines;
@@ -220,7 +226,7 @@ TEST(WheelLayout, KeepsGlyphsFiguresLeadersAndLinesClearOfEachOther) {
                 for (const auto& [box, what] : boxes) {
                     EXPECT_FALSE(Meets(line, box)) << "a line crosses " << what;
                 }
-                for (const auto& [leader, what] : leaders) {
+                for (const auto& [leader, what, owner] : leaders) {
                     EXPECT_FALSE(Cross(line, leader)) << "a line crosses " << what;
                 }
             }
@@ -272,7 +278,7 @@ TEST(WheelLayout, ComputedChartsKeepEveryGlyphOnItsRayAndApart) {
         std::vector<QPolygonF> boxes;
         for (std::size_t i = 0; i < layout.bodies.size(); ++i) {
             const WheelBody& body = layout.bodies[i];
-            EXPECT_LE(AngleDifference(MeasuredAngle(layout.centre, body.leader.p1()),
+            EXPECT_LE(AngleDifference(MeasuredAngle(layout.centre, body.leader.front()),
                                       chart.bodies[i].longitude - left),
                       0.5)
                 << PointName(body.body);
