@@ -324,7 +324,7 @@ TEST(WheelLayout, BiWheelKeepsTheOuterBodiesOnTheirRingApartAndInOrder) {
             sky.push_back({kBodies[i], longitude, retrograde ? -0.1 : 1.0, SignIndex(longitude),
                            DegreeInSign(longitude), retrograde});
         }
-        for (const qreal side : {400.0, 800.0}) {
+        for (const qreal side : {360.0, 480.0, 800.0, 1100.0, 1600.0}) {
             const WheelLayout layout = LayoutWheel(QRectF(0, 0, side, side), natal, sky);
             ASSERT_EQ(layout.outerBodies.size(), sky.size());
             EXPECT_NEAR(layout.outerRingRadius, 0.41 * side, 1e-9);
