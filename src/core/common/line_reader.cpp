@@ -230,7 +230,7 @@ LineReader::Status LineReader::Consume(std::string* out, std::size_t limit) {
         if (out != nullptr && out->size() < limit) {
             const std::size_t adding = std::min(taken, limit - out->size());
             if (out->size() + adding > out->capacity() && out->size() >= chunk_.size()) {
-                ReserveForLongLine(*out, adding);
+                ReserveForLongLine(*out, adding, limit);
             }
             out->append(begin, adding);
         }
@@ -250,14 +250,15 @@ LineReader::Status LineReader::Consume(std::string* out, std::size_t limit) {
 
 // A line longer than a chunk may run on to the end of the file: room for
 // all of that at once, rather than a copy of the line each time it doubles.
-void LineReader::ReserveForLongLine(std::string& line, std::size_t adding) const {
+void LineReader::ReserveForLongLine(std::string& line, std::size_t adding,
+                                    std::size_t limit) const {
     std::size_t rest = len_ - pos_;
     struct stat seen {};
     const long at = std::ftell(file_);
     if (at >= 0 && ::fstat(::fileno(file_), &seen) == 0 && seen.st_size > at) {
         rest += static_cast<std::size_t>(seen.st_size - at);
     }
-    ReserveRoom(line, line.size() + std::max(rest, adding));
+    ReserveRoom(line, line.size() + std::max(std::min(rest, limit - line.size()), adding));
 }
 
 // A long line that ended well before the file did gives back the room it

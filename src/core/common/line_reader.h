@@ -51,7 +51,7 @@ private:
     // Consumes bytes up to the end of the current line; appends at most
     // `limit` of them to `out` when `out` is not null.
     Status Consume(std::string* out, std::size_t limit);
-    void ReserveForLongLine(std::string& line, std::size_t adding) const;
+    void ReserveForLongLine(std::string& line, std::size_t adding, std::size_t limit) const;
     void GiveBackRoom(std::string* line);
 
     std::FILE* file_;
