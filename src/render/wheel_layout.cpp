@@ -698,13 +698,26 @@ WheelLayout LayoutWheel(const QRectF& bounds, const Chart& chart,
         layout.captionRect.setTop(layout.centre.y() + pictureSide / 2);
     }
 
-    const QFontMetricsF signMetrics(GlyphFont(layout.signGlyphPixelSize));
     const qreal signRadius = (layout.outerRadius + layout.zodiacInnerRadius) / 2;
-    for (int sign = 0; sign < 12; ++sign) {
-        const QRectF ink = signMetrics.tightBoundingRect(SignGlyph(sign));
-        layout.signGlyphRects[static_cast<std::size_t>(sign)] =
-            CentredBox(ink.width(), ink.height())
-                .box.translated(layout.PointAt(sign * 30.0 + 15.0, signRadius));
+    // A bi-wheel's larger type must still leave each sign's glyph inside
+    // the zodiac ring, clear of the cusps' degrees and the lines.
+    const qreal signRoom = zodiacWidth - 2 * clearance;
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        const QFontMetricsF signMetrics(GlyphFont(layout.signGlyphPixelSize));
+        qreal deepest = 0;
+        for (int sign = 0; sign < 12; ++sign) {
+            const QRectF ink = signMetrics.tightBoundingRect(SignGlyph(sign));
+            const QPointF at = layout.PointAt(sign * 30.0 + 15.0, signRadius);
+            const QRectF box = CentredBox(ink.width(), ink.height()).box.translated(at);
+            layout.signGlyphRects[static_cast<std::size_t>(sign)] = box;
+            const QPointF ray = (at - layout.centre) / signRadius;
+            deepest = std::max(deepest,
+                               box.width() * std::abs(ray.x()) + box.height() * std::abs(ray.y()));
+        }
+        if (deepest <= signRoom) {
+            break;
+        }
+        layout.signGlyphPixelSize *= signRoom / deepest * 0.98;
     }
 
     const qreal gap = kGap * side;

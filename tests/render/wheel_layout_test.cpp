@@ -119,16 +119,33 @@ bool Overlap(const QPolygonF& a, const QPolygonF& b) {
     return Meets(QLineF(b[0], b[0]), a);
 }
 
+// A hand chart's bodies as a second ring of a bi-wheel.
+std::vector<SkyPosition> SkyOf(const test::HandChart& hand) {
+    std::vector<SkyPosition> sky;
+    for (std::size_t i = 0; i < hand.longitudes.size(); ++i) {
+        const double longitude = NormaliseDegrees(hand.longitudes[i]);
+        const bool retrograde = i < hand.retrograde.size() && hand.retrograde[i];
+        sky.push_back({kBodies[i], longitude, retrograde ? -0.1 : 1.0, SignIndex(longitude),
+                       DegreeInSign(longitude), retrograde});
+    }
+    return sky;
+}
+
 TEST(WheelLayout, KeepsGlyphsFiguresLeadersAndLinesClearOfEachOther) {
+    using Sky = std::vector<SkyPosition>;
+    // From the smallest window's wheel (720 and more stand for scale 2 and
+    // for images); a bi-wheel's inner chart from the size its window opens at.
+    const std::pair<qreal, bool> kSizes[] = {
+        {360, false},  {420, false}, {480, false}, {560, false}, {720, false}, {1100, false},
+        {1600, false}, {560, true},  {720, true},  {1100, true}, {1600, true}};
     for (const test::HandChart& hand : test::WheelTestCharts()) {
         SCOPED_TRACE(hand.name);
         const Chart chart = test::MakeChart(hand);
-        // From the smallest window's wheel (720 and more stand for scale 2
-        // and for images).
-        for (const qreal side : {360.0, 420.0, 480.0, 560.0, 720.0, 1100.0, 1600.0}) {
-            SCOPED_TRACE(side);
+        for (const auto& [side, outer] : kSizes) {
+            SCOPED_TRACE(std::to_string(side) + (outer ? " inside a bi-wheel" : ""));
             const QRectF picture(0, 0, side, side);
-            const WheelLayout layout = LayoutWheel(picture, chart);
+            const WheelLayout layout =
+                LayoutWheel(picture, chart, outer ? SkyOf(test::WheelTestCharts()[0]) : Sky{});
             ASSERT_EQ(layout.bodies.size(), hand.longitudes.size());
             EXPECT_GE(layout.glyphPixelSize, 12.0);
             EXPECT_GE(layout.aspectRadius, 0.3 * layout.outerRadius - 1e-9);
@@ -317,13 +334,7 @@ TEST(WheelLayout, BiWheelKeepsTheOuterBodiesOnTheirRingApartAndInOrder) {
     const Chart natal = test::MakeChart(test::WheelTestCharts().front());
     for (const test::HandChart& hand : test::WheelTestCharts()) {
         SCOPED_TRACE(hand.name);
-        std::vector<SkyPosition> sky;
-        for (std::size_t i = 0; i < hand.longitudes.size(); ++i) {
-            const double longitude = NormaliseDegrees(hand.longitudes[i]);
-            const bool retrograde = i < hand.retrograde.size() && hand.retrograde[i];
-            sky.push_back({kBodies[i], longitude, retrograde ? -0.1 : 1.0, SignIndex(longitude),
-                           DegreeInSign(longitude), retrograde});
-        }
+        const std::vector<SkyPosition> sky = SkyOf(hand);
         for (const qreal side : {360.0, 480.0, 800.0, 1100.0, 1600.0}) {
             const WheelLayout layout = LayoutWheel(QRectF(0, 0, side, side), natal, sky);
             ASSERT_EQ(layout.outerBodies.size(), sky.size());
