@@ -114,7 +114,7 @@ void OutputReport(const ReportOutput& output, ReportAction action, ReportContent
 }
 
 void AddReportButtons(QBoxLayout& row, QPushButton& reading, const QString& what,
-                      std::function<void(ReportAction)> asked) {
+                      const std::function<void(ReportAction)>& asked) {
     std::vector<QPushButton*> buttons;
     for (const ReportAction action : {ReportAction::Print, ReportAction::Export}) {
         const bool print = action == ReportAction::Print;

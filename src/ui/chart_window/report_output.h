@@ -41,6 +41,6 @@ void OutputReport(const ReportOutput& output, ReportAction action, ReportContent
 // "Print report..." and "Export report..." after `reading` in `row`,
 // enabled exactly when `reading` is; `asked` is called with the one clicked.
 void AddReportButtons(QBoxLayout& row, QPushButton& reading, const QString& what,
-                      std::function<void(ReportAction)> asked);
+                      const std::function<void(ReportAction)>& asked);
 
 }  // namespace tolvaris
