@@ -326,6 +326,7 @@ void ChartMenu::Connect(ChartWindow& shown) {
             &ChartMenu::lunarReturnsPageRequested);
     connect(window, &ChartWindow::returnChartRequested, this,
             [this](const BirthChart& chart) { OpenReturnChart(chart); });
+    ConnectReports(shown);
 }
 
 ChartWindow& ChartMenu::OpenReturnChart(const BirthChart& chart) {

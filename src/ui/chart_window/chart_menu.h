@@ -19,6 +19,7 @@
 #include "core/reading/relationship_reading.h"
 #include "core/requests/requests.h"
 #include "ui/chart_window/progressions_tab.h"
+#include "ui/chart_window/report_output.h"
 #include "ui/chart_window/returns_tab.h"
 #include "ui/chart_window/transits_tab.h"
 
@@ -165,6 +166,18 @@ private:
     void AddReportActions();
     void PrintReport(ReadingOrder order);
     void ExportReport(ReadingOrder order);
+    void NatalReport(ReadingOrder order, ReportAction action);
+    // The report of `content`'s chart, suggested as "<name> <kind> report.pdf"
+    // in the save folder; the reading made only when the user goes on.
+    void Report(ReportAction action, const ReportContent& content, const std::string& kind,
+                const std::function<ReadingDocument()>& makeDocument);
+    // The reports of the chart window's tabs and of a comparison.
+    void ConnectReports(ChartWindow& shown);
+    void ForecastReport(const ForecastRequest& request, ReportAction action);
+    void RelationshipReport(const ComparisonWindow& comparison, ReportAction action);
+    // The composite of a comparison; nothing, with the reason told, when it
+    // could not be cast.
+    std::optional<CompositeChart> CompositeOf(const ComparisonWindow& comparison);
     void AddWindowMenu(ChartWindow& shown);
     void KeepEdited(Opened& opened, const BirthData& birth);
     UnsavedAnswer AskUnsaved(const std::string& name, QWidget* over);

@@ -77,6 +77,16 @@ void ChartMenu::CompareWithNewChart() {
     dialog.open();
 }
 
+std::optional<CompositeChart> ChartMenu::CompositeOf(const ComparisonWindow& comparison) {
+    CompositeResult composite =
+        ComputeComposite(TheEphemeris(), comparison.First(), comparison.Second());
+    if (!composite.Ok()) {
+        notices_.Message(composite.error, CompareCaption(), NoticeIcon::Exclamation);
+        return std::nullopt;
+    }
+    return std::move(*composite.value);
+}
+
 ComparisonWindow* ChartMenu::CompareWith(const BirthChart& second) {
     const Opened* first = CurrentOpened();
     if (!first || !first->window->Shown()) {
@@ -86,15 +96,13 @@ ComparisonWindow* ChartMenu::CompareWith(const BirthChart& second) {
     auto* comparison = new ComparisonWindow(*from.Shown(), second, &window_);
     comparison->setAttribute(Qt::WA_DeleteOnClose);
     connect(comparison, &ComparisonWindow::relationshipReadingRequested, this, [this, comparison] {
-        const CompositeResult composite =
-            ComputeComposite(TheEphemeris(), comparison->First(), comparison->Second());
-        if (!composite.Ok()) {
-            notices_.Message(composite.error, CompareCaption(), NoticeIcon::Exclamation);
-            return;
+        if (const std::optional<CompositeChart> composite = CompositeOf(*comparison)) {
+            emit relationshipReadingRequested(
+                {comparison->First(), comparison->Second(), comparison->TheSynastry(), *composite});
         }
-        emit relationshipReadingRequested({comparison->First(), comparison->Second(),
-                                           comparison->TheSynastry(), *composite.value});
     });
+    connect(comparison, &ComparisonWindow::reportRequested, this,
+            [this, comparison](ReportAction action) { RelationshipReport(*comparison, action); });
     connect(comparison, &ComparisonWindow::compositeRequested, this,
             [this, comparison] { ShowComposite(*comparison); });
     connect(comparison, &ComparisonWindow::davisonRequested, this,
@@ -117,6 +125,8 @@ ChartWindow* ChartMenu::NewPairWindow() {
     connect(shown, &ChartWindow::wheelExportRequested, this,
             [this, shown] { ExportWheelOf(*shown); });
     connect(shown, &ChartWindow::forecastRequested, this, &ChartMenu::forecastRequested);
+    connect(shown->Transits(), &TransitsTab::forecastReportRequested, this,
+            &ChartMenu::ForecastReport);
     return shown;
 }
 

@@ -1,17 +1,19 @@
-// The Chart menu's report of the chart shown: its natal reading typeset,
-// printed or exported as PDF or HTML.
+// The reports of the Chart menu and the chart and comparison windows: a
+// reading typeset, printed or exported as PDF or HTML.
 #include <QAction>
 #include <QCoreApplication>
 #include <QMainWindow>
 #include <QMenu>
-#include <QPrinter>
 
+#include "core/forecast/forecast_range.h"
+#include "core/reading/forecast_reading.h"
 #include "core/reading/full_reading.h"
-#include "render/report_html.h"
-#include "render/report_pdf.h"
-#include "ui/chart_window/chart_file_dialogs.h"
+#include "core/reading/progression_reading.h"
+#include "core/reading/relationship_reading.h"
+#include "core/reading/return_reading.h"
 #include "ui/chart_window/chart_menu.h"
 #include "ui/chart_window/chart_window.h"
+#include "ui/chart_window/comparison_window.h"
 
 namespace tolvaris {
 namespace {
@@ -21,9 +23,12 @@ std::string Caption() {
     return QCoreApplication::translate("tolvaris::ChartMenu", "Chart").toStdString();
 }
 
-ReadingDocument NatalDocument(const BirthChart& chart, ReadingOrder order,
-                              const std::filesystem::path& dataFolder, Notices& notices) {
-    return FullReadingDataBuffer(chart, order, dataFolder, notices).document;
+// A report of `chart`, with a relationship's second person on its first page.
+ReportContent ContentOf(const BirthChart& chart, const BirthChart* outer = nullptr) {
+    ReportContent content;
+    content.chart = &chart;
+    content.outerChart = outer;
+    return content;
 }
 
 }  // namespace
@@ -51,64 +56,90 @@ void ChartMenu::AddReportActions() {
 }
 
 void ChartMenu::PrintReport(ReadingOrder order) {
-    const ChartWindow* current = Current();
-    if (current == nullptr || !current->Shown()) {
-        return;
-    }
-    QPrinter printer(QPrinter::HighResolution);
-    printer.setPageSize(QPageSize(PageSizeFromEnvironment()));
-    printer.setDocName(QString::fromStdString(current->Shown()->input.name));
-    switch (fileDialogs_.AskPrint(printer)) {
-        case ChartFileDialogs::PrintAnswer::Print:
-            break;
-        case ChartFileDialogs::PrintAnswer::Cancel:
-            return;
-        case ChartFileDialogs::PrintAnswer::NoPrinter:
-            notices_.Message(tr("No printer is set up on this computer.").toStdString(), Caption(),
-                             NoticeIcon::Information);
-            return;
-    }
-    const ReadingDocument document =
-        NatalDocument(*current->Shown(), order, folders_.program, notices_);
-    // The report is laid out in its own coordinates.
-    printer.setResolution(kReportResolution);
-    printer.setPageMargins(kReportMargins, QPageLayout::Millimeter);
-    ReportContent content;
-    content.document = &document;
-    content.chart = &*current->Shown();
-    if (!PaintReport(printer, content)) {
-        notices_.Message(tr("The printer could not be used.").toStdString(), Caption(),
-                         NoticeIcon::Exclamation);
-    }
+    NatalReport(order, ReportAction::Print);
 }
 
 void ChartMenu::ExportReport(ReadingOrder order) {
+    NatalReport(order, ReportAction::Export);
+}
+
+void ChartMenu::NatalReport(ReadingOrder order, ReportAction action) {
     const ChartWindow* current = Current();
     if (current == nullptr || !current->Shown()) {
         return;
     }
-    const std::string name = current->Shown()->input.name;
-    const std::optional<std::filesystem::path> chosen = fileDialogs_.AskReportFile(
-        folders_.saveDialog / ((name.empty() ? std::string("chart") : name) + " report.pdf"));
-    if (!chosen) {
+    const BirthChart& chart = *current->Shown();
+    Report(action, ContentOf(chart), "", [&] {
+        return FullReadingDataBuffer(chart, order, folders_.program, notices_).document;
+    });
+}
+
+void ChartMenu::Report(ReportAction action, const ReportContent& content, const std::string& kind,
+                       const std::function<ReadingDocument()>& makeDocument) {
+    const std::string& name = content.chart->input.name;
+    const std::string file = (name.empty() ? std::string("chart") : name) +
+                             (kind.empty() ? "" : " " + kind) + " report.pdf";
+    OutputReport({fileDialogs_, notices_, fileWriter_, Caption()}, action, content,
+                 folders_.saveDialog / file, makeDocument);
+}
+
+void ChartMenu::ForecastReport(const ForecastRequest& request, ReportAction action) {
+    ReportContent content = ContentOf(request.chart);
+    content.timeline.search = &request.search;
+    content.timeline.span = request.range.span;
+    content.timeline.offsetAt = [zone = request.range.displayZone](std::int64_t ut) {
+        return DisplayOffsetAt(zone, ut);
+    };
+    Report(action, content, "forecast", [&] {
+        return ForecastDataBuffer({request.chart, request.range, request.settings, request.search},
+                                  folders_.program, notices_)
+            .document;
+    });
+}
+
+void ChartMenu::ConnectReports(ChartWindow& shown) {
+    connect(shown.Transits(), &TransitsTab::forecastReportRequested, this,
+            &ChartMenu::ForecastReport);
+    connect(shown.Progressions(), &ProgressionsTab::reportRequested, this,
+            [this](const ProgressionsPageRequest& request, ReportAction action) {
+                Report(action, ContentOf(request.chart), "progressions", [&] {
+                    return ProgressionDataBuffer(
+                               {request.chart, request.range, request.settings, request.search},
+                               folders_.program, notices_)
+                        .document;
+                });
+            });
+    connect(shown.Returns(), &ReturnsTab::solarReturnReportRequested, this,
+            [this](const SolarReturnPageRequest& request, ReportAction action) {
+                Report(action, ContentOf(request.natal), "solar return", [&] {
+                    return SolarReturnDataBuffer({request.natal, request.year, request.solarReturn,
+                                                  request.returnChart},
+                                                 folders_.program, notices_)
+                        .document;
+                });
+            });
+    connect(shown.Returns(), &ReturnsTab::lunarReturnsReportRequested, this,
+            [this](const LunarReturnsPageRequest& request, ReportAction action) {
+                Report(action, ContentOf(request.natal), "lunar returns", [&] {
+                    return LunarReturnsDataBuffer(
+                               {request.natal, request.year, request.place, request.returns},
+                               folders_.program, notices_)
+                        .document;
+                });
+            });
+}
+
+void ChartMenu::RelationshipReport(const ComparisonWindow& comparison, ReportAction action) {
+    const std::optional<CompositeChart> composite = CompositeOf(comparison);
+    if (!composite) {
         return;
     }
-    const ReadingDocument document =
-        NatalDocument(*current->Shown(), order, folders_.program, notices_);
-    ReportContent content;
-    content.document = &document;
-    content.chart = &*current->Shown();
-    content.pageSize = PageSizeFromEnvironment();
-    const QString extension = QString::fromStdString(chosen->extension().string()).toLower();
-    const bool html = extension == QStringLiteral(".html") || extension == QStringLiteral(".htm");
-    const std::string error = html ? WriteReportHtml(*chosen, content, fileWriter_)
-                                   : WriteReportPdf(*chosen, content, fileWriter_);
-    if (!error.empty()) {
-        notices_.Message(tr("The report could not be exported: %1.")
-                             .arg(QString::fromStdString(error))
-                             .toStdString(),
-                         Caption(), NoticeIcon::Critical);
-    }
+    Report(action, ContentOf(comparison.First(), &comparison.Second()), "relationship", [&] {
+        return RelationshipDataBuffer(
+                   {comparison.First(), comparison.Second(), comparison.TheSynastry(), *composite},
+                   folders_.program, notices_)
+            .document;
+    });
 }
 
 }  // namespace tolvaris

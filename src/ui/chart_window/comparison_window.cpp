@@ -181,6 +181,8 @@ ComparisonWindow::ComparisonWindow(BirthChart first, BirthChart second, QWidget*
     connect(davison, &QPushButton::clicked, this, &ComparisonWindow::davisonRequested);
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(reading);
+    AddReportButtons(*buttons, *reading, tr("The relationship reading"),
+                     [this](ReportAction action) { emit reportRequested(action); });
     buttons->addStretch(1);
     buttons->addWidget(composite);
     buttons->addWidget(davison);

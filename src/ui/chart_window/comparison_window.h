@@ -5,6 +5,7 @@
 #include "core/chart/birth_chart.h"
 #include "core/relation/relation.h"
 #include "render/bi_wheel.h"
+#include "ui/chart_window/report_output.h"
 
 class QLabel;
 class QTabWidget;
@@ -62,6 +63,8 @@ public:
 
 signals:
     void relationshipReadingRequested();
+    // The relationship reading typeset, printed or exported.
+    void reportRequested(tolvaris::ReportAction action);
     void compositeRequested();
     void davisonRequested();
 

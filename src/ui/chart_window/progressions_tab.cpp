@@ -133,6 +133,11 @@ ProgressionsTab::ProgressionsTab(QWidget* parent) : QWidget(parent) {
     auto* pageRow = new QHBoxLayout;
     pageRow->addStretch(1);
     pageRow->addWidget(page_);
+    AddReportButtons(*pageRow, *page_, tr("The progressed events"), [this](ReportAction action) {
+        if (chart_ && range_ && search_) {
+            emit reportRequested({*chart_, *range_, ProgressionSettings{}, *search_}, action);
+        }
+    });
     listLayout->addLayout(pageRow);
 
     split_ = new QSplitter(Qt::Horizontal, this);

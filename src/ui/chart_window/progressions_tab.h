@@ -7,6 +7,7 @@
 #include "core/chart/birth_chart.h"
 #include "core/forecast/forecast_range.h"
 #include "core/forecast/progressions.h"
+#include "ui/chart_window/report_output.h"
 #include "ui/chart_window/transits_tab.h"
 
 class QDateEdit;
@@ -66,6 +67,9 @@ protected:
 signals:
     // "Progressions page": the events listed, as a page of the output window.
     void pageRequested(const tolvaris::ProgressionsPageRequest& request);
+    // The same events typeset, printed or exported.
+    void reportRequested(const tolvaris::ProgressionsPageRequest& request,
+                         tolvaris::ReportAction action);
 
 private:
     void Refresh();

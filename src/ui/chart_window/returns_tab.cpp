@@ -110,6 +110,12 @@ ReturnsTab::ReturnsTab(QWidget* parent) : QWidget(parent) {
     auto* solarButtons = new QVBoxLayout;
     solarButtons->addWidget(openSolar_);
     solarButtons->addWidget(solarPage_);
+    AddReportButtons(*solarButtons, *solarPage_, tr("The solar return's reading"),
+                     [this](ReportAction action) {
+                         if (std::optional<SolarReturnPageRequest> request = SolarRequest()) {
+                             emit solarReturnReportRequested(*request, action);
+                         }
+                     });
     solarLayout->addWidget(solarText_, 1);
     solarLayout->addLayout(solarButtons);
 
@@ -137,6 +143,12 @@ ReturnsTab::ReturnsTab(QWidget* parent) : QWidget(parent) {
     auto* lunarButtons = new QVBoxLayout;
     lunarButtons->addWidget(openLunar_);
     lunarButtons->addWidget(lunarPage_);
+    AddReportButtons(*lunarButtons, *lunarPage_, tr("The lunar returns' reading"),
+                     [this](ReportAction action) {
+                         if (std::optional<LunarReturnsPageRequest> request = LunarRequest()) {
+                             emit lunarReturnsReportRequested(*request, action);
+                         }
+                     });
     lunarButtons->addStretch(1);
     lunarLayout->addWidget(lunarTable_, 1);
     lunarLayout->addLayout(lunarButtons);
@@ -348,31 +360,44 @@ bool ReturnsTab::OpenLunarReturn(int row) {
 }
 
 bool ReturnsTab::RequestSolarPage() {
+    std::optional<SolarReturnPageRequest> request = SolarRequest();
+    if (request) {
+        emit solarReturnPageRequested(*request);
+    }
+    return request.has_value();
+}
+
+bool ReturnsTab::RequestLunarPage() {
+    std::optional<LunarReturnsPageRequest> request = LunarRequest();
+    if (request) {
+        emit lunarReturnsPageRequested(*request);
+    }
+    return request.has_value();
+}
+
+std::optional<SolarReturnPageRequest> ReturnsTab::SolarRequest() {
     if (!solar_) {
-        return false;
+        return std::nullopt;
     }
     std::optional<BirthChart> cast =
         Cast(solar_->moment, tr("solar return %1").arg(year_->value()));
     if (!cast) {
-        return false;
+        return std::nullopt;
     }
-    emit solarReturnPageRequested({*chart_, year_->value(), *solar_, std::move(*cast)});
-    return true;
+    return SolarReturnPageRequest{*chart_, year_->value(), *solar_, std::move(*cast)};
 }
 
-bool ReturnsTab::RequestLunarPage() {
+std::optional<LunarReturnsPageRequest> ReturnsTab::LunarRequest() {
     if (lunar_.empty() || !chart_ || !searched_ || sources_.ephemeris == nullptr) {
-        return false;
+        return std::nullopt;
     }
     Result<std::vector<LunarReturnChart>> charts = LunarReturnCharts(
         *sources_.ephemeris, *chart_, year_->value(), *searched_, ZoneOf(*searched_));
     if (!charts) {
         Say(tr("The return charts could not be cast: %1").arg(Text(charts.Failure().message)));
-        return false;
+        return std::nullopt;
     }
-    emit lunarReturnsPageRequested(
-        {*chart_, year_->value(), *searched_, std::move(charts.Value())});
-    return true;
+    return LunarReturnsPageRequest{*chart_, year_->value(), *searched_, std::move(charts.Value())};
 }
 
 void ReturnsTab::Say(const QString& text) {

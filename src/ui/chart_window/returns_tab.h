@@ -9,6 +9,7 @@
 #include "core/chart/birth_chart.h"
 #include "core/forecast/returns.h"
 #include "core/reading/return_reading.h"
+#include "ui/chart_window/report_output.h"
 #include "ui/chart_window/transits_tab.h"
 
 class QCompleter;
@@ -86,9 +87,18 @@ signals:
     void returnChartRequested(const tolvaris::BirthChart& chart);
     void solarReturnPageRequested(const tolvaris::SolarReturnPageRequest& request);
     void lunarReturnsPageRequested(const tolvaris::LunarReturnsPageRequest& request);
+    // The same readings typeset, printed or exported.
+    void solarReturnReportRequested(const tolvaris::SolarReturnPageRequest& request,
+                                    tolvaris::ReportAction action);
+    void lunarReturnsReportRequested(const tolvaris::LunarReturnsPageRequest& request,
+                                     tolvaris::ReportAction action);
 
 private:
     std::optional<ReturnPlace> ReadPlace();
+    // What the two pages read; nothing, the reason shown, when the return
+    // charts cannot be cast.
+    std::optional<SolarReturnPageRequest> SolarRequest();
+    std::optional<LunarReturnsPageRequest> LunarRequest();
     void SearchPlaces(const QString& text);
     std::optional<BirthChart> Cast(const ReturnMoment& moment, const QString& title);
     bool Open(const ReturnMoment& moment, const QString& title);

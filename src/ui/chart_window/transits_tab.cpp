@@ -156,6 +156,11 @@ TransitsTab::TransitsTab(QWidget* parent) : QWidget(parent) {
     auto* statusRow = new QHBoxLayout;
     statusRow->addWidget(status_, 1);
     statusRow->addWidget(forecast_, 0, Qt::AlignTop);
+    AddReportButtons(*statusRow, *forecast_, tr("These transits"), [this](ReportAction action) {
+        if (std::optional<ForecastRequest> request = Request()) {
+            emit forecastReportRequested(*request, action);
+        }
+    });
 
     timeline_ = new TimelineWidget;
     scroll_ = new QScrollArea(this);
@@ -307,14 +312,20 @@ void TransitsTab::Search() {
 }
 
 void TransitsTab::RequestForecast() {
+    if (std::optional<ForecastRequest> request = Request()) {
+        emit forecastRequested(*request);
+    }
+}
+
+std::optional<ForecastRequest> TransitsTab::Request() {
     if (pause_->isActive()) {
         // A change not yet searched: the page shows what the choices say.
         Search();
     }
     if (!chart_ || !range_ || !forecast_->isEnabled()) {
-        return;
+        return std::nullopt;
     }
-    emit forecastRequested({*chart_, *range_, searched_, timeline_->Search()});
+    return ForecastRequest{*chart_, *range_, searched_, timeline_->Search()};
 }
 
 void TransitsTab::resizeEvent(QResizeEvent* event) {

@@ -10,6 +10,7 @@
 #include "core/chart/birth_chart.h"
 #include "core/forecast/forecast_range.h"
 #include "core/forecast/transits.h"
+#include "ui/chart_window/report_output.h"
 
 class QBoxLayout;
 class QCheckBox;
@@ -91,6 +92,9 @@ signals:
     void settingsChanged();
     // "Forecast page": the transits shown, as a page of the output window.
     void forecastRequested(const tolvaris::ForecastRequest& request);
+    // "Print report..." and "Export report...": the same forecast, typeset.
+    void forecastReportRequested(const tolvaris::ForecastRequest& request,
+                                 tolvaris::ReportAction action);
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -119,6 +123,8 @@ private:
     QTimer* pause_ = nullptr;
     QPushButton* forecast_ = nullptr;
     void RequestForecast();
+    // What the forecast page would show; nothing while there is no search.
+    std::optional<ForecastRequest> Request();
 };
 
 }  // namespace tolvaris

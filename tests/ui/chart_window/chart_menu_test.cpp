@@ -9,6 +9,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPrinter>
+#include <QPushButton>
 #include <QScreen>
 #include <QSignalSpy>
 #include <QTableWidget>
@@ -16,12 +17,17 @@
 #include <map>
 
 #include "core/chart/chart_file.h"
+#include "core/reading/forecast_reading.h"
+#include "core/reading/progression_reading.h"
+#include "core/reading/return_reading.h"
 #include "support/birth_samples.h"
 #include "support/fake_screen.h"
+#include "support/pdf_tools.h"
 #include "support/temp_folder.h"
 #include "ui/chart_window/birth_data_dialog.h"
 #include "ui/chart_window/chart_file_dialogs.h"
 #include "ui/chart_window/chart_window.h"
+#include "ui/chart_window/comparison_window.h"
 #include "ui/main_window/main_window.h"
 
 namespace tolvaris {
@@ -490,6 +496,88 @@ TEST_F(ChartMenuTest, TheReportIsPrintedOrExportedAsTheUserSaysAndNothingOnCance
         }
     }
     EXPECT_TRUE(notices.messages.empty()) << notices.messages.front().text;
+}
+
+// The first line with text of the page a reading button showed.
+std::string FirstLine(const std::string& page) {
+    std::size_t start = page.find_first_not_of(" \r\n");
+    if (start == std::string::npos) {
+        return {};
+    }
+    const std::size_t end = page.find_first_of("\r\n", start);
+    const std::string line = page.substr(start, end - start);
+    return line.substr(0, line.find_last_not_of(' ') + 1);
+}
+
+TEST_F(ChartMenuTest, EachReadingIsExportedAsAReportHeadedAsItsPageAndNothingOnCancel) {
+    Menu().OpenChartFile(WriteChart("ann.chart", Berlin()));
+    ChartWindow& shown = Menu().Window();
+    shown.Transits()->Search();
+    BirthChart second = *shown.Shown();
+    second.input.name = "Bo";
+    ComparisonWindow* comparison = Menu().CompareWith(second);
+    ASSERT_NE(comparison, nullptr);
+    // The pages as the program shows them (the relationship's through the menu).
+    const path data = folder.Path();
+    QObject::connect(&Menu(), &ChartMenu::forecastRequested, [&](const ForecastRequest& r) {
+        ShowForecast({r.chart, r.range, r.settings, r.search}, data, buffers, notices);
+    });
+    QObject::connect(
+        &Menu(), &ChartMenu::progressionsPageRequested, [&](const ProgressionsPageRequest& r) {
+            ShowProgressions({r.chart, r.range, r.settings, r.search}, data, buffers, notices);
+        });
+    QObject::connect(&Menu(), &ChartMenu::solarReturnPageRequested,
+                     [&](const SolarReturnPageRequest& r) {
+                         ShowSolarReturn({r.natal, r.year, r.solarReturn, r.returnChart}, data,
+                                         buffers, notices);
+                     });
+    QObject::connect(
+        &Menu(), &ChartMenu::lunarReturnsPageRequested, [&](const LunarReturnsPageRequest& r) {
+            ShowLunarReturns({r.natal, r.year, r.place, r.returns}, data, buffers, notices);
+        });
+    QObject::connect(&Menu(), &ChartMenu::relationshipReadingRequested,
+                     [&](const RelationshipSubject& subject) {
+                         ShowRelationshipReading(subject, data, buffers, notices);
+                     });
+    const struct {
+        QWidget* window;
+        const char* button;
+        std::string kind;
+    } cases[] = {
+        {&shown, "forecastPage", "forecast"},
+        {&shown, "progressionsPage", "progressions"},
+        {&shown, "solarReturnPage", "solar return"},
+        {&shown, "lunarReturnsPage", "lunar returns"},
+        {comparison, "relationshipReading", "relationship"},
+    };
+    const path out = folder / "out";
+    std::filesystem::create_directory(out);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.button);
+        auto* reading = c.window->findChild<QPushButton*>(c.button);
+        auto* exporting = c.window->findChild<QPushButton*>(QString(c.button) + "Export");
+        ASSERT_NE(reading, nullptr);
+        ASSERT_NE(exporting, nullptr);
+        ASSERT_TRUE(reading->isEnabled());
+        EXPECT_TRUE(exporting->isEnabled());
+        display.shownText.clear();
+        reading->click();
+        const std::string heading = FirstLine(display.shownText);
+        ASSERT_FALSE(heading.empty());
+
+        fileDialogs.reportAnswer = out / (c.kind + ".pdf");
+        exporting->click();
+        EXPECT_EQ(fileDialogs.saveSuggestions.back(),
+                  folder / "charts" / ("Ann Lee " + c.kind + " report.pdf"));
+        EXPECT_EQ(ReadBytes(out / (c.kind + ".pdf")).substr(0, 4), "%PDF");
+        EXPECT_NE(test::PdfText(out / (c.kind + ".pdf")).find(heading), std::string::npos)
+            << heading;
+    }
+    std::filesystem::remove_all(out);
+    std::filesystem::create_directory(out);
+    fileDialogs.reportAnswer.reset();
+    comparison->findChild<QPushButton*>("relationshipReadingExport")->click();
+    EXPECT_TRUE(std::filesystem::is_empty(out));
 }
 
 }  // namespace
