@@ -31,8 +31,8 @@ QString BirthLine(const ChartSummary& summary) {
     QStringList parts;
     for (const ChartFact& fact : summary.facts) {
         const QString value = QString::fromStdString(fact.value);
-        if (fact.label == "Born") {
-            parts.append(QStringLiteral("Born ") + value);
+        if (fact.label == "Born" || fact.label == "Moment") {
+            parts.append(QString::fromStdString(fact.label) + QLatin1Char(' ') + value);
         } else if (fact.label == "Place" || fact.label == "Coordinates") {
             parts.append(value);
         }

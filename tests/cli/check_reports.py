@@ -102,7 +102,7 @@ def main(executable):
                           f"{shown.count(label)} in the PDF")
             at = 0
             for line in reading_lines(saved, keys):
-                if re.match(r"^(Born|Place|Coordinates|Universal time|Houses|Ephemeris):", line):
+                if re.match(r"^(Born|Moment|Place|Coordinates|Universal time|Houses|Ephemeris):", line):
                     continue  # the chart's data, which the first page shows
                 found = body.find(line, at)
                 check(found >= 0, f"{kind}: not in the PDF's reading order: {line!r}")

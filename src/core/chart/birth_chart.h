@@ -19,6 +19,9 @@ struct BirthChart {
     Chart chart;
     // Every note for the user, the time's first, then the chart's.
     std::vector<std::string> notes;
+    // False for a chart cast for a moment no one was born at (a return, a
+    // Davison midpoint), which its summary then calls a "Moment".
+    bool birth = true;
 };
 
 // The chart, or why not: the error's kind tells refused input from a

@@ -27,7 +27,7 @@ ChartSummary SummariseChart(const BirthChart& chart) {
     summary.name = birth.name;
     std::string born = FormatDateInWords(birth.date);
     born += birth.time ? ", " + FormatClockTime(*birth.time) + " local time" : ", time unknown";
-    summary.facts.push_back({"Born", born});
+    summary.facts.push_back({chart.birth ? "Born" : "Moment", born});
     if (!birth.placeName.empty()) {
         summary.facts.push_back({"Place", birth.placeName});
     }

@@ -24,9 +24,9 @@ struct ChartSummary {
     std::vector<std::string> notes;
 };
 
-// Born, Place (when named), Coordinates, Universal time (with the offset and
-// where it came from), Houses (the system used, and the one asked for when
-// it could not be used), Ephemeris.
+// Born (or Moment, for a chart of no birth), Place (when named), Coordinates, Universal time (with
+// the offset and where it came from), Houses (the system used, and the one asked for when it could
+// not be used), Ephemeris.
 ChartSummary SummariseChart(const BirthChart& chart);
 
 }  // namespace tolvaris

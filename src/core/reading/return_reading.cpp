@@ -181,14 +181,18 @@ BirthChartResult ReturnBirthChart(Ephemeris& ephemeris, const BirthChart& natal,
     data.time = CivilTime{static_cast<int>(second / 3600), static_cast<int>(second / 60 % 60),
                           static_cast<int>(second % 60)};
     // In the hour the clocks fall back, the reading that gives the moment.
+    BirthChartResult result;
     for (const FoldChoice fold : {FoldChoice::Earlier, FoldChoice::Later}) {
         data.fold = fold;
-        BirthChartResult result = ComputeBirthChart(ephemeris, data);
+        result = ComputeBirthChart(ephemeris, data);
         if (!result.Ok() || result.value->universalTime.unixSeconds == moment.utSeconds) {
-            return result;
+            break;
         }
     }
-    return ComputeBirthChart(ephemeris, data);
+    if (result.Ok()) {
+        result.value->birth = false;
+    }
+    return result;
 }
 
 Result<std::vector<LunarReturnChart>> LunarReturnCharts(Ephemeris& ephemeris,

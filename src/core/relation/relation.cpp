@@ -224,6 +224,7 @@ DavisonResult ComputeDavison(Ephemeris& ephemeris, const BirthChart& first,
         return {std::nullopt, computed.error};
     }
     BirthChart davison;
+    davison.birth = false;
     BirthData& input = davison.input;
     input.name = "Davison: " + PairName(first.input.name, second.input.name);
     const std::int64_t days = moment.utSeconds >= 0

@@ -167,10 +167,11 @@ private:
     void PrintReport(ReadingOrder order);
     void ExportReport(ReadingOrder order);
     void NatalReport(ReadingOrder order, ReportAction action);
-    // The report of `content`'s chart, suggested as "<name> <kind> report.pdf"
-    // in the save folder; the reading made only when the user goes on.
-    void Report(ReportAction action, const ReportContent& content, const std::string& kind,
-                const std::function<ReadingDocument()>& makeDocument);
+    // The report of `content`'s chart, suggested as "<person's name> <kind>
+    // report.pdf" in the save folder; the reading made only when the user
+    // goes on.
+    void Report(ReportAction action, const ReportContent& content, const BirthChart& person,
+                const std::string& kind, const std::function<ReadingDocument()>& makeDocument);
     // The reports of the chart window's tabs and of a comparison.
     void ConnectReports(ChartWindow& shown);
     void ForecastReport(const ForecastRequest& request, ReportAction action);

@@ -69,14 +69,15 @@ void ChartMenu::NatalReport(ReadingOrder order, ReportAction action) {
         return;
     }
     const BirthChart& chart = *current->Shown();
-    Report(action, ContentOf(chart), "", [&] {
+    Report(action, ContentOf(chart), chart, "", [&] {
         return FullReadingDataBuffer(chart, order, folders_.program, notices_).document;
     });
 }
 
-void ChartMenu::Report(ReportAction action, const ReportContent& content, const std::string& kind,
+void ChartMenu::Report(ReportAction action, const ReportContent& content, const BirthChart& person,
+                       const std::string& kind,
                        const std::function<ReadingDocument()>& makeDocument) {
-    const std::string& name = content.chart->input.name;
+    const std::string& name = person.input.name;
     const std::string file = (name.empty() ? std::string("chart") : name) +
                              (kind.empty() ? "" : " " + kind) + " report.pdf";
     OutputReport({fileDialogs_, notices_, fileWriter_, Caption()}, action, content,
@@ -90,7 +91,7 @@ void ChartMenu::ForecastReport(const ForecastRequest& request, ReportAction acti
     content.timeline.offsetAt = [zone = request.range.displayZone](std::int64_t ut) {
         return DisplayOffsetAt(zone, ut);
     };
-    Report(action, content, "forecast", [&] {
+    Report(action, content, request.chart, "forecast", [&] {
         return ForecastDataBuffer({request.chart, request.range, request.settings, request.search},
                                   folders_.program, notices_)
             .document;
@@ -102,7 +103,7 @@ void ChartMenu::ConnectReports(ChartWindow& shown) {
             &ChartMenu::ForecastReport);
     connect(shown.Progressions(), &ProgressionsTab::reportRequested, this,
             [this](const ProgressionsPageRequest& request, ReportAction action) {
-                Report(action, ContentOf(request.chart), "progressions", [&] {
+                Report(action, ContentOf(request.chart), request.chart, "progressions", [&] {
                     return ProgressionDataBuffer(
                                {request.chart, request.range, request.settings, request.search},
                                folders_.program, notices_)
@@ -111,7 +112,9 @@ void ChartMenu::ConnectReports(ChartWindow& shown) {
             });
     connect(shown.Returns(), &ReturnsTab::solarReturnReportRequested, this,
             [this](const SolarReturnPageRequest& request, ReportAction action) {
-                Report(action, ContentOf(request.natal), "solar return", [&] {
+                // The return chart is what the reading reads, so its wheel and
+                // positions head the report.
+                Report(action, ContentOf(request.returnChart), request.natal, "solar return", [&] {
                     return SolarReturnDataBuffer({request.natal, request.year, request.solarReturn,
                                                   request.returnChart},
                                                  folders_.program, notices_)
@@ -120,7 +123,7 @@ void ChartMenu::ConnectReports(ChartWindow& shown) {
             });
     connect(shown.Returns(), &ReturnsTab::lunarReturnsReportRequested, this,
             [this](const LunarReturnsPageRequest& request, ReportAction action) {
-                Report(action, ContentOf(request.natal), "lunar returns", [&] {
+                Report(action, ContentOf(request.natal), request.natal, "lunar returns", [&] {
                     return LunarReturnsDataBuffer(
                                {request.natal, request.year, request.place, request.returns},
                                folders_.program, notices_)
@@ -134,12 +137,13 @@ void ChartMenu::RelationshipReport(const ComparisonWindow& comparison, ReportAct
     if (!composite) {
         return;
     }
-    Report(action, ContentOf(comparison.First(), &comparison.Second()), "relationship", [&] {
-        return RelationshipDataBuffer(
-                   {comparison.First(), comparison.Second(), comparison.TheSynastry(), *composite},
-                   folders_.program, notices_)
-            .document;
-    });
+    Report(action, ContentOf(comparison.First(), &comparison.Second()), comparison.First(),
+           "relationship", [&] {
+               return RelationshipDataBuffer({comparison.First(), comparison.Second(),
+                                              comparison.TheSynastry(), *composite},
+                                             folders_.program, notices_)
+                   .document;
+           });
 }
 
 }  // namespace tolvaris

@@ -543,12 +543,13 @@ TEST_F(ChartMenuTest, EachReadingIsExportedAsAReportHeadedAsItsPageAndNothingOnC
         QWidget* window;
         const char* button;
         std::string kind;
+        bool natalFirst;  // the first page heads with the birth, not a return
     } cases[] = {
-        {&shown, "forecastPage", "forecast"},
-        {&shown, "progressionsPage", "progressions"},
-        {&shown, "solarReturnPage", "solar return"},
-        {&shown, "lunarReturnsPage", "lunar returns"},
-        {comparison, "relationshipReading", "relationship"},
+        {&shown, "forecastPage", "forecast", true},
+        {&shown, "progressionsPage", "progressions", true},
+        {&shown, "solarReturnPage", "solar return", false},
+        {&shown, "lunarReturnsPage", "lunar returns", true},
+        {comparison, "relationshipReading", "relationship", true},
     };
     const path out = folder / "out";
     std::filesystem::create_directory(out);
@@ -570,8 +571,15 @@ TEST_F(ChartMenuTest, EachReadingIsExportedAsAReportHeadedAsItsPageAndNothingOnC
         EXPECT_EQ(fileDialogs.saveSuggestions.back(),
                   folder / "charts" / ("Ann Lee " + c.kind + " report.pdf"));
         EXPECT_EQ(ReadBytes(out / (c.kind + ".pdf")).substr(0, 4), "%PDF");
-        EXPECT_NE(test::PdfText(out / (c.kind + ".pdf")).find(heading), std::string::npos)
-            << heading;
+        const std::string text = test::PdfText(out / (c.kind + ".pdf"));
+        EXPECT_NE(text.find(heading), std::string::npos) << heading;
+        // A return's first page is its own chart's, a moment and not a birth.
+        const std::size_t born = text.find(c.natalFirst ? "Born " : "Moment ");
+        ASSERT_LT(born, text.find(c.natalFirst ? "Moment " : "Born "));
+        EXPECT_EQ(text.substr(born, text.find('\n', born) - born).find("1 January 1990, 12:00") !=
+                      std::string::npos,
+                  c.natalFirst)
+            << text.substr(born, 80);
     }
     std::filesystem::remove_all(out);
     std::filesystem::create_directory(out);
