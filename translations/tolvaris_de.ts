@@ -287,6 +287,26 @@
         <source>&amp;Discard</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>A composite chart has no moment or place of its own, so it cannot be saved as a chart file. Save the two charts it is made of.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Print report</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>E&amp;xport report</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>By &amp;planet...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>By &amp;house...</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>tolvaris::ChartWindow</name>
@@ -604,6 +624,10 @@ Houses: %2</source>
         <source>%1&apos;s %2 %3 %4&apos;s %5, orb %6</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>The relationship reading</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>tolvaris::OutputPrinting</name>
@@ -769,6 +793,10 @@ Houses: %2</source>
             <numerusform></numerusform>
         </translation>
     </message>
+    <message>
+        <source>The progressed events</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>tolvaris::QtChartFileDialogs</name>
@@ -794,6 +822,49 @@ Houses: %2</source>
     </message>
     <message>
         <source>Width and height of the image in pixels:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>PDF (*.pdf)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Export Report</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>HTML, one file (*.html *.htm)</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>tolvaris::ReportOutput</name>
+    <message>
+        <source>No printer is set up on this computer.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The printer could not be used.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The report could not be exported: %1.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Print report...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Export report...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1, typeset and printed</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1, typeset as a PDF or HTML file</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -925,6 +996,14 @@ Houses: %2</source>
     </message>
     <message>
         <source>Open lunar return chart</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The solar return&apos;s reading</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The lunar returns&apos; reading</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -1118,6 +1197,10 @@ Houses: %2</source>
     </message>
     <message>
         <source>Nothing was searched: %1.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>These transits</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
