@@ -195,6 +195,7 @@ private:
         }
         lastWasShortLine_ = false;
         page_.Separator();
+        page_.ReportHeading(3, "Progressed Moon in " + std::string(SignName(change.sign)));
         page_.Text(line);
         page_.EntryInBlock(ProgressedMoonSignEntry(change.sign));
     }
@@ -209,6 +210,8 @@ private:
         }
         lastWasShortLine_ = false;
         page_.Separator();
+        page_.ReportHeading(
+            3, "Progressed Moon in the natal " + HouseNumberOrdinal(ingress.house) + " house");
         page_.Text(line);
         page_.EntryInBlock(ProgressedMoonHouseEntry(ingress.house));
     }

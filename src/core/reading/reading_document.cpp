@@ -40,7 +40,15 @@ void ReadingDocument::AddEntryLines(const std::vector<std::string_view>& lines) 
     if (lines.empty()) {
         return;
     }
-    if (blocks_.empty() || blocks_.back().kind != ReadingBlock::Kind::Heading) {
+    // The entry's block may have said its heading and then lines of its own
+    // (a transit's dates); only an entry with none is headed by its key line.
+    auto last = blocks_.rbegin();
+    while (last != blocks_.rend() && last->kind == ReadingBlock::Kind::Fact) {
+        ++last;
+    }
+    const bool headed = last != blocks_.rend() && last->kind == ReadingBlock::Kind::Heading &&
+                        (last == blocks_.rbegin() || last->level >= 3);
+    if (!headed) {
         AddHeading(3, TrimSpaces(lines.front()));
     }
     for (std::size_t i = 1; i < lines.size(); ++i) {

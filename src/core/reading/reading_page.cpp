@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <utility>
 
+#include "core/common/cp1252.h"
 #include "core/engine/interpretation_reader.h"
 
 namespace tolvaris {
@@ -19,6 +20,11 @@ ReadingPage::ReadingPage(std::filesystem::path dataFolder, PageBuffers& buffers)
 void ReadingPage::Heading(int level, std::string_view text, std::string_view note) {
     PageText(text);
     ReportHeading(level, text, note);
+}
+
+void ReadingPage::SectionHeading(std::string_view text) {
+    PageText(ToUpper1252(text));
+    ReportHeading(2, text);
 }
 
 void ReadingPage::ReportHeading(int level, std::string_view text, std::string_view note) {
@@ -99,7 +105,7 @@ void ReadingPage::EntryInBlock(const EntryLocation& entry) {
 std::vector<MissingEntry> ReadingPage::Finish() {
     if (!missing_.empty()) {
         Separator();
-        Heading(2, "NOT IN THE LIBRARY");
+        SectionHeading("Not in the library");
         for (const MissingEntry& m : missing_) {
             const std::string text =
                 m.fileMissing ? "No file " + m.entry.fileName + " (for \"" + m.entry.key + "\")"

@@ -34,6 +34,8 @@ public:
     void SetDocument(ReadingDocument* document) { document_ = document; }
     // A heading line of the page, a heading of the document.
     void Heading(int level, std::string_view text, std::string_view note = {});
+    // A section's heading: in capitals on the page, as written in a report.
+    void SectionHeading(std::string_view text);
     // A heading only the document has: the page stays as a request writes it.
     void ReportHeading(int level, std::string_view text, std::string_view note = {});
 

@@ -26,7 +26,7 @@ void CompositeBlocks(const CompositeChart& composite, ReadingPage& page) {
     const Chart& chart = composite.chart;
     if (chart.ascendant) {
         page.Separator();
-        page.Text("Composite Ascendant in " + std::string(SignName(chart.ascendant->sign)));
+        page.Heading(3, "Composite Ascendant in " + std::string(SignName(chart.ascendant->sign)));
         page.EntryInBlock(CompositeRisingEntry(chart.ascendant->sign));
     }
     for (const BodyPlacement& body : chart.bodies) {
@@ -34,11 +34,13 @@ void CompositeBlocks(const CompositeChart& composite, ReadingPage& page) {
             continue;
         }
         page.Separator();
-        page.Text("Composite " + std::string(body.name) + " " +
-                  Utf8ToCp1252Text(FormatZodiacPosition(body.longitude)) +
+        const std::string name = "Composite " + std::string(body.name);
+        page.ReportHeading(3, name + " in " + std::string(SignName(body.sign)));
+        page.Text(name + " " + Utf8ToCp1252Text(FormatZodiacPosition(body.longitude)) +
                   (body.house ? ", " + HouseOrdinal(*body.house) + " house" : std::string()));
         page.EntryInBlock(CompositeSignEntry(body.body, body.sign));
         if (body.house) {
+            page.ReportHeading(3, name + " in the " + HouseOrdinal(*body.house) + " house");
             page.EntryInBlock(CompositeHouseEntry(body.body, *body.house));
         }
     }
@@ -71,7 +73,7 @@ public:
         Overlays(synastry.firstInSecondHouses, first_, second_);
         Overlays(synastry.secondInFirstHouses, second_, first_);
         page_.Separator();
-        page_.Heading(2, "THE COMPOSITE CHART");
+        page_.SectionHeading("The composite chart");
         CompositeNotes(subject_.composite, page_);
         CompositeBlocks(subject_.composite, page_);
     }
@@ -79,7 +81,7 @@ public:
 private:
     void Contacts() {
         page_.Separator();
-        page_.Heading(2, "CONTACTS BETWEEN THE CHARTS, THE CLOSEST FIRST");
+        page_.SectionHeading("Contacts between the charts, the closest first");
         std::vector<InterAspect> byOrb = subject_.synastry.aspects;
         std::stable_sort(byOrb.begin(), byOrb.end(),
                          [](const InterAspect& l, const InterAspect& r) { return l.orb < r.orb; });
@@ -103,8 +105,7 @@ private:
     void Overlays(const std::optional<std::vector<HouseOverlay>>& overlays,
                   const std::string& owner, const std::string& host) {
         page_.Separator();
-        page_.Heading(2, ToUpper1252(Possessive(owner)) + " PLANETS IN " +
-                             ToUpper1252(Possessive(host)) + " HOUSES");
+        page_.SectionHeading(Possessive(owner) + " planets in " + Possessive(host) + " houses");
         if (!overlays) {
             page_.Text(Possessive(host) + " birth time is unknown, so " + host +
                        " has no houses to place " + Possessive(owner) + " planets in.");

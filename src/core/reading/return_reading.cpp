@@ -86,24 +86,27 @@ void WriteSolarReturn(const SolarReturnSubject& subject, ReadingPage& page) {
     }
 
     page.Separator();
-    page.Heading(2, "THE RETURN CHART OF " + std::to_string(subject.year) +
-                        ", READ THROUGH THE "
-                        "NATAL TEXTS");
+    page.SectionHeading("The return chart of " + std::to_string(subject.year) +
+                        ", read through the natal texts");
     page.Text(
         "The planets of the return chart in their signs and houses, with the texts "
         "written for a birth chart: they colour this year, not the whole life.");
     bool outerSaid = false;
     for (const BodyPlacement& body : chart.bodies) {
+        const std::string name(PointName(body.body));
         if (!RowOf(body.body).readBySign) {
             if (!outerSaid) {
                 page.Separator();
+                page.ReportHeading(3, "The outer planets");
                 page.Text(kOuterPlanetsLine);
                 outerSaid = true;
             }
         } else {
+            page.ReportHeading(3, name + " in " + std::string(SignName(body.sign)));
             page.Entry(PlanetInSignEntry(body.body, body.sign));
         }
         if (body.house) {
+            page.ReportHeading(3, name + " in the " + HouseNumberOrdinal(*body.house) + " house");
             page.Entry(PlanetInHouseEntry(body.body, *body.house));
         }
     }
