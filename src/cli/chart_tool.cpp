@@ -583,7 +583,7 @@ Outcome ComputeTechnique(const ChartToolOptions& options, Ephemeris& ephemeris,
             compose = [&](const std::filesystem::path& dataFolder, Notices& notices) {
                 return ProgressionDataBuffer({natal, range, settings, search}, dataFolder, notices);
             };
-            pdf = {};
+            pdf = {&natal};
             output = options.json ? FormatProgressionsJson(natal, range, settings, search)
                                   : FormatProgressionsTable(range, search);
             break;

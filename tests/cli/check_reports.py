@@ -88,10 +88,15 @@ def main(executable):
                 failures.append(f"{kind}: exit {done.returncode}: {done.stderr!r}")
                 continue
             # Each entry is headed by the report's own words, not its key line.
-            shown_lines = subprocess.run(["pdftotext", str(pdf), "-"], capture_output=True,
-                                         check=True, text=True).stdout.split("\n")
-            for line in shown_lines:
+            shown = subprocess.run(["pdftotext", str(pdf), "-"], capture_output=True, check=True,
+                                   text=True).stdout
+            for line in shown.split("\n"):
                 check(words(line) not in keys, f"{kind}: an entry's key line in the PDF: {line!r}")
+            # The first page tells whose chart it is, a composite apart (it has no
+            # birth), a return's as the moment it was cast for.
+            label = {"composite": None, "solar-return": "Moment"}.get(kind, "Born")
+            first_page = shown.split("\f")[0].split("\n")
+            check(label is None or label in first_page, f"{kind}: no {label} on the first page")
             # A section heading stands in capitals on the page, not in the report.
             body = pdf_body(pdf).lower()
             if kind == "forecast":
