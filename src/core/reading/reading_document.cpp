@@ -48,9 +48,15 @@ void ReadingDocument::AddEntryLines(const std::vector<std::string_view>& lines) 
     }
     const bool headed = last != blocks_.rend() && last->kind == ReadingBlock::Kind::Heading &&
                         (last == blocks_.rbegin() || last->level >= 3);
+    const std::string_view key = TrimSpaces(lines.front());
     if (!headed) {
-        AddHeading(3, TrimSpaces(lines.front()));
+        AddHeading(3, key);
     }
+    if (const auto given = entriesGiven_.find(key); given != entriesGiven_.end()) {
+        AddFact("Its text stands above, under \x93" + given->second + "\x94.");
+        return;
+    }
+    entriesGiven_.emplace(key, headed ? last->text : std::string(key));
     for (std::size_t i = 1; i < lines.size(); ++i) {
         const std::string_view line = lines[i];
         const std::string_view words = TrimSpaces(line);

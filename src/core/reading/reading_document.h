@@ -1,5 +1,7 @@
 #pragma once
 
+#include <functional>
+#include <map>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -29,7 +31,8 @@ public:
     // An entry's lines as copied, its key line first: the key line heads it
     // unless a heading of ours just did; then a blank line ends a paragraph,
     // the line breaks inside one are joined with a space, the indentation
-    // dropped.
+    // dropped. An entry given before (a transit's next pass) is not given
+    // again: a line points to the heading it stands under.
     void AddEntryLines(const std::vector<std::string_view>& lines);
 
     const std::vector<ReadingBlock>& Blocks() const { return blocks_; }
@@ -38,6 +41,8 @@ public:
 
 private:
     std::vector<ReadingBlock> blocks_;
+    // Each entry's key line, with the heading it was first given under.
+    std::map<std::string, std::string, std::less<>> entriesGiven_;
 };
 
 // "  a line  " -> "a line".
