@@ -317,8 +317,6 @@ void PlaceHouseRing(WheelLayout& layout, const HouseCusps& cusps,
         return box;
     };
     const QFontMetricsF labels(WheelTextFont(layout.cuspLabelPixelSize));
-    // From each line to its degree's centre: half the box seen across the
-    // line, and a margin.
     for (const double cusp : cusps) {
         WheelCuspLabel label{cusp, CuspLabelText(cusp), {}};
         const QSizeF size = labels.tightBoundingRect(label.text).size();
@@ -333,8 +331,8 @@ void PlaceHouseRing(WheelLayout& layout, const HouseCusps& cusps,
         if (onLinesIfFar && off > kFarthestCuspLabelTurn) {
             // Too near the centre to stand beside its line and still be
             // read as its degree: it stands on the line, which gives way
-            // to it. A level line keeps its degree beside it, never this
-            // far off, so the axes still cross the ring.
+            // to it. A level line's degree is only half its height off it,
+            // so it stays beside it and the axes still cross the ring.
             label.rect = boxAt(cusp, size, 0);
             placed.push_back(label.rect);
             layout.cuspLabels.push_back(label);
