@@ -341,6 +341,7 @@ TEST(WheelLayout, BiWheelKeepsTheOuterBodiesOnTheirRingApartAndInOrder) {
             ASSERT_EQ(layout.outerBodies.size(), sky.size());
             EXPECT_NEAR(layout.outerRingRadius, 0.41 * side, 1e-9);
             EXPECT_LT(layout.outerRadius, 0.8 * layout.outerRingRadius);
+            EXPECT_GE(layout.outerLabelPixelSize, 7.0) << "figures too small to read";
             std::vector<QRectF> boxes;
             for (std::size_t i = 0; i < sky.size(); ++i) {
                 const WheelBody& body = layout.outerBodies[i];
