@@ -21,6 +21,8 @@ constexpr double kRadiansPerDegree = std::numbers::pi / 180.0;
 constexpr qreal kOuterRadius = 0.41;
 constexpr qreal kZodiacRingWidth = 0.064;
 constexpr qreal kNarrowestZodiacRing = 0.056;
+// A small bi-wheel's inner zodiac may narrow to this for its bodies' sake.
+constexpr qreal kNarrowestBiWheelZodiacRing = 0.042;
 // At least this wide, wider where the cusps' degrees need it.
 constexpr qreal kHouseRingWidth = 0.04;
 constexpr qreal kSignGlyphSize = 0.042;
@@ -28,6 +30,9 @@ constexpr qreal kBodyGlyphSize = 0.038;
 constexpr qreal kLabelSize = 0.021;
 constexpr qreal kHouseNumberSize = 0.024;
 constexpr qreal kCuspLabelSize = 0.015;
+// A cusp's degree farther than this (degrees) from its line, seen from the
+// centre, would read as part of the house beyond.
+constexpr double kFarthestCuspLabelTurn = 6.0;
 constexpr qreal kGap = 0.008;
 // The aspect circle keeps at least this share of the wheel's radius, nearly
 // a third, however crowded the ring of bodies.
@@ -71,6 +76,23 @@ void FillLabelTexts(WheelBody& body, double longitude) {
     const ShownLongitude shown = ShowLongitude(longitude);
     body.degreeText = QStringLiteral("%1\u00B0").arg(shown.degree);
     body.minuteText = QStringLiteral("%1'").arg(shown.minute, 2, 10, QLatin1Char('0'));
+}
+
+// Where the minute starts in WheelLabelText's figures.
+qsizetype WheelLabelBreak(double longitude) {
+    const ShownLongitude shown = ShowLongitude(longitude);
+    return QStringLiteral("%1\u00B0").arg(shown.degree).size() + SignGlyph(shown.sign).size();
+}
+
+// The room a body's figures take along their ray (width) and across it: one
+// line, or the degree and sign over the minute where they stand in two.
+QSizeF FiguresSize(const QFontMetricsF& metrics, const WheelBody& body) {
+    if (body.labelBreak == 0) {
+        return {metrics.horizontalAdvance(body.labelText), metrics.height()};
+    }
+    return {std::max(metrics.horizontalAdvance(body.labelText.left(body.labelBreak)),
+                     metrics.horizontalAdvance(body.labelText.mid(body.labelBreak))),
+            2 * metrics.height()};
 }
 
 // The largest ink of any body's glyph at this size.
@@ -259,9 +281,10 @@ double MeasuredAngleOf(QPointF centre, QPointF point) {
 // The cusps' degrees, upright, each beside its line in the house ring (at
 // the start of its house unless something is in the way there), then the
 // house numbers in the middle of their houses or, where a degree is there,
-// as near it as is free.
+// as near it as is free. `onLinesIfFar`: a degree that beside its line would
+// be too far from it stands on it (a bi-wheel's small inner chart).
 void PlaceHouseRing(WheelLayout& layout, const HouseCusps& cusps,
-                    const std::vector<double>& lineLongitudes, qreal margin) {
+                    const std::vector<double>& lineLongitudes, qreal margin, bool onLinesIfFar) {
     const qreal middle = (layout.zodiacInnerRadius + layout.houseInnerRadius) / 2;
     std::vector<QLineF> lines;
     lines.reserve(lineLongitudes.size());
@@ -303,6 +326,18 @@ void PlaceHouseRing(WheelLayout& layout, const HouseCusps& cusps,
         const qreal across = size.width() / 2 * std::abs(outward.y()) +
                              size.height() / 2 * std::abs(outward.x()) + 1.5 * margin;
         label.rect = boxAt(cusp, size, across);
+        const double off = AngleBetween(MeasuredAngleOf(layout.centre, label.rect.center()),
+                                        ScreenAngle(cusp, layout.leftLongitude));
+        if (onLinesIfFar && off > kFarthestCuspLabelTurn) {
+            // Too near the centre to stand beside its line and still be
+            // read as its degree: it stands on the line, which gives way
+            // to it. A level line's degree is only half its height off it,
+            // so it stays beside it and the axes still cross the ring.
+            label.rect = boxAt(cusp, size, 0);
+            placed.push_back(label.rect);
+            layout.cuspLabels.push_back(label);
+            continue;
+        }
         if (!clear(label.rect, margin)) {
             const QRectF before = boxAt(cusp, size, -across);
             if (clear(before, margin)) {
@@ -371,9 +406,13 @@ void PlaceHouseRing(WheelLayout& layout, const HouseCusps& cusps,
 }
 
 // The outer ring's figures: degree over minute, the retrograde mark beside
-// the minute, which keeps the ring one line narrower than the natal band.
+// the minute, which keeps the ring one line narrower than the natal band;
+// the degree alone (no minute) on a small ring.
 Extent OuterLabelExtent(const QString& degree, const QString& minute, bool retrograde,
                         const QFontMetricsF& text, const QFontMetricsF& mark) {
+    if (minute.isEmpty()) {
+        return CentredBox(text.horizontalAdvance(degree), text.height());
+    }
     const qreal markWidth = retrograde ? mark.horizontalAdvance(RetrogradeGlyph()) : 0.0;
     return CentredBox(
         std::max(text.horizontalAdvance(degree), text.horizontalAdvance(minute) + markWidth),
@@ -385,6 +424,7 @@ struct OuterRing {
     qreal labelHalfDiagonal = 0;
     qreal gap = 0;
     qreal band = 0;  // from the zodiac's outside to the ring's
+    bool degreesOnly = false;
 };
 
 // Sized for the widest figures any body can have, so that the natal part
@@ -393,11 +433,19 @@ OuterRing MeasureOuterRing(WheelLayout& layout, qreal pictureSide) {
     layout.outerGlyphPixelSize = kOuterGlyphSize * pictureSide;
     layout.outerLabelPixelSize = kOuterLabelSize * pictureSide;
     layout.outerTickLength = kOuterTickLength * pictureSide;
-    const QSizeF glyph = LargestBodyGlyph(layout.outerGlyphPixelSize);
-    const Extent label = OuterLabelExtent(QStringLiteral("29\u00B0"), QStringLiteral("59'"), true,
-                                          QFontMetricsF(WheelTextFont(layout.outerLabelPixelSize)),
-                                          QFontMetricsF(GlyphFont(layout.outerLabelPixelSize)));
     OuterRing ring;
+    // Figures smaller than this cannot be read: a small ring shows the
+    // degree alone, at a size that can, and leaves the inner chart the
+    // room of the second line.
+    ring.degreesOnly = layout.outerLabelPixelSize < kSmallestFittedLabelPixels;
+    if (ring.degreesOnly) {
+        layout.outerLabelPixelSize = kSmallestFittedLabelPixels;
+    }
+    const QSizeF glyph = LargestBodyGlyph(layout.outerGlyphPixelSize);
+    const Extent label = OuterLabelExtent(
+        QStringLiteral("29\u00B0"), ring.degreesOnly ? QString() : QStringLiteral("59'"), true,
+        QFontMetricsF(WheelTextFont(layout.outerLabelPixelSize)),
+        QFontMetricsF(GlyphFont(layout.outerLabelPixelSize)));
     ring.glyphHalfDiagonal = std::hypot(glyph.width(), glyph.height()) / 2;
     ring.labelHalfDiagonal = label.halfDiagonal;
     ring.gap = kGap * pictureSide;
@@ -427,6 +475,9 @@ void PlaceOuterRing(WheelLayout& layout, const OuterRing& ring,
         body.angle = ScreenAngle(position.longitude, layout.leftLongitude);
         body.retrograde = position.retrograde;
         FillLabelTexts(body, position.longitude);
+        if (ring.degreesOnly) {
+            body.minuteText.clear();
+        }
         wanted.push_back(body.angle);
         layout.outerBodies.push_back(body);
     }
@@ -688,6 +739,29 @@ WheelLayout LayoutWheel(const QRectF& bounds, const Chart& chart,
         zodiacWidth -= std::min(houseWidth - kHouseRingWidth * side,
                                 (kZodiacRingWidth - kNarrowestZodiacRing) * side);
     }
+    if (!outer.empty()) {
+        // A small bi-wheel's inner chart: the zodiac ring gives up width,
+        // down to what its sign glyphs need to stay legible, so that the
+        // bodies' glyphs and figures still fit above the aspect circle at
+        // their smallest (the figures in two lines).
+        const QSizeF glyph = LargestBodyGlyph(kSmallestGlyphPixels);
+        const QFontMetricsF figures(WheelTextFont(kSmallestFittedLabelPixels));
+        qreal widest = 0;
+        for (const BodyPlacement& placement : chart.bodies) {
+            WheelBody body;
+            body.labelText = WheelLabelText(placement.longitude, placement.retrograde);
+            body.labelBreak = WheelLabelBreak(placement.longitude);
+            widest = std::max(widest, FiguresSize(figures, body).width());
+        }
+        const qreal needed =
+            (kTickLength + 2 * kGap) * side + std::hypot(glyph.width(), glyph.height()) + widest;
+        const qreal room = layout.outerRadius - zodiacWidth - houseWidth -
+                           kSmallestAspectRadius * layout.outerRadius;
+        if (needed > room) {
+            zodiacWidth -=
+                std::min(needed - room, zodiacWidth - kNarrowestBiWheelZodiacRing * side);
+        }
+    }
     layout.zodiacInnerRadius = layout.outerRadius - zodiacWidth;
     layout.houseInnerRadius = layout.zodiacInnerRadius - houseWidth;
     layout.glyphPixelSize = std::max(kBodyGlyphSize * textSide, kSmallestGlyphPixels);
@@ -753,53 +827,67 @@ WheelLayout LayoutWheel(const QRectF& bounds, const Chart& chart,
     qreal glyphHalfDiagonal = 0;
     qreal glyphRadius = 0;
     qreal widestLabel = 0;
-    for (const qreal scale : kCrowdScales) {
-        layout.glyphPixelSize = std::max(fullGlyph * scale, kSmallestGlyphPixels);
-        layout.labelPixelSize = std::max(fullLabel * scale, kSmallestLabelPixels);
-        const QFontMetricsF labelMetrics(WheelTextFont(layout.labelPixelSize));
-        const QFontMetricsF glyphMetrics(GlyphFont(layout.glyphPixelSize));
-        const QSizeF glyphInk = LargestBodyGlyph(layout.glyphPixelSize);
-        glyphHalfDiagonal = std::hypot(glyphInk.width(), glyphInk.height()) / 2;
-        labelSizes.clear();
-        glyphSizes.clear();
-        widestLabel = 0;
-        for (const WheelBody& body : layout.bodies) {
-            labelSizes.emplace_back(labelMetrics.horizontalAdvance(body.labelText),
-                                    labelMetrics.height());
-            glyphSizes.push_back(glyphMetrics.tightBoundingRect(BodyGlyph(body.body)).size());
-            widestLabel = std::max(widestLabel, labelSizes.back().width());
-        }
-        glyphRadius = tickEnd - gap - glyphHalfDiagonal;
-        const qreal smallestWidest =
-            widestLabel * kSmallestFittedLabelPixels / layout.labelPixelSize;
-        double widestSwing = 0;
-        for (int round = 0; round < 3; ++round) {
-            const qreal labelInside = glyphRadius - glyphHalfDiagonal - gap / 2 - widestLabel;
-            const double glyph = std::asin(std::min(1.0, glyphHalfDiagonal / glyphRadius));
-            const double label =
-                std::atan(labelMetrics.height() / 2 / std::max<qreal>(labelInside, 1.0));
-            // Chords are a little shorter than arcs: a margin keeps boxes apart.
-            const double half = std::max(glyph, label) / kRadiansPerDegree * 1.1 + 0.4;
-            spread = SpreadAngles(wanted, std::vector<double>(wanted.size(), half));
-            widestSwing = 0;
-            for (std::size_t i = 0; i < spread.size(); ++i) {
-                widestSwing = std::max(widestSwing, AngleBetween(spread[i], wanted[i]));
-            }
-            // The figures come first: the leaders' band widens only as far as
-            // they still fit above the aspect circle at their smallest.
-            const qreal bandForFigures = tickEnd - 2 * glyphHalfDiagonal - gap - smallestWidest -
-                                         kSmallestAspectRadius * layout.outerRadius;
-            const qreal band = std::max(
-                gap,
-                std::min(MostLeadersOverOneAngle(wanted, spread) * leaderSpacing, bandForFigures));
-            glyphRadius = tickEnd - band - glyphHalfDiagonal;
-        }
-        // Figures that would reach into the aspect circle's floor even at
-        // their smallest take the glyphs down a size too.
-        const qreal figureRoom =
-            glyphRadius - glyphHalfDiagonal - gap - kSmallestAspectRadius * layout.outerRadius;
-        if (widestSwing <= kLongestSwing && smallestWidest <= figureRoom) {
+    // Two lines only in a bi-wheel's inner chart, where one would not fit
+    // above the aspect circle even at the smallest scale and type.
+    bool figuresFit = false;
+    for (const bool twoLines : {false, true}) {
+        if (figuresFit || (twoLines && outer.empty())) {
             break;
+        }
+        for (WheelBody& body : layout.bodies) {
+            body.labelBreak = twoLines ? WheelLabelBreak(body.longitude) : 0;
+        }
+        for (const qreal scale : kCrowdScales) {
+            layout.glyphPixelSize = std::max(fullGlyph * scale, kSmallestGlyphPixels);
+            layout.labelPixelSize = std::max(fullLabel * scale, kSmallestLabelPixels);
+            const QFontMetricsF labelMetrics(WheelTextFont(layout.labelPixelSize));
+            const QFontMetricsF glyphMetrics(GlyphFont(layout.glyphPixelSize));
+            const QSizeF glyphInk = LargestBodyGlyph(layout.glyphPixelSize);
+            glyphHalfDiagonal = std::hypot(glyphInk.width(), glyphInk.height()) / 2;
+            labelSizes.clear();
+            glyphSizes.clear();
+            widestLabel = 0;
+            for (const WheelBody& body : layout.bodies) {
+                labelSizes.push_back(FiguresSize(labelMetrics, body));
+                glyphSizes.push_back(glyphMetrics.tightBoundingRect(BodyGlyph(body.body)).size());
+                widestLabel = std::max(widestLabel, labelSizes.back().width());
+            }
+            glyphRadius = tickEnd - gap - glyphHalfDiagonal;
+            const qreal figuresHalfHeight =
+                labelSizes.empty() ? 0.0 : labelSizes.front().height() / 2;
+            const qreal smallestWidest =
+                widestLabel * kSmallestFittedLabelPixels / layout.labelPixelSize;
+            double widestSwing = 0;
+            for (int round = 0; round < 3; ++round) {
+                const qreal labelInside = glyphRadius - glyphHalfDiagonal - gap / 2 - widestLabel;
+                const double glyph = std::asin(std::min(1.0, glyphHalfDiagonal / glyphRadius));
+                const double label =
+                    std::atan(figuresHalfHeight / std::max<qreal>(labelInside, 1.0));
+                // Chords are a little shorter than arcs: a margin keeps boxes apart.
+                const double half = std::max(glyph, label) / kRadiansPerDegree * 1.1 + 0.4;
+                spread = SpreadAngles(wanted, std::vector<double>(wanted.size(), half));
+                widestSwing = 0;
+                for (std::size_t i = 0; i < spread.size(); ++i) {
+                    widestSwing = std::max(widestSwing, AngleBetween(spread[i], wanted[i]));
+                }
+                // The figures come first: the leaders' band widens only as far as
+                // they still fit above the aspect circle at their smallest.
+                const qreal bandForFigures = tickEnd - 2 * glyphHalfDiagonal - gap -
+                                             smallestWidest -
+                                             kSmallestAspectRadius * layout.outerRadius;
+                const qreal band =
+                    std::max(gap, std::min(MostLeadersOverOneAngle(wanted, spread) * leaderSpacing,
+                                           bandForFigures));
+                glyphRadius = tickEnd - band - glyphHalfDiagonal;
+            }
+            // Figures that would reach into the aspect circle's floor even at
+            // their smallest take the glyphs down a size too.
+            const qreal figureRoom =
+                glyphRadius - glyphHalfDiagonal - gap - kSmallestAspectRadius * layout.outerRadius;
+            figuresFit = smallestWidest <= figureRoom;
+            if (widestSwing <= kLongestSwing && figuresFit) {
+                break;
+            }
         }
     }
 
@@ -813,8 +901,7 @@ WheelLayout LayoutWheel(const QRectF& bounds, const Chart& chart,
         const QFontMetricsF fitted(WheelTextFont(layout.labelPixelSize));
         widestLabel = 0;
         for (std::size_t i = 0; i < labelSizes.size(); ++i) {
-            labelSizes[i] =
-                QSizeF(fitted.horizontalAdvance(layout.bodies[i].labelText), fitted.height());
+            labelSizes[i] = FiguresSize(fitted, layout.bodies[i]);
             widestLabel = std::max(widestLabel, labelSizes[i].width());
         }
     }
@@ -873,7 +960,7 @@ WheelLayout LayoutWheel(const QRectF& bounds, const Chart& chart,
         lineLongitudes.push_back(chart.midheaven->longitude + 180.0);
     }
     if (layout.housesShown) {
-        PlaceHouseRing(layout, *chart.cusps, lineLongitudes, clearance);
+        PlaceHouseRing(layout, *chart.cusps, lineLongitudes, clearance, !outer.empty());
     }
 
     std::vector<QPolygonF> boxes;

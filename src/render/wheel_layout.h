@@ -32,9 +32,12 @@ struct WheelBody {
     QPolygonF labelShape;
     QRectF labelRect;
     double labelTurn = 0.0;
-    QString labelText;   // natal: "24°♊06'", with "℞" after it when retrograde
+    QString labelText;  // natal: "24°♊06'", with "℞" after it when retrograde
+    // Where the figures' second line starts ("06'" under "24°♊"), where one
+    // line would not fit; 0 for one line.
+    qsizetype labelBreak = 0;
     QString degreeText;  // outer ring: "12°"
-    QString minuteText;  // outer ring: "07'"
+    QString minuteText;  // outer ring: "07'"; empty on a ring too small for it
     bool retrograde = false;
     // From the tick at the true longitude to just outside the glyph's box,
     // winding inward along the ring where the glyph was moved.

@@ -195,9 +195,19 @@ void PaintBodies(QPainter& painter, const WheelLayout& layout, qreal line) {
         painter.save();
         painter.translate(body.labelShape.boundingRect().center());
         painter.rotate(body.labelTurn);
-        const QPointF start(-labelMetrics.horizontalAdvance(body.labelText) / 2,
-                            -labelMetrics.height() / 2 + labelMetrics.ascent());
         painter.setFont(labelFont);
+        QPointF start(-labelMetrics.horizontalAdvance(body.labelText) / 2,
+                      -labelMetrics.height() / 2 + labelMetrics.ascent());
+        if (body.labelBreak > 0) {
+            // Degree and sign over the minute, each line centred.
+            const QString first = figures.left(body.labelBreak);
+            painter.drawText(QPointF(-labelMetrics.horizontalAdvance(first) / 2,
+                                     -labelMetrics.height() + labelMetrics.ascent()),
+                             first);
+            figures = figures.mid(body.labelBreak);
+            start =
+                QPointF(-labelMetrics.horizontalAdvance(figures + mark) / 2, labelMetrics.ascent());
+        }
         painter.drawText(start, figures);
         if (!mark.isEmpty()) {
             painter.setPen(kRetrogradeColour);
@@ -233,7 +243,10 @@ void PaintOuterRing(QPainter& painter, const WheelLayout& layout, qreal line) {
     }
     for (const WheelBody& body : layout.outerBodies) {
         painter.fillRect(body.glyphRect, kOuterGround);
-        painter.setPen(kOuterInk);
+        // A ring too small for the minutes has no room for the mark either:
+        // the glyph itself then shows that the body is retrograde.
+        const bool degreeOnly = body.minuteText.isEmpty();
+        painter.setPen(degreeOnly && body.retrograde ? kRetrogradeColour : kOuterInk);
         DrawInkCentred(painter, glyphFont, BodyGlyph(body.body), body.glyphCentre);
         const qreal markWidth =
             body.retrograde ? markMetrics.horizontalAdvance(RetrogradeGlyph()) : 0.0;
@@ -244,6 +257,9 @@ void PaintOuterRing(QPainter& painter, const WheelLayout& layout, qreal line) {
         painter.drawText(QPointF(x - labelMetrics.horizontalAdvance(body.degreeText) / 2,
                                  top + labelMetrics.ascent()),
                          body.degreeText);
+        if (degreeOnly) {
+            continue;
+        }
         const qreal minuteLeft =
             x - (labelMetrics.horizontalAdvance(body.minuteText) + markWidth) / 2;
         painter.drawText(QPointF(minuteLeft, top + labelMetrics.height() + labelMetrics.ascent()),

@@ -134,10 +134,11 @@ std::vector<SkyPosition> SkyOf(const test::HandChart& hand) {
 TEST(WheelLayout, KeepsGlyphsFiguresLeadersAndLinesClearOfEachOther) {
     using Sky = std::vector<SkyPosition>;
     // From the smallest window's wheel (720 and more stand for scale 2 and
-    // for images); a bi-wheel's inner chart from the size its window opens at.
+    // for images), for the natal wheel alone and inside a bi-wheel.
     const std::pair<qreal, bool> kSizes[] = {
-        {360, false},  {420, false}, {480, false}, {560, false}, {720, false}, {1100, false},
-        {1600, false}, {560, true},  {720, true},  {1100, true}, {1600, true}};
+        {360, false},  {420, false},  {480, false}, {560, false}, {720, false},
+        {1100, false}, {1600, false}, {360, true},  {420, true},  {480, true},
+        {560, true},   {720, true},   {1100, true}, {1600, true}};
     for (const test::HandChart& hand : test::WheelTestCharts()) {
         SCOPED_TRACE(hand.name);
         const Chart chart = test::MakeChart(hand);
@@ -340,6 +341,7 @@ TEST(WheelLayout, BiWheelKeepsTheOuterBodiesOnTheirRingApartAndInOrder) {
             ASSERT_EQ(layout.outerBodies.size(), sky.size());
             EXPECT_NEAR(layout.outerRingRadius, 0.41 * side, 1e-9);
             EXPECT_LT(layout.outerRadius, 0.8 * layout.outerRingRadius);
+            EXPECT_GE(layout.outerLabelPixelSize, 7.0) << "figures too small to read";
             std::vector<QRectF> boxes;
             for (std::size_t i = 0; i < sky.size(); ++i) {
                 const WheelBody& body = layout.outerBodies[i];
